@@ -1,0 +1,143 @@
+// The open subtitle document: the frame store, the information header and the document
+// state. There is one document at a time; the session owns it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "foundation/time_value.h"
+
+namespace lumetra {
+
+// Number of frame slots. Frames are slots 1..FrameCount; slot 0 is not a frame but holds
+// 0, 0 and the empty text unless an operation writes it (the SAMI reader may store an end
+// time there, and operations on frame 1 that look at the previous frame read it).
+constexpr int MaxFrames = 10000;
+// The readers keep at most this many frames; only Insert and mini mode fill the last slot.
+constexpr int MaxReadFrames = MaxFrames - 1;
+
+inline constexpr char kVersionText[] = "1.33";
+inline constexpr char kProgramCaption[] = "Morvaly's Lumetra  -  v1.33 beta  (2004/10/15)";
+inline constexpr char kApplicationTitle[] = "Lumetra";
+
+// Content kinds found by DetectSubtitleKind.
+enum FileKinds : int {
+  kKindUnknown = 0,
+  kKindSubRip = 1,
+  kKindSub = 2,
+  kKindSrt2 = 3,
+  kKindSami = 4,
+};
+
+// The code page the document's bytes are shown and typed in.
+enum class CodePage { kWindows1250, kUtf8 };
+
+// Values of Modified.
+enum ModifiedStates : int {
+  kClean = 0,
+  kUnsaved = 1,           // unsaved changes; during a save prompt also: the user chose Yes
+  kPromptCancelled = 2,   // the user chose Cancel in a save prompt
+};
+
+// What the document tells the views that show it. Frame numbers are 1-based. Changes come
+// in pairs (about to / done) so that a view can follow them the way Qt's item models do.
+class DocumentObserver {
+ public:
+  virtual ~DocumentObserver() = default;
+  // Every frame may change, and their number too.
+  virtual void DocumentAboutToReset() {}
+  virtual void DocumentReset() {}
+  // Frames first..last (inclusive) have new times or texts.
+  virtual void FramesChanged(int first, int last) { (void)first, (void)last; }
+  // count frames go in before the old frame `first`.
+  virtual void FramesAboutToBeInserted(int first, int count) { (void)first, (void)count; }
+  virtual void FramesInserted(int first, int count) { (void)first, (void)count; }
+  // Frames first..first+count-1 go away.
+  virtual void FramesAboutToBeRemoved(int first, int count) { (void)first, (void)count; }
+  virtual void FramesRemoved(int first, int count) { (void)first, (void)count; }
+  // The information header, the file identity or the file-name box text changed.
+  virtual void HeaderChanged() {}
+};
+
+class Document {
+ public:
+  Document();
+  Document(const Document&) = delete;
+  Document& operator=(const Document&) = delete;
+
+  // Frame store, slots 0..MaxFrames.
+  std::vector<TimeValue> FrameStart;
+  std::vector<TimeValue> FrameEnd;
+  std::vector<std::string> FrameText;
+  int FrameCount = 0;
+  int CurFrame = 0;
+
+  // Document identity and format.
+  std::string FileName;  // full path while opening or saving, the name part afterwards
+  std::string FileDir;   // directory of the current file, ending with the separator
+  int FileKind = kKindUnknown;
+  std::string SaveExt;
+  std::string FormatLabel;
+  double SubFps = 25.0;
+  int LoadStatus = 0;
+  int Modified = kClean;
+  // Whether the file began with a UTF-8 byte-order mark; written back on save.
+  bool HasByteOrderMark = false;
+  CodePage Encoding = CodePage::kWindows1250;
+
+  // The information header.
+  std::string InfoTitle;
+  std::string InfoAuthor;
+  std::string InfoSource;
+  std::string InfoPrg;
+  std::string InfoFilepath;
+  std::string InfoDelay;
+  std::string InfoCdTrack;
+  std::string InfoComment;
+  std::string InfoFontLine;
+
+  // The text of the main window's file-name box: the file name after a reset, the name and
+  // four spaces and the format label after a successful read or write.
+  std::string FileBoxText;
+
+  // Empties the document: no frames, clean, an empty information header whose program
+  // field names this program; every slot 1..MaxFrames holds 0, 0 and the empty text. The
+  // file-name box shows FileName (which this leaves alone). Tells the observers.
+  void ResetDocument();
+
+  // The one-line summary of title, author and source for the main window.
+  std::string ShowInfoSummary() const;
+
+  // The frame list line of slot i.
+  std::string FrameListLine(int i) const;
+
+  // Primitive edits; each tells the observers. Callers set Modified themselves.
+  void SetTimes(int i, TimeValue start, TimeValue end);
+  void SetText(int i, std::string text);
+  // Inserts a frame before frame `at` (1..FrameCount+1). Refused (false) when the store is
+  // full.
+  bool InsertFrame(int at, TimeValue start, TimeValue end, std::string text);
+  // Removes frames first..first+count-1; slots above the new count keep no meaning.
+  void RemoveFrames(int first, int count);
+
+  // Observers are not owned; they must outlive the document or remove themselves.
+  void AddObserver(DocumentObserver* observer);
+  void RemoveObserver(DocumentObserver* observer);
+
+  // A bulk change made directly to the arrays above (a read fills the store this way)
+  // sits between these two; the observers see one reset. Bulk changes nest, and the
+  // primitive edits inside one tell nobody.
+  void BeginBulkChange();
+  void EndBulkChange();
+  void NotifyChanged(int first, int last);
+  void NotifyHeaderChanged();
+
+ private:
+  template <typename Call>
+  void Tell(Call call);
+
+  std::vector<DocumentObserver*> observers_;
+  int bulk_depth_ = 0;
+};
+
+}  // namespace lumetra

@@ -1,0 +1,97 @@
+// The text utility kit: small routines on 8-bit byte texts that the whole program is
+// written with. Every routine takes and returns std::string holding bytes in the
+// document's single-byte code page; nothing here decodes characters.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumetra {
+
+// Words of the last split, 1-based like the rest of the program. A split writes entries
+// 1..count and leaves the entries above the new count as earlier splits left them;
+// callers that rely on such stale entries keep their own WordArray and split into it
+// again. The array grows as needed, so no split ever writes past its end.
+class WordArray {
+ public:
+  // Entry i (1-based); the empty text for an entry no split has written yet.
+  const std::string& operator[](int i) const;
+  // Makes entry i empty (and exist).
+  void Clear(int i);
+  int count() const { return count_; }
+
+ private:
+  friend void SplitInto(WordArray& words, std::string_view s, std::string_view separators,
+                        std::size_t max_word_length);
+  std::vector<std::string> words_;  // words_[0] is entry 1
+  int count_ = 0;
+};
+
+// Splits s at every c1 or c2 into `words`. The count is the number of separators plus
+// one; separators at either end and consecutive separators give empty words.
+void SplitWords(WordArray& words, std::string_view s, char c1, char c2);
+// The same with five separator characters.
+void SplitWords5(WordArray& words, std::string_view s, char c1, char c2, char c3, char c4,
+                 char c5);
+// The same, each word cut to its first 48 characters.
+void SplitShortWords(WordArray& words, std::string_view s, char c1, char c2);
+constexpr std::size_t ShortWordLength = 48;
+
+std::string CharString(char c, int n);
+std::string LeftStr(std::string_view s, int n);
+std::string RightStr(std::string_view s, int n);
+std::string DropLeft(std::string_view s, int n);
+bool StartsWith(std::string_view s, std::string_view prefix);
+std::string PadRight(std::string_view s, char c, int n);
+std::string PadLeft(std::string_view s, char c, int n);
+std::string TrimLeftChar(std::string_view s, char c);
+std::string TrimRightChar(std::string_view s, char c);
+std::string TrimChar(std::string_view s, char c);
+std::string ReplaceChar(std::string_view s, char from, char to);
+
+// Splits at the first "="; both halves trimmed of blanks. Without "=" the whole trimmed
+// line is the key and the value is empty.
+void SplitKeyValue(std::string_view line, std::string& key, std::string& value);
+
+std::string IntToText(std::int64_t v);
+
+// Converts a decimal integer (optional sign) or a hexadecimal one introduced by "$", "x",
+// "X", "0x" or "0X", after leading blanks. Returns 0 and sets *conv_error when the text is
+// not such an integer or does not fit in 32 bits.
+std::int32_t TextToInt(std::string_view s, bool* conv_error = nullptr);
+
+// Decimal number with optional sign, fraction and exponent, computed in extended
+// precision. Never fails: for a text that is not a number it returns the digits read
+// before the offending character, fraction digits unscaled, sign and exponent ignored.
+double TextToFloat(std::string_view s);
+
+// Fixed-point text with at most six decimals, trailing zeros and point dropped.
+std::string FloatToText(double x);
+
+// Brings x into lo..hi; a negative x whose absolute value is below hi loses its sign.
+std::int32_t ClampInt(std::int64_t x, std::int32_t lo, std::int32_t hi);
+std::int32_t TextToIntRange(std::string_view s, std::int32_t lo, std::int32_t hi);
+std::string TextToIntRangeText(std::string_view s, std::int32_t lo, std::int32_t hi);
+
+// Byte-wise case mappings that know the accented letters of the Hungarian code page.
+std::string UpperCaseHU(std::string_view s);
+std::string LowerCaseHU(std::string_view s);
+
+// The directory separator of this platform.
+char PathSeparator();
+// dir without trailing separators, followed by exactly one separator.
+std::string WithBackslash(std::string_view dir);
+// Directory of a file path, ending with the separator ("/films/old/a.srt" gives
+// "/films/old/"); empty when the path has no directory part.
+std::string DirOfPath(std::string_view path);
+// The name part of a path ("/films/old/a.srt" gives "a.srt").
+std::string NameOfPath(std::string_view path);
+// The name without its extension ("a.srt" gives "a"; "a" gives "a").
+std::string WithoutExtension(std::string_view name);
+
+std::string BoolToText(bool b);
+bool TextToBool(std::string_view s);
+
+}  // namespace lumetra

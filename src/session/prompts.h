@@ -1,0 +1,37 @@
+// Everything that asks or tells the user. The editor shows real dialogs; tests and the
+// command-line tool answer from a script.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace lumetra {
+
+class SubFrameRateModel;
+
+enum class Answer { kYes, kNo, kCancel };
+
+// What a file dialog starts with: its directory and its file name.
+struct FileDialogState {
+  std::string initial_dir;
+  std::string file_name;
+};
+
+class Prompts {
+ public:
+  virtual ~Prompts() = default;
+  // A message box with OK. "\r" in the text is a line break.
+  virtual void ShowMessage(const std::string& text) = 0;
+  // A confirmation box with Yes, No and Cancel.
+  virtual Answer AskYesNoCancel(const std::string& question) = 0;
+  // The open and save dialogs: the chosen full path, or nothing when cancelled.
+  virtual std::optional<std::string> AskOpenPath(const FileDialogState& state) = 0;
+  virtual std::optional<std::string> AskSavePath(const FileDialogState& state) = 0;
+  // An input box with a caption, a prompt and a proposed value; nothing when cancelled.
+  virtual std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
+                                             const std::string& proposed) = 0;
+  // Shows the SUB frame-rate dialog modally over its model; the model holds the outcome.
+  virtual void RunSubFrameRateDialog(SubFrameRateModel& model) = 0;
+};
+
+}  // namespace lumetra

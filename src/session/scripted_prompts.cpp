@@ -1,0 +1,61 @@
+#include "session/scripted_prompts.h"
+
+#include "editing/sub_frame_rate.h"
+
+namespace lumetra {
+
+namespace {
+
+template <typename T>
+T TakeFront(std::deque<T>& queue, T fallback) {
+  if (queue.empty()) return fallback;
+  T value = std::move(queue.front());
+  queue.pop_front();
+  return value;
+}
+
+}  // namespace
+
+void ScriptedPrompts::ShowMessage(const std::string& text) {
+  messages.push_back(text);
+  if (on_message) on_message(text);
+}
+
+Answer ScriptedPrompts::AskYesNoCancel(const std::string& question) {
+  questions.push_back(question);
+  return TakeFront(answers, Answer::kCancel);
+}
+
+std::optional<std::string> ScriptedPrompts::AskOpenPath(const FileDialogState& state) {
+  open_dialogs_shown.push_back(state);
+  return TakeFront(open_paths, std::optional<std::string>());
+}
+
+std::optional<std::string> ScriptedPrompts::AskSavePath(const FileDialogState& state) {
+  save_dialogs_shown.push_back(state);
+  return TakeFront(save_paths, std::optional<std::string>());
+}
+
+std::optional<std::string> ScriptedPrompts::AskText(const std::string& caption,
+                                                    const std::string& prompt,
+                                                    const std::string& proposed) {
+  questions.push_back(caption + "\r" + prompt);
+  (void)proposed;
+  return TakeFront(texts, std::optional<std::string>());
+}
+
+void ScriptedPrompts::RunSubFrameRateDialog(SubFrameRateModel& model) {
+  ++sub_rate_dialogs_shown;
+  if (!sub_rate_actions.empty()) {
+    auto action = std::move(sub_rate_actions.front());
+    sub_rate_actions.pop_front();
+    action(model);
+    return;
+  }
+  if (!model.PressOk()) {
+    ShowMessage(SubFrameRateModel::kRefusal);
+    model.PressCancel();
+  }
+}
+
+}  // namespace lumetra
