@@ -1,0 +1,50 @@
+// Subtitle files as bytes: recognising their kind, reading them into the document and
+// writing the document in one of the four formats. Nothing here touches the file system
+// or asks the user; the session does both around these calls.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "document/document.h"
+
+namespace lumetra {
+
+// The UTF-8 byte-order mark, EF BB BF. At the very start of a file it is not part of the
+// first line: detection and every reader skip it.
+bool HasUtf8ByteOrderMark(std::string_view data);
+std::string_view WithoutByteOrderMark(std::string_view data);
+
+// True when the bytes are valid UTF-8 and hold at least one non-ASCII character.
+bool LooksLikeUtf8Text(std::string_view data);
+
+// The kind of a subtitle file (FileKinds) from its first line that is not blank after
+// trimming spaces: "1" or exactly "0" SubRip, "{" SUB, "[" or "0" SRT2, "<" SAMI (each
+// later rule overriding an earlier one), anything else or no such line: unknown.
+int DetectSubtitleKind(std::string_view data);
+
+// The extension that saves in a kind's format ("txt", "sub", "srt", "smi"), and the
+// format label of a kind ("(Normal SRT)", "(SRT2 with Info)", "(SMI-html)"; SUB labels
+// carry their rate, see SubFormatLabel).
+std::string SaveExtOfKind(int kind);
+std::string SubFormatLabel(double fps);
+
+struct ReadResult {
+  // Entries of the file beyond the frames the reader keeps (MaxReadFrames).
+  int frames_left_out = 0;
+};
+
+// Empties the document and fills it from the bytes of a file of the given kind (1..4):
+// frames, the information header of SRT2 files, HasByteOrderMark and Encoding. SUB frame
+// numbers become milliseconds at sub_fps. Sets SaveExt and FormatLabel. The observers see
+// one reset.
+ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc);
+
+// The whole document in the format that the extension names ("txt" SubRip, "srt" SRT2
+// with the information header, "sub" SUB at sub_fps (0 counts as 25), "smi" SAMI); every
+// line ends with CR LF, and the byte-order mark comes first when the document had one.
+// Returns false, writing nothing, for any other extension.
+bool WriteSubtitleData(const Document& doc, std::string_view ext, double sub_fps,
+                       std::string& out);
+
+}  // namespace lumetra

@@ -1,0 +1,91 @@
+// The open document with everything around it: the file history, the SUB frame-rate
+// dialog's state, the file dialogs' state, and the file commands (New, Open, the history
+// menu, Save As, quick save, closing) that guard unsaved work through one prompt.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "document/document.h"
+#include "editing/sub_frame_rate.h"
+#include "session/prompts.h"
+#include "settings/file_history.h"
+
+namespace lumetra {
+
+inline constexpr char kReadError[] = "READ ERROR! I can't read from file!";
+inline constexpr char kUnknownFormat[] = "Unknown subtitle format!";
+inline constexpr char kNoSuchSubtitle[] = "There is no recognized subtitle with this filename:\r\r";
+inline constexpr char kFileNotFound[] = "File not found!\r\r";
+inline constexpr char kNothingToSave[] = "There is nothing to save!";
+inline constexpr char kNoFileName[] = "No filename specified!";
+inline constexpr char kUnknownExtension[] = "Unknown extension: ";
+inline constexpr char kCreateError[] =
+    "WRITE ERROR! I can't create file!\rMaybe its because the drive is write-protected, the "
+    "file\ris in use or you've entered an incorrect filename.\r...or its my mistake :-)\r\r";
+inline constexpr char kWriteError[] =
+    "WRITE ERROR! I can't write to file!\rMaybe its because the file is in use\ror there is not "
+    "enough free space.\r...or its my mistake :-)\r\r";
+// Followed by the number of entries that were not loaded.
+inline constexpr char kFrameLimitStart[] =
+    "The subtitle has more frames than Lumetra can hold.\rOnly the first 9999 frames were "
+    "loaded; ";
+inline constexpr char kFrameLimitEnd[] = " were left out.";
+
+class Session {
+ public:
+  // The prompts are not owned and must outlive the session.
+  explicit Session(Prompts& prompts);
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  Document& document() { return doc_; }
+  const Document& document() const { return doc_; }
+  FileHistory& history() { return history_; }
+  SubFrameRateModel& sub_frame_rate() { return sub_frame_rate_; }
+  FileDialogState& open_dialog() { return open_dialog_; }
+  FileDialogState& save_dialog() { return save_dialog_; }
+  Prompts& prompts() { return prompts_; }
+
+  // New: after the unsaved-changes prompt, an empty document without a file name.
+  void New();
+  // Open: after the unsaved-changes prompt, the open dialog, then OpenSubtitle.
+  void Open();
+  // The history menu's items (recounting the history).
+  std::vector<HistoryMenuItem> HistoryMenu();
+  // A history menu item: after the unsaved-changes prompt, opens that entry.
+  void OpenHistoryEntry(int index);
+  // Save As: the save dialog, then WriteSubtitle.
+  void SaveAs();
+  // Quick save: writes to the current file's directory and name without a dialog.
+  void QuickSave();
+  // Closing the window: the unsaved-changes prompt; true when the window may close.
+  bool CloseQuery();
+
+  // Opens a subtitle named on the command line: its full path when it exists, else
+  // "File not found!" and the argument.
+  void OpenStartupFile(const std::string& argument);
+
+  // Opens the file named by the document's FileName (a full path): checks that it exists,
+  // recognises its kind and reads it. An unrecognised file changes nothing. Returns the
+  // kind found (0 when the file is missing or unrecognised).
+  int OpenSubtitle();
+  // Reads the document's FileName as FileKind; reports through LoadStatus and messages.
+  void ReadSubtitle();
+  // Writes the document to the save dialog's file name in the format its extension
+  // names; reports through LoadStatus and messages. A save that fails or writes nothing
+  // leaves Modified as it was.
+  void WriteSubtitle();
+
+ private:
+  bool ResolveUnsaved(const char* question);
+
+  Prompts& prompts_;
+  Document doc_;
+  FileHistory history_;
+  SubFrameRateModel sub_frame_rate_;
+  FileDialogState open_dialog_;
+  FileDialogState save_dialog_;
+};
+
+}  // namespace lumetra
