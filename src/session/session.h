@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/document.h"
@@ -31,6 +32,15 @@ inline constexpr char kFrameLimitStart[] =
     "The subtitle has more frames than Lumetra can hold.\rOnly the first 9999 frames were "
     "loaded; ";
 inline constexpr char kFrameLimitEnd[] = " were left out.";
+
+// What became of an attempt to open a file.
+enum class OpenResult {
+  kOpened,        // read into the document
+  kMissing,       // no such file
+  kUnreadable,    // the file could not be opened or read
+  kUnrecognised,  // its first line names no kind; nothing happened
+  kNotRead,       // the read failed or the SUB frame-rate dialog was cancelled
+};
 
 class Session {
  public:
@@ -67,9 +77,9 @@ class Session {
   void OpenStartupFile(const std::string& argument);
 
   // Opens the file named by the document's FileName (a full path): checks that it exists,
-  // recognises its kind and reads it. An unrecognised file changes nothing. Returns the
-  // kind found (0 when the file is missing or unrecognised).
-  int OpenSubtitle();
+  // recognises its kind and reads it. A file that is not read leaves the document as it
+  // was, its FileName included.
+  OpenResult OpenSubtitle();
   // Reads the document's FileName as FileKind; reports through LoadStatus and messages.
   void ReadSubtitle();
   // Writes the document to the save dialog's file name in the format its extension
@@ -79,6 +89,10 @@ class Session {
 
  private:
   bool ResolveUnsaved(const char* question);
+  // Opens a full path as the current document's file.
+  OpenResult OpenPath(const std::string& path);
+  // ReadSubtitle on bytes already read from the file.
+  void ReadSubtitleData(std::string_view data);
 
   Prompts& prompts_;
   Document doc_;
