@@ -1,13 +1,762 @@
 #include "ui/main_window.h"
 
-#include "document/document.h"
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "editing/editor_panel.h"
+#include "editing/frame_row.h"
+#include "session/session.h"
+#include "session/window_geometry.h"
+#include "ui/frame_list_delegate.h"
+#include "ui/frame_list_model.h"
+#include "ui/hints.h"
+#include "ui/info_dialog.h"
+#include "ui/qt_prompts.h"
+#include "ui/sub_frame_rate_dialog.h"
+#include "ui/text_codec.h"
+#include "ui/tool_button.h"
 
 namespace lumetra {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+namespace {
+
+// Width of the command groups on the right of the "Text" tab.
+constexpr int kCommandColumnWidth = 201;
+// Height of the editor group under the frame list.
+constexpr int kEditorGroupHeight = 150;
+// Widths of the column heads: they end at the row separators.
+constexpr int kStartHeadWidth = 73;
+constexpr int kEndHeadWidth = 75;
+constexpr int kLengthHeadWidth = 45;
+
+const QColor kEditorBackground(0x00, 0x00, 0x00);
+const QColor kEditorText(0xFF, 0xC9, 0x93);
+
+// Tabs of a fixed width.
+class PageTabBar : public QTabBar {
+ public:
+  using QTabBar::QTabBar;
+
+ protected:
+  QSize tabSizeHint(int index) const override {
+    QSize size = QTabBar::tabSizeHint(index);
+    size.setWidth(96);
+    return size;
+  }
+};
+
+class PageControl : public QTabWidget {
+ public:
+  explicit PageControl(QWidget* parent) : QTabWidget(parent) {
+    auto* bar = new PageTabBar(this);
+    bar->setAttribute(Qt::WA_Hover, true);  // hot tracking
+    setTabBar(bar);
+  }
+};
+
+QLabel* MakeLabel(const QString& text, const char* name, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  return label;
+}
+
+QGroupBox* MakeGroup(const char* caption, const char* name, QWidget* parent) {
+  auto* group = new QGroupBox(QString::fromLatin1(caption), parent);
+  group->setObjectName(name);
+  return group;
+}
+
+ToolButton* MakeToolButton(Glyph glyph, const char* name, const char* hint, QWidget* parent) {
+  auto* button = new ToolButton(parent);
+  button->setObjectName(name);
+  button->setAutoRaise(true);
+  button->setIcon(GlyphIcon(glyph));
+  button->setIconSize(QSize(20, 20));
+  button->setFixedSize(28, 28);
+  button->setFocusPolicy(Qt::NoFocus);
+  SetHint(button, hint);
+  return button;
+}
+
+QString FromPath(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file, QWidget* parent)
+    : QMainWindow(parent),
+      session_(std::make_unique<Session>(prompts)),
+      startup_file_(std::move(startup_file)) {
   setObjectName("T_Form1");
   setWindowTitle(QString::fromLatin1(kProgramCaption));
-  resize(780, 612);
+  setMinimumSize(kMinimumWindowWidth, kMinimumWindowHeight);
+
+  model_ = new FrameListModel(session_->document(), this);
+  delegate_ = new FrameListDelegate(session_->document(), this);
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  auto* top_row = new QHBoxLayout;
+  top_row->setSpacing(1);
+  BuildTopPanels(central, top_row);
+  layout->addLayout(top_row);
+
+  pages_ = new PageControl(central);
+  pages_->setObjectName("PageControl1");
+  pages_->addTab(BuildTextTab(), "Text");
+  auto* timing = new QWidget;
+  timing->setObjectName("TabSheet2");
+  pages_->addTab(timing, "Timing");
+  auto* mini = new QWidget;
+  mini->setObjectName("TabSheet3");
+  pages_->addTab(mini, "MiniMode");
+  layout->addWidget(pages_, 1);
+  setCentralWidget(central);
+
+  connect(model_, &FrameListModel::headerChanged, this, &MainWindow::RefreshFileBoxes);
+  connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::DocumentWasReset);
+  connect(model_, &QAbstractItemModel::rowsInserted, this, &MainWindow::UpdateSelectedCount);
+  connect(model_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::UpdateSelectedCount);
+
+  FormCreate();
 }
+
+MainWindow::~MainWindow() {
+  // The list's model observes the session's document: it goes first.
+  delete list_;
+  list_ = nullptr;
+  delete model_;
+  model_ = nullptr;
+}
+
+Document& MainWindow::document() { return session_->document(); }
+
+void MainWindow::FormCreate() {
+  Document& doc = document();
+  doc.FileName.clear();
+  doc.ResetDocument();
+  doc.Modified = kClean;
+
+  QScreen* screen = QGuiApplication::primaryScreen();
+  const QRect full = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
+  const QRect available = screen != nullptr ? screen->availableGeometry() : full;
+  const int taskbar = full.height() > available.height() ? full.height() - available.height() : 0;
+  const WindowGeometry g = FirstWindowGeometry(full.width(), full.height(), taskbar);
+  if (g.resolution_too_low) session_->prompts().ShowMessage(kResolutionTooLow);
+  resize(g.width, g.height);
+  move(full.left() + g.left, full.top() + g.top);
+
+  pages_->setCurrentIndex(0);
+  pages_->setTabVisible(2, false);
+}
+
+void MainWindow::CreateDialogs(Prompts& prompts) {
+  if (sub_dialog_ == nullptr) {
+    sub_dialog_ = new SubFrameRateDialog(prompts, this);
+    sub_dialog_->hide();
+  }
+  if (info_dialog_ == nullptr) {
+    info_dialog_ = new InfoDialog(this);
+    info_dialog_->hide();
+  }
+}
+
+void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
+  auto make_panel = [&](const char* name) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setFrameShape(QFrame::StyledPanel);
+    auto* l = new QHBoxLayout(panel);
+    l->setContentsMargins(3, 2, 3, 2);
+    l->setSpacing(2);
+    return std::pair<QFrame*, QHBoxLayout*>(panel, l);
+  };
+
+  auto [panel2, l2] = make_panel("Panel2");
+  auto* open = MakeToolButton(Glyph::kOpen, "SpeedButton1", "Load Subtitle\rrightclick: History", panel2);
+  auto* save = MakeToolButton(Glyph::kSave, "SpeedButton3", "Save Subtitle As...\rrightclick: quickSave", panel2);
+  auto* create = MakeToolButton(Glyph::kNew, "SpeedButton2", "Create New Subtitle", panel2);
+  auto* mini = MakeToolButton(Glyph::kMiniMode, "SpeedButton4", "Switch to Mini-mode", panel2);
+  mini->setEnabled(false);  // mini mode comes with its own tab
+  for (QWidget* w : {static_cast<QWidget*>(open), static_cast<QWidget*>(save),
+                     static_cast<QWidget*>(create), static_cast<QWidget*>(mini)}) {
+    l2->addWidget(w);
+  }
+  connect(open, &QToolButton::clicked, this, &MainWindow::OpenClicked);
+  connect(open, &ToolButton::rightPressed, this, &MainWindow::ShowHistoryMenu);
+  connect(save, &QToolButton::clicked, this, &MainWindow::SaveAsClicked);
+  connect(save, &ToolButton::rightPressed, this, &MainWindow::QuickSave);
+  connect(create, &QToolButton::clicked, this, &MainWindow::NewClicked);
+  panel2->setFixedWidth(panel2->sizeHint().width());
+
+  auto [panel3, l3] = make_panel("Panel3");
+  file_box_ = new QLineEdit(panel3);
+  file_box_->setObjectName("Edit1");
+  file_box_->setReadOnly(true);
+  file_box_->setFixedWidth(200);
+  SetHint(file_box_, "Latest Filename");
+  l3->addWidget(file_box_);
+  auto* backward = MakeToolButton(Glyph::kBackward, "SpeedButton6", "Move frames backward by 1 sec", panel3);
+  auto* forward = MakeToolButton(Glyph::kForward, "SpeedButton5", "Move frames forward by 1 sec", panel3);
+  auto* merge = MakeToolButton(Glyph::kMerge, "SpeedButton10", "Merge frames", panel3);
+  auto* settings = MakeToolButton(Glyph::kSettings, "SpeedButton12", "Settings", panel3);
+  settings->setEnabled(false);  // the settings dialog comes later
+  auto* about = MakeToolButton(Glyph::kAbout, "SpeedButton7", "About the program...", panel3);
+  for (QWidget* w : {static_cast<QWidget*>(backward), static_cast<QWidget*>(forward),
+                     static_cast<QWidget*>(merge), static_cast<QWidget*>(settings),
+                     static_cast<QWidget*>(about)}) {
+    l3->addWidget(w);
+  }
+  connect(about, &QToolButton::clicked, this, &MainWindow::AboutClicked);
+  panel3->setFixedWidth(panel3->sizeHint().width());
+
+  auto [panel4, l4] = make_panel("Panel4");
+  auto* info = MakeToolButton(Glyph::kInfo, "SpeedButton9", "Edit subtitle Info-header (srt2)", panel4);
+  connect(info, &QToolButton::clicked, this, &MainWindow::InfoClicked);
+  summary_box_ = new QLineEdit(panel4);
+  summary_box_->setObjectName("Edit3");
+  summary_box_->setReadOnly(true);
+  SetHint(summary_box_, "Subtitle Information");
+  l4->addWidget(info);
+  l4->addWidget(summary_box_, 1);
+
+  row->addWidget(panel2);
+  row->addWidget(panel3);
+  row->addWidget(panel4, 1);
+
+  history_menu_ = new QMenu(this);
+  history_menu_->setObjectName("OpenPopup");
+}
+
+QWidget* MainWindow::BuildTextTab() {
+  auto* sheet = new QWidget;
+  sheet->setObjectName("TabSheet1");
+  auto* row = new QHBoxLayout(sheet);
+  row->setContentsMargins(2, 2, 2, 2);
+  row->setSpacing(5);
+  auto* left = new QVBoxLayout;
+  left->setSpacing(0);
+  left->addWidget(BuildFrameListGroup(), 1);
+  left->addWidget(BuildEditorGroup());
+  row->addLayout(left, 1);
+  row->addWidget(BuildCommandColumn());
+  return sheet;
+}
+
+QWidget* MainWindow::BuildFrameListGroup() {
+  QGroupBox* group = MakeGroup("Frame list", "GroupBox1", nullptr);
+  auto* layout = new QVBoxLayout(group);
+  layout->setContentsMargins(6, 2, 6, 6);
+  layout->setSpacing(1);
+
+  auto* note = MakeLabel(
+      " Hold down Ctrl to select multiple frames, use Shift to select blocks ", "Label16", group);
+  QFont note_font = note->font();
+  note_font.setItalic(true);
+  note->setFont(note_font);
+  layout->addWidget(note, 0, Qt::AlignRight);
+
+  auto* heads = new QHBoxLayout;
+  heads->setSpacing(0);
+  heads->setContentsMargins(1, 0, 0, 0);
+  struct Head {
+    const char* text;
+    const char* name;
+    int width;
+    QColor colour;
+  };
+  const Head head_list[] = {
+      {"  Start ", "Label1", kStartHeadWidth, FrameListDelegate::kStartColour},
+      {" End", "Label2", kEndHeadWidth, FrameListDelegate::kEndColour},
+      {"Length", "Label4", kLengthHeadWidth, FrameListDelegate::kLengthColour},
+      {"   Text", "Label3", 0, FrameListDelegate::kTextColour},
+  };
+  for (const Head& h : head_list) {
+    QLabel* label = MakeLabel(QString::fromLatin1(h.text), h.name, group);
+    QFont f = label->font();
+    f.setBold(true);
+    label->setFont(f);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, h.colour);
+    label->setPalette(palette);
+    if (h.width > 0) {
+      label->setFixedWidth(h.width);
+      heads->addWidget(label);
+    } else {
+      heads->addWidget(label, 1);
+    }
+  }
+  layout->addLayout(heads);
+
+  list_ = new QListView(group);
+  list_->setObjectName("ListBox1");
+  list_->setModel(model_);
+  list_->setItemDelegate(delegate_);
+  list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list_->setUniformItemSizes(false);
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  list_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+  QFont list_font = list_->font();
+  list_font.setPointSize(8);
+  list_font.setBold(true);
+  list_->setFont(list_font);
+  QPalette palette = list_->palette();
+  palette.setColor(QPalette::Base, FrameListDelegate::kBackground);
+  list_->setPalette(palette);
+  list_->installEventFilter(this);
+  layout->addWidget(list_, 1);
+
+  connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &MainWindow::ListBox1Click);
+  connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          &MainWindow::ListBox1Click);
+  connect(list_, &QListView::doubleClicked, this, [this] { memo_->setFocus(); });
+  return group;
+}
+
+QWidget* MainWindow::BuildEditorGroup() {
+  auto* group = new QGroupBox;
+  group->setObjectName("GroupBox2");
+  group->setFixedHeight(kEditorGroupHeight);
+  auto* row = new QHBoxLayout(group);
+  row->setContentsMargins(6, 4, 6, 6);
+  auto* left = new QVBoxLayout;
+  left->setSpacing(2);
+
+  // The time boxes of the focused frame: start, the step buttons, end.
+  auto* times = new QGridLayout;
+  times->setHorizontalSpacing(1);
+  times->setVerticalSpacing(0);
+  struct Box {
+    const char* name;
+    const char* hint;
+    const char* caption;
+    int max_length;
+    const char* initial;
+    int width;
+  };
+  const Box boxes[8] = {
+      {"Edit7", "Hour", "hr", 1, "0", 16},       {"Edit8", "Minute", "min", 2, "00", 24},
+      {"Edit9", "Second", "sec", 2, "00", 24},   {"Edit10", "Milisecond", "milisec", 3, "000", 32},
+      {"Edit14", "Hour", "hr", 1, "0", 16},      {"Edit13", "Minute", "min", 2, "00", 24},
+      {"Edit12", "Second", "sec", 2, "00", 24},  {"Edit11", "Milisecond", "milisec", 3, "000", 32},
+  };
+  QFont small = group->font();
+  small.setPointSize(7);
+  QFont box_font = group->font();
+  box_font.setBold(true);
+  int column = 0;
+  for (int i = 0; i < 8; ++i) {
+    const Box& b = boxes[i];
+    if (i == 4) {
+      // "-" and "+" between the start and the end boxes.
+      auto* minus = new QPushButton("-", group);
+      minus->setObjectName("Button19");
+      SetHint(minus, "Decreases value by 1 (In the latest box)\rRight click: Decreases by 10");
+      auto* plus = new QPushButton("+", group);
+      plus->setObjectName("Button20");
+      SetHint(plus, "Increases value by 1 (In the latest box)\rRight click: Increases by 10");
+      for (QPushButton* p : {minus, plus}) {
+        p->setFixedSize(22, 22);
+        p->setFocusPolicy(Qt::NoFocus);
+      }
+      times->setColumnMinimumWidth(column++, 10);
+      times->addWidget(minus, 1, column++);
+      times->addWidget(plus, 1, column++);
+      times->setColumnMinimumWidth(column++, 10);
+    }
+    if (i == 2 || i == 6) {
+      auto* colon = new QLabel(":", group);
+      QFont bold = colon->font();
+      bold.setBold(true);
+      colon->setFont(bold);
+      times->addWidget(colon, 1, column++);
+    }
+    auto* caption = new QLabel(QString::fromLatin1(b.caption), group);
+    caption->setFont(small);
+    times->addWidget(caption, 0, column, Qt::AlignHCenter);
+    auto* edit = new QLineEdit(QString::fromLatin1(b.initial), group);
+    edit->setObjectName(b.name);
+    edit->setMaxLength(b.max_length);
+    edit->setFixedWidth(b.width);
+    edit->setAlignment(Qt::AlignCenter);
+    edit->setFont(box_font);
+    QPalette p = edit->palette();
+    p.setColor(QPalette::Base, kEditorBackground);
+    p.setColor(QPalette::Text, kEditorText);
+    edit->setPalette(p);
+    SetHint(edit, b.hint);
+    time_boxes_[static_cast<std::size_t>(i)] = edit;
+    times->addWidget(edit, 1, column++);
+  }
+  times->setColumnStretch(column, 1);
+
+  apply_button_ = new QPushButton("Apply to selected frames", group);
+  apply_button_->setObjectName("Button4");
+  SetHint(apply_button_, "Applies this text to all selected frame");
+  apply_button_->hide();
+  times->addWidget(apply_button_, 1, column + 1, Qt::AlignRight);
+  left->addLayout(times);
+
+  memo_ = new QPlainTextEdit(group);
+  memo_->setObjectName("memo1");
+  memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  QFont memo_font = memo_->font();
+  memo_font.setBold(true);
+  memo_font.setPointSize(10);
+  memo_->setFont(memo_font);
+  QPalette memo_palette = memo_->palette();
+  memo_palette.setColor(QPalette::Base, kEditorBackground);
+  memo_palette.setColor(QPalette::Text, kEditorText);
+  memo_->setPalette(memo_palette);
+  memo_->installEventFilter(this);
+  connect(memo_, &QPlainTextEdit::textChanged, this, &MainWindow::Memo1Change);
+  left->addWidget(memo_, 1);
+  row->addLayout(left, 1);
+
+  auto* right = new QVBoxLayout;
+  right->setSpacing(2);
+  QGroupBox* align = MakeGroup("Align", "RadioGroup1", group);
+  SetHint(align, "The appearance of the text in the right textedit box\r(Doesn't affect the "
+                 "appearance of the played subtitle)");
+  auto* align_layout = new QVBoxLayout(align);
+  align_layout->setContentsMargins(6, 2, 6, 2);
+  align_layout->setSpacing(0);
+  const char* items[3] = {"Left", "Center", "Right"};
+  for (int i = 0; i < 3; ++i) {
+    auto* radio = new QRadioButton(items[i], align);
+    radio->setObjectName(QString("RadioGroup1_%1").arg(items[i]));
+    align_[static_cast<std::size_t>(i)] = radio;
+    align_layout->addWidget(radio);
+    connect(radio, &QRadioButton::clicked, this, [this, i] { SetAlignment(i); });
+  }
+  align_[1]->setChecked(true);
+  SetAlignment(1);
+  right->addWidget(align);
+
+  apply_instantly_ = new QCheckBox("Apply changes instantly", group);
+  apply_instantly_->setObjectName("CheckBox1");
+  SetHint(apply_instantly_, "If checked, the text in the textedit will be applied after every keypress");
+  right->addWidget(apply_instantly_);
+  auto_focus_box_ = new QCheckBox("Auto focus", group);
+  auto_focus_box_->setObjectName("CheckBox4");
+  SetHint(auto_focus_box_, "If you select a single line in the frame list, the\rfocus jumps to "
+                           "this textedit box automatically");
+  connect(auto_focus_box_, &QCheckBox::toggled, this, [this](bool on) { auto_focus_ = on; });
+  right->addWidget(auto_focus_box_);
+  right->addStretch();
+  row->addLayout(right);
+  return group;
+}
+
+QWidget* MainWindow::BuildCommandColumn() {
+  auto* column = new QWidget;
+  column->setFixedWidth(kCommandColumnWidth);
+  auto* layout = new QVBoxLayout(column);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(2);
+
+  QGroupBox* selection = MakeGroup("Frame Selection", "GroupBox4", column);
+  selection->setMinimumHeight(68);
+  layout->addWidget(selection);
+
+  auto* counter = new QFrame(column);
+  counter->setObjectName("Panel1");
+  counter->setFrameShape(QFrame::StyledPanel);
+  auto* counter_layout = new QHBoxLayout(counter);
+  counter_layout->setContentsMargins(4, 2, 4, 2);
+  counter_layout->setSpacing(0);
+  auto* caption = MakeLabel(QString::fromLatin1(kSelectedFramesCaption) + " ", "Label5", counter);
+  count_label_ = MakeLabel("0", "Label6", counter);
+  QFont bold = count_label_->font();
+  bold.setBold(true);
+  count_label_->setFont(bold);
+  total_label_ = MakeLabel(QString::fromStdString(TotalCountText(0)), "Label7", counter);
+  counter_layout->addWidget(caption);
+  counter_layout->addWidget(count_label_);
+  counter_layout->addWidget(total_label_);
+  counter_layout->addStretch();
+  layout->addWidget(counter);
+
+  QGroupBox* manipulation = MakeGroup("Frame Manipulation", "GroupBox3", column);
+  manipulation->setMinimumHeight(68);
+  layout->addWidget(manipulation);
+  QGroupBox* timing = MakeGroup("Timing", "GroupBox5", column);
+  timing->setMinimumHeight(170);
+  layout->addWidget(timing);
+
+  QGroupBox* text = MakeGroup("Text", "GroupBox6", column);
+  auto* text_layout = new QVBoxLayout(text);
+  text_layout->setContentsMargins(6, 4, 6, 4);
+  search_box_ = new QLineEdit(text);
+  search_box_->setObjectName("Edit6");
+  text_layout->addWidget(search_box_);
+  text_layout->addStretch();
+  text->setMinimumHeight(150);
+  layout->addWidget(text, 1);
+  return column;
+}
+
+// ---------------------------------------------------------------------------------------
+// Start-up and closing
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!activated_) {
+    QTimer::singleShot(0, this, [this] {
+      if (!activated_) FormActivate();
+    });
+  }
+}
+
+void MainWindow::FormActivate() {
+  if (activated_) return;
+  activated_ = true;
+  if (startup_file_.has_value()) {
+    session_->OpenStartupFile(QFile::encodeName(*startup_file_).toStdString());
+  }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  FlushEditor();
+  if (session_->CloseQuery()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// The frame list and the editor
+
+int MainWindow::SelectedCount() const {
+  return static_cast<int>(list_->selectionModel()->selectedRows().size());
+}
+
+void MainWindow::SetControlsEnabled(const std::vector<const char*>& names, bool enabled) {
+  for (const char* name : names) {
+    if (QWidget* w = findChild<QWidget*>(QString::fromLatin1(name))) w->setEnabled(enabled);
+  }
+}
+
+void MainWindow::ApplyCommandStates(int selected) {
+  const SelectionCommandStates s = CommandStatesFor(selected);
+  SetControlsEnabled(InsertControls(), s.insert);
+  SetControlsEnabled(NeedsSelectionControls(), s.needs_selection);
+  SetControlsEnabled(MergeControls(), s.merge);
+  apply_button_->setVisible(s.apply_to_selected);
+}
+
+void MainWindow::FillTimeBoxes(TimeValue start, TimeValue end) {
+  const TimeBoxTexts texts[2] = {TimeBoxTextsOf(start), TimeBoxTextsOf(end)};
+  for (int k = 0; k < 2; ++k) {
+    const TimeBoxTexts& t = texts[k];
+    const std::string* parts[4] = {&t.hour, &t.minute, &t.second, &t.millisecond};
+    for (int j = 0; j < 4; ++j) {
+      QLineEdit* box = time_boxes_[static_cast<std::size_t>(4 * k + j)];
+      const QString text = QString::fromLatin1(*parts[j]);
+      // A box shows its whole part, also where the part has more digits than can be typed.
+      if (j == 0) box->setMaxLength(std::max(1, static_cast<int>(text.size())));
+      box->setText(text);
+    }
+  }
+}
+
+void MainWindow::FillEditor(const std::vector<std::string>& lines) {
+  const bool was_filling = filling_editor_;
+  filling_editor_ = true;
+  QStringList shown;
+  for (const std::string& line : lines) shown << DecodeText(line, document().Encoding);
+  memo_->setPlainText(shown.join('\n'));
+  filling_editor_ = was_filling;
+  editor_edited_ = false;
+}
+
+void MainWindow::ListBox1Click() {
+  Document& doc = document();
+  FillEditor({});
+  const QModelIndex current = list_->selectionModel()->currentIndex();
+  doc.CurFrame = current.isValid() ? current.row() + 1 : 0;
+  if (doc.CurFrame == 0) {
+    SetControlsEnabled(InsertControls(), true);
+  } else {
+    const int cur = doc.CurFrame;
+    FillTimeBoxes(doc.FrameStart[static_cast<std::size_t>(cur)],
+                  doc.FrameEnd[static_cast<std::size_t>(cur)]);
+    const int selected = SelectedCount();
+    if (selected == 1) {
+      FillEditor(EditorLinesOf(doc.FrameText[static_cast<std::size_t>(cur)]));
+      if (auto_focus_) memo_->setFocus();
+      memo_->moveCursor(QTextCursor::Start);
+    }
+    ApplyCommandStates(selected);
+    if (selected > 1) FillEditor({kMultipleFramesMarker});
+  }
+  UpdateSelectedCount();
+}
+
+void MainWindow::UpdateSelectedCount() {
+  count_label_->setText(QString::fromStdString(SelectedCountText(SelectedCount())));
+  total_label_->setText(QString::fromStdString(TotalCountText(model_->rowCount())));
+}
+
+void MainWindow::DocumentWasReset() {
+  // An empty or newly read document: no selection, nothing in the editor, only the
+  // commands that need no selection enabled.
+  FillEditor({});
+  ApplyCommandStates(0);
+  document().CurFrame = 0;
+  UpdateSelectedCount();
+  RefreshFileBoxes();
+}
+
+void MainWindow::RefreshFileBoxes() {
+  const Document& doc = document();
+  file_box_->setText(FromPath(doc.FileBoxText));
+  file_box_->setCursorPosition(0);
+  summary_box_->setText(DecodeText(doc.ShowInfoSummary(), doc.Encoding));
+  summary_box_->setCursorPosition(0);
+}
+
+void MainWindow::SetAlignment(int item) {
+  static const Qt::Alignment alignments[3] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+  QTextOption option = memo_->document()->defaultTextOption();
+  option.setAlignment(alignments[item]);
+  option.setWrapMode(QTextOption::NoWrap);
+  const bool was_filling = filling_editor_;
+  filling_editor_ = true;
+  memo_->document()->setDefaultTextOption(option);
+  filling_editor_ = was_filling;
+}
+
+void MainWindow::Memo1Enter() {
+  const QString first = memo_->document()->firstBlock().text();
+  if (EditorShowsMarker(first.toStdString())) FillEditor({});
+}
+
+void MainWindow::Memo1Change() {
+  if (filling_editor_) return;
+  editor_edited_ = true;
+  Document& doc = document();
+  const QModelIndex current = list_->selectionModel()->currentIndex();
+  doc.CurFrame = current.isValid() ? current.row() + 1 : 0;
+  if (CommitsOnChange(SelectedCount(), doc.CurFrame, memo_->hasFocus(),
+                      apply_instantly_->isChecked())) {
+    CommitEditor();
+  }
+}
+
+void MainWindow::Memo1Exit() {
+  Document& doc = document();
+  const QModelIndex current = list_->selectionModel()->currentIndex();
+  doc.CurFrame = current.isValid() ? current.row() + 1 : 0;
+  if (CommitsOnExit(SelectedCount(), doc.CurFrame)) CommitEditor();
+}
+
+void MainWindow::CommitEditor() {
+  Document& doc = document();
+  const int cur = doc.CurFrame;
+  if (cur < 1 || cur > doc.FrameCount) return;
+  // Lines the user did not change keep their bytes, whatever the code page can show.
+  const std::vector<std::string> old_lines = EditorLinesOf(doc.FrameText[static_cast<std::size_t>(cur)]);
+  const QStringList shown = memo_->toPlainText().split('\n');
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(shown.size()));
+  for (qsizetype i = 0; i < shown.size(); ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    if (k < old_lines.size() && DecodeText(old_lines[k], doc.Encoding) == shown[i]) {
+      lines.push_back(old_lines[k]);
+    } else {
+      lines.push_back(EncodeText(shown[i], doc.Encoding));
+    }
+  }
+  // The model tells the list which row changed; the row keeps its focus and selection.
+  CommitEditorText(doc, cur, lines);
+  editor_edited_ = false;
+}
+
+void MainWindow::FlushEditor() {
+  if (memo_->hasFocus() && editor_edited_) Memo1Exit();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == memo_) {
+    if (event->type() == QEvent::FocusIn) Memo1Enter();
+    if (event->type() == QEvent::FocusOut) Memo1Exit();
+  } else if (watched == list_ && event->type() == QEvent::KeyPress) {
+    if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F3) {
+      search_box_->setFocus();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------
+// The file commands
+
+void MainWindow::NewClicked() {
+  FlushEditor();
+  session_->New();
+}
+
+void MainWindow::OpenClicked() {
+  FlushEditor();
+  session_->Open();
+}
+
+void MainWindow::ShowHistoryMenu(const QPoint& global_pos) {
+  history_menu_->clear();
+  for (const HistoryMenuItem& item : session_->HistoryMenu()) {
+    QAction* action = history_menu_->addAction(FromPath(item.caption));
+    const int index = item.index;
+    connect(action, &QAction::triggered, this, [this, index] {
+      FlushEditor();
+      session_->OpenHistoryEntry(index);
+    });
+  }
+  history_menu_->popup(global_pos);
+}
+
+void MainWindow::SaveAsClicked() {
+  FlushEditor();
+  session_->SaveAs();
+}
+
+void MainWindow::QuickSave() {
+  FlushEditor();
+  session_->QuickSave();
+}
+
+void MainWindow::InfoClicked() {
+  FlushEditor();
+  if (info_dialog_ == nullptr) return;
+  info_dialog_->Run(document());
+  RefreshFileBoxes();
+}
+
+void MainWindow::AboutClicked() { session_->prompts().ShowMessage(kAboutText); }
 
 }  // namespace lumetra

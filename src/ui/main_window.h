@@ -1,15 +1,143 @@
-// The main window of the editor.
+// The main window: the top panels with the file commands, and the "Text" tab with the
+// frame list, the editor of the selected frame and the command groups beside them.
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "document/document.h"
+
+class QCheckBox;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QToolButton;
 
 namespace lumetra {
+
+class FrameListDelegate;
+class FrameListModel;
+class InfoDialog;
+class Prompts;
+class Session;
+class SubFrameRateDialog;
+class ToolButton;
+
+inline constexpr char kAboutText[] =
+    "Lumetra 1.33\r\rA subtitle editor: it opens, corrects, retimes and converts subtitle "
+    "files\r(SRT with information header, numbered SubRip, frame-based SUB and SAMI).";
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit MainWindow(QWidget* parent = nullptr);
+  // Builds the window over a new session that asks and tells through prompts (not owned).
+  // startup_file is the command line's subtitle, loaded when the window is first shown.
+  explicit MainWindow(Prompts& prompts, std::optional<QString> startup_file = std::nullopt,
+                      QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  Session& session() { return *session_; }
+  Document& document();
+
+  // Creates the dialogs, hidden, in their start-up order: the SUB frame-rate dialog, then
+  // the information dialog. The SUB dialog reports a bad rate through `prompts`.
+  void CreateDialogs(Prompts& prompts);
+  SubFrameRateDialog* subFrameRateDialog() const { return sub_dialog_; }
+  InfoDialog* infoDialog() const { return info_dialog_; }
+
+  // The start-up loading of the command-line file; runs once, when the window is first
+  // shown (tests may call it directly).
+  void FormActivate();
+
+  // Reloads the editor panel from the list: editor, time boxes, enabled states and the
+  // selection counter. The commands call it after they changed the list or selection.
+  void ListBox1Click();
+  void UpdateSelectedCount();
+
+  // The frame list's model and the delegate that paints it.
+  FrameListModel* frameListModel() const { return model_; }
+  FrameListDelegate* frameListDelegate() const { return delegate_; }
+  QListView* frameList() const { return list_; }
+  QMenu* historyMenu() const { return history_menu_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildTopPanels(QWidget* parent, QHBoxLayout* row);
+  QWidget* BuildTextTab();
+  QWidget* BuildFrameListGroup();
+  QWidget* BuildEditorGroup();
+  QWidget* BuildCommandColumn();
+  void FormCreate();
+
+  // Editor events.
+  void Memo1Enter();
+  void Memo1Change();
+  void Memo1Exit();
+  void CommitEditor();
+  // Before a file command: text typed into the focused editor reaches the frame.
+  void FlushEditor();
+  void FillEditor(const std::vector<std::string>& lines);
+  void SetAlignment(int item);
+
+  // The file commands.
+  void NewClicked();
+  void OpenClicked();
+  void ShowHistoryMenu(const QPoint& global_pos);
+  void SaveAsClicked();
+  void QuickSave();
+  void InfoClicked();
+  void AboutClicked();
+
+  void DocumentWasReset();
+  void RefreshFileBoxes();
+  void ApplyCommandStates(int selected);
+  void SetControlsEnabled(const std::vector<const char*>& names, bool enabled);
+  int SelectedCount() const;
+  void FillTimeBoxes(TimeValue start, TimeValue end);
+
+  std::unique_ptr<Session> session_;
+  std::optional<QString> startup_file_;
+  bool activated_ = false;
+
+  FrameListModel* model_ = nullptr;
+  FrameListDelegate* delegate_ = nullptr;
+  QListView* list_ = nullptr;
+  QPlainTextEdit* memo_ = nullptr;
+  QLineEdit* file_box_ = nullptr;     // Edit1
+  QLineEdit* summary_box_ = nullptr;  // Edit3
+  QLineEdit* search_box_ = nullptr;   // Edit6
+  std::array<QLineEdit*, 8> time_boxes_{};  // Edit7..Edit10, Edit14, Edit13, Edit12, Edit11
+  QPushButton* apply_button_ = nullptr;     // Button4
+  QCheckBox* apply_instantly_ = nullptr;    // CheckBox1
+  QCheckBox* auto_focus_box_ = nullptr;     // CheckBox4
+  std::array<QRadioButton*, 3> align_{};    // RadioGroup1's items
+  QLabel* count_label_ = nullptr;           // Label6
+  QLabel* total_label_ = nullptr;           // Label7
+  QTabWidget* pages_ = nullptr;
+  QMenu* history_menu_ = nullptr;
+  SubFrameRateDialog* sub_dialog_ = nullptr;
+  InfoDialog* info_dialog_ = nullptr;
+
+  bool auto_focus_ = false;
+  // The editor is being filled by the program: its changes are not the user's typing.
+  bool filling_editor_ = false;
+  // The editor text differs from what was last filled in or written back.
+  bool editor_edited_ = false;
 };
 
 }  // namespace lumetra

@@ -1,0 +1,132 @@
+#include "ui/info_dialog.h"
+
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "document/document.h"
+#include "ui/text_codec.h"
+
+namespace lumetra {
+
+namespace {
+
+// Boxes 16 and 17 hold the file's directory and name, which are file-system paths.
+bool IsPathBox(int i) { return i == 16 || i == 17; }
+
+}  // namespace
+
+InfoDialog::InfoDialog(QWidget* parent) : QDialog(parent) {
+  setObjectName("TForm3");
+  setWindowTitle(QString::fromLatin1(InfoDialogModel::kCaption));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFixedSize(kClientWidth, kClientHeight);
+
+  auto* group = new QGroupBox("File info", this);
+  group->setObjectName("GroupBox1");
+  auto* grid = new QGridLayout(group);
+  grid->setVerticalSpacing(3);
+  grid->setHorizontalSpacing(6);
+  const auto& labels = InfoDialogModel::Labels();
+  auto make_box = [&](int i) {
+    auto* label = new QLabel(QString::fromUtf8(labels[static_cast<std::size_t>(i - 1)]), group);
+    auto* edit = new QLineEdit(group);
+    edit->setObjectName(QString("Edit%1").arg(i));
+    label->setBuddy(edit);
+    if (i > InfoDialogModel::kEditableBoxes) {
+      edit->setReadOnly(true);
+      QPalette palette = edit->palette();
+      palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+      edit->setPalette(palette);
+    }
+    boxes_[static_cast<std::size_t>(i - 1)] = edit;
+    return std::pair<QLabel*, QLineEdit*>(label, edit);
+  };
+  int row = 0;
+  // The header fields, one per row across the whole width.
+  for (int i = 1; i <= InfoDialogModel::kEditableBoxes; ++i, ++row) {
+    auto [label, edit] = make_box(i);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(edit, row, 1, 1, 3);
+  }
+  // The numeric statistics in two columns, then the file's directory and name.
+  for (int i = 10; i <= 15; i += 2, ++row) {
+    for (int k = 0; k < 2; ++k) {
+      auto [label, edit] = make_box(i + k);
+      grid->addWidget(label, row, 2 * k);
+      grid->addWidget(edit, row, 2 * k + 1);
+    }
+  }
+  for (int i = 16; i <= 17; ++i, ++row) {
+    auto [label, edit] = make_box(i);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(edit, row, 1, 1, 3);
+  }
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(3, 1);
+
+  ok_ = new QPushButton("OK", this);
+  ok_->setObjectName("Button2");
+  QFont bold = ok_->font();
+  bold.setBold(true);
+  ok_->setFont(bold);
+  ok_->setDefault(true);
+  cancel_ = new QPushButton(QString::fromUtf8("Mégsem"), this);
+  cancel_->setObjectName("Button1");
+  connect(ok_, &QPushButton::clicked, this, [this] {
+    StoreFields();
+    accept();
+  });
+  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok_);
+  buttons->addWidget(cancel_);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->addWidget(group);
+  layout->addLayout(buttons);
+}
+
+InfoDialog::~InfoDialog() = default;
+
+void InfoDialog::Open(Document& doc) {
+  doc_ = &doc;
+  model_ = std::make_unique<InfoDialogModel>(doc);
+  for (int i = 1; i <= InfoDialogModel::kBoxes; ++i) {
+    const std::string& text = model_->Box(i);
+    box(i)->setText(IsPathBox(i) ? QFile::decodeName(QByteArray::fromStdString(text))
+                                 : DecodeText(text, doc.Encoding));
+    box(i)->setCursorPosition(0);
+  }
+  box(1)->setFocus();
+  show();
+}
+
+void InfoDialog::Run(Document& doc) {
+  Open(doc);
+  exec();
+  doc_ = nullptr;
+}
+
+void InfoDialog::StoreFields() {
+  if (doc_ == nullptr || !model_) return;
+  for (int i = 1; i <= InfoDialogModel::kEditableBoxes; ++i) {
+    // A field the user left alone keeps its bytes, whatever the code page can show.
+    const QString shown = box(i)->text();
+    if (shown != DecodeText(model_->Box(i), doc_->Encoding)) {
+      model_->SetBox(i, EncodeText(shown, doc_->Encoding));
+    }
+  }
+  model_->StoreInto(*doc_);
+}
+
+}  // namespace lumetra

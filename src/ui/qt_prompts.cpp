@@ -1,0 +1,116 @@
+#include "ui/qt_prompts.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+#include "ui/sub_frame_rate_dialog.h"
+
+namespace lumetra {
+
+namespace {
+
+QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// Sets up a file dialog from the session's state for it.
+void Prepare(QFileDialog& dialog, const FileDialogState& state, const char* filter) {
+  dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+  dialog.setNameFilters(QtNameFilters(QString::fromLatin1(filter)));
+  if (!state.initial_dir.empty()) dialog.setDirectory(FromPath(state.initial_dir));
+  if (!state.file_name.empty()) dialog.selectFile(FromPath(state.file_name));
+}
+
+}  // namespace
+
+QStringList QtNameFilters(const QString& filter) {
+  const QStringList parts = filter.split('|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+    for (QString& p : patterns) {
+      if (p == "*.*") p = "*";
+    }
+    filters << parts[i] + " (" + patterns.join(' ') + ")";
+  }
+  return filters;
+}
+
+QString SuffixOfNameFilter(const QString& name_filter) {
+  static const QRegularExpression single(R"(\(\*\.(\w+)\)$)");
+  const QRegularExpressionMatch m = single.match(name_filter);
+  return m.hasMatch() ? m.captured(1) : QString();
+}
+
+QString DisplayText(const std::string& text) {
+  QString shown = QString::fromStdString(text);
+  shown.replace("\r\n", "\n");
+  shown.replace('\r', '\n');
+  return shown;
+}
+
+void QtPrompts::ShowMessage(const std::string& text) {
+  QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), DisplayText(text),
+                  QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+Answer QtPrompts::AskYesNoCancel(const std::string& question) {
+  QMessageBox box(QMessageBox::Question, "Confirm", DisplayText(question),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+  box.setDefaultButton(QMessageBox::Yes);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return Answer::kYes;
+    case QMessageBox::No:
+      return Answer::kNo;
+    default:
+      return Answer::kCancel;
+  }
+}
+
+std::optional<std::string> QtPrompts::AskOpenPath(const FileDialogState& state) {
+  QFileDialog dialog(parent_, "Open");
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  Prepare(dialog, state, kOpenFilter);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return ToPath(dialog.selectedFiles().front());
+}
+
+std::optional<std::string> QtPrompts::AskSavePath(const FileDialogState& state) {
+  QFileDialog dialog(parent_, "Save As");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  Prepare(dialog, state, kSaveFilter);
+  // A name typed without an extension gets the chosen format's one (".srt" at first);
+  // an existing file is overwritten only after the dialog's question.
+  dialog.setDefaultSuffix(kSaveDefaultSuffix);
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
+    const QString suffix = SuffixOfNameFilter(f);
+    dialog.setDefaultSuffix(suffix.isEmpty() ? QString(kSaveDefaultSuffix) : suffix);
+  });
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return ToPath(dialog.selectedFiles().front());
+}
+
+std::optional<std::string> QtPrompts::AskText(const std::string& caption,
+                                              const std::string& prompt,
+                                              const std::string& proposed) {
+  bool ok = false;
+  const QString text =
+      QInputDialog::getText(parent_, DisplayText(caption), DisplayText(prompt), QLineEdit::Normal,
+                            QString::fromStdString(proposed), &ok);
+  if (!ok) return std::nullopt;
+  return text.toStdString();
+}
+
+void QtPrompts::RunSubFrameRateDialog(SubFrameRateModel& model) {
+  if (sub_dialog_ != nullptr) sub_dialog_->Run(model);
+}
+
+}  // namespace lumetra

@@ -1,0 +1,53 @@
+// Prompts shown as real dialogs: message boxes, the Yes/No/Cancel question, the open and
+// save dialogs, the input box and the SUB frame-rate dialog.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "session/prompts.h"
+
+class QWidget;
+
+namespace lumetra {
+
+class SubFrameRateDialog;
+
+// The file dialogs' filters as the program states them: description and pattern pairs
+// separated by "|".
+inline constexpr char kOpenFilter[] =
+    "Subtitles  (txt, sub, srt, smi)|*.txt;*.sub;*.srt;*.smi|All file  (*.*)|*.*";
+inline constexpr char kSaveFilter[] =
+    "SRT  (srt with info header)|*.srt|SUB  (frame-based subtitle)|*.sub|SMI   (html "
+    "subtitle)|*.smi|TXT  (normal srt)|*.txt";
+inline constexpr char kSaveDefaultSuffix[] = "srt";
+
+// A "description|patterns|..." filter as Qt name filters: "description (p1 p2)". The
+// pattern "*.*", which means every file, becomes "*".
+QStringList QtNameFilters(const QString& filter);
+// The extension a name filter saves with ("srt" of "... (*.srt)"); empty for none.
+QString SuffixOfNameFilter(const QString& name_filter);
+// "\r" in a program text is a line break.
+QString DisplayText(const std::string& text);
+
+class QtPrompts : public Prompts {
+ public:
+  // Dialogs open over parent; both may be set later, when the windows exist.
+  explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+  void SetParent(QWidget* parent) { parent_ = parent; }
+  void SetSubFrameRateDialog(SubFrameRateDialog* dialog) { sub_dialog_ = dialog; }
+
+  void ShowMessage(const std::string& text) override;
+  Answer AskYesNoCancel(const std::string& question) override;
+  std::optional<std::string> AskOpenPath(const FileDialogState& state) override;
+  std::optional<std::string> AskSavePath(const FileDialogState& state) override;
+  std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
+                                     const std::string& proposed) override;
+  void RunSubFrameRateDialog(SubFrameRateModel& model) override;
+
+ private:
+  QWidget* parent_ = nullptr;
+  SubFrameRateDialog* sub_dialog_ = nullptr;
+};
+
+}  // namespace lumetra
