@@ -1,0 +1,319 @@
+#include "session/session.h"
+
+#include <gtest/gtest.h>
+
+#include "session/scripted_prompts.h"
+#include "session/unsaved_changes.h"
+#include "test_support.h"
+
+namespace lumetra {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+
+constexpr char kSubRip[] =
+    "1\r\n00:00:01,000 --> 00:00:02,500\r\nHello\r\n\r\n"
+    "2\r\n00:00:03,000 --> 00:00:04,000\r\nA|B\r\n";
+
+class SessionTest : public ::testing::Test {
+ protected:
+  // Opens a file through the open dialog.
+  void OpenThroughDialog(const std::string& path) {
+    prompts.open_paths.push_back(path);
+    session.Open();
+  }
+
+  // A document with one frame and unsaved changes.
+  void MakeModified() {
+    OpenThroughDialog(Write("movie.txt", kSubRip));
+    doc.SetText(1, "changed");
+    doc.Modified = kUnsaved;
+  }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    WriteFile(dir.File(name), bytes);
+    return dir.File(name);
+  }
+
+  TempDir dir;
+  ScriptedPrompts prompts;
+  Session session{prompts};
+  Document& doc = session.document();
+};
+
+TEST_F(SessionTest, OpeningAFileSetsItsIdentityAndHistory) {
+  const std::string path = Write("movie.txt", kSubRip);
+  OpenThroughDialog(path);
+  EXPECT_TRUE(prompts.messages.empty());
+  EXPECT_EQ(doc.FrameCount, 2);
+  EXPECT_EQ(doc.FrameText[2], "A|B");
+  EXPECT_EQ(doc.FileKind, kKindSubRip);
+  EXPECT_EQ(doc.FileName, "movie.txt");
+  EXPECT_EQ(doc.FileDir, dir.path().string() + "/");
+  EXPECT_EQ(doc.SaveExt, "txt");
+  EXPECT_EQ(doc.FileBoxText, "movie.txt    (Normal SRT)");
+  EXPECT_EQ(doc.Modified, kClean);
+  EXPECT_EQ(session.history().Entry(1), path);
+  EXPECT_EQ(session.save_dialog().initial_dir, doc.FileDir);
+  EXPECT_EQ(session.save_dialog().file_name, "movie");
+  EXPECT_EQ(session.open_dialog().initial_dir, doc.FileDir);
+}
+
+TEST_F(SessionTest, AMissingFileIsReportedAndChangesNothing) {
+  OpenThroughDialog(Write("movie.txt", kSubRip));
+  const std::string missing = dir.File("gone.srt");
+  OpenThroughDialog(missing);
+  EXPECT_EQ(prompts.messages,
+            std::vector<std::string>{"There is no recognized subtitle with this filename:\r\r" +
+                                     missing});
+  EXPECT_EQ(doc.FrameCount, 2);
+  EXPECT_EQ(doc.FileName, "movie.txt");
+}
+
+TEST_F(SessionTest, AnUnrecognisedFileIsSilentlyNotOpened) {
+  OpenThroughDialog(Write("movie.txt", kSubRip));
+  // Numbered from 2: the first line names no kind.
+  OpenThroughDialog(Write("other.txt", "2\r\n00:00:01,000 --> 00:00:02,000\r\nX\r\n"));
+  EXPECT_TRUE(prompts.messages.empty());
+  EXPECT_EQ(doc.FrameCount, 2);
+  EXPECT_EQ(doc.FileName, "movie.txt");
+  EXPECT_EQ(doc.FileKind, kKindUnknown);
+}
+
+TEST_F(SessionTest, ADirectoryIsNotASubtitle) {
+  std::filesystem::create_directory(dir.File("folder.srt"));
+  OpenThroughDialog(dir.File("folder.srt"));
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0].rfind(kNoSuchSubtitle, 0), 0u);
+}
+
+TEST_F(SessionTest, SubFilesAskForTheirFrameRate) {
+  const std::string path = Write("movie.sub", "{25}{50}Hi\r\n{100}{803}There\r\n");
+  prompts.sub_rate_actions.push_back([](SubFrameRateModel& m) { m.ConfirmCustomRate("23.976"); });
+  OpenThroughDialog(path);
+  EXPECT_EQ(prompts.sub_rate_dialogs_shown, 1);
+  EXPECT_EQ(doc.FrameCount, 2);
+  EXPECT_EQ(doc.FormatLabel, "(SUB 23.976 fps)");
+  EXPECT_EQ(doc.FileBoxText, "movie.sub    (SUB 23.976 fps)");
+  EXPECT_EQ(doc.SubFps, 23.976);
+  EXPECT_EQ(doc.FrameStart[1], 1042);
+}
+
+TEST_F(SessionTest, CancellingTheFrameRateDialogReadsNothing) {
+  OpenThroughDialog(Write("movie.txt", kSubRip));
+  prompts.sub_rate_actions.push_back([](SubFrameRateModel& m) { m.PressCancel(); });
+  OpenThroughDialog(Write("other.sub", "{25}{50}Hi\r\n"));
+  EXPECT_TRUE(prompts.messages.empty());
+  EXPECT_EQ(doc.LoadStatus, 2);
+  EXPECT_EQ(doc.FrameCount, 2);
+  EXPECT_EQ(doc.FrameText[1], "Hello");
+  EXPECT_EQ(doc.FileName, "movie.txt");
+  EXPECT_EQ(doc.SaveExt, "sub");
+}
+
+TEST_F(SessionTest, NewAnsweredNoEmptiesWithoutSaving) {
+  MakeModified();
+  prompts.answers.push_back(Answer::kNo);
+  session.New();
+  EXPECT_EQ(prompts.questions, std::vector<std::string>{kAskSaveBeforeNew});
+  EXPECT_EQ(doc.FrameCount, 0);
+  EXPECT_EQ(doc.FileName, "");
+  EXPECT_EQ(doc.FileBoxText, "");
+  EXPECT_EQ(doc.FileDir, dir.path().string() + "/");  // kept
+  EXPECT_EQ(ReadFile(dir.File("movie.txt")), kSubRip);
+}
+
+TEST_F(SessionTest, NewAnsweredCancelKeepsEverything) {
+  MakeModified();
+  prompts.answers.push_back(Answer::kCancel);
+  session.New();
+  EXPECT_EQ(doc.FrameCount, 2);
+  EXPECT_EQ(doc.FrameText[1], "changed");
+  EXPECT_EQ(doc.Modified, kPromptCancelled);
+}
+
+TEST_F(SessionTest, NewAnsweredYesSavesThenEmpties) {
+  MakeModified();
+  prompts.answers.push_back(Answer::kYes);
+  prompts.save_paths.push_back(dir.File("saved.txt"));
+  session.New();
+  EXPECT_EQ(ReadFile(dir.File("saved.txt")),
+            "1\r\n00:00:01,000 --> 00:00:02,500\r\nchanged\r\n\r\n"
+            "2\r\n00:00:03,000 --> 00:00:04,000\r\nA|B\r\n");
+  EXPECT_EQ(doc.FrameCount, 0);
+  EXPECT_EQ(session.history().Entry(1), dir.File("saved.txt"));
+}
+
+TEST_F(SessionTest, APromptWhoseSaveFailsStopsTheCommand) {
+  MakeModified();
+  prompts.answers.push_back(Answer::kYes);
+  const std::string bad = dir.File("missing-dir/saved.txt");
+  prompts.save_paths.push_back(bad);
+  session.New();
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.messages[0], std::string(kCreateError) + bad);
+  EXPECT_EQ(doc.FrameCount, 2);
+  EXPECT_EQ(doc.Modified, kUnsaved);
+  // The window may not close either.
+  prompts.answers.push_back(Answer::kYes);
+  prompts.save_paths.push_back(bad);
+  EXPECT_FALSE(session.CloseQuery());
+}
+
+TEST_F(SessionTest, QuickSaveRewritesTheOpenedFile) {
+  const std::string path = Write("movie.txt", kSubRip);
+  OpenThroughDialog(path);
+  doc.SetText(2, "B");
+  doc.Modified = kUnsaved;
+  session.QuickSave();
+  EXPECT_TRUE(prompts.save_dialogs_shown.empty());
+  EXPECT_EQ(ReadFile(path),
+            "1\r\n00:00:01,000 --> 00:00:02,500\r\nHello\r\n\r\n"
+            "2\r\n00:00:03,000 --> 00:00:04,000\r\nB\r\n");
+  EXPECT_EQ(doc.Modified, kClean);
+}
+
+TEST_F(SessionTest, QuickSaveOfANameWithoutExtensionAddsTheFormats) {
+  OpenThroughDialog(Write("movie", kSubRip));
+  session.QuickSave();
+  EXPECT_EQ(ReadFile(dir.File("movie.txt")), kSubRip);
+  EXPECT_EQ(doc.FileName, "movie.txt");
+}
+
+TEST_F(SessionTest, QuickSaveNeedsFramesAndAName) {
+  session.QuickSave();
+  EXPECT_EQ(prompts.messages, std::vector<std::string>{kNothingToSave});
+  OpenThroughDialog(Write("movie.txt", kSubRip));
+  session.New();
+  doc.InsertFrame(1, 0, 60000, "");
+  session.QuickSave();
+  EXPECT_EQ(prompts.messages.back(), kNoFileName);
+}
+
+TEST_F(SessionTest, SaveAsWritesTheFormatOfTheExtension) {
+  OpenThroughDialog(Write("movie.txt", kSubRip));
+  prompts.save_paths.push_back(dir.File("movie.SMI"));
+  session.SaveAs();
+  const std::string written = ReadFile(dir.File("movie.SMI"));
+  EXPECT_NE(written.find("<SYNC Start=3000><P>A<br>B\r\n"), std::string::npos);
+  EXPECT_EQ(doc.FileName, "movie.SMI");
+  EXPECT_EQ(doc.FormatLabel, "(SMI-html)");
+  EXPECT_EQ(doc.FileBoxText, "movie.SMI    (SMI-html)");
+  EXPECT_EQ(doc.SaveExt, "txt");  // the format of the file last read
+  EXPECT_EQ(session.save_dialog().file_name, "movie");
+  EXPECT_EQ(session.history().Entry(1), dir.File("movie.SMI"));
+}
+
+TEST_F(SessionTest, SaveAsWithAnUnknownExtensionWritesNothing) {
+  MakeModified();
+  prompts.save_paths.push_back(dir.File("movie.srt2"));
+  session.SaveAs();
+  EXPECT_EQ(prompts.messages, std::vector<std::string>{"Unknown extension: rt2"});
+  EXPECT_FALSE(std::filesystem::exists(dir.File("movie.srt2")));
+  EXPECT_EQ(doc.Modified, kUnsaved);
+}
+
+TEST_F(SessionTest, SaveAsWithNothingToSave) {
+  session.SaveAs();
+  EXPECT_EQ(prompts.messages, std::vector<std::string>{kNothingToSave});
+  EXPECT_TRUE(prompts.save_dialogs_shown.empty());
+}
+
+TEST_F(SessionTest, SubSaveAfterARefusedRateWritesAt25) {
+  OpenThroughDialog(Write("movie.txt", kSubRip));
+  prompts.sub_rate_actions.push_back([](SubFrameRateModel& m) {
+    m.ClickRadio(SubFrameRateModel::kCustomTag);
+    m.SetCustomText("0");
+    EXPECT_FALSE(m.PressOk());
+    m.PressCancel();
+  });
+  prompts.save_paths.push_back(dir.File("movie.sub"));
+  session.SaveAs();
+  EXPECT_EQ(ReadFile(dir.File("movie.sub")), "{25}{62}Hello\r\n{75}{100}A|B\r\n");
+  EXPECT_EQ(doc.FormatLabel, "(SUB 0 fps)");
+  EXPECT_EQ(doc.SubFps, 25.0);
+}
+
+TEST_F(SessionTest, OpeningAndSavingWithoutEditsKeepsTheBytes) {
+  const std::string bom_file = "\xEF\xBB\xBF" + std::string(kSubRip);
+  const std::string path = Write("bom.txt", bom_file);
+  OpenThroughDialog(path);
+  EXPECT_TRUE(doc.HasByteOrderMark);
+  session.QuickSave();
+  EXPECT_EQ(ReadFile(path), bom_file);
+  session.New();
+  EXPECT_FALSE(doc.HasByteOrderMark);
+}
+
+TEST_F(SessionTest, HistoryEntriesOpenAfterThePrompt) {
+  const std::string first = Write("first.txt", kSubRip);
+  const std::string second = Write("second.txt", "1\r\n00:00:05,000 --> 00:00:06,000\r\nX\r\n");
+  OpenThroughDialog(first);
+  OpenThroughDialog(second);
+  const std::vector<HistoryMenuItem> menu = session.HistoryMenu();
+  ASSERT_EQ(menu.size(), 2u);
+  EXPECT_EQ(menu[0].caption, "1. " + second);
+  EXPECT_EQ(menu[1].caption, "2. " + first);
+
+  doc.Modified = kUnsaved;
+  prompts.answers.push_back(Answer::kCancel);
+  session.OpenHistoryEntry(menu[1].index);
+  EXPECT_EQ(doc.FileName, "second.txt");
+
+  prompts.answers.push_back(Answer::kNo);
+  session.OpenHistoryEntry(menu[1].index);
+  EXPECT_EQ(doc.FileName, "first.txt");
+  EXPECT_EQ(doc.FrameCount, 2);
+  EXPECT_EQ(session.open_dialog().initial_dir, dir.path().string() + "/");
+  EXPECT_EQ(session.history().Entry(1), first);
+}
+
+TEST_F(SessionTest, TooManyFramesAreReportedNotLost) {
+  std::string big;
+  for (int i = 1; i <= 10005; ++i) {
+    big += std::to_string(i) + "\r\n00:00:01,000 --> 00:00:02,000\r\nframe " + std::to_string(i) +
+           "\r\n\r\n";
+  }
+  OpenThroughDialog(Write("big.txt", big));
+  EXPECT_EQ(doc.FrameCount, MaxReadFrames);
+  EXPECT_EQ(doc.FrameText[MaxReadFrames], "frame 9999");
+  EXPECT_EQ(prompts.messages,
+            std::vector<std::string>{"The subtitle has more frames than Lumetra can hold.\rOnly "
+                                     "the first 9999 frames were loaded; 6 were left out."});
+}
+
+TEST_F(SessionTest, StartupFileIsOpenedByItsFullPath) {
+  const std::string path = Write("movie.txt", kSubRip);
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  session.OpenStartupFile("movie.txt");
+  std::filesystem::current_path(cwd);
+  EXPECT_EQ(doc.FrameCount, 2);
+  EXPECT_EQ(session.history().Entry(1), path);
+  EXPECT_EQ(doc.FileDir, dir.path().string() + "/");
+
+  session.OpenStartupFile("no-such-file.srt");
+  EXPECT_EQ(prompts.messages, std::vector<std::string>{"File not found!\r\rno-such-file.srt"});
+}
+
+TEST_F(SessionTest, ClosingAsksOnlyWithUnsavedFrames) {
+  doc.Modified = kUnsaved;
+  EXPECT_TRUE(session.CloseQuery());  // no frames: never asks
+  EXPECT_TRUE(prompts.questions.empty());
+
+  MakeModified();
+  prompts.answers.push_back(Answer::kCancel);
+  EXPECT_FALSE(session.CloseQuery());
+  prompts.answers.push_back(Answer::kYes);
+  prompts.save_paths.push_back(std::nullopt);
+  EXPECT_FALSE(session.CloseQuery());
+  EXPECT_EQ(doc.Modified, kUnsaved);
+  prompts.answers.push_back(Answer::kNo);
+  EXPECT_TRUE(session.CloseQuery());
+  EXPECT_EQ(prompts.questions.back(), kAskSaveBeforeExit);
+}
+
+}  // namespace
+}  // namespace lumetra
