@@ -28,7 +28,7 @@ struct FrameSpec {
   std::string text;
 };
 
-class WindowFixture : public testing::Test {
+class WindowFixture : public ::testing::Test {
  protected:
   void SetUp() override { Start(std::nullopt); }
   void TearDown() override {
