@@ -3,14 +3,14 @@
 #include <optional>
 
 #include "document/document.h"
-#include "ui/hints.h"
+#include "ui/look.h"
 #include "ui/main_window.h"
 #include "ui/qt_prompts.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(lumetra::kApplicationTitle));
-  lumetra::InstallHintTimings();
+  lumetra::InstallLook();
 
   std::optional<QString> startup_file;
   const QStringList arguments = QApplication::arguments();

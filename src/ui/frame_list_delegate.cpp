@@ -4,6 +4,7 @@
 
 #include "editing/frame_row.h"
 #include "ui/frame_list_model.h"
+#include "ui/look.h"
 #include "ui/text_codec.h"
 
 namespace lumetra {
@@ -18,23 +19,8 @@ const QColor FrameListDelegate::kTextColour(0x00, 0x00, 0xD7);
 const QColor FrameListDelegate::kSelectedSeparator(0x80, 0x80, 0x80);
 const QColor FrameListDelegate::kSeparator(0xA7, 0xA8, 0x95);
 
-namespace {
-
-// The font families tried in turn for the rows: faces with the narrow digits of the
-// classic desktop sans-serif, then any sans-serif.
-QFont MakeRowFont(bool bold) {
-  QFont font;
-  font.setFamilies({"Liberation Sans", "Arial", "Nimbus Sans", "Helvetica", "DejaVu Sans"});
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(12);  // 9 points on a 96-dpi screen
-  font.setBold(bold);
-  return font;
-}
-
-}  // namespace
-
 FrameListDelegate::FrameListDelegate(const Document& doc, QObject* parent)
-    : QStyledItemDelegate(parent), doc_(doc), regular_(MakeRowFont(false)), bold_(MakeRowFont(true)) {}
+    : QStyledItemDelegate(parent), doc_(doc), regular_(SansFont(12)), bold_(SansFont(12, true)) {}
 
 QFont FrameListDelegate::RowFont(bool bold) const { return bold ? bold_ : regular_; }
 

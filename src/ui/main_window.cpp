@@ -30,6 +30,7 @@
 #include "ui/frame_list_model.h"
 #include "ui/hints.h"
 #include "ui/info_dialog.h"
+#include "ui/look.h"
 #include "ui/qt_prompts.h"
 #include "ui/sub_frame_rate_dialog.h"
 #include "ui/text_codec.h"
@@ -318,10 +319,7 @@ QWidget* MainWindow::BuildFrameListGroup() {
   list_->setUniformItemSizes(false);
   list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-  QFont list_font = list_->font();
-  list_font.setPointSize(8);
-  list_font.setBold(true);
-  list_->setFont(list_font);
+  list_->setFont(SansFont(11, true));  // 8 points on a 96-dpi screen
   QPalette palette = list_->palette();
   palette.setColor(QPalette::Base, FrameListDelegate::kBackground);
   list_->setPalette(palette);
@@ -364,7 +362,7 @@ QWidget* MainWindow::BuildEditorGroup() {
       {"Edit12", "Second", "sec", 2, "00", 24},  {"Edit11", "Milisecond", "milisec", 3, "000", 32},
   };
   QFont small = group->font();
-  small.setPointSize(7);
+  small.setPixelSize(9);
   QFont box_font = group->font();
   box_font.setBold(true);
   int column = 0;
@@ -425,7 +423,7 @@ QWidget* MainWindow::BuildEditorGroup() {
   memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
   QFont memo_font = memo_->font();
   memo_font.setBold(true);
-  memo_font.setPointSize(10);
+  memo_font.setPixelSize(14);
   memo_->setFont(memo_font);
   QPalette memo_palette = memo_->palette();
   memo_palette.setColor(QPalette::Base, kEditorBackground);

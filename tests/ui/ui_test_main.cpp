@@ -3,12 +3,12 @@
 
 #include <QApplication>
 
-#include "ui/hints.h"
+#include "ui/look.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Lumetra");
-  lumetra::InstallHintTimings();
+  lumetra::InstallLook();
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
