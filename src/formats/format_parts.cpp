@@ -33,9 +33,50 @@ std::int32_t SubMsToFrame(TimeValue time, double fps) {
   return TruncToInt32(static_cast<long double>(time) / static_cast<long double>(ms_per_frame));
 }
 
-TimeValue TimeFromWords(const WordArray& words, int first) {
-  return MakeTime(TextToInt(words[first]), TextToInt(words[first + 1]),
-                  TextToInt(words[first + 2]), TextToInt(PadRight(words[first + 3], '0', 3)));
+void TimeLineWords::Split(std::string_view line) {
+  int index = 0;
+  std::size_t word_start = 0;
+  for (std::size_t i = 0; i < line.size() && index < kMaxWords; ++i) {
+    const char c = line[i];
+    if (c == ':' || c == ',' || c == '/' || c == '.' || c == ' ') {
+      words_[index++] = line.substr(word_start, i - word_start);
+      word_start = i + 1;
+    }
+  }
+  if (index < kMaxWords) words_[index] = line.substr(word_start);
+}
+
+std::int32_t NumberOf(std::string_view text) {
+  if (!text.empty() && text.size() <= 9) {
+    std::int32_t value = 0;
+    bool digits = true;
+    for (char c : text) {
+      if (c < '0' || c > '9') {
+        digits = false;
+        break;
+      }
+      value = value * 10 + (c - '0');
+    }
+    if (digits) return value;
+  }
+  // Most texts are no numbers at all: only blanks, a sign, a digit or a hexadecimal mark can
+  // begin one.
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return 0;
+  const char c = text[first];
+  if (!(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '$' && c != 'x' && c != 'X') {
+    return 0;
+  }
+  return TextToInt(text);
+}
+
+TimeValue TimeFromWords(const TimeLineWords& words, int first) {
+  // PadRight(word, '0', 3) without building a string.
+  const std::string_view ms_word = words[first + 3];
+  char ms[3] = {'0', '0', '0'};
+  for (std::size_t i = 0; i < 3 && i < ms_word.size(); ++i) ms[i] = ms_word[i];
+  return MakeTime(NumberOf(words[first]), NumberOf(words[first + 1]), NumberOf(words[first + 2]),
+                  NumberOf(std::string_view(ms, 3)));
 }
 
 int FramesToWrite(const Document& doc) {

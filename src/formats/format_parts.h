@@ -64,9 +64,27 @@ inline bool IsBlankLine(std::string_view line) {
   return line.find_first_not_of(' ') == std::string_view::npos;
 }
 
+// The words of time lines, split at ":", ",", "/", "." and space the way SplitWords5 splits
+// them into a WordArray: a split writes words 1..count and leaves the words above its count
+// as earlier splits of the same read left them. Only the first kMaxWords are kept, which is
+// all a time line uses. The words point into the lines, which live as long as the read.
+class TimeLineWords {
+ public:
+  static constexpr int kMaxWords = 9;
+  void Split(std::string_view line);
+  std::string_view operator[](int i) const { return words_[i - 1]; }  // 1..kMaxWords
+
+ private:
+  std::string_view words_[kMaxWords];
+};
+
+// TextToInt, with a short cut for the plain digits that make up most time fields.
+std::int32_t NumberOf(std::string_view text);
+
 // MakeTime of four words starting at `first`: hours, minutes, seconds, and milliseconds
-// filled on the right with "0" to three digits. Numbers that are not numbers count as 0.
-TimeValue TimeFromWords(const WordArray& words, int first);
+// filled on the right with "0" to three digits (PadRight). Words that are not numbers
+// count as 0.
+TimeValue TimeFromWords(const TimeLineWords& words, int first);
 
 // Number of frames a writer writes: FrameCount, kept within the store.
 int FramesToWrite(const Document& doc);

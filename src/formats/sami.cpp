@@ -66,7 +66,7 @@ class SamiFrames {
                    : line.substr(separators[0] + 1, separators[1] - separators[0] - 1);
     const std::size_t equals = first_tag.find('=');
     if (equals == std::string_view::npos) return;
-    const TimeValue time = TextToInt(first_tag.substr(equals + 1));
+    const TimeValue time = NumberOf(first_tag.substr(equals + 1));
     if (time <= -1) return;
 
     if (count < 4) return;  // no complete second tag

@@ -83,9 +83,9 @@ void ReadSrt2(ReadContext& ctx) {
   if (!found) return;
 
   // Time lines with fewer words than eight take the missing ones from the previous one.
-  WordArray words;
+  TimeLineWords words;
   while (!in.AtEnd()) {
-    SplitWords5(words, time_line, ':', ',', '/', '.', ' ');
+    words.Split(time_line);
     const TimeValue start = TimeFromWords(words, 1);
     const TimeValue end = TimeFromWords(words, 5);
     ctx.sink.Add(start, end, ReplaceLineBreakTags(in.ReadLine()));

@@ -38,8 +38,8 @@ void ReadSub(ReadContext& ctx) {
   while (!ctx.in.AtEnd()) {
     // Lines that do not begin with two brace groups (blank ones among them) are no frames.
     if (!SplitSubLine(ctx.in.ReadLine(), parts)) continue;
-    ctx.sink.Add(SubFrameToMs(TextToInt(parts.start_frame), ctx.sub_fps),
-                 SubFrameToMs(TextToInt(parts.end_frame), ctx.sub_fps), std::string(parts.text));
+    ctx.sink.Add(SubFrameToMs(NumberOf(parts.start_frame), ctx.sub_fps),
+                 SubFrameToMs(NumberOf(parts.end_frame), ctx.sub_fps), std::string(parts.text));
   }
 }
 

@@ -24,7 +24,7 @@ void AppendSubRipTime(std::string& out, TimeValue v) {
 void ReadSubRip(ReadContext& ctx) {
   LineReader& in = ctx.in;
   // Time lines with fewer words than nine take the missing ones from the previous one.
-  WordArray words;
+  TimeLineWords words;
   bool number_line_read = false;  // the previous entry's text loop met this entry's number
   std::string text;
   while (!in.AtEnd()) {
@@ -42,7 +42,7 @@ void ReadSubRip(ReadContext& ctx) {
     // The file ended before this entry's time line: the entry is not a frame.
     if (IsBlankLine(time_line)) break;
 
-    SplitWords5(words, time_line, ':', ',', '/', '.', ' ');
+    words.Split(time_line);
     const TimeValue start = TimeFromWords(words, 1);
     const TimeValue end = TimeFromWords(words, 6);
 
@@ -51,7 +51,7 @@ void ReadSubRip(ReadContext& ctx) {
     do {
       line = in.ReadLine();
       // A non-zero number after some text is the next entry's number line.
-      if (!text.empty() && TextToInt(line) != 0) {
+      if (!text.empty() && NumberOf(line) != 0) {
         number_line_read = true;
         line = {};
       }
