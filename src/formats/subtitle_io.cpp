@@ -125,6 +125,11 @@ std::string SaveExtOfKind(int kind) {
   return entry ? std::string(entry->ext) : std::string();
 }
 
+int KindOfSaveExt(std::string_view ext) {
+  const FormatEntry* entry = FindExt(ext);
+  return entry ? entry->kind : kKindUnknown;
+}
+
 std::string SubFormatLabel(double fps) { return "(SUB " + FloatToText(fps) + " fps)"; }
 
 std::string FormatLabelOfKind(int kind, double fps) {

@@ -27,6 +27,8 @@ int DetectSubtitleKind(std::string_view data);
 // format label of a kind ("(Normal SRT)", "(SRT2 with Info)", "(SMI-html)"; SUB labels
 // carry their rate, see SubFormatLabel).
 std::string SaveExtOfKind(int kind);
+// The kind whose format an extension saves in (lower case); unknown for any other.
+int KindOfSaveExt(std::string_view ext);
 std::string SubFormatLabel(double fps);
 // The label a read of this kind sets: SubFormatLabel(fps) for SUB, the fixed label of the
 // other kinds, empty for an unknown kind.
