@@ -6,7 +6,7 @@ ifeq ($(LUMETRA_WERROR),1)
 CMAKE_ARGS += -DLUMETRA_WERROR=ON
 endif
 
-.PHONY: all deps configure build test run bench fuzz sanitize clean
+.PHONY: all deps configure build test run bench fuzz fuzz-run sanitize clean
 
 all: build
 
@@ -27,13 +27,24 @@ run: build
 
 bench: build
 	@cmake --build $(BUILD_DIR) -j2 --target benchmarks
-	@$(BUILD_DIR)/bench/run-benchmarks $(BUILD_DIR)
+	@scripts/run-benchmarks $(BUILD_DIR)
 
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DLUMETRA_FUZZ=ON \
 	  -DLUMETRA_BUILD_UI=OFF -DLUMETRA_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build build-fuzz -j2 --target fuzz_readers
 	@echo "Fuzz target: build-fuzz/fuzz/fuzz_readers (run: make fuzz-run)"
+
+# Runs the fuzz target for FUZZ_SECONDS on one core. New inputs collect in
+# build-fuzz/fuzz-corpus; the samples and the shared subtitle corpus (when present) seed it.
+FUZZ_SECONDS ?= 600
+FUZZ_MAX_LEN ?= 16384
+FUZZ_SEEDS := $(wildcard samples tests/data ../shared/corpus/srt ../shared/corpus/sub ../shared/corpus/smi)
+fuzz-run: fuzz
+	@mkdir -p build-fuzz/fuzz-corpus build-fuzz/fuzz-artifacts
+	@build-fuzz/fuzz/fuzz_readers -max_total_time=$(FUZZ_SECONDS) -timeout=10 -max_len=$(FUZZ_MAX_LEN) \
+	  -dict=fuzz/readers.dict -artifact_prefix=build-fuzz/fuzz-artifacts/ \
+	  build-fuzz/fuzz-corpus $(FUZZ_SEEDS)
 
 sanitize: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DLUMETRA_SANITIZE=ON \

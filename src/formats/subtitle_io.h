@@ -27,7 +27,12 @@ int DetectSubtitleKind(std::string_view data);
 // format label of a kind ("(Normal SRT)", "(SRT2 with Info)", "(SMI-html)"; SUB labels
 // carry their rate, see SubFormatLabel).
 std::string SaveExtOfKind(int kind);
+// The kind whose format an extension saves in (lower case); unknown for any other.
+int KindOfSaveExt(std::string_view ext);
 std::string SubFormatLabel(double fps);
+// The label a read of this kind sets: SubFormatLabel(fps) for SUB, the fixed label of the
+// other kinds, empty for an unknown kind.
+std::string FormatLabelOfKind(int kind, double fps);
 
 struct ReadResult {
   // Entries of the file beyond the frames the reader keeps (MaxReadFrames).
@@ -36,8 +41,8 @@ struct ReadResult {
 
 // Empties the document and fills it from the bytes of a file of the given kind (1..4):
 // frames, the information header of SRT2 files, HasByteOrderMark and Encoding. SUB frame
-// numbers become milliseconds at sub_fps. Sets SaveExt and FormatLabel. The observers see
-// one reset.
+// numbers become milliseconds at sub_fps (a SUB read also sets SubFps). Sets SaveExt and
+// FormatLabel. The observers see one reset. A kind outside 1..4 changes nothing.
 ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc);
 
 // The whole document in the format that the extension names ("txt" SubRip, "srt" SRT2

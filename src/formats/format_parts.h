@@ -1,0 +1,99 @@
+// What the four format modules (subrip.cpp, sub.cpp, srt2.cpp, sami.cpp) share, and their
+// read and write entry points, which the format table of subtitle_io.cpp calls.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "document/document.h"
+#include "formats/line_io.h"
+#include "foundation/textkit.h"
+#include "foundation/time_value.h"
+
+namespace lumetra {
+
+// Stores the frames a reader completes into slots 1, 2, ... of the document, up to
+// MaxReadFrames; frames beyond that are counted, never stored.
+class FrameSink {
+ public:
+  explicit FrameSink(Document& doc) : doc_(doc) {}
+  // Stores a frame in the next slot and returns true, or counts it as left out and returns
+  // false when the reader's share of the store is full.
+  bool Add(TimeValue start, TimeValue end, std::string text);
+  Document& doc() { return doc_; }
+  int left_out() const { return left_out_; }
+
+ private:
+  Document& doc_;
+  int left_out_ = 0;
+};
+
+// Everything a reader gets: the lines after any byte-order mark, where its frames go, the
+// document (for the information header) and the SUB frame rate.
+struct ReadContext {
+  LineReader& in;
+  FrameSink& sink;
+  Document& doc;
+  double sub_fps;
+};
+
+void ReadSubRip(ReadContext& ctx);
+void ReadSub(ReadContext& ctx);
+void ReadSrt2(ReadContext& ctx);
+void ReadSami(ReadContext& ctx);
+
+// Writers append the frames 1..FrameCount (and any header) to `out`, every line ended by
+// CR LF. The frame rate matters to SUB only.
+void WriteSubRip(const Document& doc, double sub_fps, std::string& out);
+void WriteSub(const Document& doc, double sub_fps, std::string& out);
+void WriteSrt2(const Document& doc, double sub_fps, std::string& out);
+void WriteSami(const Document& doc, double sub_fps, std::string& out);
+
+// SUB frame numbers and milliseconds, both in extended precision truncated toward zero.
+// A frame rate of 0 gives 0 ms (the quotient is not finite).
+TimeValue SubFrameToMs(std::int32_t frame, double fps);
+// The frame of a time: trunc(time / ms_per_frame), where ms_per_frame is 1000 / fps rounded
+// to a double and a rate of 0 counts as 25.
+std::int32_t SubMsToFrame(TimeValue time, double fps);
+
+// --- Shared pieces of text ---
+
+// True when the line holds nothing but spaces.
+inline bool IsBlankLine(std::string_view line) {
+  return line.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// The words of time lines, split at ":", ",", "/", "." and space the way SplitWords5 splits
+// them into a WordArray: a split writes words 1..count and leaves the words above its count
+// as earlier splits of the same read left them. Only the first kMaxWords are kept, which is
+// all a time line uses. The words point into the lines, which live as long as the read.
+class TimeLineWords {
+ public:
+  static constexpr int kMaxWords = 9;
+  void Split(std::string_view line);
+  std::string_view operator[](int i) const { return words_[i - 1]; }  // 1..kMaxWords
+
+ private:
+  std::string_view words_[kMaxWords];
+};
+
+// TextToInt, with a short cut for the plain digits that make up most time fields.
+std::int32_t NumberOf(std::string_view text);
+
+// MakeTime of four words starting at `first`: hours, minutes, seconds, and milliseconds
+// filled on the right with "0" to three digits (PadRight). Words that are not numbers
+// count as 0.
+TimeValue TimeFromWords(const TimeLineWords& words, int first);
+
+// Number of frames a writer writes: FrameCount, kept within the store.
+int FramesToWrite(const Document& doc);
+
+void AppendLine(std::string& out, std::string_view text);
+void AppendInt(std::string& out, std::int64_t v);
+// PadLeft(IntToText(v), '0', width): zeros in front, or only the last `width` characters.
+void AppendPadded(std::string& out, std::int64_t v, int width);
+// Appends text with every occurrence of `from` replaced by `to`.
+void AppendReplacing(std::string& out, std::string_view text, char from, std::string_view to);
+
+}  // namespace lumetra

@@ -1,0 +1,127 @@
+// SRT2: a header of bracketed information tags, then entries of a time line
+// "hh:mm:ss.cc,hh:mm:ss.cc" and one text line with "[br]" line breaks.
+#include <string>
+
+#include "formats/format_parts.h"
+
+namespace lumetra {
+
+namespace {
+
+constexpr std::string_view kDefaultFontLine = "[COLF]&HFFFFFF,[STYLE]no,[SIZE]18,[FONT]Arial";
+
+void AppendSrt2Time(std::string& out, TimeValue v) {
+  const TimeParts t = SplitTime(v);
+  AppendPadded(out, t.h, 2);
+  out += ':';
+  AppendPadded(out, t.m, 2);
+  out += ':';
+  AppendPadded(out, t.s, 2);
+  out += '.';
+  AppendPadded(out, t.ms / 10, 2);  // hundredths, truncated
+}
+
+// A header line that begins with "[": "[KEY]value".
+void ReadHeaderLine(std::string_view line, Document& doc) {
+  const std::string tag = TrimLeftChar(line, '[');
+  const std::size_t close = tag.find(']');
+  if (close == std::string::npos) return;  // an empty key names no field
+  const std::string key = LowerCaseHU(std::string_view(tag).substr(0, close));
+  const std::string value = tag.substr(close + 1);
+  if (key == "title") {
+    doc.InfoTitle = value;
+  } else if (key == "author") {
+    doc.InfoAuthor = value;
+  } else if (key == "source") {
+    doc.InfoSource = value;
+  } else if (key == "prg") {
+    doc.InfoPrg = value;
+  } else if (key == "filepath") {
+    doc.InfoFilepath = value;
+  } else if (key == "delay") {
+    doc.InfoDelay = value;
+  } else if (key == "cd track") {
+    doc.InfoCdTrack = value;
+  } else if (key == "comment") {
+    doc.InfoComment = value;
+  } else if (key == "colf" || key == "style" || key == "size" || key == "font") {
+    doc.InfoFontLine = std::string(line);
+  }
+}
+
+std::string ReplaceLineBreakTags(std::string_view text) {
+  constexpr std::string_view kTag = "[br]";
+  std::string out;
+  out.reserve(text.size());
+  std::size_t start = 0;
+  for (std::size_t at = text.find(kTag); at != std::string_view::npos;
+       at = text.find(kTag, start)) {
+    out.append(text.substr(start, at - start));
+    out += '|';
+    start = at + kTag.size();
+  }
+  out.append(text.substr(start));
+  return out;
+}
+
+}  // namespace
+
+void ReadSrt2(ReadContext& ctx) {
+  LineReader& in = ctx.in;
+  // The header ends at the first line that begins with "0", the first time line. A file
+  // without one has no frames.
+  std::string_view time_line;
+  bool found = false;
+  while (!in.AtEnd()) {
+    time_line = in.ReadLine();
+    if (time_line.starts_with('0')) {
+      found = true;
+      break;
+    }
+    if (time_line.starts_with('[')) ReadHeaderLine(time_line, ctx.doc);
+  }
+  if (!found) return;
+
+  // Time lines with fewer words than eight take the missing ones from the previous one.
+  TimeLineWords words;
+  while (!in.AtEnd()) {
+    words.Split(time_line);
+    const TimeValue start = TimeFromWords(words, 1);
+    const TimeValue end = TimeFromWords(words, 5);
+    ctx.sink.Add(start, end, ReplaceLineBreakTags(in.ReadLine()));
+    if (!in.AtEnd()) {
+      in.ReadLine();  // the blank line between entries
+      if (!in.AtEnd()) time_line = in.ReadLine();
+    }
+  }
+}
+
+void WriteSrt2(const Document& doc, double /*sub_fps*/, std::string& out) {
+  const std::string_view fixed[][2] = {
+      {"[TITLE]", doc.InfoTitle},       {"[AUTHOR]", doc.InfoAuthor},
+      {"[SOURCE]", doc.InfoSource},     {"[PRG]", doc.InfoPrg},
+      {"[FILEPATH]", doc.InfoFilepath}, {"[DELAY]", doc.InfoDelay},
+      {"[CD TRACK]", doc.InfoCdTrack},  {"[COMMENT]", doc.InfoComment},
+  };
+  AppendLine(out, "[INFORMATION]");
+  for (const auto& [tag, value] : fixed) {
+    out.append(tag);
+    AppendLine(out, value);
+  }
+  AppendLine(out, "[END INFORMATION]");
+  AppendLine(out, "[SUBTITLE]");
+  AppendLine(out, doc.InfoFontLine.empty() ? kDefaultFontLine : doc.InfoFontLine);
+
+  const int count = FramesToWrite(doc);
+  for (int i = 1; i <= count; ++i) {
+    AppendSrt2Time(out, doc.FrameStart[i]);
+    out += ',';
+    AppendSrt2Time(out, doc.FrameEnd[i]);
+    out.append("\r\n");
+    AppendReplacing(out, doc.FrameText[i], '|', "[br]");
+    out.append("\r\n");
+    if (i != count) out.append("\r\n");
+  }
+}
+
+}  // namespace lumetra

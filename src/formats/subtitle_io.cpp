@@ -1,0 +1,181 @@
+#include "formats/subtitle_io.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+#include "formats/format_parts.h"
+#include "formats/line_io.h"
+#include "foundation/textkit.h"
+
+namespace lumetra {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// One row per format: the kind the content detection finds, the extension that saves in
+// it, its label, and its reader and writer.
+struct FormatEntry {
+  int kind;
+  std::string_view ext;
+  std::string_view label;  // empty: built from the frame rate (SUB)
+  void (*read)(ReadContext&);
+  void (*write)(const Document&, double, std::string&);
+};
+
+constexpr std::array<FormatEntry, 4> kFormats = {{
+    {kKindSubRip, "txt", "(Normal SRT)", ReadSubRip, WriteSubRip},
+    {kKindSub, "sub", "", ReadSub, WriteSub},
+    {kKindSrt2, "srt", "(SRT2 with Info)", ReadSrt2, WriteSrt2},
+    {kKindSami, "smi", "(SMI-html)", ReadSami, WriteSami},
+}};
+
+const FormatEntry* FindKind(int kind) {
+  for (const FormatEntry& entry : kFormats) {
+    if (entry.kind == kind) return &entry;
+  }
+  return nullptr;
+}
+
+const FormatEntry* FindExt(std::string_view ext) {
+  for (const FormatEntry& entry : kFormats) {
+    if (entry.ext == ext) return &entry;
+  }
+  return nullptr;
+}
+
+std::string_view TrimSpaces(std::string_view s) {
+  const std::size_t first = s.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+bool HasUtf8ByteOrderMark(std::string_view data) { return data.starts_with(kByteOrderMark); }
+
+std::string_view WithoutByteOrderMark(std::string_view data) {
+  return HasUtf8ByteOrderMark(data) ? data.substr(kByteOrderMark.size()) : data;
+}
+
+bool LooksLikeUtf8Text(std::string_view data) {
+  bool non_ascii = false;
+  const auto* p = reinterpret_cast<const unsigned char*>(data.data());
+  const auto* const end = p + data.size();
+  while (p < end) {
+    // Runs of ASCII, eight bytes at a time.
+    if (end - p >= 8) {
+      std::uint64_t block;
+      std::memcpy(&block, p, 8);
+      if ((block & 0x8080808080808080ull) == 0) {
+        p += 8;
+        continue;
+      }
+    }
+    const unsigned char c = *p;
+    if (c < 0x80) {
+      ++p;
+      continue;
+    }
+    non_ascii = true;
+    int length;
+    unsigned char low = 0x80;  // allowed range of the second byte
+    unsigned char high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+      length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 3;
+      if (c == 0xE0) low = 0xA0;   // no overlong forms
+      if (c == 0xED) high = 0x9F;  // no surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 4;
+      if (c == 0xF0) low = 0x90;   // no overlong forms
+      if (c == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+    } else {
+      return false;
+    }
+    if (end - p < length) return false;
+    if (p[1] < low || p[1] > high) return false;
+    for (int k = 2; k < length; ++k) {
+      if (p[k] < 0x80 || p[k] > 0xBF) return false;
+    }
+    p += length;
+  }
+  return non_ascii;
+}
+
+int DetectSubtitleKind(std::string_view data) {
+  LineReader in(WithoutByteOrderMark(data));
+  std::string_view line;
+  while (!in.AtEnd()) {
+    line = TrimSpaces(in.ReadLine());
+    if (!line.empty()) break;
+  }
+  int kind = kKindUnknown;
+  if (line.starts_with('1') || line == "0") kind = kKindSubRip;
+  if (line.starts_with('{')) kind = kKindSub;
+  if (line.starts_with('[') || line.starts_with('0')) kind = kKindSrt2;
+  if (line.starts_with('<')) kind = kKindSami;
+  return kind;
+}
+
+std::string SaveExtOfKind(int kind) {
+  const FormatEntry* entry = FindKind(kind);
+  return entry ? std::string(entry->ext) : std::string();
+}
+
+int KindOfSaveExt(std::string_view ext) {
+  const FormatEntry* entry = FindExt(ext);
+  return entry ? entry->kind : kKindUnknown;
+}
+
+std::string SubFormatLabel(double fps) { return "(SUB " + FloatToText(fps) + " fps)"; }
+
+std::string FormatLabelOfKind(int kind, double fps) {
+  if (kind == kKindSub) return SubFormatLabel(fps);
+  const FormatEntry* entry = FindKind(kind);
+  return entry ? std::string(entry->label) : std::string();
+}
+
+ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc) {
+  const FormatEntry* format = FindKind(kind);
+  if (!format) return {};
+
+  doc.BeginBulkChange();
+  doc.ResetDocument();
+  doc.HasByteOrderMark = HasUtf8ByteOrderMark(data);
+  doc.Encoding = LooksLikeUtf8Text(data) ? CodePage::kUtf8 : CodePage::kWindows1250;
+  doc.SaveExt = std::string(format->ext);
+  if (kind == kKindSub) doc.SubFps = sub_fps;
+
+  LineReader in(WithoutByteOrderMark(data));
+  FrameSink sink(doc);
+  ReadContext ctx{in, sink, doc, sub_fps};
+  format->read(ctx);
+
+  doc.FormatLabel = FormatLabelOfKind(kind, sub_fps);
+  doc.EndBulkChange();
+  doc.NotifyHeaderChanged();
+
+  ReadResult result;
+  result.frames_left_out = sink.left_out();
+  return result;
+}
+
+bool WriteSubtitleData(const Document& doc, std::string_view ext, double sub_fps,
+                       std::string& out) {
+  const FormatEntry* format = FindExt(ext);
+  if (!format) return false;
+  out.clear();
+  // The texts plus room for the time lines and tags: one allocation.
+  const int count = FramesToWrite(doc);
+  std::size_t size = 1024;
+  for (int i = 1; i <= count; ++i) size += doc.FrameText[i].size() + 80;
+  out.reserve(size);
+  if (doc.HasByteOrderMark) out.append(kByteOrderMark);
+  format->write(doc, sub_fps, out);
+  return true;
+}
+
+}  // namespace lumetra

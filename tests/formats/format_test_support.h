@@ -1,0 +1,70 @@
+// Helpers for the format tests: read bytes into a fresh document, write one, compare frames.
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/document.h"
+#include "formats/subtitle_io.h"
+
+namespace lumetra::testing {
+
+struct Frame {
+  TimeValue start = 0;
+  TimeValue end = 0;
+  std::string text;
+  bool operator==(const Frame&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& os, const Frame& f) {
+  return os << "{" << f.start << ", " << f.end << ", \"" << f.text << "\"}";
+}
+
+struct Loaded {
+  std::unique_ptr<Document> doc = std::make_unique<Document>();
+  ReadResult result;
+  std::vector<Frame> Frames() const {
+    std::vector<Frame> frames;
+    for (int i = 1; i <= doc->FrameCount; ++i) {
+      frames.push_back({doc->FrameStart[i], doc->FrameEnd[i], doc->FrameText[i]});
+    }
+    return frames;
+  }
+  Frame At(int i) const { return {doc->FrameStart[i], doc->FrameEnd[i], doc->FrameText[i]}; }
+};
+
+inline Loaded Read(std::string_view data, int kind, double fps = 25) {
+  Loaded loaded;
+  loaded.result = ReadSubtitleData(data, kind, fps, *loaded.doc);
+  return loaded;
+}
+
+inline void Fill(Document& doc, const std::vector<Frame>& frames) {
+  doc.FrameCount = static_cast<int>(frames.size());
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    doc.FrameStart[k + 1] = frames[k].start;
+    doc.FrameEnd[k + 1] = frames[k].end;
+    doc.FrameText[k + 1] = frames[k].text;
+  }
+}
+
+inline std::string Write(const Document& doc, std::string_view ext, double fps = 25) {
+  std::string out;
+  WriteSubtitleData(doc, ext, fps, out);
+  return out;
+}
+
+// Text written with "\n" line ends, as the CR LF file a writer produces.
+inline std::string Crlf(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace lumetra::testing
