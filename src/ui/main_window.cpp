@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -700,9 +701,14 @@ void MainWindow::FlushEditor() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == memo_) {
-    if (event->type() == QEvent::FocusIn) Memo1Enter();
-    if (event->type() == QEvent::FocusOut) Memo1Exit();
+  if (watched == memo_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+    // Entering and leaving mean moving between the window's controls; a dialog, a menu or
+    // another application taking the keyboard for a while is neither.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    const bool within_window =
+        reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+    if (within_window && event->type() == QEvent::FocusIn) Memo1Enter();
+    if (within_window && event->type() == QEvent::FocusOut) Memo1Exit();
   } else if (watched == list_ && event->type() == QEvent::KeyPress) {
     if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F3) {
       search_box_->setFocus();

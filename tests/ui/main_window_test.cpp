@@ -153,6 +153,33 @@ TEST_F(MainWindowTest, CtrlAndShiftSelectSeveralFrames) {
   EXPECT_EQ(Label("Label6")->text(), "1");
   EXPECT_EQ(Memo()->toPlainText(), "two");
   EXPECT_FALSE(Find<QPushButton>("Button4")->isVisible());
+
+  // Ctrl-clicking the only selected frame leaves it focused but unselected: its times
+  // stay in the boxes, the editor is empty and the selection commands are disabled.
+  ClickRow(1, Qt::ControlModifier);
+  EXPECT_EQ(Label("Label6")->text(), "0");
+  EXPECT_EQ(document().CurFrame, 2);
+  EXPECT_EQ(Find<QLineEdit>("Edit9")->text(), "03");
+  EXPECT_EQ(Memo()->toPlainText(), "");
+  EXPECT_FALSE(Find<QToolButton>("SpeedButton5")->isEnabled());
+  EXPECT_FALSE(Find<QToolButton>("SpeedButton10")->isEnabled());
+}
+
+TEST_F(MainWindowTest, ADialogOverTheWindowDoesNotCountAsLeavingTheEditor) {
+  Load({{1000, 2000, "one"}});
+  ClickRow(0);
+  FocusEditor();
+  QWidget other;
+  other.show();
+  QApplication::setActiveWindow(&other);
+  QApplication::processEvents();
+  EXPECT_FALSE(Memo()->hasFocus());
+  EXPECT_EQ(document().Modified, kClean);
+  QApplication::setActiveWindow(window_.get());
+  QApplication::processEvents();
+  EXPECT_TRUE(Memo()->hasFocus());
+  List()->setFocus();
+  EXPECT_EQ(document().Modified, kUnsaved);
 }
 
 TEST_F(MainWindowTest, EnteringTheEditorWhileItShowsTheMarkerEmptiesIt) {
