@@ -26,24 +26,6 @@ TEST(EditorPanel, EditorLinesAreEveryPartOfTheText) {
   EXPECT_EQ(EditorLinesOf(""), (Lines{""}));
 }
 
-TEST(EditorPanel, MarkerIsRecognisedByItsPrefix) {
-  EXPECT_TRUE(EditorShowsMarker(kMultipleFramesMarker));
-  EXPECT_TRUE(EditorShowsMarker("< Multiple"));
-  EXPECT_FALSE(EditorShowsMarker("< Multi"));
-  EXPECT_FALSE(EditorShowsMarker(""));
-}
-
-TEST(EditorPanel, CommitRulesNeedOneSelectedFocusedFrame) {
-  EXPECT_TRUE(CommitsOnExit(1, 3));
-  EXPECT_FALSE(CommitsOnExit(2, 3));
-  EXPECT_FALSE(CommitsOnExit(1, 0));
-  EXPECT_FALSE(CommitsOnExit(0, 3));
-  EXPECT_TRUE(CommitsOnChange(1, 3, true, true));
-  EXPECT_FALSE(CommitsOnChange(1, 3, false, true));
-  EXPECT_FALSE(CommitsOnChange(1, 3, true, false));
-  EXPECT_FALSE(CommitsOnChange(2, 3, true, true));
-}
-
 TEST(EditorPanel, CommitWritesTheFrameAndMarksModifiedEvenWhenUnchanged) {
   Document doc;
   doc.FrameCount = 2;
