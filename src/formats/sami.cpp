@@ -131,19 +131,21 @@ void WriteSami(const Document& doc, double /*sub_fps*/, std::string& out) {
       "<BODY>",
       "<SYNC Start=0><P Class=SUBTTL><br>",
   };
-  for (std::string_view line : kHeader) AppendLine(out, line);
+  LineWriter lines(out);
+  for (std::string_view line : kHeader) lines.Line(line);
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
     out.append("<SYNC Start=");
     AppendInt(out, doc.FrameStart[i]);
     out.append("><P>");
     AppendReplacing(out, doc.FrameText[i], '|', "<br>");
-    out.append("\r\n<SYNC Start=");
+    lines.EndLine();
+    out.append("<SYNC Start=");
     AppendInt(out, doc.FrameEnd[i]);
-    out.append("><P><br>\r\n");
+    lines.Line("><P><br>");
   }
-  AppendLine(out, "</BODY>");
-  AppendLine(out, "</SAMI>");
+  lines.Line("</BODY>");
+  lines.Line("</SAMI>");
 }
 
 }  // namespace lumetra
