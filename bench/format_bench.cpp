@@ -105,6 +105,9 @@ int main(int /*argc*/, char* argv[]) {
   static Document target;
   FillDocument(doc);
 
+#ifndef __OPTIMIZE__
+  std::printf("Note: built without optimisation; these figures say little.\n");
+#endif
   std::printf("Subtitle formats, %d frames, best of %d runs\n", kFrames, kRuns);
   std::printf("%-7s %9s | %10s %12s %8s | %10s %12s %8s\n", "format", "bytes", "read MB/s",
               "read fr/s", "read ms", "write MB/s", "write fr/s", "write ms");

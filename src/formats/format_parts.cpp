@@ -85,11 +85,6 @@ int FramesToWrite(const Document& doc) {
   return std::clamp(doc.FrameCount, 0, std::max(slots - 1, 0));
 }
 
-void AppendLine(std::string& out, std::string_view text) {
-  out.append(text);
-  out.append("\r\n");
-}
-
 void AppendInt(std::string& out, std::int64_t v) {
   char buffer[24];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);

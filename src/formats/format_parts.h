@@ -89,7 +89,6 @@ TimeValue TimeFromWords(const TimeLineWords& words, int first);
 // Number of frames a writer writes: FrameCount, kept within the store.
 int FramesToWrite(const Document& doc);
 
-void AppendLine(std::string& out, std::string_view text);
 void AppendInt(std::string& out, std::int64_t v);
 // PadLeft(IntToText(v), '0', width): zeros in front, or only the last `width` characters.
 void AppendPadded(std::string& out, std::int64_t v, int width);

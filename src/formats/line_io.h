@@ -32,8 +32,10 @@ class LineWriter {
   explicit LineWriter(std::string& out) : out_(out) {}
   void Line(std::string_view text) {
     out_.append(text);
-    out_.append("\r\n");
+    EndLine();
   }
+  // Ends a line whose text was appended to out() piece by piece.
+  void EndLine() { out_.append("\r\n"); }
   std::string& out() { return out_; }
 
  private:

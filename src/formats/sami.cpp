@@ -31,17 +31,18 @@ std::size_t LineBreakTagAt(std::string_view s) {
 std::string TextOfStartLine(std::string_view rest) {
   std::string text;
   text.reserve(rest.size());
-  std::size_t start = 0;
-  for (std::size_t at = rest.find('<'); at != std::string_view::npos;
-       at = rest.find('<', at + 1)) {
+  std::size_t copied = 0;  // rest[0, copied) is in text
+  std::size_t at = rest.find('<');
+  while (at != std::string_view::npos) {
     const std::size_t tag = LineBreakTagAt(rest.substr(at));
-    if (tag == 0) continue;
-    text.append(rest.substr(start, at - start));
-    text += '|';
-    start = at + tag;
-    at = start - 1;
+    if (tag != 0) {
+      text.append(rest.substr(copied, at - copied));
+      text += '|';
+      copied = at + tag;
+    }
+    at = rest.find('<', tag != 0 ? copied : at + 1);
   }
-  text.append(rest.substr(start));
+  text.append(rest.substr(copied));
   const std::size_t kept = text.find_last_not_of('\t');
   text.resize(kept == std::string::npos ? 0 : kept + 1);
   return text;
@@ -130,19 +131,21 @@ void WriteSami(const Document& doc, double /*sub_fps*/, std::string& out) {
       "<BODY>",
       "<SYNC Start=0><P Class=SUBTTL><br>",
   };
-  for (std::string_view line : kHeader) AppendLine(out, line);
+  LineWriter lines(out);
+  for (std::string_view line : kHeader) lines.Line(line);
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
     out.append("<SYNC Start=");
     AppendInt(out, doc.FrameStart[i]);
     out.append("><P>");
     AppendReplacing(out, doc.FrameText[i], '|', "<br>");
-    out.append("\r\n<SYNC Start=");
+    lines.EndLine();
+    out.append("<SYNC Start=");
     AppendInt(out, doc.FrameEnd[i]);
-    out.append("><P><br>\r\n");
+    lines.Line("><P><br>");
   }
-  AppendLine(out, "</BODY>");
-  AppendLine(out, "</SAMI>");
+  lines.Line("</BODY>");
+  lines.Line("</SAMI>");
 }
 
 }  // namespace lumetra

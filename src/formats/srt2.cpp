@@ -103,24 +103,25 @@ void WriteSrt2(const Document& doc, double /*sub_fps*/, std::string& out) {
       {"[FILEPATH]", doc.InfoFilepath}, {"[DELAY]", doc.InfoDelay},
       {"[CD TRACK]", doc.InfoCdTrack},  {"[COMMENT]", doc.InfoComment},
   };
-  AppendLine(out, "[INFORMATION]");
+  LineWriter lines(out);
+  lines.Line("[INFORMATION]");
   for (const auto& [tag, value] : fixed) {
     out.append(tag);
-    AppendLine(out, value);
+    lines.Line(value);
   }
-  AppendLine(out, "[END INFORMATION]");
-  AppendLine(out, "[SUBTITLE]");
-  AppendLine(out, doc.InfoFontLine.empty() ? kDefaultFontLine : doc.InfoFontLine);
+  lines.Line("[END INFORMATION]");
+  lines.Line("[SUBTITLE]");
+  lines.Line(doc.InfoFontLine.empty() ? kDefaultFontLine : doc.InfoFontLine);
 
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
     AppendSrt2Time(out, doc.FrameStart[i]);
     out += ',';
     AppendSrt2Time(out, doc.FrameEnd[i]);
-    out.append("\r\n");
+    lines.EndLine();
     AppendReplacing(out, doc.FrameText[i], '|', "[br]");
-    out.append("\r\n");
-    if (i != count) out.append("\r\n");
+    lines.EndLine();
+    if (i != count) lines.Line("");
   }
 }
 

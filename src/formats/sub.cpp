@@ -44,6 +44,7 @@ void ReadSub(ReadContext& ctx) {
 }
 
 void WriteSub(const Document& doc, double sub_fps, std::string& out) {
+  LineWriter lines(out);
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
     out += '{';
@@ -51,7 +52,7 @@ void WriteSub(const Document& doc, double sub_fps, std::string& out) {
     out.append("}{");
     AppendInt(out, SubMsToFrame(doc.FrameEnd[i], sub_fps));
     out += '}';
-    AppendLine(out, doc.FrameText[i]);
+    lines.Line(doc.FrameText[i]);
   }
 }
 

@@ -67,16 +67,17 @@ void ReadSubRip(ReadContext& ctx) {
 }
 
 void WriteSubRip(const Document& doc, double /*sub_fps*/, std::string& out) {
+  LineWriter lines(out);
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
     AppendInt(out, i);
-    out.append("\r\n");
+    lines.EndLine();
     AppendSubRipTime(out, doc.FrameStart[i]);
     out.append(" --> ");
     AppendSubRipTime(out, doc.FrameEnd[i]);
-    out.append("\r\n");
-    AppendLine(out, doc.FrameText[i]);
-    if (i != count) out.append("\r\n");
+    lines.EndLine();
+    lines.Line(doc.FrameText[i]);
+    if (i != count) lines.Line("");
   }
 }
 

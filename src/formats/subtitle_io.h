@@ -48,6 +48,7 @@ ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Doc
 // The whole document in the format that the extension names ("txt" SubRip, "srt" SRT2
 // with the information header, "sub" SUB at sub_fps (0 counts as 25), "smi" SAMI); every
 // line ends with CR LF, and the byte-order mark comes first when the document had one.
+// On success `out` holds exactly the file's bytes (whatever it held before is replaced).
 // Returns false, writing nothing, for any other extension.
 bool WriteSubtitleData(const Document& doc, std::string_view ext, double sub_fps,
                        std::string& out);

@@ -60,19 +60,5 @@ TEST(LooksLikeUtf8Text, NeedsValidUtf8WithNonAsciiCharacters) {
   EXPECT_FALSE(LooksLikeUtf8Text("\xF4\x90\x80\x80"));              // above U+10FFFF
 }
 
-TEST(FormatNames, ExtensionsAndLabelsOfTheKinds) {
-  EXPECT_EQ(SaveExtOfKind(kKindSubRip), "txt");
-  EXPECT_EQ(SaveExtOfKind(kKindSub), "sub");
-  EXPECT_EQ(SaveExtOfKind(kKindSrt2), "srt");
-  EXPECT_EQ(SaveExtOfKind(kKindSami), "smi");
-  EXPECT_EQ(SaveExtOfKind(kKindUnknown), "");
-  EXPECT_EQ(SubFormatLabel(25), "(SUB 25 fps)");
-  EXPECT_EQ(SubFormatLabel(23.976), "(SUB 23.976 fps)");
-  EXPECT_EQ(FormatLabelOfKind(kKindSubRip, 25), "(Normal SRT)");
-  EXPECT_EQ(FormatLabelOfKind(kKindSrt2, 25), "(SRT2 with Info)");
-  EXPECT_EQ(FormatLabelOfKind(kKindSami, 25), "(SMI-html)");
-  EXPECT_EQ(FormatLabelOfKind(kKindSub, 29.97), "(SUB 29.97 fps)");
-}
-
 }  // namespace
 }  // namespace lumetra

@@ -35,13 +35,5 @@ TEST(LineReader, ReadingPastTheEndGivesEmptyLines) {
   EXPECT_TRUE(in.AtEnd());
 }
 
-TEST(LineWriter, EndsEveryLineWithCrLf) {
-  std::string out;
-  LineWriter writer(out);
-  writer.Line("a");
-  writer.Line("");
-  EXPECT_EQ(out, "a\r\n\r\n");
-}
-
 }  // namespace
 }  // namespace lumetra

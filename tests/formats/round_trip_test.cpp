@@ -148,13 +148,5 @@ TEST(RoundTrip, SubAt23976TruncatesBothWays) {
   EXPECT_EQ(Write(*loaded.doc, "sub", 23.976), "{0}{23}x\r\n");
 }
 
-TEST(WriteSubtitleData, RefusesOtherExtensions) {
-  Document doc;
-  std::string out = "untouched";
-  EXPECT_FALSE(WriteSubtitleData(doc, "rt2", 25, out));
-  EXPECT_FALSE(WriteSubtitleData(doc, "SRT", 25, out));
-  EXPECT_EQ(out, "untouched");
-}
-
 }  // namespace
 }  // namespace lumetra
