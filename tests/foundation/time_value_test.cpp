@@ -9,21 +9,12 @@
 namespace lumetra {
 namespace {
 
-TEST(MakeTime, AddsPartsWithoutRangeChecks) {
+TEST(TimeValue, MakeAndSplit) {
   EXPECT_EQ(MakeTime(1, 2, 3, 45), 3723045);
   EXPECT_EQ(MakeTime(0, 90, 0, 0), 5400000);
-  EXPECT_EQ(MakeTime(0, 0, -1, -500), -1500);
-  // 32-bit arithmetic wraps instead of failing.
-  EXPECT_EQ(MakeTime(600, 0, 0, 0), static_cast<TimeValue>(600u * 3600000u));
-}
-
-TEST(SplitTime, ReturnsTheFourParts) {
   EXPECT_EQ(SplitTime(3723045), (TimeParts{1, 2, 3, 45}));
-  EXPECT_EQ(SplitTime(0), (TimeParts{0, 0, 0, 0}));
   EXPECT_EQ(SplitTime(36000000), (TimeParts{10, 0, 0, 0}));
-}
-
-TEST(SplitTime, NegativeTimesHaveNegativeParts) {
+  // Negative times have negative parts.
   EXPECT_EQ(SplitTime(-1500), (TimeParts{0, 0, -1, -500}));
   EXPECT_EQ(SplitTime(-3723045), (TimeParts{-1, -2, -3, -45}));
   const TimeParts lowest = SplitTime(INT_MIN);
@@ -33,22 +24,15 @@ TEST(SplitTime, NegativeTimesHaveNegativeParts) {
 TEST(FrameListLine, LaysOutTimesLengthAndText) {
   EXPECT_EQ(FrameListLine(0, 2500, "Hello|World"), "0:00:00.000:00:02.5002.50Hello|World");
   EXPECT_EQ(FrameListLine(3723045, 3725045, "Hi"), "1:02:03.041:02:05.0402.00Hi");
-  // The prefix is 25 characters for every length form.
-  EXPECT_EQ(FrameListLine(0, 0, "").size(), 25u);
-}
-
-TEST(FrameListLine, LengthForms) {
+  EXPECT_EQ(FrameListLine(5000, 4999, "x"), "0:00:05.000:00:04.99--negx");
   EXPECT_EQ(FrameListLength(0), "00.00");
   EXPECT_EQ(FrameListLength(99999), "99.99");
   EXPECT_EQ(FrameListLength(100000), "100++");
   EXPECT_EQ(FrameListLength(-1), "--neg");
-  EXPECT_EQ(FrameListLength(45), "00.04");
-  EXPECT_EQ(FrameListLine(5000, 4999, "x"), "0:00:05.000:00:04.99--negx");
 }
 
 TEST(FrameListLine, NegativeAndLongTimes) {
   EXPECT_EQ(FrameListTime(-1500), "0:00:-1.50");
-  EXPECT_EQ(FrameListTime(MakeTime(10, 0, 0, 0)), "10:00:00.00");
   EXPECT_EQ(FrameListTime(MakeTime(123, 4, 5, 670)), "23:04:05.67");
   // Hours of 10 and more make each time text one character longer.
   EXPECT_EQ(FrameListLine(MakeTime(10, 0, 0, 0), MakeTime(10, 0, 1, 0), "a"),
@@ -60,10 +44,7 @@ TEST(FrameListLine, NegativeAndLongTimes) {
 
 TEST(ExtendedPrecision, TruncatesProductsTowardZero) {
   EXPECT_EQ(SecondsToMs(0.3), 299);
-  EXPECT_EQ(SecondsToMs(1.0), 1000);
   EXPECT_EQ(SecondsToMs(-0.3), -299);
-  EXPECT_EQ(TruncToInt32(4000.999L), 4000);
-  EXPECT_EQ(TruncToInt32(-0.5L), 0);
   EXPECT_EQ(TruncToInt32(4294967296.0L + 5), 5);
   EXPECT_EQ(TruncToInt32(2147483648.0L), INT_MIN);
   EXPECT_EQ(TruncToInt32(1.0L / 0.0L), 0);

@@ -61,32 +61,21 @@ TEST_F(SessionTest, OpeningAFileSetsItsIdentityAndHistory) {
   EXPECT_EQ(session.open_dialog().initial_dir, doc.FileDir);
 }
 
-TEST_F(SessionTest, AMissingFileIsReportedAndChangesNothing) {
+TEST_F(SessionTest, FilesThatAreNotReadChangeNothing) {
   OpenThroughDialog(Write("movie.txt", kSubRip));
   const std::string missing = dir.File("gone.srt");
   OpenThroughDialog(missing);
   EXPECT_EQ(prompts.messages,
             std::vector<std::string>{"There is no recognized subtitle with this filename:\r\r" +
                                      missing});
-  EXPECT_EQ(doc.FrameCount, 2);
-  EXPECT_EQ(doc.FileName, "movie.txt");
-}
-
-TEST_F(SessionTest, AnUnrecognisedFileIsSilentlyNotOpened) {
-  OpenThroughDialog(Write("movie.txt", kSubRip));
-  // Numbered from 2: the first line names no kind.
-  OpenThroughDialog(Write("other.txt", "2\r\n00:00:01,000 --> 00:00:02,000\r\nX\r\n"));
-  EXPECT_TRUE(prompts.messages.empty());
-  EXPECT_EQ(doc.FrameCount, 2);
-  EXPECT_EQ(doc.FileName, "movie.txt");
-  EXPECT_EQ(doc.FileKind, kKindUnknown);
-}
-
-TEST_F(SessionTest, ADirectoryIsNotASubtitle) {
   std::filesystem::create_directory(dir.File("folder.srt"));
   OpenThroughDialog(dir.File("folder.srt"));
-  ASSERT_EQ(prompts.messages.size(), 1u);
-  EXPECT_EQ(prompts.messages[0].rfind(kNoSuchSubtitle, 0), 0u);
+  EXPECT_EQ(prompts.messages.size(), 2u);
+  // Numbered from 2: the first line names no kind, and nothing is said.
+  OpenThroughDialog(Write("other.txt", "2\r\n00:00:01,000 --> 00:00:02,000\r\nX\r\n"));
+  EXPECT_EQ(prompts.messages.size(), 2u);
+  EXPECT_EQ(doc.FrameCount, 2);
+  EXPECT_EQ(doc.FileName, "movie.txt");
 }
 
 TEST_F(SessionTest, SubFilesAskForTheirFrameRate) {
@@ -113,29 +102,14 @@ TEST_F(SessionTest, CancellingTheFrameRateDialogReadsNothing) {
   EXPECT_EQ(doc.SaveExt, "sub");
 }
 
-TEST_F(SessionTest, NewAnsweredNoEmptiesWithoutSaving) {
-  MakeModified();
-  prompts.answers.push_back(Answer::kNo);
-  session.New();
-  EXPECT_EQ(prompts.questions, std::vector<std::string>{kAskSaveBeforeNew});
-  EXPECT_EQ(doc.FrameCount, 0);
-  EXPECT_EQ(doc.FileName, "");
-  EXPECT_EQ(doc.FileBoxText, "");
-  EXPECT_EQ(doc.FileDir, dir.path().string() + "/");  // kept
-  EXPECT_EQ(ReadFile(dir.File("movie.txt")), kSubRip);
-}
-
-TEST_F(SessionTest, NewAnsweredCancelKeepsEverything) {
+TEST_F(SessionTest, NewFollowsTheAnswerToItsPrompt) {
   MakeModified();
   prompts.answers.push_back(Answer::kCancel);
   session.New();
-  EXPECT_EQ(doc.FrameCount, 2);
+  EXPECT_EQ(prompts.questions, std::vector<std::string>{kAskSaveBeforeNew});
   EXPECT_EQ(doc.FrameText[1], "changed");
   EXPECT_EQ(doc.Modified, kPromptCancelled);
-}
 
-TEST_F(SessionTest, NewAnsweredYesSavesThenEmpties) {
-  MakeModified();
   prompts.answers.push_back(Answer::kYes);
   prompts.save_paths.push_back(dir.File("saved.txt"));
   session.New();
@@ -143,7 +117,15 @@ TEST_F(SessionTest, NewAnsweredYesSavesThenEmpties) {
             "1\r\n00:00:01,000 --> 00:00:02,500\r\nchanged\r\n\r\n"
             "2\r\n00:00:03,000 --> 00:00:04,000\r\nA|B\r\n");
   EXPECT_EQ(doc.FrameCount, 0);
-  EXPECT_EQ(session.history().Entry(1), dir.File("saved.txt"));
+  EXPECT_EQ(doc.FileName, "");
+  EXPECT_EQ(doc.FileBoxText, "");
+  EXPECT_EQ(doc.FileDir, dir.path().string() + "/");  // kept
+
+  MakeModified();
+  prompts.answers.push_back(Answer::kNo);
+  session.New();
+  EXPECT_EQ(doc.FrameCount, 0);
+  EXPECT_EQ(ReadFile(dir.File("movie.txt")), kSubRip);
 }
 
 TEST_F(SessionTest, APromptWhoseSaveFailsStopsTheCommand) {
@@ -175,17 +157,14 @@ TEST_F(SessionTest, QuickSaveRewritesTheOpenedFile) {
   EXPECT_EQ(doc.Modified, kClean);
 }
 
-TEST_F(SessionTest, QuickSaveOfANameWithoutExtensionAddsTheFormats) {
+TEST_F(SessionTest, QuickSaveNeedsFramesAndAName) {
+  session.QuickSave();
+  EXPECT_EQ(prompts.messages, std::vector<std::string>{kNothingToSave});
+  // A name without extension gets the one of the format read.
   OpenThroughDialog(Write("movie", kSubRip));
   session.QuickSave();
   EXPECT_EQ(ReadFile(dir.File("movie.txt")), kSubRip);
   EXPECT_EQ(doc.FileName, "movie.txt");
-}
-
-TEST_F(SessionTest, QuickSaveNeedsFramesAndAName) {
-  session.QuickSave();
-  EXPECT_EQ(prompts.messages, std::vector<std::string>{kNothingToSave});
-  OpenThroughDialog(Write("movie.txt", kSubRip));
   session.New();
   doc.InsertFrame(1, 0, 60000, "");
   session.QuickSave();
@@ -206,19 +185,16 @@ TEST_F(SessionTest, SaveAsWritesTheFormatOfTheExtension) {
   EXPECT_EQ(session.history().Entry(1), dir.File("movie.SMI"));
 }
 
-TEST_F(SessionTest, SaveAsWithAnUnknownExtensionWritesNothing) {
-  MakeModified();
-  prompts.save_paths.push_back(dir.File("movie.srt2"));
-  session.SaveAs();
-  EXPECT_EQ(prompts.messages, std::vector<std::string>{"Unknown extension: rt2"});
-  EXPECT_FALSE(std::filesystem::exists(dir.File("movie.srt2")));
-  EXPECT_EQ(doc.Modified, kUnsaved);
-}
-
-TEST_F(SessionTest, SaveAsWithNothingToSave) {
+TEST_F(SessionTest, SaveAsThatWritesNothingKeepsTheWorkUnsaved) {
   session.SaveAs();
   EXPECT_EQ(prompts.messages, std::vector<std::string>{kNothingToSave});
   EXPECT_TRUE(prompts.save_dialogs_shown.empty());
+  MakeModified();
+  prompts.save_paths.push_back(dir.File("movie.srt2"));
+  session.SaveAs();
+  EXPECT_EQ(prompts.messages.back(), "Unknown extension: rt2");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("movie.srt2")));
+  EXPECT_EQ(doc.Modified, kUnsaved);
 }
 
 TEST_F(SessionTest, SubSaveAfterARefusedRateWritesAt25) {
