@@ -2,39 +2,31 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace lumetra {
 namespace {
 
-TEST(WindowGeometry, ScreensBelow801PixelsGetTheResolutionMessage) {
-  EXPECT_TRUE(FirstWindowGeometry(800, 600, 0).resolution_too_low);
-  EXPECT_EQ(FirstWindowGeometry(800, 600, 0).width, 780);
-  EXPECT_FALSE(FirstWindowGeometry(801, 600, 0).resolution_too_low);
-}
-
-TEST(WindowGeometry, NarrowScreenGivesItsWholeWidthAtLeftZero) {
-  const WindowGeometry g = FirstWindowGeometry(700, 768, 30);
-  EXPECT_EQ(g.width, 700);
-  EXPECT_EQ(g.left, 0);
-}
-
-TEST(WindowGeometry, TaskBarShortensTheAvailableHeight) {
-  WindowGeometry g = FirstWindowGeometry(1024, 768, 30);
-  EXPECT_EQ(g.available_height, 740);
-  EXPECT_EQ(g.height, 612);
-  EXPECT_EQ(g.top, 64);
-  EXPECT_EQ(g.left, 122);
-
-  g = FirstWindowGeometry(1024, 600, 30);
-  EXPECT_EQ(g.available_height, 572);
-  EXPECT_EQ(g.height, 572);
-  EXPECT_EQ(g.top, 0);
-}
-
-TEST(WindowGeometry, NoTaskBarLeavesTwoSparePixels) {
-  const WindowGeometry g = FirstWindowGeometry(1280, 800, 0);
-  EXPECT_EQ(g.available_height, 802);
-  EXPECT_EQ(g.top, 95);
-  EXPECT_EQ(g.left, 250);
+TEST(WindowGeometry, FirstGeometryOfScreensAndTaskBars) {
+  const struct {
+    int screen_width, screen_height, taskbar;
+    bool too_low;
+    int left, top, width, height, available_height;
+  } cases[] = {
+      {800, 600, 0, true, 10, 0, 780, 602, 602},
+      {801, 600, 0, false, 10, 0, 780, 602, 602},
+      {700, 768, 30, true, 0, 64, 700, 612, 740},
+      {1024, 768, 30, false, 122, 64, 780, 612, 740},
+      {1024, 600, 30, false, 122, 0, 780, 572, 572},
+      {1280, 800, 0, false, 250, 95, 780, 612, 802},
+  };
+  for (const auto& c : cases) {
+    const WindowGeometry g = FirstWindowGeometry(c.screen_width, c.screen_height, c.taskbar);
+    SCOPED_TRACE(testing::Message() << c.screen_width << "x" << c.screen_height);
+    EXPECT_EQ(g.resolution_too_low, c.too_low);
+    EXPECT_EQ((std::array{g.left, g.top, g.width, g.height, g.available_height}),
+              (std::array{c.left, c.top, c.width, c.height, c.available_height}));
+  }
 }
 
 }  // namespace

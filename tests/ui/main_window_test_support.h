@@ -1,18 +1,20 @@
 // A main window over scripted prompts, shown on the offscreen platform, with helpers to
-// find its controls and to click its frame list as a user would.
+// find its controls and to use its frame list and editor as a user would.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QToolButton>
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "document/document.h"
@@ -22,22 +24,12 @@
 
 namespace lumetra {
 
-struct FrameSpec {
-  TimeValue start;
-  TimeValue end;
-  std::string text;
-};
-
 class WindowFixture : public ::testing::Test {
  protected:
   void SetUp() override { Start(std::nullopt); }
   void TearDown() override {
-    if (window_) {
-      // Nothing may stop the window from closing at the end of a test.
-      window_->session().document().Modified = kClean;
-      window_->close();
-      window_.reset();
-    }
+    document().Modified = kClean;  // nothing may stop the window from closing
+    window_->close();
   }
 
   // Starts the editor as `lumetra [FILE]` would, and shows it.
@@ -47,33 +39,33 @@ class WindowFixture : public ::testing::Test {
     window_->CreateDialogs(prompts_);
     window_->show();
     QApplication::setActiveWindow(window_.get());
-    window_->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     window_->FormActivate();
   }
 
   Document& document() { return window_->session().document(); }
-
-  template <typename T>
+  template <typename T = QWidget>
   T* Find(const char* name) {
     T* widget = window_->findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(widget, nullptr) << name;
     return widget;
   }
-  QLabel* Label(const char* name) { return Find<QLabel>(name); }
-  QListView* List() { return Find<QListView>("ListBox1"); }
+  QString Text(const char* name) { return Find<QLabel>(name)->text(); }
+  QString Box(const char* name) { return Find<QLineEdit>(name)->text(); }
+  bool Enabled(const char* name) { return Find(name)->isEnabled(); }
+  QListView* List() { return window_->frameList(); }
   QPlainTextEdit* Memo() { return Find<QPlainTextEdit>("memo1"); }
+  int Rows() { return List()->model()->rowCount(); }
+  void LeftClick(const char* name) { QTest::mouseClick(Find<QToolButton>(name), Qt::LeftButton); }
+  void RightPress(const char* name) { QTest::mousePress(Find<QToolButton>(name), Qt::RightButton); }
 
   // Replaces the document's frames as a read does (one reset), clean.
-  void Load(const std::vector<FrameSpec>& frames) {
+  void Load(const std::vector<std::tuple<TimeValue, TimeValue, std::string>>& frames) {
     Document& doc = document();
     doc.BeginBulkChange();
-    doc.FrameCount = 0;
-    for (const FrameSpec& f : frames) {
-      ++doc.FrameCount;
-      doc.FrameStart[static_cast<std::size_t>(doc.FrameCount)] = f.start;
-      doc.FrameEnd[static_cast<std::size_t>(doc.FrameCount)] = f.end;
-      doc.FrameText[static_cast<std::size_t>(doc.FrameCount)] = f.text;
+    doc.FrameCount = static_cast<int>(frames.size());
+    for (std::size_t i = 1; i <= frames.size(); ++i) {
+      std::tie(doc.FrameStart[i], doc.FrameEnd[i], doc.FrameText[i]) = frames[i - 1];
     }
     doc.Modified = kClean;
     doc.EndBulkChange();
@@ -81,23 +73,22 @@ class WindowFixture : public ::testing::Test {
   }
 
   void ClickRow(int row, Qt::KeyboardModifiers modifiers = {}) {
-    QListView* list = List();
-    const QModelIndex index = list->model()->index(row, 0);
-    list->scrollTo(index);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->visualRect(index).center());
+    const QModelIndex index = List()->model()->index(row, 0);
+    List()->scrollTo(index);
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, modifiers,
+                      List()->visualRect(index).center());
   }
-
-  // Types characters that have no key of their own on a plain keyboard.
-  static void TypeCharacters(QWidget* widget, const QString& text) {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &release);
-  }
-
   void FocusEditor() {
     Memo()->setFocus();
-    QApplication::processEvents();
+    Memo()->moveCursor(QTextCursor::End);
+  }
+  // Types into the editor of one frame and leaves it, so the document is modified.
+  void EditFrame(int row, const char* text) {
+    ClickRow(row);
+    FocusEditor();
+    QTest::keyClicks(Memo(), text);
+    List()->setFocus();
+    ASSERT_EQ(document().Modified, kUnsaved);
   }
 
   ScriptedPrompts prompts_;
