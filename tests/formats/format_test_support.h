@@ -1,6 +1,8 @@
 // Helpers for the format tests: read bytes into a fresh document, write one, compare frames.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <ostream>
 #include <string>
@@ -18,6 +20,7 @@ struct Frame {
   std::string text;
   bool operator==(const Frame&) const = default;
 };
+using Frames = std::vector<Frame>;
 
 inline std::ostream& operator<<(std::ostream& os, const Frame& f) {
   return os << "{" << f.start << ", " << f.end << ", \"" << f.text << "\"}";
@@ -26,14 +29,12 @@ inline std::ostream& operator<<(std::ostream& os, const Frame& f) {
 struct Loaded {
   std::unique_ptr<Document> doc = std::make_unique<Document>();
   ReadResult result;
-  std::vector<Frame> Frames() const {
-    std::vector<Frame> frames;
-    for (int i = 1; i <= doc->FrameCount; ++i) {
-      frames.push_back({doc->FrameStart[i], doc->FrameEnd[i], doc->FrameText[i]});
-    }
+  Frame At(int i) const { return {doc->FrameStart[i], doc->FrameEnd[i], doc->FrameText[i]}; }
+  Frames All() const {
+    Frames frames;
+    for (int i = 1; i <= doc->FrameCount; ++i) frames.push_back(At(i));
     return frames;
   }
-  Frame At(int i) const { return {doc->FrameStart[i], doc->FrameEnd[i], doc->FrameText[i]}; }
 };
 
 inline Loaded Read(std::string_view data, int kind, double fps = 25) {
@@ -42,7 +43,7 @@ inline Loaded Read(std::string_view data, int kind, double fps = 25) {
   return loaded;
 }
 
-inline void Fill(Document& doc, const std::vector<Frame>& frames) {
+inline void Fill(Document& doc, const Frames& frames) {
   doc.FrameCount = static_cast<int>(frames.size());
   for (std::size_t k = 0; k < frames.size(); ++k) {
     doc.FrameStart[k + 1] = frames[k].start;
@@ -53,8 +54,14 @@ inline void Fill(Document& doc, const std::vector<Frame>& frames) {
 
 inline std::string Write(const Document& doc, std::string_view ext, double fps = 25) {
   std::string out;
-  WriteSubtitleData(doc, ext, fps, out);
+  EXPECT_TRUE(WriteSubtitleData(doc, ext, fps, out)) << ext;
   return out;
+}
+
+// The information header of SRT2 files, field by field.
+inline std::vector<std::string> InfoFields(const Document& d) {
+  return {d.InfoTitle, d.InfoAuthor,  d.InfoSource,  d.InfoPrg,     d.InfoFilepath,
+          d.InfoDelay, d.InfoCdTrack, d.InfoComment, d.InfoFontLine};
 }
 
 // Text written with "\n" line ends, as the CR LF file a writer produces.

@@ -1,0 +1,178 @@
+// The reading rules of the four formats that real files depend on, one table row each.
+#include <span>
+#include <vector>
+
+#include "formats/format_parts.h"
+#include "formats/format_test_support.h"
+#include "formats/line_io.h"
+
+namespace lumetra {
+namespace {
+
+using namespace testing;
+
+TEST(LineReader, LinesEndAtCrLfOrBoth) {
+  const std::pair<std::string_view, std::vector<std::string_view>> cases[] = {
+      {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+      {"a\n\rb", {"a", "", "b"}},  // LF CR is two line ends
+      {"a\r\r\n\n", {"a", "", ""}},
+      {"", {}},
+  };
+  for (const auto& [data, expected] : cases) {
+    LineReader in(data);
+    std::vector<std::string_view> lines;
+    while (!in.AtEnd()) lines.push_back(in.ReadLine());
+    EXPECT_EQ(lines, expected);
+  }
+}
+
+// Time fields go through a fast path that must agree with the text kit's conversion.
+TEST(NumberOf, AgreesWithTextToInt) {
+  for (const char* text : {"", "0", "007", "123456789", "1234567890", "2147483648", "-2147483648",
+                           " 12", "12 ", "+5", "$1F", "x10", "0x10", "1a", "a1", "-", "  "}) {
+    EXPECT_EQ(NumberOf(text), TextToInt(text)) << '"' << text << '"';
+  }
+}
+
+struct ReadCase {
+  std::string_view data;
+  Frames expected;
+  double fps = 25;
+};
+
+const ReadCase kSubRip[] = {
+    {"1\n00:01:02,500 --> 00:01:04,000\nHello\nWorld\n\n2\n01:00:00,045 --> 01:00:01,000\nBye\n",
+     {{62500, 64000, "Hello|World"}, {3600045, 3601000, "Bye"}}},
+    // Milliseconds after "." too, and filled on the right.
+    {"1\n00:00:01,5 --> 00:00:02,25\nA\n\n2\n00:00:03.050 --> 00:00:04,1234\nB\n",
+     {{1500, 2250, "A"}, {3050, 4123, "B"}}},
+    // Words that are no numbers count as 0; a second blank before the arrow shifts the end's
+    // words to "-->" "00" "00" "02".
+    {"1\n00:00:01,000  --> 00:00:02,000\nA\n\n2\nxx:00:03,000 --> 00:00:04,000\nB\n",
+     {{1000, 20, "A"}, {3000, 4000, "B"}}},
+    // Words 8 and 9 of a short time line are "02" and "250" left by the line before.
+    {"1\n00:00:01,000 --> 00:00:02,250\nA\n\n2\n00:00:05 --> 00:00:06\nB\n",
+     {{1000, 2250, "A"}, {5000, 6 * 60000 + 2250, "B"}}},
+    {"1\n00:00:01,000 --> 00:00:02,000\n  Hi \nthere\n", {{1000, 2000, "  Hi |there"}}},
+    // The first text line is text even as a number, and so is "0"; any other number after
+    // text is the next entry's number line.
+    {"1\n00:00:01,000 --> 00:00:02,000\n42\n0\n2\n00:00:03,000 --> 00:00:04,000\nB\n",
+     {{1000, 2000, "42|0"}, {3000, 4000, "B"}}},
+    {"\n\n1\n00:00:01,000 --> 00:00:02,000\n\n\n\n2\n\n00:00:03,000 --> 00:00:04,000\nB\n\n\n\n",
+     {{1000, 2000, ""}, {3000, 4000, "B"}}},
+    // An entry cut before its time line is no frame; a time line as the last line is one.
+    {"1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n\n\n", {{1000, 2000, "A"}}},
+    {"1\r\n00:00:01,000 --> 00:00:02,000", {{1000, 2000, ""}}},
+    {"\n \n\n", {}},
+};
+
+const ReadCase kSub[] = {
+    {"{100}{803}Hello|World\r\n{0}{-50}\r\n", {{4000, 32119, "Hello|World"}, {0, -2000, ""}}},
+    {"{489}{1}x", {{16299, 33, "x"}}, 30},
+    {"{1}{1}23.976\n", {{41, 41, "23.976"}}, 23.976},
+    {"{100}{200}x", {{0, 0, "x"}}, 0},
+    // The text ends at the next brace.
+    {"{10}{20}\n{10}{20}{y:i}Hi\n{10}{20}Hi{y:i}there",
+     {{400, 800, ""}, {400, 800, ""}, {400, 800, "Hi"}}},
+    // Only lines that begin with two brace groups are frames.
+    {"{25}{50}First\n\nContent-Type: text/plain\n{75}\n{75}{100\n{75}x{100}y\n {75}{100}z\n"
+     "}75{{100}w\n{100}{125}Second\n",
+     {{1000, 2000, "First"}, {4000, 5000, "Second"}}},
+};
+
+const ReadCase kSrt2[] = {
+    {"[INFORMATION]\n[TITLE]x\n00:01:02.50,00:01:04.00\nHello[br]World\n\n"
+     "00:01:05.5,01:00:00.05\n[BR] is no break\n",
+     {{62500, 64000, "Hello|World"}, {65500, 3600050, "[BR] is no break"}}},
+    // Positional: the empty line is the text, the last time line has none.
+    {"00:00:01.00,00:00:02.00\n\n\n00:00:03.00,00:00:04.00\n", {{1000, 2000, ""}}},
+    {"00:00:01.00,00:00:02.00\r\n\r\n", {{1000, 2000, ""}}},
+    {"[INFORMATION]\n[TITLE]x\n[SUBTITLE]", {}},
+};
+
+const ReadCase kSami[] = {
+    {"<SAMI>\n<BODY>\n<SYNC Start=0><P Class=SUBTTL><br>\n<SYNC Start=1000><P>Hello\n"
+     "<SYNC Start=2500><P><br>\n<sync start=3000><p>A<br>B<BR/>C<Br />D\t\t\n"
+     "<SYNC Start=4000><P><BR>\t\n</BODY>\n</SAMI>\n",
+     {{1000, 2500, "Hello"}, {3000, 4000, "A|B|C|D"}}},
+    // The text is all after the plain P tag.
+    {"<SYNC Start=10><P>a<i>b</i>\t<br>\n<SYNC Start=20><P><br><br>\n<SYNC Start=30><P>\n",
+     {{10, 0, "a<i>b</i>\t|"}, {20, 0, "||"}, {30, 0, ""}}},
+    // Lines without a time or a plain P tag are skipped.
+    {"<SAMI><BODY>\n<SYNC Start=100><P>One\n<SYNC Start=-1><P>negative\n<SYNC><P>no time\n"
+     "<SYNC Start=200><P Class=X>classed\n<P Class=KR>&nbsp;\n<SYNC Start=300><P\nplain text\n"
+     "<SYNC Start=400>\n<SYNC Start=abc><P>not a number is 0\n",
+     {{100, 0, "One"}, {0, 0, "not a number is 0"}}},
+    {"<SYNC Start=10><P>a\n<SYNC Start=20><P>b\n<SYNC Start=30><P><br>\n<SYNC Start=40><P><br>\n",
+     {{10, 0, "a"}, {20, 40, "b"}}},
+    {"<P>x\n<SYNC Start=10><P>a\r\n<SYNC Start=20><P><br>", {{10, 20, "a"}}},
+    {"<SAMI>\n<BODY>\n", {}},
+};
+
+TEST(Readers, ReadFramesByTheirRules) {
+  const std::pair<int, std::span<const ReadCase>> formats[] = {
+      {kKindSubRip, kSubRip}, {kKindSub, kSub}, {kKindSrt2, kSrt2}, {kKindSami, kSami}};
+  for (const auto& [kind, cases] : formats) {
+    for (const ReadCase& c : cases) {
+      EXPECT_EQ(Read(c.data, kind, c.fps).All(), c.expected) << c.data;
+    }
+  }
+}
+
+TEST(Readers, Srt2HeaderKeysAndSamiSlotZero) {
+  const auto loaded = Read(
+      "[INFORMATION]\n[[[title] x ]\n[Author]Me\n[SOURCE]DVD\n[PRG]Prg\n[FILEPATH]C:\\f\n[DELAY]0\n"
+      "[CD TRACK]1\n[COMMENT]none\n[nothing\n[Size]12,[FONT]Arial\n00:00:01.00,00:00:02.00\nA\n",
+      kKindSrt2);
+  EXPECT_EQ(InfoFields(*loaded.doc),
+            (std::vector<std::string>{" x ]", "Me", "DVD", "Prg", "C:\\f", "0", "1", "none",
+                                      "[Size]12,[FONT]Arial"}));
+  // An end line before any start line ends slot 0.
+  EXPECT_EQ(Read("<SYNC Start=5><P><br>\n<SYNC Start=10><P>a\n", kKindSami).doc->FrameEnd[0], 5);
+}
+
+class CountingObserver : public DocumentObserver {
+ public:
+  int about_to_reset = 0;
+  int reset = 0;
+  int other = 0;
+  void DocumentAboutToReset() override { ++about_to_reset; }
+  void DocumentReset() override { ++reset; }
+  void FramesChanged(int, int) override { ++other; }
+  void FramesInserted(int, int) override { ++other; }
+  void FramesRemoved(int, int) override { ++other; }
+};
+
+TEST(ReadSubtitleData, ReplacesTheDocumentInOneReset) {
+  Document doc;
+  Fill(doc, {{1, 2, "a"}, {3, 4, "b"}});
+  doc.InfoTitle = "old";
+  doc.Modified = kUnsaved;
+  CountingObserver observer;
+  doc.AddObserver(&observer);
+  ReadSubtitleData("\xEF\xBB\xBF{1}{2}\xC3\xA9t\xC3\xA9", kKindSub, 23.976, doc);
+  doc.RemoveObserver(&observer);
+  EXPECT_EQ(observer.about_to_reset, 1);
+  EXPECT_EQ(observer.reset, 1);
+  EXPECT_EQ(observer.other, 0);
+  EXPECT_EQ(doc.FrameCount, 1);
+  EXPECT_EQ(doc.FrameText[2], "");
+  EXPECT_EQ(doc.InfoTitle, "");
+  EXPECT_EQ(doc.Modified, kClean);
+  EXPECT_TRUE(doc.HasByteOrderMark);
+  EXPECT_EQ(doc.Encoding, CodePage::kUtf8);
+  EXPECT_EQ(doc.SubFps, 23.976);
+  EXPECT_EQ(doc.FormatLabel, "(SUB 23.976 fps)");
+
+  // The next read forgets the mark and the code page.
+  ReadSubtitleData("1\n00:00:01,000 --> 00:00:02,000\nGy\xF5r\n", kKindSubRip, 25, doc);
+  EXPECT_FALSE(doc.HasByteOrderMark);
+  EXPECT_EQ(doc.Encoding, CodePage::kWindows1250);
+
+  // An unknown kind changes nothing.
+  ReadSubtitleData("{1}{2}x", kKindUnknown, 25, doc);
+  EXPECT_EQ(doc.FrameText[1], "Gy\xF5r");
+}
+
+}  // namespace
+}  // namespace lumetra

@@ -1,0 +1,81 @@
+// Every writer's output to the byte: a two-frame example per format, then the edges.
+#include "formats/format_test_support.h"
+
+namespace lumetra {
+namespace {
+
+using namespace testing;
+
+const std::string kSrt2Header =
+    "[INFORMATION]\n[TITLE]T\n[AUTHOR]\n[SOURCE]\n[PRG]P\n[FILEPATH]\n[DELAY]\n[CD TRACK]\n"
+    "[COMMENT]\n[END INFORMATION]\n[SUBTITLE]\n[COLF]&HFFFFFF,[STYLE]no,[SIZE]18,[FONT]Arial\n";
+
+const std::string kSamiHeader =
+    "<SAMI>\n<HEAD>\n<STYLE TYPE=\"Text/css\"><!--\n"
+    "P {margin-left: 10pt; margin-right: 10pt; font-size: 14pt;\n"
+    "text-align: center; font-family: tahoma, arial, sans-serif;\n"
+    "font-weight: bold; color: white; background-color: black;}\n"
+    ".SUBTTL {Name: 'Subtitles'; SAMIType: CC;}\n-->\n</STYLE>\n</HEAD>\n<BODY>\n"
+    "<SYNC Start=0><P Class=SUBTTL><br>\n";
+const std::string kSamiEnd = "</BODY>\n</SAMI>\n";
+
+const Frames kTwo = {{1000, 2500, "Hello"}, {3000, 4000, "A|B"}};
+// A negative time and one of more than a hundred hours, which keep only their last digits.
+const Frames kEdges = {{-1500, 123 * 3600000 + 2509, ""}};
+const Frames kOne41 = {{1000, 41, ""}};
+const Frames kNone;
+
+struct WriteCase {
+  const char* ext;
+  double fps;
+  const Frames& frames;
+  std::string expected;  // with "\n" for CR LF
+  bool bom = false;
+};
+
+const WriteCase kCases[] = {
+    {"txt", 25, kTwo,
+     "1\n00:00:01,000 --> 00:00:02,500\nHello\n\n2\n00:00:03,000 --> 00:00:04,000\nA|B\n"},
+    {"srt", 25, kTwo,
+     kSrt2Header + "00:00:01.00,00:00:02.50\nHello\n\n00:00:03.00,00:00:04.00\nA[br]B\n"},
+    {"smi", 25, kTwo,
+     kSamiHeader +
+         "<SYNC Start=1000><P>Hello\n<SYNC Start=2500><P><br>\n"
+         "<SYNC Start=3000><P>A<br>B\n<SYNC Start=4000><P><br>\n" +
+         kSamiEnd},
+    {"sub", 25, kTwo, "{25}{62}Hello\n{75}{100}A|B\n"},
+    {"sub", 0, kTwo, "{25}{62}Hello\n{75}{100}A|B\n"},  // rate 0 counts as 25
+    {"txt", 25, kEdges, "1\n00:00:-1,500 --> 23:00:02,509\n\n"},
+    {"srt", 25, kEdges, kSrt2Header + "00:00:-1.50,23:00:02.50\n\n"},
+    {"smi", 25, kEdges,
+     kSamiHeader + "<SYNC Start=-1500><P>\n<SYNC Start=442802509><P><br>\n" + kSamiEnd},
+    {"sub", 25, kEdges, "{-37}{11070062}\n"},
+    {"sub", 23.976, kOne41, "{23}{0}\n"},
+    // The empty store.
+    {"txt", 25, kNone, ""},
+    {"sub", 25, kNone, ""},
+    {"srt", 25, kNone, kSrt2Header},
+    {"smi", 25, kNone, kSamiHeader + kSamiEnd},
+    {"txt", 25, kNone, "\xEF\xBB\xBF", true},
+};
+
+TEST(Writers, WriteExactBytes) {
+  for (const WriteCase& c : kCases) {
+    Document doc;
+    doc.InfoTitle = "T";
+    doc.InfoPrg = "P";
+    doc.HasByteOrderMark = c.bom;
+    Fill(doc, c.frames);
+    EXPECT_EQ(Write(doc, c.ext, c.fps), Crlf(c.expected)) << "case " << (&c - kCases);
+  }
+}
+
+TEST(Writers, RefuseOtherExtensionsWritingNothing) {
+  Document doc;
+  std::string out = "untouched";
+  for (const char* ext : {"rt2", "SRT", ""}) EXPECT_FALSE(WriteSubtitleData(doc, ext, 25, out));
+  EXPECT_EQ(out, "untouched");
+}
+
+}  // namespace
+}  // namespace lumetra
