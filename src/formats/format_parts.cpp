@@ -91,6 +91,21 @@ void AppendInt(std::string& out, std::int64_t v) {
   out.append(buffer, result.ptr);
 }
 
+void AppendClockTime(std::string& out, TimeValue v, char separator, TimeFraction fraction) {
+  const TimeParts t = SplitTime(v);
+  AppendPadded(out, t.h, 2);
+  out += ':';
+  AppendPadded(out, t.m, 2);
+  out += ':';
+  AppendPadded(out, t.s, 2);
+  out += separator;
+  if (fraction == kMilliseconds) {
+    AppendPadded(out, t.ms, 3);
+  } else {
+    AppendPadded(out, t.ms / 10, 2);
+  }
+}
+
 void AppendPadded(std::string& out, std::int64_t v, int width) {
   char buffer[24];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);

@@ -92,6 +92,11 @@ int FramesToWrite(const Document& doc);
 void AppendInt(std::string& out, std::int64_t v);
 // PadLeft(IntToText(v), '0', width): zeros in front, or only the last `width` characters.
 void AppendPadded(std::string& out, std::int64_t v, int width);
+// "hh:mm:ss" (each part PadLeft to two digits, so hours of 100 and more keep their last
+// two), the separator, then the milliseconds to three digits or the truncated hundredths
+// to two.
+enum TimeFraction { kMilliseconds, kHundredths };
+void AppendClockTime(std::string& out, TimeValue v, char separator, TimeFraction fraction);
 // Appends text with every occurrence of `from` replaced by `to`.
 void AppendReplacing(std::string& out, std::string_view text, char from, std::string_view to);
 

@@ -10,17 +10,6 @@ namespace {
 
 constexpr std::string_view kDefaultFontLine = "[COLF]&HFFFFFF,[STYLE]no,[SIZE]18,[FONT]Arial";
 
-void AppendSrt2Time(std::string& out, TimeValue v) {
-  const TimeParts t = SplitTime(v);
-  AppendPadded(out, t.h, 2);
-  out += ':';
-  AppendPadded(out, t.m, 2);
-  out += ':';
-  AppendPadded(out, t.s, 2);
-  out += '.';
-  AppendPadded(out, t.ms / 10, 2);  // hundredths, truncated
-}
-
 // A header line that begins with "[": "[KEY]value".
 void ReadHeaderLine(std::string_view line, Document& doc) {
   const std::string tag = TrimLeftChar(line, '[');
@@ -115,9 +104,9 @@ void WriteSrt2(const Document& doc, double /*sub_fps*/, std::string& out) {
 
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
-    AppendSrt2Time(out, doc.FrameStart[i]);
+    AppendClockTime(out, doc.FrameStart[i], '.', kHundredths);
     out += ',';
-    AppendSrt2Time(out, doc.FrameEnd[i]);
+    AppendClockTime(out, doc.FrameEnd[i], '.', kHundredths);
     lines.EndLine();
     AppendReplacing(out, doc.FrameText[i], '|', "[br]");
     lines.EndLine();

@@ -6,21 +6,6 @@
 
 namespace lumetra {
 
-namespace {
-
-void AppendSubRipTime(std::string& out, TimeValue v) {
-  const TimeParts t = SplitTime(v);
-  AppendPadded(out, t.h, 2);
-  out += ':';
-  AppendPadded(out, t.m, 2);
-  out += ':';
-  AppendPadded(out, t.s, 2);
-  out += ',';
-  AppendPadded(out, t.ms, 3);
-}
-
-}  // namespace
-
 void ReadSubRip(ReadContext& ctx) {
   LineReader& in = ctx.in;
   // Time lines with fewer words than nine take the missing ones from the previous one.
@@ -72,9 +57,9 @@ void WriteSubRip(const Document& doc, double /*sub_fps*/, std::string& out) {
   for (int i = 1; i <= count; ++i) {
     AppendInt(out, i);
     lines.EndLine();
-    AppendSubRipTime(out, doc.FrameStart[i]);
+    AppendClockTime(out, doc.FrameStart[i], ',', kMilliseconds);
     out.append(" --> ");
-    AppendSubRipTime(out, doc.FrameEnd[i]);
+    AppendClockTime(out, doc.FrameEnd[i], ',', kMilliseconds);
     lines.EndLine();
     lines.Line(doc.FrameText[i]);
     if (i != count) lines.Line("");
