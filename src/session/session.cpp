@@ -14,11 +14,11 @@ namespace {
 
 bool IsSaveExtension(std::string_view e) { return KindOfSaveExt(e) != kKindUnknown; }
 
-// A file that exists and is not a directory.
+// A regular file (links followed): directories, pipes and devices are no subtitles, and
+// a device such as /dev/zero would never end.
 bool FileExists(const std::string& path) {
   std::error_code ec;
-  const auto status = std::filesystem::status(path, ec);
-  return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+  return std::filesystem::is_regular_file(path, ec);
 }
 
 std::string FullPath(const std::string& path) {

@@ -70,10 +70,11 @@ TEST_F(SessionTest, FilesThatAreNotReadChangeNothing) {
                                      missing});
   std::filesystem::create_directory(dir.File("folder.srt"));
   OpenThroughDialog(dir.File("folder.srt"));
-  EXPECT_EQ(prompts.messages.size(), 2u);
+  OpenThroughDialog("/dev/zero");
+  EXPECT_EQ(prompts.messages.size(), 3u);
   // Numbered from 2: the first line names no kind, and nothing is said.
   OpenThroughDialog(Write("other.txt", "2\r\n00:00:01,000 --> 00:00:02,000\r\nX\r\n"));
-  EXPECT_EQ(prompts.messages.size(), 2u);
+  EXPECT_EQ(prompts.messages.size(), 3u);
   EXPECT_EQ(doc.FrameCount, 2);
   EXPECT_EQ(doc.FileName, "movie.txt");
 }
