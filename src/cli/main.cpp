@@ -1,14 +1,13 @@
 // lumetra-cli: converts, lists and describes subtitle files the way the editor opens and
 // saves them. Messages the editor would show go to standard error.
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "document/info_dialog.h"
 #include "editing/sub_frame_rate.h"
+#include "foundation/textkit.h"
 #include "session/scripted_prompts.h"
 #include "session/session.h"
 
@@ -47,12 +46,6 @@ int UsageError(const std::string& problem) {
 }
 
 void WriteOut(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
-
-std::string FullPath(const std::string& path) {
-  std::error_code ec;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-  return ec ? path : absolute.lexically_normal().string();
-}
 
 struct Arguments {
   std::string command;
@@ -97,7 +90,7 @@ int Run(const Arguments& args) {
   }
 
   lumetra::Document& doc = session.document();
-  const std::string input = FullPath(args.paths[0]);
+  const std::string input = lumetra::FullPathOf(args.paths[0]);
   doc.FileName = input;
   switch (session.OpenSubtitle()) {
     case lumetra::OpenResult::kOpened:
@@ -110,7 +103,7 @@ int Run(const Arguments& args) {
   }
 
   if (args.command == "convert") {
-    session.save_dialog().file_name = FullPath(args.paths[1]);
+    session.save_dialog().file_name = lumetra::FullPathOf(args.paths[1]);
     session.WriteSubtitle();
     return doc.LoadStatus == 0 ? kExitOk : kExitFailure;
   }

@@ -301,6 +301,12 @@ std::string DirOfPath(std::string_view path) {
   return WithBackslash(parent);
 }
 
+std::string FullPathOf(std::string_view path) {
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  return ec ? std::string(path) : absolute.lexically_normal().string();
+}
+
 std::string NameOfPath(std::string_view path) {
   return std::filesystem::path(path).filename().string();
 }

@@ -86,6 +86,9 @@ std::string WithBackslash(std::string_view dir);
 // Directory of a file path, ending with the separator ("/films/old/a.srt" gives
 // "/films/old/"); empty when the path has no directory part.
 std::string DirOfPath(std::string_view path);
+// The absolute, normalised form of a path (relative paths start at the working directory);
+// the path itself when it cannot be made absolute.
+std::string FullPathOf(std::string_view path);
 // The name part of a path ("/films/old/a.srt" gives "a.srt").
 std::string NameOfPath(std::string_view path);
 // The name without its extension ("a.srt" gives "a"; "a" gives "a").

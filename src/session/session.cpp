@@ -21,12 +21,6 @@ bool FileExists(const std::string& path) {
   return std::filesystem::is_regular_file(path, ec);
 }
 
-std::string FullPath(const std::string& path) {
-  std::error_code ec;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-  return ec ? path : absolute.lexically_normal().string();
-}
-
 }  // namespace
 
 Session::Session(Prompts& prompts) : prompts_(prompts) { doc_.ResetDocument(); }
@@ -97,7 +91,7 @@ void Session::OpenStartupFile(const std::string& argument) {
     prompts_.ShowMessage(kFileNotFound + argument);
     return;
   }
-  const std::string path = FullPath(argument);
+  const std::string path = FullPathOf(argument);
   open_dialog_.file_name = NameOfPath(path);
   open_dialog_.initial_dir = DirOfPath(path);
   OpenPath(path);

@@ -156,11 +156,7 @@ MainWindow::~MainWindow() {
 Document& MainWindow::document() { return session_->document(); }
 
 void MainWindow::FormCreate() {
-  Document& doc = document();
-  doc.FileName.clear();
-  doc.ResetDocument();
-  doc.Modified = kClean;
-
+  // The session was created with an empty document; what is left is the geometry.
   QScreen* screen = QGuiApplication::primaryScreen();
   const QRect full = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
   const QRect available = screen != nullptr ? screen->availableGeometry() : full;
