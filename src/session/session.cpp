@@ -36,6 +36,7 @@ void Session::New() {
   doc_.HasByteOrderMark = false;
   doc_.Encoding = CodePage::kWindows1250;
   doc_.ResetDocument();
+  runner_.ClearHistory();
 }
 
 void Session::Open() {
@@ -152,6 +153,7 @@ void Session::ReadSubtitleData(std::string_view data) {
     }
   }
   const ReadResult result = lumetra::ReadSubtitleData(data, kind, doc_.SubFps, doc_);
+  runner_.ClearHistory();
   if (result.frames_left_out > 0) {
     prompts_.ShowMessage(kFrameLimitStart + IntToText(result.frames_left_out) + kFrameLimitEnd);
   }
@@ -207,6 +209,7 @@ void Session::WriteSubtitle() {
   }
 
   if (doc_.LoadStatus == 0) {
+    runner_.MarkSaved();
     if (kind == kKindSub) doc_.FormatLabel = SubFormatLabel(sub_frame_rate_.SubFpsChoice());
     history_.UpdateHistory(target);
     doc_.FileBoxText = doc_.FileName + "    " + doc_.FormatLabel;

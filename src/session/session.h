@@ -9,6 +9,7 @@
 
 #include "document/document.h"
 #include "editing/sub_frame_rate.h"
+#include "session/command_runner.h"
 #include "session/prompts.h"
 #include "settings/file_history.h"
 
@@ -56,6 +57,8 @@ class Session {
   FileDialogState& open_dialog() { return open_dialog_; }
   FileDialogState& save_dialog() { return save_dialog_; }
   Prompts& prompts() { return prompts_; }
+  // Every command that changes the document runs through it; it holds the undo history.
+  CommandRunner& runner() { return runner_; }
 
   // New: after the unsaved-changes prompt, an empty document without a file name.
   void New();
@@ -100,6 +103,7 @@ class Session {
   SubFrameRateModel sub_frame_rate_;
   FileDialogState open_dialog_;
   FileDialogState save_dialog_;
+  CommandRunner runner_{doc_, prompts_};
 };
 
 }  // namespace lumetra
