@@ -15,6 +15,7 @@ inline constexpr char kCantMerge[] =
     "Can't merge!\rThe two selected frame contains\rmore than 8 textlines.";
 inline constexpr char kCantInsert[] =
     "Can't insert!\rThe subtitle already holds 10000 frames,\ras many as Lumetra can hold.";
+inline constexpr char kApplyToSelectedCaption[] = "Apply to selected frames";
 // The most lines that the two frames of a merge may hold together.
 inline constexpr int kMaxMergedLines = 8;
 // Times of inserted frames, in milliseconds.

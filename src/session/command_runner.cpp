@@ -136,7 +136,8 @@ CommandResult CommandRunner::Run(const std::string& name, const Selection& befor
     doc_.EndChangeBatch();
     step = recorder.Finish();
   }
-  if (!step.Empty()) {
+  last_run_changed_ = !step.Empty();
+  if (last_run_changed_) {
     step.name = name;
     step.coalesce_key = coalesce_key;
     step.selection_before = folded ? std::move(folded->selection_before) : before;

@@ -31,6 +31,9 @@ class CommandRunner {
   CommandResult Run(const std::string& name, const Selection& before, const Command& command,
                     const std::string& coalesce_key = {});
 
+  // Whether the last Run changed the document (and so recorded or extended a step).
+  bool LastRunChanged() const { return last_run_changed_; }
+
   bool CanUndo() const { return history_.NextUndo() != nullptr; }
   bool CanRedo() const { return history_.NextRedo() != nullptr; }
   // The name of the step that Undo (Redo) would undo (redo); empty when there is none.
@@ -57,6 +60,7 @@ class CommandRunner {
   Prompts& prompts_;
   UndoHistory history_;
   bool running_ = false;
+  bool last_run_changed_ = false;
 };
 
 }  // namespace lumetra
