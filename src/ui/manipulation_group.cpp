@@ -22,7 +22,8 @@ ManipulationGroup::ManipulationGroup(WindowCommands& commands, QWidget* parent)
                                   "Copies two frame into one frame\r(the second frame will be "
                                   "deleted)\rTiming:  First Start....Second End",
                                   this);
-  for (QPushButton* b : {insert, remove, merge}) b->setEnabled(false);
+  // As after the start-up's empty document: only Insert needs no selection.
+  for (QPushButton* b : {remove, merge}) b->setEnabled(false);
   grid->addWidget(insert, 0, 0);
   grid->addWidget(remove, 0, 1);
   grid->addWidget(merge, 1, 0, 1, 2);
