@@ -61,25 +61,21 @@ Frame Document::FrameAt(int i) const {
   return Frame{FrameStart[k], FrameEnd[k], FrameText[k]};
 }
 
-void Document::WillChange(int i) {
-  if (watcher_ != nullptr) watcher_->FrameAboutToChange(i);
-}
-
 void Document::WillMove(int first) {
   if (watcher_ != nullptr) watcher_->FramesAboutToMove(first);
   FlushChanges();
 }
 
 void Document::SetTimes(int i, TimeValue start, TimeValue end) {
-  WillChange(i);
+  if (watcher_ != nullptr) watcher_->TimesAboutToChange(i);
   FrameStart[i] = start;
   FrameEnd[i] = end;
   NotifyChanged(i, i);
 }
 
 void Document::SetText(int i, std::string text) {
-  WillChange(i);
-  FrameText[i] = std::move(text);
+  std::swap(FrameText[i], text);
+  if (watcher_ != nullptr) watcher_->TextReplaced(i, std::move(text));
   NotifyChanged(i, i);
 }
 

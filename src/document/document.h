@@ -72,8 +72,10 @@ struct Frame {
 class ChangeWatcher {
  public:
   virtual ~ChangeWatcher() = default;
-  // Frame i is about to get new times or a new text.
-  virtual void FrameAboutToChange(int i) = 0;
+  // Frame i is about to get new times.
+  virtual void TimesAboutToChange(int i) = 0;
+  // Frame i got a new text; `old` is the text it had.
+  virtual void TextReplaced(int i, std::string&& old) = 0;
   // Frames from `first` on are about to move, appear or go.
   virtual void FramesAboutToMove(int first) = 0;
 };
@@ -175,7 +177,6 @@ class Document {
   void Tell(Call call);
 
   void FlushChanges();
-  void WillChange(int i);
   void WillMove(int first);
 
   std::vector<DocumentObserver*> observers_;

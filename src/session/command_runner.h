@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,8 @@
 
 namespace lumetra {
 
+class ChangeRecorder;
+
 class CommandRunner {
  public:
   // A command changes the document only through its primitive edits and sets Modified
@@ -21,7 +24,10 @@ class CommandRunner {
   using Command = std::function<CommandResult(Document&)>;
 
   // The document and the prompts are not owned and must outlive the runner.
-  CommandRunner(Document& doc, Prompts& prompts) : doc_(doc), prompts_(prompts) {}
+  CommandRunner(Document& doc, Prompts& prompts);
+  ~CommandRunner();
+  CommandRunner(const CommandRunner&) = delete;
+  CommandRunner& operator=(const CommandRunner&) = delete;
 
   // Runs `command` named `name` ("Remove", "Merge 2 Frame", "Later") on the selection
   // `before`. What it changed (frames, header) becomes one undo step with the selection
@@ -59,6 +65,7 @@ class CommandRunner {
   Document& doc_;
   Prompts& prompts_;
   UndoHistory history_;
+  std::unique_ptr<ChangeRecorder> recorder_;
   bool running_ = false;
   bool last_run_changed_ = false;
 };
