@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 
 #include "session/session.h"
@@ -51,8 +52,18 @@ UndoControls::UndoControls(WindowCommands& commands, QWidget* window, QListView*
   menu_->addAction(redo_);
   connect(menu_, &QMenu::aboutToShow, this, &UndoControls::Refresh);
   list->setContextMenuPolicy(Qt::CustomContextMenu);
+  // The right button opens the menu and leaves the selection alone.
+  list->viewport()->installEventFilter(this);
   connect(list, &QWidget::customContextMenuRequested, this,
           [this, list](const QPoint& pos) { menu_->popup(list->viewport()->mapToGlobal(pos)); });
+}
+
+bool UndoControls::eventFilter(QObject* watched, QEvent* event) {
+  const bool press = event->type() == QEvent::MouseButtonPress ||
+                     event->type() == QEvent::MouseButtonRelease ||
+                     event->type() == QEvent::MouseButtonDblClick;
+  if (press && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) return true;
+  return QObject::eventFilter(watched, event);
 }
 
 void UndoControls::Refresh() {

@@ -27,6 +27,9 @@ class UndoControls : public QObject {
   // Names the steps in the menu's items and enables them.
   void Refresh();
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void Trigger(bool redo);
 
