@@ -98,7 +98,7 @@ std::optional<std::string> Parse(int argc, char* argv[], Arguments& args) {
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     const std::string name = arg.substr(0, arg.find('='));
-    std::optional<std::string>* value = name == "--fps" ? &args.fps
+    std::optional<std::string>* value = name == "--fps"  ? &args.fps
                                         : name == "--to" ? &args.to
                                                          : nullptr;
     if (value != nullptr) {

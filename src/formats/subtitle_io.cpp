@@ -144,9 +144,7 @@ int KindOfSaveExt(std::string_view ext) {
   return entry ? entry->kind : kKindUnknown;
 }
 
-int KindOfFileName(std::string_view name) {
-  return KindOfSaveExt(LowerCaseHU(RightStr(name, 3)));
-}
+int KindOfFileName(std::string_view name) { return KindOfSaveExt(LowerCaseHU(RightStr(name, 3))); }
 
 std::string SubFormatLabel(double fps) { return "(SUB " + FloatToText(fps) + " fps)"; }
 

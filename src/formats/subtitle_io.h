@@ -52,7 +52,8 @@ struct ReadResult {
 // Empties the document and fills it from the bytes of a file of the given kind (1..4):
 // frames, the information header of SRT2 files, HasByteOrderMark and Encoding. SUB frame
 // numbers become milliseconds at sub_fps (a SUB read also sets SubFps). Sets the
-// document's format: FileKind, SaveExt and FormatLabel. The observers see one reset. A kind outside 1..4 changes nothing.
+// document's format: FileKind, SaveExt and FormatLabel. The observers see one reset. A kind
+// outside 1..4 changes nothing.
 ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc);
 
 // The whole document in the format of `kind` (SubRip, SRT2 with the information header,

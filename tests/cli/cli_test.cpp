@@ -100,9 +100,14 @@ TEST_F(CliTest, UsageErrorsExitWithTwoBeforeAnyFileIsTouched) {
       {{"list", "a", "--fps"}, "--fps needs a RATE"},
       {{"list", input, "--to", "sub"}, "--to is an option of convert"},
       {{"convert", input, "b.txt", "--tsv"}, "--tsv is an option of list"},
-      {{"convert", input, dir.File("b"), "--to", "vtt"}, "--to vtt is not a format; use subrip|srt2|sub|sami"},
-      {{"convert", input, dir.File("b")}, "the extension of " + dir.File("b") + " names no format (.txt, .srt, .sub, .smi); choose one with --to subrip|srt2|sub|sami"},
-      {{"convert", input, dir.File("b.doc")}, "the extension of " + dir.File("b.doc") + " names no format (.txt, .srt, .sub, .smi); choose one with --to subrip|srt2|sub|sami"},
+      {{"convert", input, dir.File("b"), "--to", "vtt"},
+       "--to vtt is not a format; use subrip|srt2|sub|sami"},
+      {{"convert", input, dir.File("b")},
+       "the extension of " + dir.File("b") +
+           " names no format (.txt, .srt, .sub, .smi); choose one with --to subrip|srt2|sub|sami"},
+      {{"convert", input, dir.File("b.doc")},
+       "the extension of " + dir.File("b.doc") +
+           " names no format (.txt, .srt, .sub, .smi); choose one with --to subrip|srt2|sub|sami"},
   };
   for (const auto& [args, problem] : cases) {
     RunResult result = Run(args);
@@ -142,9 +147,10 @@ TEST_F(CliTest, ConvertWritesTheFormatOfTheOutputExtension) {
 
 TEST_F(CliTest, ToChoosesTheFormatWhateverTheOutputIsCalled) {
   const std::string input = Write("a.txt", kSubRip);
-  const std::pair<const char*, const char*> cases[] = {
-      {"subrip", "1\r\n00:00:01,000"}, {"SRT2", "[INFORMATION]\r\n"},
-      {"sub", "{25}{62}Hello\r\n"}, {"sami", "<SAMI>\r\n"}};
+  const std::pair<const char*, const char*> cases[] = {{"subrip", "1\r\n00:00:01,000"},
+                                                       {"SRT2", "[INFORMATION]\r\n"},
+                                                       {"sub", "{25}{62}Hello\r\n"},
+                                                       {"sami", "<SAMI>\r\n"}};
   for (const auto& [format, start] : cases) {
     const std::string output = dir.File(std::string("out-") + format + ".srt");
     RunResult result = Run({"convert", input, output, "--to=" + std::string(format)});
@@ -201,7 +207,8 @@ TEST_F(CliTest, FilesThatCannotBeReadOrWrittenFailWithTheSystemsReason) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"list", dir.File("missing.txt")},
        "cannot read " + dir.File("missing.txt") + ": No such file or directory"},
-      {{"info", dir.File("folder.txt")}, "cannot read " + dir.File("folder.txt") + ": Is a directory"},
+      {{"info", dir.File("folder.txt")},
+       "cannot read " + dir.File("folder.txt") + ": Is a directory"},
       {{"convert", input, dir.File("no-dir/b.txt")},
        "cannot write " + dir.File("no-dir/b.txt") + ": No such file or directory"},
       {{"convert", input, dir.File("folder.txt")},
@@ -231,14 +238,14 @@ TEST_F(CliTest, PermissionsAreTheUsersNotRoots) {
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err, "lumetra-cli: cannot read " + locked + ": Permission denied\n");
   // A directory the user may read but not write in.
-  std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all |
-                                               std::filesystem::perms::group_read |
-                                               std::filesystem::perms::group_exec |
-                                               std::filesystem::perms::others_read |
-                                               std::filesystem::perms::others_exec);
+  std::filesystem::permissions(
+      dir.path(), std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                      std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                      std::filesystem::perms::others_exec);
   result = RunAs(as_nobody, {"convert", input, dir.File("new.txt")});
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err, "lumetra-cli: cannot write " + dir.File("new.txt") + ": Permission denied\n");
+  EXPECT_EQ(result.err,
+            "lumetra-cli: cannot write " + dir.File("new.txt") + ": Permission denied\n");
 }
 
 TEST_F(CliTest, RefusedFrameRatesAreUsageErrors) {
@@ -246,7 +253,9 @@ TEST_F(CliTest, RefusedFrameRatesAreUsageErrors) {
   for (const char* rate : {"0", "-25", "--fps=-1", "50.5", "abc"}) {
     RunResult result = Run({"list", input, "--fps", rate});
     EXPECT_EQ(result.status, 2) << rate;
-    EXPECT_EQ(result.err.rfind("lumetra-cli: The framerate you've entered is not a valid number!\n", 0), 0u);
+    EXPECT_EQ(
+        result.err.rfind("lumetra-cli: The framerate you've entered is not a valid number!\n", 0),
+        0u);
   }
   RunResult result = Run({"list", input, "--fps", "50"});
   EXPECT_EQ(result.status, 0);

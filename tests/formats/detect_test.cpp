@@ -40,8 +40,12 @@ TEST(DetectSubtitleKind, FromTheFirstNonBlankLine) {
 
 TEST(HoldsOnlyBlankLines, SpacesAndLineEndsAfterAnyByteOrderMark) {
   const std::pair<std::string_view, bool> cases[] = {
-      {"", true}, {"\xEF\xBB\xBF", true}, {" \r\n\r\n  \n", true},
-      {"\t\n", false}, {"\xEF\xBB\xBF\xEF\xBB\xBF", false}, {"x", false},
+      {"", true},
+      {"\xEF\xBB\xBF", true},
+      {" \r\n\r\n  \n", true},
+      {"\t\n", false},
+      {"\xEF\xBB\xBF\xEF\xBB\xBF", false},
+      {"x", false},
   };
   for (const auto& [data, blank] : cases) EXPECT_EQ(HoldsOnlyBlankLines(data), blank) << data;
 }

@@ -93,8 +93,8 @@ TEST(Writers, RefuseOtherKindsWritingNothing) {
 }
 
 TEST(Writers, SubRipLinesReadBackAsTheSameTexts) {
-  for (const char* text : {"A|B", "|A||B|  ", " ", "|", "||", "  Hi |there ", "Room|101",
-                           "a|2|b", "42|7", "x --> y|0"}) {
+  for (const char* text : {"A|B", "|A||B|  ", " ", "|", "||", "  Hi |there ", "Room|101", "a|2|b",
+                           "42|7", "x --> y|0"}) {
     Document doc;
     Fill(doc, {{0, 1000, text}, {1000, 2000, "next"}});
     EXPECT_EQ(Read(Write(doc, kKindSubRip), kKindSubRip).All(),

@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "formats/subtitle_io.h"
-
 #include "session/scripted_prompts.h"
 #include "session/unsaved_changes.h"
 #include "test_support.h"
@@ -191,10 +190,10 @@ TEST_F(SessionTest, TheFormatBelongsToTheDocument) {
   struct Case {
     const char* name;
     std::string bytes;
-    int preselected;                // the save dialog's type (SaveFileTypes)
-    std::optional<int> chosen;      // the type the user picks, if another
+    int preselected;            // the save dialog's type (SaveFileTypes)
+    std::optional<int> chosen;  // the type the user picks, if another
     const char* save_as;
-    const char* first_line;         // of the file written
+    const char* first_line;  // of the file written
   };
   const Case cases[] = {
       {"subrip.srt", kSubRip, 4, std::nullopt, "copy.srt", "1"},

@@ -139,8 +139,8 @@ TEST_F(FileCommandsTest, KeysRunTheFileCommandsAndTheHintsSaySo) {
             "Save Subtitle As...  (Ctrl+Shift+S)\nrightclick: quickSave  (Ctrl+S)");
   EXPECT_EQ(Find("SpeedButton2")->toolTip(), "Create New Subtitle  (Ctrl+N)");
   const auto press = [this](Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window_.get(),
-                    key, modifiers);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window_.get(), key,
+                    modifiers);
   };
   // A file without an extension: the quick save adds the format's, and the box shows it.
   const std::string bare = dir_.File("hello");
