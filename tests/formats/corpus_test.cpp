@@ -70,12 +70,6 @@ const Pinned kPinned[] = {
     {"_fr_utf8_1332-entries.srt", kKindSubRip, 25, CodePage::kUtf8, 1332, 4, 48061, 51588,
      "Il fut un temps,|avant l'existence du c\xC3\xA2"
      "ble,"},
-    {"_zh-en_utf8_index-from-0_1913-entries.srt", kKindSubRip, 25, CodePage::kUtf8, 1913, 1913,
-     6055648, 6059153,
-     "<i>"
-     "\xE8\xAF\xB7\xE5\xB0\x86\xE6\x88\x91\xE7\x9A\x84\xE7\x88\xB1\xE4\xBA\xBA\xE5\xB8\xA6\xE5\x9B"
-     "\x9E\xE6\x88\x91\xE7\x9A\x84\xE8\xBA\xAB\xE8\xBE\xB9</i>|<i>So bring back my Bonnie to "
-     "me</i>"},
     {"_no-indexes.srt", kKindSubRip, 25, CodePage::kUtf8, 7, 3, 19000, 24000,
      "And I|posted underneath against|this woman's tirades,|against what is essentially|the "
      "human race."},

@@ -38,18 +38,6 @@ TEST(DetectSubtitleKind, FromTheFirstNonBlankLine) {
   for (const auto& [data, kind] : cases) EXPECT_EQ(DetectSubtitleKind(data), kind) << data;
 }
 
-TEST(HoldsOnlyBlankLines, SpacesAndLineEndsAfterAnyByteOrderMark) {
-  const std::pair<std::string_view, bool> cases[] = {
-      {"", true},
-      {"\xEF\xBB\xBF", true},
-      {" \r\n\r\n  \n", true},
-      {"\t\n", false},
-      {"\xEF\xBB\xBF\xEF\xBB\xBF", false},
-      {"x", false},
-  };
-  for (const auto& [data, blank] : cases) EXPECT_EQ(HoldsOnlyBlankLines(data), blank) << data;
-}
-
 TEST(LooksLikeUtf8Text, NeedsValidUtf8WithNonAsciiCharacters) {
   const std::pair<std::string_view, bool> cases[] = {
       {"plain ASCII", false},
