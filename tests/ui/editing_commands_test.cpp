@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
@@ -145,6 +146,21 @@ TEST_F(EditingCommandsTest, ApplyToSelectedFramesAndTypingAreUndoneAsOneStepEach
   Undo();
   EXPECT_EQ(View(), "t1 t2 t3 t4 [1,2,3] focus 3 top 1");
   EXPECT_EQ(document().Modified, kClean);
+}
+
+TEST_F(EditingCommandsTest, TypingWithApplyChangesInstantlyIsOneStepPerVisit) {
+  LoadFrames(2);
+  auto* instantly = Find<QCheckBox>("CheckBox1");
+  instantly->setChecked(true);
+  ClickRow(1);
+  FocusEditor();
+  QTest::keyClicks(Memo(), "abc");
+  EXPECT_EQ(document().FrameText[2], "t2abc");
+  List()->setFocus();
+  EXPECT_EQ(window_->session().runner().history().size(), 1);
+  Undo();
+  EXPECT_EQ(document().FrameText[2], "t2");
+  EXPECT_EQ(Memo()->toPlainText(), "t2");
 }
 
 TEST_F(EditingCommandsTest, TimeBoxesWriteTheFocusedFrameAndStepOnBothButtons) {
