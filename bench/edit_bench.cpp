@@ -65,11 +65,17 @@ int main() {
   TimeBoxes boxes;
   const Case cases[] = {
       {"Select All", all,
-       [](Document& d, const Selection& s) { return CommandResult{SelectAllFrames(d, s), true, {}}; }},
+       [](Document& d, const Selection& s) {
+         return CommandResult{SelectAllFrames(d, s), true, {}};
+       }},
       {"Unselect All", all,
-       [](Document& d, const Selection& s) { return CommandResult{UnselectAllFrames(d, s), true, {}}; }},
+       [](Document& d, const Selection& s) {
+         return CommandResult{UnselectAllFrames(d, s), true, {}};
+       }},
       {"Invert", all,
-       [](Document& d, const Selection& s) { return CommandResult{InvertSelection(d, s), true, {}}; }},
+       [](Document& d, const Selection& s) {
+         return CommandResult{InvertSelection(d, s), true, {}};
+       }},
       {"Apply to selected frames", all,
        [](Document& d, const Selection& s) {
          return ApplyTextToSelected(d, s, {"A new first line for every frame", "and a second"});

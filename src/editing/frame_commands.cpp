@@ -84,7 +84,8 @@ CommandResult InsertFrame(Document& doc, const Selection& selection) {
   doc.Modified = kUnsaved;
   const bool focused = selection.focus >= 1 && selection.focus <= doc.FrameCount;
   const int at = focused ? selection.focus : doc.FrameCount + 1;
-  const TimeValue start = at > 1 ? doc.FrameEnd[static_cast<std::size_t>(at - 1)] + kInsertedGap : 0;
+  const TimeValue start =
+      at > 1 ? doc.FrameEnd[static_cast<std::size_t>(at - 1)] + kInsertedGap : 0;
   doc.InsertFrame(at, start, start + kInsertedLength, "");
 
   Selection& s = result.selection;
@@ -94,7 +95,8 @@ CommandResult InsertFrame(Document& doc, const Selection& selection) {
   if (focused) {
     // The frame that had the focus keeps it, one row lower, and is selected.
     s.focus = at + 1;
-    if (!s.Contains(s.focus)) s.frames.insert(std::lower_bound(s.frames.begin(), s.frames.end(), s.focus), s.focus);
+    if (!s.Contains(s.focus))
+      s.frames.insert(std::lower_bound(s.frames.begin(), s.frames.end(), s.focus), s.focus);
   } else {
     s.focus = at;
   }

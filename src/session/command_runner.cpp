@@ -76,8 +76,10 @@ class ChangeRecorder : public ChangeWatcher {
     auto text_differs = [&](const std::pair<int, std::string>& t) {
       return !Moved(t.first) && t.second != doc.FrameText[static_cast<std::size_t>(t.first)];
     };
-    step.times.reserve(static_cast<std::size_t>(std::count_if(times_.begin(), times_.end(), times_differ)));
-    step.texts.reserve(static_cast<std::size_t>(std::count_if(texts_.begin(), texts_.end(), text_differs)));
+    step.times.reserve(
+        static_cast<std::size_t>(std::count_if(times_.begin(), times_.end(), times_differ)));
+    step.texts.reserve(
+        static_cast<std::size_t>(std::count_if(texts_.begin(), texts_.end(), text_differs)));
     for (UndoStep::TimeChange& t : times_) {
       if (!times_differ(t)) continue;
       const auto k = static_cast<std::size_t>(t.frame);
@@ -87,7 +89,8 @@ class ChangeRecorder : public ChangeWatcher {
     }
     for (auto& t : texts_) {
       if (!text_differs(t)) continue;
-      step.texts.push_back({t.first, std::move(t.second), doc.FrameText[static_cast<std::size_t>(t.first)]});
+      step.texts.push_back(
+          {t.first, std::move(t.second), doc.FrameText[static_cast<std::size_t>(t.first)]});
     }
     Clear();
     HeaderFields header = HeaderOf(doc);
@@ -116,8 +119,10 @@ class ChangeRecorder : public ChangeWatcher {
     const auto k = static_cast<std::size_t>(i);
     Frame f;
     const int time_slot = time_slot_[k];
-    f.start = time_slot >= 0 ? times_[static_cast<std::size_t>(time_slot)].start_before : doc_->FrameStart[k];
-    f.end = time_slot >= 0 ? times_[static_cast<std::size_t>(time_slot)].end_before : doc_->FrameEnd[k];
+    f.start = time_slot >= 0 ? times_[static_cast<std::size_t>(time_slot)].start_before
+                             : doc_->FrameStart[k];
+    f.end =
+        time_slot >= 0 ? times_[static_cast<std::size_t>(time_slot)].end_before : doc_->FrameEnd[k];
     const int text_slot = text_slot_[k];
     f.text = text_slot >= 0 ? std::move(texts_[static_cast<std::size_t>(text_slot)].second)
                             : doc_->FrameText[k];

@@ -8,10 +8,9 @@ namespace {
 
 using HeaderField = std::string Document::*;
 constexpr std::array<HeaderField, 10> kHeaderFields = {
-    &Document::InfoTitle,   &Document::InfoAuthor,  &Document::InfoSource,
-    &Document::InfoPrg,     &Document::InfoFilepath, &Document::InfoDelay,
-    &Document::InfoCdTrack, &Document::InfoComment, &Document::InfoFontLine,
-    &Document::FileBoxText};
+    &Document::InfoTitle,    &Document::InfoAuthor, &Document::InfoSource,  &Document::InfoPrg,
+    &Document::InfoFilepath, &Document::InfoDelay,  &Document::InfoCdTrack, &Document::InfoComment,
+    &Document::InfoFontLine, &Document::FileBoxText};
 
 std::size_t TextBytes(const std::string& s) { return sizeof(std::string) + s.capacity(); }
 
@@ -37,7 +36,8 @@ void SetHeader(Document& doc, const HeaderFields& fields) {
 std::size_t UndoStep::Bytes() const {
   std::size_t n = sizeof(UndoStep) + name.capacity() + coalesce_key.capacity();
   n += times.capacity() * sizeof(TimeChange);
-  for (const TextChange& t : texts) n += sizeof(TextChange) + t.before.capacity() + t.after.capacity();
+  for (const TextChange& t : texts)
+    n += sizeof(TextChange) + t.before.capacity() + t.after.capacity();
   n += FramesBytes(splice_before) + FramesBytes(splice_after);
   if (header_changed) {
     for (const std::string& s : header_before) n += TextBytes(s);
@@ -56,7 +56,8 @@ void ApplyStep(Document& doc, const UndoStep& step, bool forward) {
       doc.SetTimes(t.frame, t.start_before, t.end_before);
     }
   }
-  for (const UndoStep::TextChange& t : step.texts) doc.SetText(t.frame, forward ? t.after : t.before);
+  for (const UndoStep::TextChange& t : step.texts)
+    doc.SetText(t.frame, forward ? t.after : t.before);
   if (step.splice_at > 0) {
     const std::vector<Frame>& gone = forward ? step.splice_before : step.splice_after;
     const std::vector<Frame>& back = forward ? step.splice_after : step.splice_before;

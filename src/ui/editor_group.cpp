@@ -51,8 +51,9 @@ EditorGroup::EditorGroup(WindowCommands& commands, QWidget* parent)
   auto* right = new QVBoxLayout;
   right->setSpacing(0);
   QGroupBox* align = MakeGroupBox("Align", "RadioGroup1", this);
-  SetHint(align, "The appearance of the text in the right textedit box\r(Doesn't affect the "
-                 "appearance of the played subtitle)");
+  SetHint(align,
+          "The appearance of the text in the right textedit box\r(Doesn't affect the "
+          "appearance of the played subtitle)");
   auto* align_layout = new QVBoxLayout(align);
   align_layout->setContentsMargins(6, 0, 6, 0);
   align_layout->setSpacing(0);
@@ -75,8 +76,9 @@ EditorGroup::EditorGroup(WindowCommands& commands, QWidget* parent)
   right->addWidget(apply_instantly_);
   auto_focus_box_ = new QCheckBox("Auto focus", this);
   auto_focus_box_->setObjectName("CheckBox4");
-  SetHint(auto_focus_box_, "If you select a single line in the frame list, the\rfocus jumps to "
-                           "this textedit box automatically");
+  SetHint(auto_focus_box_,
+          "If you select a single line in the frame list, the\rfocus jumps to "
+          "this textedit box automatically");
   connect(auto_focus_box_, &QCheckBox::toggled, this, [this](bool on) { auto_focus_ = on; });
   right->addWidget(auto_focus_box_);
   right->addStretch();

@@ -51,11 +51,11 @@ class EditorGroup : public QGroupBox {
 
   WindowCommands& commands_;
   TimeBoxPanel* time_boxes_ = nullptr;
-  QPlainTextEdit* memo_ = nullptr;            // memo1
-  QPushButton* apply_button_ = nullptr;      // Button4
-  QCheckBox* apply_instantly_ = nullptr;     // CheckBox1
-  QCheckBox* auto_focus_box_ = nullptr;      // CheckBox4
-  std::array<QRadioButton*, 3> align_{};     // RadioGroup1's items
+  QPlainTextEdit* memo_ = nullptr;        // memo1
+  QPushButton* apply_button_ = nullptr;   // Button4
+  QCheckBox* apply_instantly_ = nullptr;  // CheckBox1
+  QCheckBox* auto_focus_box_ = nullptr;   // CheckBox4
+  std::array<QRadioButton*, 3> align_{};  // RadioGroup1's items
   bool auto_focus_ = false;
   // The editor is being filled by the program: its changes are not the user's typing.
   bool filling_editor_ = false;

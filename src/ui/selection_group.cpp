@@ -14,13 +14,15 @@ SelectionGroup::SelectionGroup(WindowCommands& commands, QWidget* parent)
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(6, 2, 6, 4);
   grid->setSpacing(3);
-  QPushButton* all = MakeButton("Select All", "Button1", "Selects every frame in the frame list", this);
+  QPushButton* all =
+      MakeButton("Select All", "Button1", "Selects every frame in the frame list", this);
   QFont bold = all->font();
   bold.setBold(true);
   all->setFont(bold);
   QPushButton* none =
       MakeButton("Unselect All", "Button2", "Unselects every frame in the frame list", this);
-  QPushButton* invert = MakeButton("Invert", "Button3", "Inverts selections in the frame list", this);
+  QPushButton* invert =
+      MakeButton("Invert", "Button3", "Inverts selections in the frame list", this);
   grid->addWidget(all, 0, 0, 1, 2);
   grid->addWidget(none, 1, 0);
   grid->addWidget(invert, 1, 1);

@@ -133,8 +133,7 @@ bool TimeBoxPanel::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::FocusOut && WithinWindow(event)) {
       Commit(tag);
     }
-  } else if ((watched == minus_ || watched == plus_) &&
-             event->type() == QEvent::MouseButtonPress &&
+  } else if ((watched == minus_ || watched == plus_) && event->type() == QEvent::MouseButtonPress &&
              static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
     if (static_cast<QWidget*>(watched)->isEnabled()) Step(watched == plus_, true);
     return true;
@@ -146,7 +145,9 @@ void TimeBoxPanel::Commit(int tag) {
   const std::string text = box(tag)->text().toStdString();
   commands_.Run(
       TimeBoxes::ChangeName(tag),
-      [tag, text](Document& doc, const Selection& s) { return TimeBoxes::Commit(doc, s, tag, text); },
+      [tag, text](Document& doc, const Selection& s) {
+        return TimeBoxes::Commit(doc, s, tag, text);
+      },
       false);
 }
 

@@ -39,10 +39,12 @@ void ApplySelection(QListView* list, const Selection& selection) {
   for (std::size_t i = 0; i < selection.frames.size();) {
     // One range per run of neighbouring frames.
     std::size_t j = i;
-    while (j + 1 < selection.frames.size() && selection.frames[j + 1] == selection.frames[j] + 1) ++j;
+    while (j + 1 < selection.frames.size() && selection.frames[j + 1] == selection.frames[j] + 1)
+      ++j;
     const int first = selection.frames[i];
     const int last = std::min(selection.frames[j], rows);
-    if (first >= 1 && first <= last) items.select(model->index(first - 1, 0), model->index(last - 1, 0));
+    if (first >= 1 && first <= last)
+      items.select(model->index(first - 1, 0), model->index(last - 1, 0));
     i = j + 1;
   }
   QItemSelectionModel* selection_model = list->selectionModel();

@@ -76,7 +76,8 @@ TEST_F(TimeBoxesTest, StepsMoveTheWholeTimeByThePartOfTheLatestBox) {
       {1, MakeTime(1, 0, 0, 0), false, true, MakeTime(-9, 0, 0, 0)},
       {5, MakeTime(9, 0, 0, 0), true, false, MakeTime(9, 0, 0, 0)},
       {6, 0, true, true, 600000},
-      {8, std::numeric_limits<TimeValue>::max(), true, false, std::numeric_limits<TimeValue>::max()},
+      {8, std::numeric_limits<TimeValue>::max(), true, false,
+       std::numeric_limits<TimeValue>::max()},
   };
   for (const Case& c : cases) {
     Times(c.before, c.before);

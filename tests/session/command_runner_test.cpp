@@ -58,18 +58,27 @@ TEST_F(CommandRunnerTest, EveryCommandIsUndoneAndRedoneExactly) {
   TimeBoxes boxes;
   boxes.Enter(doc, 7);
   const Case cases[] = {
-      {"Apply to selected frames", {{2, 3, 5}, 3, 2},
-       [](Document& d, const Selection& s) { return ApplyTextToSelected(d, s, {"new", "text"}); }},
+      {"Apply to selected frames",
+       {{2, 3, 5}, 3, 2},
+       [](Document& d, const Selection& s) {
+         return ApplyTextToSelected(d, s, {"new", "text"});
+       }},
       {"Insert", {{}, 4, 1}, [](Document& d, const Selection& s) { return InsertFrame(d, s); }},
       {"Insert", {{}, 0, 1}, [](Document& d, const Selection& s) { return InsertFrame(d, s); }},
-      {"Remove", {{2, 4}, 4, 1}, [](Document& d, const Selection& s) { return RemoveFrames(d, s); }},
-      {"Remove", {{1, 2, 3, 4, 5, 6}, 1, 1},
+      {"Remove",
+       {{2, 4}, 4, 1},
        [](Document& d, const Selection& s) { return RemoveFrames(d, s); }},
-      {"Merge 2 Frame", {{2, 5}, 5, 1},
+      {"Remove",
+       {{1, 2, 3, 4, 5, 6}, 1, 1},
+       [](Document& d, const Selection& s) { return RemoveFrames(d, s); }},
+      {"Merge 2 Frame",
+       {{2, 5}, 5, 1},
        [](Document& d, const Selection& s) { return MergeTwoFrames(d, s); }},
-      {"End time", {{3}, 3, 1},
+      {"End time",
+       {{3}, 3, 1},
        [](Document& d, const Selection& s) { return TimeBoxes::Commit(d, s, 7, "9"); }},
-      {"End time", {{3}, 3, 1},
+      {"End time",
+       {{3}, 3, 1},
        [&](Document& d, const Selection& s) { return boxes.Step(d, s, true, true); }},
   };
   for (const Case& c : cases) {
@@ -77,9 +86,8 @@ TEST_F(CommandRunnerTest, EveryCommandIsUndoneAndRedoneExactly) {
     runner.ClearHistory();
     doc.Modified = kClean;
     const State before = StateOf(doc);
-    const CommandResult result = runner.Run(c.name, c.before, [&](Document& d) {
-      return c.command(d, c.before);
-    });
+    const CommandResult result =
+        runner.Run(c.name, c.before, [&](Document& d) { return c.command(d, c.before); });
     const State after = StateOf(doc);
     ASSERT_NE(after, before) << c.name;
     EXPECT_EQ(runner.UndoName(), c.name);
@@ -106,8 +114,9 @@ TEST_F(CommandRunnerTest, ACommandThatChangesNothingRecordsNoStepButMayMarkTheDo
   doc.Modified = kClean;
   doc.SetText(2, "a|b|c|d|e");
   doc.SetText(3, "a|b|c|d");
-  runner.Run("Merge 2 Frame", Selection{{2, 3}, 2, 1},
-             [](Document& d) { return MergeTwoFrames(d, Selection{{2, 3}, 2, 1}); });
+  runner.Run("Merge 2 Frame", Selection{{2, 3}, 2, 1}, [](Document& d) {
+    return MergeTwoFrames(d, Selection{{2, 3}, 2, 1});
+  });
   EXPECT_FALSE(runner.CanUndo());
   EXPECT_EQ(doc.Modified, kUnsaved);
   EXPECT_EQ(prompts.messages, std::vector<std::string>{kCantMerge});
@@ -142,10 +151,13 @@ TEST_F(CommandRunnerTest, ANewCommandAfterAnUndoDropsTheRedoStepsAndTheSavedStat
 
 TEST_F(CommandRunnerTest, StepsWithTheSameKeyFoldIntoOneUntilSomethingElseHappens) {
   auto type = [&](const char* text) {
-    runner.Run("Text", Selection{{2}, 2, 1}, [text](Document& d) {
-      d.SetText(2, text);
-      return CommandResult{Selection{{2}, 2, 1}, false, {}};
-    }, "typing 2");
+    runner.Run(
+        "Text", Selection{{2}, 2, 1},
+        [text](Document& d) {
+          d.SetText(2, text);
+          return CommandResult{Selection{{2}, 2, 1}, false, {}};
+        },
+        "typing 2");
   };
   type("a");
   type("ab");
