@@ -103,7 +103,7 @@ int WindowCommands::FocusedFrame() const {
 
 void WindowCommands::Finish(const Selection& selection, bool reload_panel, bool auto_focus,
                             bool changed) {
-  const int focus_before = SelectionOf(list_).focus;
+  const int focus_before = FocusedFrame();
   applying_ = true;
   ApplySelection(list_, selection);
   applying_ = false;
