@@ -1,8 +1,10 @@
 #include <QApplication>
+#include <QFile>
 #include <QStringList>
 #include <optional>
 
 #include "document/document.h"
+#include "settings/configuration.h"
 #include "ui/look.h"
 #include "ui/main_window.h"
 #include "ui/qt_prompts.h"
@@ -17,7 +19,12 @@ int main(int argc, char* argv[]) {
   if (arguments.size() > 1) startup_file = arguments.at(1);
 
   lumetra::QtPrompts prompts;
-  lumetra::MainWindow window(prompts, startup_file);
+  // The configuration file lives beside the program when it may, else in the user's
+  // configuration directory.
+  const std::string config_path = lumetra::ConfigFilePath(
+      QFile::encodeName(QApplication::applicationDirPath()).toStdString(),
+      lumetra::ProcessEnvironment);
+  lumetra::MainWindow window(prompts, startup_file, config_path);
   prompts.SetParent(&window);
   window.CreateDialogs(prompts);
   prompts.SetSubFrameRateDialog(window.subFrameRateDialog());
