@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <QStringList>
 #include <optional>
 
@@ -13,6 +14,9 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(lumetra::kApplicationTitle));
   lumetra::InstallLook();
+  // The installed desktop entry and icon, where there are such.
+  QApplication::setDesktopFileName("lumetra");
+  QApplication::setWindowIcon(QIcon::fromTheme("lumetra"));
 
   std::optional<QString> startup_file;
   const QStringList arguments = QApplication::arguments();

@@ -39,7 +39,7 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
   group->setObjectName("GroupBox1");
   group->setFixedHeight(kOptionsGroupHeight);
   auto* options = new QVBoxLayout(group);
-  options->setContentsMargins(10, 6, 10, 6);
+  options->setContentsMargins(8, 6, 6, 6);
   options->setSpacing(2);
   const char* captions[3] = {"Save window position and size on exit", "Remember last directory",
                              "Auto-load last subtitle at program startup"};
@@ -51,13 +51,13 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
   }
 
   auto* size_row = new QHBoxLayout;
-  size_row->setSpacing(4);
+  size_row->setSpacing(3);
   auto* keep = new QLabel("Keep last", group);
   keep->setObjectName("Label1");
   history_size_ = new QLineEdit(group);
   history_size_->setObjectName("Edit1");
   history_size_->setMaxLength(2);
-  history_size_->setFixedWidth(26);
+  history_size_->setFixedWidth(24);
   history_size_->setAlignment(Qt::AlignCenter);
   keep->setBuddy(history_size_);
   auto* rest = new QLabel("opened/saved subtitle in the file history (1-16)", group);
@@ -96,7 +96,7 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
   buttons->addWidget(cancel);
   buttons->addStretch();
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(6, 6, 6, 6);
+  layout->setContentsMargins(4, 4, 4, 6);
   layout->addWidget(group);
   layout->addStretch();
   layout->addLayout(buttons);
