@@ -40,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(result.frames_left_out >= 0);
     Check(result.frames_left_out == 0 || doc.FrameCount == MaxReadFrames);
     Check(doc.HasByteOrderMark == HasUtf8ByteOrderMark(bytes));
-    for (const char* ext : {"txt", "srt", "sub", "smi"}) {
-      Check(WriteSubtitleData(doc, ext, run.fps, out));
+    for (int kind = kKindSubRip; kind <= kKindSami; ++kind) {
+      Check(WriteSubtitleData(doc, kind, run.fps, out));
       Check(out.size() >= 2 || doc.FrameCount == 0);
     }
   }

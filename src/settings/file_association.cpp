@@ -1,7 +1,5 @@
 #include "settings/file_association.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -52,13 +50,9 @@ std::string WriteFile(const std::string& path, std::string_view bytes) {
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
   if (ec) return Failure(path, Reason(ec));
-  errno = 0;
-  const FileError error = WriteFileReplacing(path, bytes);
-  if (error == FileError::kNone) return {};
-  const int saved = errno;
-  return Failure(path, saved != 0 ? std::strerror(saved)
-                                  : error == FileError::kWrite ? "the file could not be written"
-                                                               : "the file could not be created");
+  int os_error = 0;
+  if (WriteFileReplacing(path, bytes, &os_error) == FileError::kNone) return {};
+  return Failure(path, os_error != 0 ? SystemErrorText(os_error) : "the file could not be written");
 }
 
 }  // namespace
@@ -192,10 +186,11 @@ std::string DesktopAssociation::Associate(const std::string& executable) {
   std::error_code ec;
   if (std::filesystem::exists(mimeapps, ec)) {
     // A list that cannot be read is not replaced: the user's other handlers would be lost.
-    errno = 0;
-    if (!std::filesystem::is_regular_file(mimeapps, ec) ||
-        ReadWholeFile(mimeapps, text) != FileError::kNone) {
-      return Failure(mimeapps, errno != 0 ? std::strerror(errno) : "it is not a readable file");
+    // Nor is a pipe or a device read: it might never end.
+    int os_error = NotRegularFileError(mimeapps);
+    if (os_error != 0 || !std::filesystem::is_regular_file(mimeapps, ec) ||
+        ReadWholeFile(mimeapps, text, &os_error) != FileError::kNone) {
+      return Failure(mimeapps, os_error != 0 ? SystemErrorText(os_error) : "it is not a regular file");
     }
   }
   return WriteFile(mimeapps, MimeAppsWithDefaults(text));
