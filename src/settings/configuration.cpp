@@ -75,7 +75,8 @@ std::string ConfigFileText(const Configuration& config, FileHistory& history) {
   w.Line("MaxHistory = " + IntToText(history.MaxHistory));
 
   // The count of entries in use: at most MaxHistory, then the entries that are not blank.
-  history.HisNum = std::clamp(history.HisNum, 1, std::clamp(history.MaxHistory, 1, FileHistory::kSlots));
+  history.HisNum =
+      std::clamp(history.HisNum, 1, std::clamp(history.MaxHistory, 1, FileHistory::kSlots));
   int count = 0;
   for (int i = 1; i <= history.HisNum; ++i) {
     if (!TrimChar(history.Entry(i), ' ').empty()) ++count;

@@ -65,7 +65,8 @@ XdgDirs XdgDirs::FromEnvironment(const EnvironmentLookup& env) {
   const std::string home = absolute("HOME");
   XdgDirs dirs;
   dirs.data_home = absolute("XDG_DATA_HOME");
-  if (dirs.data_home.empty() && !home.empty()) dirs.data_home = WithBackslash(home) + ".local/share";
+  if (dirs.data_home.empty() && !home.empty())
+    dirs.data_home = WithBackslash(home) + ".local/share";
   dirs.config_home = absolute("XDG_CONFIG_HOME");
   if (dirs.config_home.empty() && !home.empty()) dirs.config_home = WithBackslash(home) + ".config";
   return dirs;
@@ -100,10 +101,14 @@ std::string DesktopEntryText(const std::string& executable) {
          "Name=Lumetra\n"
          "GenericName=Subtitle Editor\n"
          "Comment=Subtitle modifier.\n"
-         "Exec=" + quoted + " %f\n"
+         "Exec=" +
+         quoted +
+         " %f\n"
          "Icon=lumetra\n"
          "Terminal=false\n"
-         "MimeType=" + std::string(kSubRipMediaType) + ";" + kMicroDvdMediaType + ";\n"
+         "MimeType=" +
+         std::string(kSubRipMediaType) + ";" + kMicroDvdMediaType +
+         ";\n"
          "Categories=AudioVideo;Video;AudioVideoEditing;\n";
 }
 
@@ -190,7 +195,8 @@ std::string DesktopAssociation::Associate(const std::string& executable) {
     int os_error = NotRegularFileError(mimeapps);
     if (os_error != 0 || !std::filesystem::is_regular_file(mimeapps, ec) ||
         ReadWholeFile(mimeapps, text, &os_error) != FileError::kNone) {
-      return Failure(mimeapps, os_error != 0 ? SystemErrorText(os_error) : "it is not a regular file");
+      return Failure(mimeapps,
+                     os_error != 0 ? SystemErrorText(os_error) : "it is not a regular file");
     }
   }
   return WriteFile(mimeapps, MimeAppsWithDefaults(text));

@@ -27,8 +27,8 @@ class SettingsDialog : public QDialog {
 
   // `association` registers `executable` for the file types; failures are told through
   // `prompts` (not owned).
-  SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation> association,
-                 QString executable, QWidget* parent = nullptr);
+  SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation> association, QString executable,
+                 QWidget* parent = nullptr);
   ~SettingsDialog() override;
 
   // Fills the controls from the settings and shows the dialog without waiting; "OK"
@@ -53,8 +53,8 @@ class SettingsDialog : public QDialog {
   FileHistory* history_ = nullptr;
 
   std::array<QCheckBox*, 3> options_{};  // CheckBox1..CheckBox3
-  QLineEdit* history_size_ = nullptr;     // Edit1
-  QPushButton* ok_ = nullptr;             // Button1
+  QLineEdit* history_size_ = nullptr;    // Edit1
+  QPushButton* ok_ = nullptr;            // Button1
 };
 
 }  // namespace lumetra

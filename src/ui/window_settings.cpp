@@ -40,7 +40,8 @@ void ApplySettingsToWindow(QWidget& window, Session& session) {
     window.move(rect->left, rect->top);
   }
   // A click runs the item's own handler, which aligns the editor.
-  if (QAbstractButton* item = Button(window, kAlignmentItems[std::clamp(config.TextAlign, 0, 2)])) item->click();
+  if (QAbstractButton* item = Button(window, kAlignmentItems[std::clamp(config.TextAlign, 0, 2)]))
+    item->click();
   if (QAbstractButton* box = Button(window, kInstantApplyBox)) box->setChecked(config.InstantApply);
   if (QAbstractButton* box = Button(window, kAutoFocusBox)) box->setChecked(config.AutoFocus);
   if (const std::optional<std::string> dir = RememberedDirectory(config)) {
@@ -55,8 +56,10 @@ void TakeSettingsFromWindow(const QWidget& window, Session& session) {
     const QAbstractButton* item = Button(window, kAlignmentItems[i]);
     if (item != nullptr && item->isChecked()) config.TextAlign = i;
   }
-  if (const QAbstractButton* box = Button(window, kInstantApplyBox)) config.InstantApply = box->isChecked();
-  if (const QAbstractButton* box = Button(window, kAutoFocusBox)) config.AutoFocus = box->isChecked();
+  if (const QAbstractButton* box = Button(window, kInstantApplyBox))
+    config.InstantApply = box->isChecked();
+  if (const QAbstractButton* box = Button(window, kAutoFocusBox))
+    config.AutoFocus = box->isChecked();
   config.LastDir = session.open_dialog().initial_dir;
 }
 
