@@ -170,9 +170,10 @@ TEST(ConfigFile, LivesBesideAWritableProgramElseInTheUsersConfigurationDirectory
       {missing, {}, ""},
   };
   for (const auto& [program_dir, env, expected] : cases) {
-    const auto lookup = [&](const char* name) -> std::optional<std::string> {
-      const auto it = env.find(name);
-      return it == env.end() ? std::nullopt : std::optional<std::string>(it->second);
+    const std::map<std::string, std::string>& vars = env;  // a binding cannot be captured
+    const auto lookup = [&vars](const char* name) -> std::optional<std::string> {
+      const auto it = vars.find(name);
+      return it == vars.end() ? std::nullopt : std::optional<std::string>(it->second);
     };
     EXPECT_EQ(ConfigFilePath(program_dir, lookup), expected) << program_dir;
   }
