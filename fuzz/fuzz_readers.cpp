@@ -1,6 +1,7 @@
-// Arbitrary bytes through kind detection, every reader (SUB at ordinary and odd rates) and
-// every writer on what was read. Besides the sanitizers' findings it checks what must hold
-// for any input.
+// Arbitrary bytes through kind detection, every reader (SUB at ordinary and odd rates, and
+// the tolerant SAMI reader where the line rules find nothing) and every writer on what was
+// read; the same bytes as the text of UTF-16 files; the code-page tables. Besides the
+// sanitizers' findings it checks what must hold for any input.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,8 @@
 
 #include "document/document.h"
 #include "formats/subtitle_io.h"
+#include "foundation/code_pages.h"
+#include "foundation/utf16.h"
 
 namespace {
 
@@ -16,16 +19,45 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+// UTF-16 files: a file decodes and encodes back to the same bytes (an odd last byte
+// aside), and any text survives being encoded and decoded in either form.
+void CheckUtf16(std::string_view bytes) {
   using namespace lumetra;
-  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const TextForm form = TextFormOf(bytes);
+  if (form != TextForm::kBytes && bytes.size() % 2 == 0) {
+    Check(Utf8ToUtf16(Utf16ToUtf8(bytes, form), form) == bytes);
+  }
+  for (TextForm as : {TextForm::kUtf16Le, TextForm::kUtf16Be}) {
+    const std::string file = Utf8ToUtf16(bytes, as);
+    Check(TextFormOf(file) == as);
+    const std::string text = Utf16ToUtf8(file, as);
+    Check(Utf8ToUtf16(text, as) == file);
+  }
+}
+
+// Single-byte pages that leave no byte above 0x9F undefined give every byte back.
+void CheckCodePages(std::string_view bytes) {
+  using namespace lumetra;
+  for (CodePage page : AllCodePages()) {
+    const std::string utf8 = DecodeToUtf8(bytes, page);
+    const std::string back = EncodeFromUtf8(utf8, page);
+    if (page != CodePage::kUtf8 && page != CodePage::kWindows1253 &&
+        page != CodePage::kWindows1257) {
+      Check(back == bytes);
+    }
+    Check(EncodeFromUtf8(utf8, CodePage::kUtf8) == utf8);  // the decoded text is valid UTF-8
+  }
+}
+
+// Detection and every reader and writer over one file.
+void CheckReadAndWrite(std::string_view bytes) {
+  using namespace lumetra;
   static Document doc;  // 10001 slots: made once
   static std::string out;
 
   const int kind = DetectSubtitleKind(bytes);
   Check(kind >= kKindUnknown && kind <= kKindSami);
+  if (const auto rate = SubFileFrameRate(bytes)) Check(!rate->empty());
 
   struct Run {
     int kind;
@@ -39,11 +71,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(doc.FrameCount >= 0 && doc.FrameCount <= MaxReadFrames);
     Check(result.frames_left_out >= 0);
     Check(result.frames_left_out == 0 || doc.FrameCount == MaxReadFrames);
-    Check(doc.HasByteOrderMark == HasUtf8ByteOrderMark(bytes));
+    Check(doc.HasByteOrderMark == HasUtf8ByteOrderMark(FileText(bytes).text()));
+    Check(doc.FileTextForm == TextFormOf(bytes));
+    Check(result.classes_left_out.empty() || run.kind == kKindSami);
     for (const char* ext : {"txt", "srt", "sub", "smi"}) {
       Check(WriteSubtitleData(doc, ext, run.fps, out));
       Check(out.size() >= 2 || doc.FrameCount == 0);
+      Check(TextFormOf(out) == doc.FileTextForm || doc.FileTextForm == TextForm::kBytes);
     }
   }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  CheckReadAndWrite(bytes);
+  CheckUtf16(bytes);
+  CheckCodePages(bytes);
+  // The same content as the text of a UTF-16 file.
+  CheckReadAndWrite(lumetra::Utf8ToUtf16(bytes, lumetra::TextForm::kUtf16Le));
   return 0;
 }

@@ -35,6 +35,8 @@ void Session::New() {
   doc_.FileName.clear();
   doc_.HasByteOrderMark = false;
   doc_.Encoding = CodePage::kWindows1250;
+  doc_.FileTextForm = TextForm::kBytes;
+  doc_.SubRateLine.clear();
   doc_.ResetDocument();
 }
 
@@ -85,6 +87,12 @@ void Session::QuickSave() {
 }
 
 bool Session::CloseQuery() { return ResolveUnsaved(kAskSaveBeforeExit); }
+
+void Session::SetCodePage(CodePage page) {
+  doc_.Encoding = page;
+  doc_.NotifyChanged(1, doc_.FrameCount);
+  doc_.NotifyHeaderChanged();
+}
 
 void Session::OpenStartupFile(const std::string& argument) {
   if (!FileExists(argument)) {
@@ -144,6 +152,7 @@ void Session::ReadSubtitleData(std::string_view data) {
   }
   if (kind == kKindSub) {
     doc_.SaveExt = SaveExtOfKind(kind);
+    if (const auto rate = SubFileFrameRate(data)) sub_frame_rate_.ProposeRate(*rate);
     prompts_.RunSubFrameRateDialog(sub_frame_rate_);
     doc_.SubFps = sub_frame_rate_.SubFpsChoice();
     if (sub_frame_rate_.LoadStatus() != 0) {
@@ -154,6 +163,13 @@ void Session::ReadSubtitleData(std::string_view data) {
   const ReadResult result = lumetra::ReadSubtitleData(data, kind, doc_.SubFps, doc_);
   if (result.frames_left_out > 0) {
     prompts_.ShowMessage(kFrameLimitStart + IntToText(result.frames_left_out) + kFrameLimitEnd);
+  }
+  if (!result.classes_left_out.empty()) {
+    std::string others;
+    for (const std::string& name : result.classes_left_out) {
+      others += (others.empty() ? "" : ", ") + name;
+    }
+    prompts_.ShowMessage(kClassesStart + result.class_read + kClassesMiddle + others + ".");
   }
   history_.UpdateHistory(doc_.FileName);
   doc_.FileDir = DirOfPath(doc_.FileName);

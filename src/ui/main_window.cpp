@@ -27,6 +27,7 @@
 #include "editing/frame_row.h"
 #include "session/session.h"
 #include "session/window_geometry.h"
+#include "ui/code_page_menu.h"
 #include "ui/frame_list_delegate.h"
 #include "ui/frame_list_model.h"
 #include "ui/hints.h"
@@ -216,6 +217,12 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
   file_box_->setFixedWidth(200);
   SetHint(file_box_, "Latest Filename");
   l3->addWidget(file_box_);
+  auto* code_pages = new CodePageMenu(file_box_, session_->document());
+  connect(code_pages, &CodePageMenu::codePageChosen, this, [this](CodePage page) {
+    FlushEditor();
+    session_->SetCodePage(page);
+    ListBox1Click();
+  });
   auto* backward = MakeToolButton(Glyph::kBackward, "SpeedButton6", "Move frames backward by 1 sec", panel3);
   auto* forward = MakeToolButton(Glyph::kForward, "SpeedButton5", "Move frames forward by 1 sec", panel3);
   auto* merge = MakeToolButton(Glyph::kMerge, "SpeedButton10", "Merge frames", panel3);

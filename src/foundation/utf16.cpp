@@ -1,0 +1,128 @@
+#include "foundation/utf16.h"
+
+#include "foundation/code_pages.h"
+
+namespace lumetra {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+char16_t UnitAt(std::string_view file, std::size_t i, TextForm form) {
+  const auto first = static_cast<unsigned char>(file[i]);
+  const auto second = static_cast<unsigned char>(file[i + 1]);
+  return form == TextForm::kUtf16Le ? static_cast<char16_t>(first | (second << 8))
+                                    : static_cast<char16_t>((first << 8) | second);
+}
+
+void AppendUnit(std::string& out, char16_t unit, TextForm form) {
+  const auto high = static_cast<char>(unit >> 8);
+  const auto low = static_cast<char>(unit & 0xFF);
+  if (form == TextForm::kUtf16Le) {
+    out += low;
+    out += high;
+  } else {
+    out += high;
+    out += low;
+  }
+}
+
+bool IsContinuation(unsigned char c) { return c >= 0x80 && c <= 0xBF; }
+
+// The code point of the UTF-8 sequence at the start of s (surrogates allowed) and its
+// length; length 0 when there is none.
+int NextCodePoint(std::string_view s, char32_t& cp) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const unsigned char c = p[0];
+  int length;
+  if (c < 0x80) {
+    cp = c;
+    return 1;
+  } else if (c >= 0xC2 && c <= 0xDF) {
+    length = 2;
+    cp = c & 0x1F;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    length = 3;
+    cp = c & 0x0F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    length = 4;
+    cp = c & 0x07;
+  } else {
+    return 0;
+  }
+  if (s.size() < static_cast<std::size_t>(length)) return 0;
+  for (int k = 1; k < length; ++k) {
+    if (!IsContinuation(p[k])) return 0;
+    cp = (cp << 6) | (p[k] & 0x3F);
+  }
+  // No overlong forms, nothing past U+10FFFF.
+  if ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF))) {
+    return 0;
+  }
+  return length;
+}
+
+}  // namespace
+
+TextForm TextFormOf(std::string_view file) {
+  if (file.starts_with("\xFF\xFE")) return TextForm::kUtf16Le;
+  if (file.starts_with("\xFE\xFF")) return TextForm::kUtf16Be;
+  return TextForm::kBytes;
+}
+
+std::string Utf16ToUtf8(std::string_view file, TextForm form) {
+  if (form == TextForm::kBytes) return std::string(file);
+  std::string out;
+  out.reserve(file.size());
+  const std::size_t units_end = file.size() - file.size() % 2;
+  for (std::size_t i = 2; i < units_end; i += 2) {
+    const char16_t unit = UnitAt(file, i, form);
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 2 < units_end) {
+      const char16_t next = UnitAt(file, i + 2, form);
+      if (next >= 0xDC00 && next <= 0xDFFF) {
+        AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (next - 0xDC00));
+        i += 2;
+        continue;
+      }
+    }
+    AppendUtf8(out, unit);  // a lone surrogate keeps its own value
+  }
+  if (units_end < file.size() && file.size() > 2) AppendUtf8(out, kReplacement);
+  return out;
+}
+
+std::string Utf8ToUtf16(std::string_view text, TextForm form) {
+  if (form == TextForm::kBytes) return std::string(text);
+  std::string out;
+  out.reserve(2 * text.size() + 2);
+  AppendUnit(out, 0xFEFF, form);
+  std::size_t i = 0;
+  while (i < text.size()) {
+    char32_t cp;
+    const int length = NextCodePoint(text.substr(i), cp);
+    if (length == 0) {
+      cp = kReplacement;
+      i += 1;
+    } else {
+      i += static_cast<std::size_t>(length);
+    }
+    if (cp >= 0x10000) {
+      AppendUnit(out, static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)), form);
+      AppendUnit(out, static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)), form);
+    } else {
+      AppendUnit(out, static_cast<char16_t>(cp), form);
+    }
+  }
+  return out;
+}
+
+FileText::FileText(std::string_view file) : form_(TextFormOf(file)) {
+  if (form_ == TextForm::kBytes) {
+    text_ = file;
+  } else {
+    decoded_ = Utf16ToUtf8(file, form_);
+    text_ = decoded_;
+  }
+}
+
+}  // namespace lumetra
