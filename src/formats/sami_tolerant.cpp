@@ -242,12 +242,12 @@ class TolerantSami {
   void AppendText(std::string_view text) {
     if (!block_ || text.empty()) return;
     std::string& line = block_->lines.back();
-    for (char c : text) {
-      if (c == '\r' || c == '\n') {
-        if (line.empty() || line.back() != ' ') line += ' ';  // CR LF is one space
-      } else {
-        line += c;
-      }
+    while (!text.empty()) {
+      const std::size_t end = text.find_first_of("\r\n");
+      line.append(text.substr(0, end));
+      if (end == std::string_view::npos) break;
+      if (line.empty() || line.back() != ' ') line += ' ';  // CR LF is one space
+      text.remove_prefix(end + 1);
     }
   }
 

@@ -1,7 +1,9 @@
 #include "foundation/code_pages.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace lumetra {
 
@@ -291,13 +293,24 @@ bool AppendInCodePage(std::string& out, char32_t cp, CodePage page) {
     return true;
   }
   if (cp == kReplacement) return false;
-  for (std::size_t i = 0; i < table->size(); ++i) {
-    if ((*table)[i] == cp) {
-      out += static_cast<char>(0x80 + i);
-      return true;
+  // The characters of each table in order, with their bytes, made once.
+  using Reverse = std::array<std::pair<char32_t, unsigned char>, 128>;
+  static const std::array<Reverse, kTables.size()> kReverse = [] {
+    std::array<Reverse, kTables.size()> reverse;
+    for (std::size_t t = 0; t < kTables.size(); ++t) {
+      for (std::size_t i = 0; i < 128; ++i) {
+        reverse[t][i] = {kTables[t][i], static_cast<unsigned char>(0x80 + i)};
+      }
+      std::sort(reverse[t].begin(), reverse[t].end());
     }
-  }
-  return false;
+    return reverse;
+  }();
+  const Reverse& reverse = kReverse[static_cast<std::size_t>(table - kTables.data())];
+  const auto found = std::lower_bound(reverse.begin(), reverse.end(),
+                                      std::pair<char32_t, unsigned char>(cp, 0));
+  if (found == reverse.end() || found->first != cp) return false;
+  out += static_cast<char>(found->second);
+  return true;
 }
 
 std::string DecodeToUtf8(std::string_view bytes, CodePage page) {

@@ -1,7 +1,5 @@
 #include "foundation/utf16.h"
 
-#include "foundation/code_pages.h"
-
 namespace lumetra {
 
 namespace {
@@ -13,18 +11,6 @@ char16_t UnitAt(std::string_view file, std::size_t i, TextForm form) {
   const auto second = static_cast<unsigned char>(file[i + 1]);
   return form == TextForm::kUtf16Le ? static_cast<char16_t>(first | (second << 8))
                                     : static_cast<char16_t>((first << 8) | second);
-}
-
-void AppendUnit(std::string& out, char16_t unit, TextForm form) {
-  const auto high = static_cast<char>(unit >> 8);
-  const auto low = static_cast<char>(unit & 0xFF);
-  if (form == TextForm::kUtf16Le) {
-    out += low;
-    out += high;
-  } else {
-    out += high;
-    out += low;
-  }
 }
 
 bool IsContinuation(unsigned char c) { return c >= 0x80 && c <= 0xBF; }
@@ -72,32 +58,66 @@ TextForm TextFormOf(std::string_view file) {
 
 std::string Utf16ToUtf8(std::string_view file, TextForm form) {
   if (form == TextForm::kBytes) return std::string(file);
-  std::string out;
-  out.reserve(file.size());
   const std::size_t units_end = file.size() - file.size() % 2;
+  // At most three bytes for each unit (a pair of four bytes is two units); the text is
+  // written in place and cut to its length at the end.
+  std::string out(units_end / 2 * 3 + 3, '\0');
+  char* p = out.data();
+  auto put = [&p](char32_t cp) {
+    if (cp < 0x80) {
+      *p++ = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      *p++ = static_cast<char>(0xC0 | (cp >> 6));
+      *p++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      *p++ = static_cast<char>(0xE0 | (cp >> 12));
+      *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *p++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      *p++ = static_cast<char>(0xF0 | (cp >> 18));
+      *p++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *p++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  };
   for (std::size_t i = 2; i < units_end; i += 2) {
     const char16_t unit = UnitAt(file, i, form);
     if (unit >= 0xD800 && unit <= 0xDBFF && i + 2 < units_end) {
       const char16_t next = UnitAt(file, i + 2, form);
       if (next >= 0xDC00 && next <= 0xDFFF) {
-        AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (next - 0xDC00));
+        put(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (next - 0xDC00));
         i += 2;
         continue;
       }
     }
-    AppendUtf8(out, unit);  // a lone surrogate keeps its own value
+    put(unit);  // a lone surrogate keeps its own value
   }
-  if (units_end < file.size() && file.size() > 2) AppendUtf8(out, kReplacement);
+  if (units_end < file.size() && file.size() > 2) put(kReplacement);
+  out.resize(static_cast<std::size_t>(p - out.data()));
   return out;
 }
 
 std::string Utf8ToUtf16(std::string_view text, TextForm form) {
   if (form == TextForm::kBytes) return std::string(text);
-  std::string out;
-  out.reserve(2 * text.size() + 2);
-  AppendUnit(out, 0xFEFF, form);
+  // At most two bytes of output for each byte of input, and the mark; written in place.
+  std::string out(2 * text.size() + 2, '\0');
+  char* p = out.data();
+  const bool little = form == TextForm::kUtf16Le;
+  auto put = [&p, little](char16_t unit) {
+    const auto high = static_cast<char>(unit >> 8);
+    const auto low = static_cast<char>(unit & 0xFF);
+    *p++ = little ? low : high;
+    *p++ = little ? high : low;
+  };
+  put(0xFEFF);
   std::size_t i = 0;
   while (i < text.size()) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      put(c);
+      ++i;
+      continue;
+    }
     char32_t cp;
     const int length = NextCodePoint(text.substr(i), cp);
     if (length == 0) {
@@ -107,12 +127,13 @@ std::string Utf8ToUtf16(std::string_view text, TextForm form) {
       i += static_cast<std::size_t>(length);
     }
     if (cp >= 0x10000) {
-      AppendUnit(out, static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)), form);
-      AppendUnit(out, static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)), form);
+      put(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+      put(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
     } else {
-      AppendUnit(out, static_cast<char16_t>(cp), form);
+      put(static_cast<char16_t>(cp));
     }
   }
+  out.resize(static_cast<std::size_t>(p - out.data()));
   return out;
 }
 
