@@ -160,13 +160,14 @@ int main(int /*argc*/, char* argv[]) {
     int kind;
   } others[] = {{"SAMI*", sami, kKindSami}, {"UTF-16", utf16, kKindSubRip}};
   for (const auto& other : others) {
-    const double read_s = BestOf(kRuns, [&] { ReadSubtitleData(other.bytes, other.kind, 25, target); });
+    const double read_s =
+        BestOf(kRuns, [&] { ReadSubtitleData(other.bytes, other.kind, 25, target); });
     if (target.FrameCount != kFrames) {
       std::printf("%s: read %d frames instead of %d\n", other.name, target.FrameCount, kFrames);
     }
     const double mb = static_cast<double>(other.bytes.size()) / 1e6;
-    std::printf("%-7s %9zu | %10.1f %12.0f %8.3f |\n", other.name, other.bytes.size(),
-                mb / read_s, kFrames / read_s, read_s * 1e3);
+    std::printf("%-7s %9zu | %10.1f %12.0f %8.3f |\n", other.name, other.bytes.size(), mb / read_s,
+                kFrames / read_s, read_s * 1e3);
   }
   std::printf("(SAMI*: as other programs write it, tolerant reader; UTF-16: SubRip, LE)\n");
 

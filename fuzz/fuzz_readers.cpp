@@ -47,8 +47,7 @@ void CheckCodePage(std::string_view bytes) {
   const CodePage page = pages[static_cast<unsigned char>(bytes[0]) % pages.size()];
   const std::string utf8 = DecodeToUtf8(bytes, page);
   Check(EncodeFromUtf8(utf8, CodePage::kUtf8) == utf8);
-  if (page != CodePage::kUtf8 && page != CodePage::kWindows1253 &&
-      page != CodePage::kWindows1257) {
+  if (page != CodePage::kUtf8 && page != CodePage::kWindows1253 && page != CodePage::kWindows1257) {
     Check(EncodeFromUtf8(utf8, page) == bytes);
   }
 }

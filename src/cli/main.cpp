@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "document/info_dialog.h"
+#include "document/utf8_conversion.h"
 #include "editing/sub_frame_rate.h"
+#include "foundation/code_pages.h"
 #include "foundation/textkit.h"
 #include "session/scripted_prompts.h"
 #include "session/session.h"
@@ -15,16 +17,21 @@ namespace {
 
 constexpr char kUsage[] =
     "Usage:\n"
-    "  lumetra-cli convert INPUT OUTPUT [--fps RATE]\n"
-    "  lumetra-cli list INPUT [--fps RATE]\n"
-    "  lumetra-cli info INPUT [--fps RATE]\n"
+    "  lumetra-cli convert INPUT OUTPUT [--fps RATE] [--to-utf8 [--encoding NAME]]\n"
+    "  lumetra-cli list INPUT [--fps RATE] [--encoding NAME]\n"
+    "  lumetra-cli info INPUT [--fps RATE] [--encoding NAME]\n"
     "  lumetra-cli --help | --version\n"
     "\n"
     "convert  reads INPUT and writes OUTPUT in the format its extension names:\n"
     "         .txt SubRip, .srt SRT with information header, .sub SUB, .smi SAMI\n"
     "list     prints every frame as a line of the frame list\n"
     "info     prints the format and the subtitle information with its statistics\n"
-    "--fps    the frame rate of SUB files (read and written); default 25\n";
+    "--fps    the frame rate of SUB files (read and written); default: the rate a SUB\n"
+    "         file states in its first line, else 25\n"
+    "--encoding  the code page of INPUT's texts (UTF-8, Windows-1250, -1251, -1252,\n"
+    "         -1253, -1254, -1257, ISO-8859-2); list and info then print UTF-8\n"
+    "--to-utf8   convert writes the texts in UTF-8 (from --encoding, else the page\n"
+    "         the editor would guess: UTF-8 when the bytes are UTF-8, else Windows-1250)\n";
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
@@ -51,6 +58,8 @@ struct Arguments {
   std::string command;
   std::vector<std::string> paths;
   std::optional<std::string> fps;
+  std::optional<lumetra::CodePage> encoding;
+  bool to_utf8 = false;
 };
 
 // Parses the command line; returns an error text, or nothing when it is well formed.
@@ -64,6 +73,18 @@ std::optional<std::string> Parse(int argc, char* argv[], Arguments& args) {
       args.fps = argv[++i];
     } else if (arg.rfind("--fps=", 0) == 0) {
       args.fps = arg.substr(6);
+    } else if (arg == "--encoding" || arg.rfind("--encoding=", 0) == 0) {
+      std::string name;
+      if (arg == "--encoding") {
+        if (i + 1 >= argc) return "--encoding needs a NAME";
+        name = argv[++i];
+      } else {
+        name = arg.substr(11);
+      }
+      args.encoding = lumetra::CodePageOfName(name);
+      if (!args.encoding) return "unknown encoding " + name;
+    } else if (arg == "--to-utf8") {
+      args.to_utf8 = true;
     } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
       return "unknown option " + arg;
     } else {
@@ -77,6 +98,10 @@ std::optional<std::string> Parse(int argc, char* argv[], Arguments& args) {
   if (args.paths.size() != wanted) {
     return args.command + (wanted == 2 ? " needs INPUT and OUTPUT" : " needs one INPUT");
   }
+  if (args.to_utf8 && args.command != "convert") return "--to-utf8 is for convert";
+  if (args.encoding && args.command == "convert" && !args.to_utf8) {
+    return "--encoding is for list, info and convert --to-utf8";
+  }
   return std::nullopt;
 }
 
@@ -84,9 +109,15 @@ int Run(const Arguments& args) {
   lumetra::ScriptedPrompts prompts;
   prompts.on_message = PrintMessage;
   lumetra::Session session(prompts);
-  if (args.fps && !session.sub_frame_rate().ConfirmCustomRate(*args.fps)) {
-    PrintMessage(lumetra::SubFrameRateModel::kRefusal);
-    return UsageError("--fps " + *args.fps + " is not a frame rate");
+  if (args.fps) {
+    if (!session.sub_frame_rate().ConfirmCustomRate(*args.fps)) {
+      PrintMessage(lumetra::SubFrameRateModel::kRefusal);
+      return UsageError("--fps " + *args.fps + " is not a frame rate");
+    }
+    // The given rate, also where a SUB file states its own.
+    prompts.sub_rate_default = [rate = *args.fps](lumetra::SubFrameRateModel& model) {
+      model.ConfirmCustomRate(rate);
+    };
   }
 
   lumetra::Document& doc = session.document();
@@ -102,7 +133,14 @@ int Run(const Arguments& args) {
       return kExitFailure;
   }
 
+  if (args.encoding) session.SetCodePage(*args.encoding);
+  // The document's texts as they are, or in UTF-8 when their code page was named.
+  auto shown = [&](const std::string& text) {
+    return args.encoding ? lumetra::DecodeToUtf8(text, *args.encoding) : text;
+  };
+
   if (args.command == "convert") {
+    if (args.to_utf8) lumetra::ConvertTextsToUtf8(doc);
     session.save_dialog().file_name = lumetra::FullPathOf(args.paths[1]);
     session.WriteSubtitle();
     return doc.LoadStatus == 0 ? kExitOk : kExitFailure;
@@ -110,7 +148,7 @@ int Run(const Arguments& args) {
   if (args.command == "list") {
     std::string out;
     for (int i = 1; i <= doc.FrameCount; ++i) {
-      out += doc.FrameListLine(i);
+      out += shown(doc.FrameListLine(i));
       out += '\n';
     }
     WriteOut(out);
@@ -121,7 +159,7 @@ int Run(const Arguments& args) {
   for (int i = 1; i <= lumetra::InfoDialogModel::kBoxes; ++i) {
     out += lumetra::InfoDialogModel::Labels()[static_cast<std::size_t>(i - 1)];
     out += ": ";
-    out += info.Box(i);
+    out += i <= lumetra::InfoDialogModel::kEditableBoxes ? shown(info.Box(i)) : info.Box(i);
     out += '\n';
   }
   WriteOut(out);

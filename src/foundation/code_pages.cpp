@@ -30,6 +30,7 @@ constexpr std::array<PageName, 8> kNames = {{
 // The characters of bytes 0x80..0xFF of the single-byte pages (bytes below 0x80 are
 // ASCII in all of them), in the order of the CodePage values after UTF-8.
 using Table = std::array<std::uint16_t, 128>;
+// clang-format off: eight bytes a row
 constexpr std::array<Table, 7> kTables = {{
     // kWindows1250: bytes 0x80..0xFF
     {{
@@ -165,17 +166,26 @@ constexpr std::array<Table, 7> kTables = {{
         0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
     }},
 }};
+// clang-format on
 
 const Table* TableOf(CodePage page) {
   switch (page) {
-    case CodePage::kWindows1250: return &kTables[0];
-    case CodePage::kWindows1251: return &kTables[1];
-    case CodePage::kWindows1252: return &kTables[2];
-    case CodePage::kWindows1253: return &kTables[3];
-    case CodePage::kWindows1254: return &kTables[4];
-    case CodePage::kWindows1257: return &kTables[5];
-    case CodePage::kIso8859_2: return &kTables[6];
-    case CodePage::kUtf8: break;
+    case CodePage::kWindows1250:
+      return &kTables[0];
+    case CodePage::kWindows1251:
+      return &kTables[1];
+    case CodePage::kWindows1252:
+      return &kTables[2];
+    case CodePage::kWindows1253:
+      return &kTables[3];
+    case CodePage::kWindows1254:
+      return &kTables[4];
+    case CodePage::kWindows1257:
+      return &kTables[5];
+    case CodePage::kIso8859_2:
+      return &kTables[6];
+    case CodePage::kUtf8:
+      break;
   }
   return nullptr;
 }
@@ -306,8 +316,8 @@ bool AppendInCodePage(std::string& out, char32_t cp, CodePage page) {
     return reverse;
   }();
   const Reverse& reverse = kReverse[static_cast<std::size_t>(table - kTables.data())];
-  const auto found = std::lower_bound(reverse.begin(), reverse.end(),
-                                      std::pair<char32_t, unsigned char>(cp, 0));
+  const auto found =
+      std::lower_bound(reverse.begin(), reverse.end(), std::pair<char32_t, unsigned char>(cp, 0));
   if (found == reverse.end() || found->first != cp) return false;
   out += static_cast<char>(found->second);
   return true;

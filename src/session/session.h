@@ -33,7 +33,8 @@ inline constexpr char kFrameLimitStart[] =
     "loaded; ";
 inline constexpr char kFrameLimitEnd[] = " were left out.";
 // A SAMI file with text in several classes (languages): the class read, then the others.
-inline constexpr char kClassesStart[] = "The subtitle holds text in more than one language.\rOnly \"";
+inline constexpr char kClassesStart[] =
+    "The subtitle holds text in more than one language.\rOnly \"";
 inline constexpr char kClassesMiddle[] = "\" was loaded; left out: ";
 
 // What became of an attempt to open a file.

@@ -12,14 +12,22 @@ namespace {
 
 const char* Script(CodePage page) {
   switch (page) {
-    case CodePage::kUtf8: return "Unicode";
-    case CodePage::kWindows1250: return "Central European";
-    case CodePage::kWindows1251: return "Cyrillic";
-    case CodePage::kWindows1252: return "Western European";
-    case CodePage::kWindows1253: return "Greek";
-    case CodePage::kWindows1254: return "Turkish";
-    case CodePage::kWindows1257: return "Baltic";
-    case CodePage::kIso8859_2: return "Central European";
+    case CodePage::kUtf8:
+      return "Unicode";
+    case CodePage::kWindows1250:
+      return "Central European";
+    case CodePage::kWindows1251:
+      return "Cyrillic";
+    case CodePage::kWindows1252:
+      return "Western European";
+    case CodePage::kWindows1253:
+      return "Greek";
+    case CodePage::kWindows1254:
+      return "Turkish";
+    case CodePage::kWindows1257:
+      return "Baltic";
+    case CodePage::kIso8859_2:
+      return "Central European";
   }
   return "";
 }

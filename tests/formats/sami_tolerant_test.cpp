@@ -40,7 +40,10 @@ const SamiCase kCases[] = {
     // Entities in Windows-1250 (the bytes are not UTF-8): those it cannot hold stay.
     {"<SYNC Start=1><P Class=A>&amp;&lt;&gt;&quot;&apos;&#233;&#xE9;&#X151;|&#1103;&eacute;"
      "&#10;&#0;&#99999999;&amp\n<SYNC Start=2><P Class=A>a&nbsp;b",
-     {{1, 2, "&<>\"'\xE9\xE9\xF5|&#1103;&eacute;&#10;&#0;&#99999999;&amp"}, {2, 0, "a\xA0" "b"}}},
+     {{1, 2, "&<>\"'\xE9\xE9\xF5|&#1103;&eacute;&#10;&#0;&#99999999;&amp"},
+      {2, 0,
+       "a\xA0"
+       "b"}}},
     // In UTF-8 (the file's bytes are UTF-8) every character is held.
     {"<SYNC Start=1><P Class=A>\xC3\xA9 &#1103;&nbsp;&#x1F600;",
      {{1, 0, "\xC3\xA9 \xD1\x8F\xC2\xA0\xF0\x9F\x98\x80"}}},
@@ -95,28 +98,46 @@ constexpr char kLorem[] = "Lorem ipsum dolor sit amet, consectetur";
 const std::string kLoremBold = std::string(kLorem) + "|<b>" + kLorem + "|" + kLorem;
 
 const PinnedSami kPinned[] = {
-    {"_broken-tags_unordered-times.smi", 4,
+    {"_broken-tags_unordered-times.smi",
+     4,
      {2, 3,
       std::string(kLorem) + "|<b>" + kLorem + " " + kLorem + "|<b>" + kLorem + "</b>|" + kLorem},
      {2306070, 2313871, "<"},
-     3, "뭐 때문인지 알아야지요< <"},
-    {"_crlf_sync-split-across-lines.smi", 3,
+     3,
+     "뭐 때문인지 알아야지요< <"},
+    {"_crlf_sync-split-across-lines.smi",
+     3,
      {6144, 10102, std::string(kLorem) + "|<b>" + kLorem + "</b>|" + kLorem},
      {7007920, 0, kLoremBold},
-     2, std::string(kLorem) + "|<b>Lorem ipsum dolor sit amet, consec tetur</b>|" + kLorem},
-    {"_ko-en_two-classes_crlf.smi", 3, {6144, 10102, kLoremBold}, {17976, 7007908, kLoremBold},
-     2, kLoremBold},
-    {"_samiparam_pseudo-comments.smi", 2,
+     2,
+     std::string(kLorem) + "|<b>Lorem ipsum dolor sit amet, consec tetur</b>|" + kLorem},
+    {"_ko-en_two-classes_crlf.smi",
+     3,
+     {6144, 10102, kLoremBold},
+     {17976, 7007908, kLoremBold},
+     2,
+     kLoremBold},
+    {"_samiparam_pseudo-comments.smi",
+     2,
      {137400, 140400, "Senator, we're making|our final approach into Coruscant."},  // &#039;
-     {3740500, 3742500, "Very good, Lieutenant."}, 0, ""},
+     {3740500, 3742500, "Very good, Lieutenant."},
+     0,
+     ""},
     // ASCII, so Windows-1250: &#201; and &#226; are held, &#249; is not.
-    {"_en_NOVA_2186-syncs.smi", 1847, {9209, 12312, "( clock ticking )"},
+    {"_en_NOVA_2186-syncs.smi",
+     1847,
+     {9209, 12312, "( clock ticking )"},
      {6534661, 0, "NOVA is a production|of WGBH Boston."},
-     962, "of one of King Louis XIV's|courtiers, E\xC9milie du Ch\xE2telet."},
+     962,
+     "of one of King Louis XIV's|courtiers, E\xC9milie du Ch\xE2telet."},
     {"_comment_mixed-case-sync.smi", 0, {}, {}, 0, ""},  // nothing but "&nbsp;" blocks
     {"_ruby_nested-font.smi", 1, {0, 1, kRuby}, {0, 1, kRuby}, 0, ""},
-    {"_ko_utf8_nbsp-end-markers.smi", 6, {185113, 187035, "500년 전,"},
-     {335453, 342460, "<B>빨리! 빨리!</B>"}, 0, ""},
+    {"_ko_utf8_nbsp-end-markers.smi",
+     6,
+     {185113, 187035, "500년 전,"},
+     {335453, 342460, "<B>빨리! 빨리!</B>"},
+     0,
+     ""},
 };
 
 TEST(TolerantSami, CorpusFilesOpenWithTheFramesTheirAuthorsMeant) {

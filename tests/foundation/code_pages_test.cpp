@@ -9,10 +9,14 @@ namespace {
 
 TEST(CodePages, AreFoundByTheirNamesInAnyCase) {
   const std::pair<std::string_view, std::optional<CodePage>> cases[] = {
-      {"UTF-8", CodePage::kUtf8},          {"utf8", CodePage::kUtf8},
-      {"windows-1251", CodePage::kWindows1251}, {"CP1252", CodePage::kWindows1252},
-      {"1257", CodePage::kWindows1257},    {"iso-8859-2", CodePage::kIso8859_2},
-      {"Latin2", CodePage::kIso8859_2},    {"koi8-r", std::nullopt},
+      {"UTF-8", CodePage::kUtf8},
+      {"utf8", CodePage::kUtf8},
+      {"windows-1251", CodePage::kWindows1251},
+      {"CP1252", CodePage::kWindows1252},
+      {"1257", CodePage::kWindows1257},
+      {"iso-8859-2", CodePage::kIso8859_2},
+      {"Latin2", CodePage::kIso8859_2},
+      {"koi8-r", std::nullopt},
       {"", std::nullopt},
   };
   for (const auto& [name, page] : cases) EXPECT_EQ(CodePageOfName(name), page) << name;

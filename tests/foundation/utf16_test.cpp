@@ -10,7 +10,9 @@ using namespace std::string_view_literals;
 
 TEST(Utf16, DecodesEitherByteOrderAndEncodesBackWithTheMark) {
   const std::tuple<std::string_view, TextForm, std::string_view> cases[] = {
-      {"\xFF\xFE" "A\0\xE9\0\r\0\n\0"sv, TextForm::kUtf16Le, "A\xC3\xA9\r\n"},
+      {"\xFF\xFE"
+       "A\0\xE9\0\r\0\n\0"sv,
+       TextForm::kUtf16Le, "A\xC3\xA9\r\n"},
       {"\xFE\xFF\0A\x04\x4F"sv, TextForm::kUtf16Be, "A\xD1\x8F"},
       // A surrogate pair, and surrogates without their partners.
       {"\xFF\xFE\x3D\xD8\x00\xDE"sv, TextForm::kUtf16Le, "\xF0\x9F\x98\x80"},
@@ -31,7 +33,10 @@ TEST(Utf16, OtherFilesAndDamageStayHarmless) {
   EXPECT_EQ(TextFormOf("\xEF\xBB\xBFx"), TextForm::kBytes);
   EXPECT_EQ(FileText("\xFE").text(), "\xFE");
   // An odd last byte, and bytes that are no UTF-8 on the way back.
-  EXPECT_EQ(Utf16ToUtf8("\xFF\xFE" "A\0B"sv, TextForm::kUtf16Le), "A\xEF\xBF\xBD");
+  EXPECT_EQ(Utf16ToUtf8("\xFF\xFE"
+                        "A\0B"sv,
+                        TextForm::kUtf16Le),
+            "A\xEF\xBF\xBD");
   EXPECT_EQ(Utf8ToUtf16("\xFF", TextForm::kUtf16Be), "\xFE\xFF\xFF\xFD");
 }
 

@@ -265,8 +265,8 @@ TEST_F(SessionTest, OpeningAndSavingWithoutEditsKeepsTheBytes) {
   EXPECT_FALSE(doc.HasByteOrderMark);
 
   // UTF-16 either way round, with its mark.
-  for (const std::string& utf16 : {Utf8ToUtf16(kSubRip, TextForm::kUtf16Le),
-                                   Utf8ToUtf16(kSubRip, TextForm::kUtf16Be)}) {
+  for (const std::string& utf16 :
+       {Utf8ToUtf16(kSubRip, TextForm::kUtf16Le), Utf8ToUtf16(kSubRip, TextForm::kUtf16Be)}) {
     OpenThroughDialog(Write("utf16.txt", utf16));
     EXPECT_EQ(doc.FrameText[2], "A|B");
     session.QuickSave();

@@ -52,8 +52,8 @@ TEST_F(CodePageTest, ChoosingCyrillicShowsItAndKeepsTheBytes) {
   EXPECT_EQ(Checked(menu), "Windows-1250");  // the guess for bytes that are not UTF-8
   menu->findChild<QAction*>("Windows-1251")->trigger();
   EXPECT_EQ(document().Encoding, CodePage::kWindows1251);
-  EXPECT_TRUE(List()->model()->index(0, 0).data().toString().endsWith(
-      QString::fromUtf8("Привет|мир")));
+  EXPECT_TRUE(
+      List()->model()->index(0, 0).data().toString().endsWith(QString::fromUtf8("Привет|мир")));
   EXPECT_EQ(document().Modified, kClean);
   EXPECT_EQ(Checked(RightClickFileBox()), "Windows-1251");
   QTest::keyClick(window_->findChild<QMenu*>("CodePagePopup"), Qt::Key_Escape);
