@@ -13,26 +13,9 @@ namespace lumetra {
 
 namespace {
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-bool StartsWithAnyCase(std::string_view s, std::string_view lower) {
-  if (s.size() < lower.size()) return false;
-  for (std::size_t i = 0; i < lower.size(); ++i) {
-    if (LowerAscii(s[i]) != lower[i]) return false;
-  }
-  return true;
-}
-
-bool EqualsAnyCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
 
 std::string_view TrimBlanks(std::string_view s) {
   const std::size_t first = s.find_first_not_of(" \t");

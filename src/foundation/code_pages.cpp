@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "foundation/textkit.h"
+
 namespace lumetra {
 
 namespace {
@@ -190,54 +192,7 @@ const Table* TableOf(CodePage page) {
   return nullptr;
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-
-bool EqualsAnyCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
-
 constexpr char32_t kReplacement = 0xFFFD;
-
-// The code point of the valid UTF-8 sequence at the start of s and its length; length 0
-// when s does not begin with one (no overlong forms, surrogates or values past U+10FFFF).
-int NextUtf8(std::string_view s, char32_t& code_point) {
-  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-  const unsigned char c = p[0];
-  if (c < 0x80) {
-    code_point = c;
-    return 1;
-  }
-  int length;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (c >= 0xC2 && c <= 0xDF) {
-    length = 2;
-    code_point = c & 0x1F;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    length = 3;
-    code_point = c & 0x0F;
-    if (c == 0xE0) low = 0xA0;
-    if (c == 0xED) high = 0x9F;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    length = 4;
-    code_point = c & 0x07;
-    if (c == 0xF0) low = 0x90;
-    if (c == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (s.size() < static_cast<std::size_t>(length)) return 0;
-  if (p[1] < low || p[1] > high) return 0;
-  for (int k = 1; k < length; ++k) {
-    if (k > 1 && (p[k] < 0x80 || p[k] > 0xBF)) return 0;
-    code_point = (code_point << 6) | (p[k] & 0x3F);
-  }
-  return length;
-}
 
 }  // namespace
 
@@ -267,22 +222,57 @@ std::optional<CodePage> CodePageOfName(std::string_view name) {
   return std::nullopt;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
+char* PutUtf8(char* p, char32_t cp) {
   if (cp < 0x80) {
-    out += static_cast<char>(cp);
+    *p++ = static_cast<char>(cp);
   } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *p++ = static_cast<char>(0xC0 | (cp >> 6));
+    *p++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *p++ = static_cast<char>(0xE0 | (cp >> 12));
+    *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *p++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *p++ = static_cast<char>(0xF0 | (cp >> 18));
+    *p++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *p++ = static_cast<char>(0x80 | (cp & 0x3F));
   }
+  return p;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  char buffer[4];
+  out.append(buffer, static_cast<std::size_t>(PutUtf8(buffer, cp) - buffer));
+}
+
+int NextUtf8(std::string_view s, char32_t& cp, bool surrogates) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const unsigned char c = p[0];
+  int length;
+  if (c < 0x80) {
+    cp = c;
+    return 1;
+  } else if (c >= 0xC2 && c <= 0xDF) {
+    length = 2;
+    cp = c & 0x1F;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    length = 3;
+    cp = c & 0x0F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    length = 4;
+    cp = c & 0x07;
+  } else {
+    return 0;
+  }
+  if (s.size() < static_cast<std::size_t>(length)) return 0;
+  for (int k = 1; k < length; ++k) {
+    if (p[k] < 0x80 || p[k] > 0xBF) return 0;
+    cp = (cp << 6) | (p[k] & 0x3F);
+  }
+  if ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF))) return 0;
+  if (!surrogates && cp >= 0xD800 && cp <= 0xDFFF) return 0;
+  return length;
 }
 
 char32_t CharOfByte(unsigned char byte, CodePage page) {

@@ -30,8 +30,14 @@ std::string_view CodePageName(CodePage page);
 // and the like. Nothing for an unknown name.
 std::optional<CodePage> CodePageOfName(std::string_view name);
 
-// Appends the UTF-8 form of a code point (no checks: surrogates are encoded too).
+// The UTF-8 form of a code point (no checks: surrogates are encoded too), written at p,
+// where four bytes must be free; returns the end of what was written.
+char* PutUtf8(char* p, char32_t code_point);
 void AppendUtf8(std::string& out, char32_t code_point);
+// The code point of the UTF-8 sequence at the start of s and its length; 0 when s does not
+// begin with a valid one (overlong forms and values past U+10FFFF never are; surrogates
+// are when `surrogates` is true, the way a UTF-16 file's lone surrogates are held).
+int NextUtf8(std::string_view s, char32_t& code_point, bool surrogates = false);
 
 // The character that a byte of a single-byte page stands for; U+FFFD for a byte the page
 // leaves undefined above 0x9F (undefined bytes 0x80..0x9F stand for the control character

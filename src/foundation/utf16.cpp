@@ -1,5 +1,7 @@
 #include "foundation/utf16.h"
 
+#include "foundation/code_pages.h"
+
 namespace lumetra {
 
 namespace {
@@ -11,41 +13,6 @@ char16_t UnitAt(std::string_view file, std::size_t i, TextForm form) {
   const auto second = static_cast<unsigned char>(file[i + 1]);
   return form == TextForm::kUtf16Le ? static_cast<char16_t>(first | (second << 8))
                                     : static_cast<char16_t>((first << 8) | second);
-}
-
-bool IsContinuation(unsigned char c) { return c >= 0x80 && c <= 0xBF; }
-
-// The code point of the UTF-8 sequence at the start of s (surrogates allowed) and its
-// length; length 0 when there is none.
-int NextCodePoint(std::string_view s, char32_t& cp) {
-  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-  const unsigned char c = p[0];
-  int length;
-  if (c < 0x80) {
-    cp = c;
-    return 1;
-  } else if (c >= 0xC2 && c <= 0xDF) {
-    length = 2;
-    cp = c & 0x1F;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    length = 3;
-    cp = c & 0x0F;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    length = 4;
-    cp = c & 0x07;
-  } else {
-    return 0;
-  }
-  if (s.size() < static_cast<std::size_t>(length)) return 0;
-  for (int k = 1; k < length; ++k) {
-    if (!IsContinuation(p[k])) return 0;
-    cp = (cp << 6) | (p[k] & 0x3F);
-  }
-  // No overlong forms, nothing past U+10FFFF.
-  if ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF))) {
-    return 0;
-  }
-  return length;
 }
 
 }  // namespace
@@ -63,23 +30,7 @@ std::string Utf16ToUtf8(std::string_view file, TextForm form) {
   // written in place and cut to its length at the end.
   std::string out(units_end / 2 * 3 + 3, '\0');
   char* p = out.data();
-  auto put = [&p](char32_t cp) {
-    if (cp < 0x80) {
-      *p++ = static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      *p++ = static_cast<char>(0xC0 | (cp >> 6));
-      *p++ = static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      *p++ = static_cast<char>(0xE0 | (cp >> 12));
-      *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      *p++ = static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      *p++ = static_cast<char>(0xF0 | (cp >> 18));
-      *p++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      *p++ = static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  };
+  auto put = [&p](char32_t cp) { p = PutUtf8(p, cp); };
   for (std::size_t i = 2; i < units_end; i += 2) {
     const char16_t unit = UnitAt(file, i, form);
     if (unit >= 0xD800 && unit <= 0xDBFF && i + 2 < units_end) {
@@ -119,7 +70,7 @@ std::string Utf8ToUtf16(std::string_view text, TextForm form) {
       continue;
     }
     char32_t cp;
-    const int length = NextCodePoint(text.substr(i), cp);
+    const int length = NextUtf8(text.substr(i), cp, /*surrogates=*/true);
     if (length == 0) {
       cp = kReplacement;
       i += 1;
