@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <string>
 
-#include "foundation/utf16.h"
 #include "test_support.h"
 
 namespace lumetra {
@@ -213,16 +212,6 @@ TEST_F(CliTest, EncodingNamesTheCodePageOfListAndInfoAndToUtf8Converts) {
            {"convert", western, dir.File("x.txt"), "--encoding", "1252"}}) {
     EXPECT_EQ(Run(args).status, 2) << args.back();
   }
-}
-
-TEST_F(CliTest, Utf16FilesAreReadAndWrittenBackInTheirForm) {
-  const std::string utf16 =
-      Utf8ToUtf16("1\r\n00:00:01,000 --> 00:00:02,000\r\nП\r\n", TextForm::kUtf16Be);
-  const std::string input = Write("utf16.txt", utf16);
-  RunResult result = Run({"list", input});
-  EXPECT_EQ(result.out, "0:00:01.000:00:02.0001.00П\n");
-  EXPECT_EQ(Run({"convert", input, dir.File("copy.txt")}).status, 0);
-  EXPECT_EQ(ReadFile(dir.File("copy.txt")), utf16);
 }
 
 TEST_F(CliTest, TheFrameLimitIsReportedWithSuccess) {

@@ -97,48 +97,30 @@ constexpr char kRuby[] =
 constexpr char kLorem[] = "Lorem ipsum dolor sit amet, consectetur";
 const std::string kLoremBold = std::string(kLorem) + "|<b>" + kLorem + "|" + kLorem;
 
+// clang-format off
 const PinnedSami kPinned[] = {
-    {"_broken-tags_unordered-times.smi",
-     4,
-     {2, 3,
-      std::string(kLorem) + "|<b>" + kLorem + " " + kLorem + "|<b>" + kLorem + "</b>|" + kLorem},
-     {2306070, 2313871, "<"},
-     3,
-     "뭐 때문인지 알아야지요< <"},
-    {"_crlf_sync-split-across-lines.smi",
-     3,
+    {"_broken-tags_unordered-times.smi", 4,
+     {2, 3, std::string(kLorem) + "|<b>" + kLorem + " " + kLorem + "|<b>" + kLorem + "</b>|" + kLorem},
+     {2306070, 2313871, "<"}, 3, "뭐 때문인지 알아야지요< <"},
+    {"_crlf_sync-split-across-lines.smi", 3,
      {6144, 10102, std::string(kLorem) + "|<b>" + kLorem + "</b>|" + kLorem},
      {7007920, 0, kLoremBold},
-     2,
-     std::string(kLorem) + "|<b>Lorem ipsum dolor sit amet, consec tetur</b>|" + kLorem},
-    {"_ko-en_two-classes_crlf.smi",
-     3,
-     {6144, 10102, kLoremBold},
-     {17976, 7007908, kLoremBold},
-     2,
-     kLoremBold},
-    {"_samiparam_pseudo-comments.smi",
-     2,
+     2, std::string(kLorem) + "|<b>Lorem ipsum dolor sit amet, consec tetur</b>|" + kLorem},
+    {"_ko-en_two-classes_crlf.smi", 3, {6144, 10102, kLoremBold}, {17976, 7007908, kLoremBold},
+     2, kLoremBold},
+    {"_samiparam_pseudo-comments.smi", 2,
      {137400, 140400, "Senator, we're making|our final approach into Coruscant."},  // &#039;
-     {3740500, 3742500, "Very good, Lieutenant."},
-     0,
-     ""},
-    // ASCII, so Windows-1250: &#201; and &#226; are held, &#249; is not.
-    {"_en_NOVA_2186-syncs.smi",
-     1847,
-     {9209, 12312, "( clock ticking )"},
+     {3740500, 3742500, "Very good, Lieutenant."}, 0, ""},
+    // ASCII, so Windows-1250, which holds &#201; and &#226;.
+    {"_en_NOVA_2186-syncs.smi", 1847, {9209, 12312, "( clock ticking )"},
      {6534661, 0, "NOVA is a production|of WGBH Boston."},
-     962,
-     "of one of King Louis XIV's|courtiers, E\xC9milie du Ch\xE2telet."},
+     962, "of one of King Louis XIV's|courtiers, E\xC9milie du Ch\xE2telet."},
     {"_comment_mixed-case-sync.smi", 0, {}, {}, 0, ""},  // nothing but "&nbsp;" blocks
     {"_ruby_nested-font.smi", 1, {0, 1, kRuby}, {0, 1, kRuby}, 0, ""},
-    {"_ko_utf8_nbsp-end-markers.smi",
-     6,
-     {185113, 187035, "500년 전,"},
-     {335453, 342460, "<B>빨리! 빨리!</B>"},
-     0,
-     ""},
+    {"_ko_utf8_nbsp-end-markers.smi", 6, {185113, 187035, "500년 전,"},
+     {335453, 342460, "<B>빨리! 빨리!</B>"}, 0, ""},
 };
+// clang-format on
 
 TEST(TolerantSami, CorpusFilesOpenWithTheFramesTheirAuthorsMeant) {
   const std::filesystem::path dir = std::filesystem::path(LUMETRA_CORPUS_DIR) / "smi";
