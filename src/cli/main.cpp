@@ -1,13 +1,15 @@
 // lumetra-cli: converts, lists and describes subtitle files the way the editor opens and
-// saves them. Messages the editor would show go to standard error.
+// saves them. Messages go to standard error, one line each, starting with "lumetra-cli: ".
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/output_format.h"
 #include "document/info_dialog.h"
 #include "document/utf8_conversion.h"
 #include "editing/sub_frame_rate.h"
+#include "formats/file_io.h"
 #include "foundation/code_pages.h"
 #include "foundation/textkit.h"
 #include "session/scripted_prompts.h"
@@ -17,47 +19,84 @@ namespace {
 
 constexpr char kUsage[] =
     "Usage:\n"
-    "  lumetra-cli convert INPUT OUTPUT [--fps RATE] [--to-utf8 [--encoding NAME]]\n"
-    "  lumetra-cli list INPUT [--fps RATE] [--encoding NAME]\n"
+    "  lumetra-cli convert INPUT OUTPUT [--to FORMAT] [--fps RATE] [--to-utf8 [--encoding NAME]]\n"
+    "  lumetra-cli list INPUT [--tsv] [--fps RATE] [--encoding NAME]\n"
     "  lumetra-cli info INPUT [--fps RATE] [--encoding NAME]\n"
-    "  lumetra-cli --help | --version\n"
+    "  lumetra-cli -h | --help | -V | --version\n"
     "\n"
-    "convert  reads INPUT and writes OUTPUT in the format its extension names:\n"
-    "         .txt SubRip, .srt SRT with information header, .sub SUB, .smi SAMI\n"
-    "list     prints every frame as a line of the frame list\n"
+    "convert  reads INPUT and writes OUTPUT in FORMAT: subrip (numbered SubRip), srt2\n"
+    "         (SRT with information header), sub (SUB) or sami (SAMI); without --to,\n"
+    "         OUTPUT's extension names it: .txt SubRip, .srt SRT2, .sub SUB, .smi SAMI\n"
+    "list     prints every frame as a line of the frame list; with --tsv one frame per\n"
+    "         line: number, start ms, end ms and text (lines joined by |), tab-separated\n"
     "info     prints the format and the subtitle information with its statistics\n"
     "--fps    the frame rate of SUB files (read and written); default: the rate a SUB\n"
     "         file states in its first line, else 25\n"
     "--encoding  the code page of INPUT's texts (UTF-8, Windows-1250, -1251, -1252,\n"
-    "         -1253, -1254, -1257, ISO-8859-2); list and info then print UTF-8\n"
-    "--to-utf8   convert writes the texts in UTF-8 (from --encoding, else the page\n"
-    "         the editor would guess: UTF-8 when the bytes are UTF-8, else Windows-1250)\n";
+    "         -1253, -1254, -1257, ISO-8859-2); list and info then print them in UTF-8\n"
+    "--to-utf8   convert writes the texts in UTF-8 (from --encoding, else from the page\n"
+    "         the editor guesses: UTF-8 when the bytes are UTF-8, else Windows-1250)\n";
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
+// One line on standard error; the line breaks of the editor's messages become spaces.
 void PrintMessage(const std::string& text) {
-  std::string shown = text;
-  for (char& c : shown) {
-    if (c == '\r') c = '\n';
+  std::string line = "lumetra-cli: ";
+  for (char c : text) {
+    if (c != '\r') {
+      line += c;
+    } else if (!line.ends_with(' ')) {
+      line += ' ';
+    }
   }
-  shown += '\n';
-  std::fwrite(shown.data(), 1, shown.size(), stderr);
+  line += '\n';
+  std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 int UsageError(const std::string& problem) {
-  if (!problem.empty()) PrintMessage("lumetra-cli: " + problem);
+  if (!problem.empty()) PrintMessage(problem);
   std::fputs(kUsage, stderr);
   return kExitUsage;
 }
 
 void WriteOut(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
+// The session's messages, held while it opens or saves a file: a failure that the system
+// explains is told in its words ("cannot read a.txt: Permission denied"), everything else
+// as the editor says it.
+class StepMessages {
+ public:
+  explicit StepMessages(lumetra::ScriptedPrompts& prompts) {
+    prompts.on_message = [this](const std::string& text) { held_.push_back(text); };
+  }
+  void Flush() {
+    for (const std::string& text : held_) PrintMessage(text);
+    held_.clear();
+  }
+  // Ends a step that failed on `path`; os_error is the system's error number, or 0.
+  void FlushFailure(const char* verb, const std::string& path, int os_error) {
+    if (os_error == 0) {
+      Flush();
+      return;
+    }
+    held_.clear();
+    PrintMessage(std::string("cannot ") + verb + " " + path + ": " +
+                 lumetra::SystemErrorText(os_error));
+  }
+
+ private:
+  std::vector<std::string> held_;
+};
+
 struct Arguments {
   std::string command;
   std::vector<std::string> paths;
   std::optional<std::string> fps;
+  std::optional<std::string> to;
+  bool tsv = false;
+  std::optional<std::string> encoding_name;
   std::optional<lumetra::CodePage> encoding;
   bool to_utf8 = false;
 };
@@ -68,24 +107,26 @@ std::optional<std::string> Parse(int argc, char* argv[], Arguments& args) {
   args.command = argv[1];
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--fps") {
-      if (i + 1 >= argc) return "--fps needs a RATE";
-      args.fps = argv[++i];
-    } else if (arg.rfind("--fps=", 0) == 0) {
-      args.fps = arg.substr(6);
-    } else if (arg == "--encoding" || arg.rfind("--encoding=", 0) == 0) {
-      std::string name;
-      if (arg == "--encoding") {
-        if (i + 1 >= argc) return "--encoding needs a NAME";
-        name = argv[++i];
+    const std::string name = arg.substr(0, arg.find('='));
+    std::optional<std::string>* value = name == "--fps"        ? &args.fps
+                                        : name == "--to"       ? &args.to
+                                        : name == "--encoding" ? &args.encoding_name
+                                                               : nullptr;
+    if (value != nullptr) {
+      if (name.size() < arg.size()) {
+        *value = arg.substr(name.size() + 1);
+      } else if (i + 1 < argc) {
+        *value = argv[++i];
       } else {
-        name = arg.substr(11);
+        return name + (name == "--fps"  ? " needs a RATE"
+                       : name == "--to" ? " needs a FORMAT"
+                                        : " needs a NAME");
       }
-      args.encoding = lumetra::CodePageOfName(name);
-      if (!args.encoding) return "unknown encoding " + name;
+    } else if (arg == "--tsv") {
+      args.tsv = true;
     } else if (arg == "--to-utf8") {
       args.to_utf8 = true;
-    } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+    } else if (arg.size() > 1 && arg[0] == '-') {
       return "unknown option " + arg;
     } else {
       args.paths.push_back(arg);
@@ -98,82 +139,119 @@ std::optional<std::string> Parse(int argc, char* argv[], Arguments& args) {
   if (args.paths.size() != wanted) {
     return args.command + (wanted == 2 ? " needs INPUT and OUTPUT" : " needs one INPUT");
   }
-  if (args.to_utf8 && args.command != "convert") return "--to-utf8 is for convert";
-  if (args.encoding && args.command == "convert" && !args.to_utf8) {
-    return "--encoding is for list, info and convert --to-utf8";
+  if (args.to && args.command != "convert") return "--to is an option of convert";
+  if (args.tsv && args.command != "list") return "--tsv is an option of list";
+  if (args.to_utf8 && args.command != "convert") return "--to-utf8 is an option of convert";
+  if (args.encoding_name) {
+    if (args.command == "convert" && !args.to_utf8) {
+      return "--encoding is an option of list, info and convert --to-utf8";
+    }
+    args.encoding = lumetra::CodePageOfName(*args.encoding_name);
+    if (!args.encoding) return "unknown encoding " + *args.encoding_name;
   }
   return std::nullopt;
 }
 
-int Run(const Arguments& args) {
-  lumetra::ScriptedPrompts prompts;
-  prompts.on_message = PrintMessage;
-  lumetra::Session session(prompts);
-  if (args.fps) {
-    if (!session.sub_frame_rate().ConfirmCustomRate(*args.fps)) {
-      PrintMessage(lumetra::SubFrameRateModel::kRefusal);
-      return UsageError("--fps " + *args.fps + " is not a frame rate");
+// Opens INPUT into the session's document; false (messages told) when it was not read.
+bool ReadInput(lumetra::Session& session, StepMessages& messages, const std::string& input) {
+  session.document().FileName = lumetra::FullPathOf(input);
+  const lumetra::OpenResult result = session.OpenSubtitle();
+  if (result == lumetra::OpenResult::kOpened) {
+    messages.Flush();
+    return true;
+  }
+  messages.FlushFailure("read", input, session.last_os_error());
+  return false;
+}
+
+// Writes the document to OUTPUT in the format `kind`; false (messages told) on failure.
+bool WriteOutput(lumetra::Session& session, StepMessages& messages, const std::string& output,
+                 int kind) {
+  session.save_dialog().file_name = lumetra::FullPathOf(output);
+  session.WriteSubtitle(kind);
+  if (session.document().LoadStatus == 0) {
+    messages.Flush();
+    return true;
+  }
+  messages.FlushFailure("write", output, session.last_os_error());
+  return false;
+}
+
+std::string FrameList(const lumetra::Document& doc, bool tsv) {
+  std::string out;
+  for (int i = 1; i <= doc.FrameCount; ++i) {
+    if (tsv) {
+      out += std::to_string(i) + '\t' + std::to_string(doc.FrameStart[i]) + '\t' +
+             std::to_string(doc.FrameEnd[i]) + '\t' + doc.FrameText[i];
+    } else {
+      out += doc.FrameListLine(i);
     }
+    out += '\n';
+  }
+  return out;
+}
+
+// The document's texts as they are, or in UTF-8 when their code page is named.
+std::string Shown(const std::string& text, std::optional<lumetra::CodePage> page) {
+  return page ? lumetra::DecodeToUtf8(text, *page) : text;
+}
+
+std::string Information(const lumetra::Document& doc, std::optional<lumetra::CodePage> page) {
+  const lumetra::InfoDialogModel info(doc);
+  std::string out = "Format: " + doc.FormatLabel + "\n";
+  for (int i = 1; i <= lumetra::InfoDialogModel::kBoxes; ++i) {
+    out += lumetra::InfoDialogModel::Labels()[static_cast<std::size_t>(i - 1)];
+    out += ": ";
+    // The header fields are texts of the document; the rest are numbers and paths.
+    out += i <= lumetra::InfoDialogModel::kEditableBoxes ? Shown(info.Box(i), page) : info.Box(i);
+    out += '\n';
+  }
+  return out;
+}
+
+int Run(const Arguments& args) {
+  // The command line is checked whole before any file is touched.
+  lumetra::cli::OutputFormat output;
+  if (args.command == "convert") {
+    output = lumetra::cli::ChooseOutputFormat(args.to, args.paths[1]);
+    if (!output.problem.empty()) return UsageError(output.problem);
+  }
+  lumetra::ScriptedPrompts prompts;
+  StepMessages messages(prompts);
+  lumetra::Session session(prompts);
+  if (args.fps && (!session.sub_frame_rate().ConfirmCustomRate(*args.fps) ||
+                   lumetra::TextToFloat(*args.fps) <= 0)) {
+    PrintMessage(lumetra::SubFrameRateModel::kRefusal);
+    return UsageError("--fps " + *args.fps + " is not a frame rate");
+  }
+  if (args.fps) {
     // The given rate, also where a SUB file states its own.
     prompts.sub_rate_default = [rate = *args.fps](lumetra::SubFrameRateModel& model) {
       model.ConfirmCustomRate(rate);
     };
   }
 
-  lumetra::Document& doc = session.document();
-  const std::string input = lumetra::FullPathOf(args.paths[0]);
-  doc.FileName = input;
-  switch (session.OpenSubtitle()) {
-    case lumetra::OpenResult::kOpened:
-      break;
-    case lumetra::OpenResult::kUnrecognised:
-      PrintMessage("Not a recognised subtitle file: " + input);
-      return kExitFailure;
-    default:
-      return kExitFailure;
-  }
-
+  if (!ReadInput(session, messages, args.paths[0])) return kExitFailure;
   if (args.encoding) session.SetCodePage(*args.encoding);
-  // The document's texts as they are, or in UTF-8 when their code page was named.
-  auto shown = [&](const std::string& text) {
-    return args.encoding ? lumetra::DecodeToUtf8(text, *args.encoding) : text;
-  };
-
+  lumetra::Document& doc = session.document();
   if (args.command == "convert") {
     if (args.to_utf8) lumetra::ConvertTextsToUtf8(doc);
-    session.save_dialog().file_name = lumetra::FullPathOf(args.paths[1]);
-    session.WriteSubtitle();
-    return doc.LoadStatus == 0 ? kExitOk : kExitFailure;
+    return WriteOutput(session, messages, args.paths[1], output.kind) ? kExitOk : kExitFailure;
   }
-  if (args.command == "list") {
-    std::string out;
-    for (int i = 1; i <= doc.FrameCount; ++i) {
-      out += shown(doc.FrameListLine(i));
-      out += '\n';
-    }
-    WriteOut(out);
-    return kExitOk;
-  }
-  const lumetra::InfoDialogModel info(doc);
-  std::string out = "Format: " + doc.FormatLabel + "\n";
-  for (int i = 1; i <= lumetra::InfoDialogModel::kBoxes; ++i) {
-    out += lumetra::InfoDialogModel::Labels()[static_cast<std::size_t>(i - 1)];
-    out += ": ";
-    out += i <= lumetra::InfoDialogModel::kEditableBoxes ? shown(info.Box(i)) : info.Box(i);
-    out += '\n';
-  }
-  WriteOut(out);
+  WriteOut(args.command == "list" ? Shown(FrameList(doc, args.tsv), args.encoding)
+                                  : Information(doc, args.encoding));
   return kExitOk;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (argc == 2 && std::string(argv[1]) == "--help") {
+  const std::string first = argc == 2 ? argv[1] : "";
+  if (first == "--help" || first == "-h") {
     std::fputs(kUsage, stdout);
     return kExitOk;
   }
-  if (argc == 2 && std::string(argv[1]) == "--version") {
+  if (first == "--version" || first == "-V") {
     std::printf("lumetra-cli %s\n", lumetra::kVersionText);
     return kExitOk;
   }

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -70,7 +71,10 @@ bool WriteAll(int fd, std::string_view bytes) {
       if (errno == EINTR) continue;
       return false;
     }
-    if (written == 0) return false;
+    if (written == 0) {
+      errno = ENOSPC;  // nothing more was taken
+      return false;
+    }
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
   return true;
@@ -84,10 +88,14 @@ mode_t CurrentUmask() {
 
 }  // namespace
 
-FileError ReadWholeFile(const std::string& path, std::string& out) {
+FileError ReadWholeFile(const std::string& path, std::string& out, int* os_error) {
   out.clear();
+  auto fail = [&](FileError error) {
+    if (os_error != nullptr) *os_error = errno;
+    return error;
+  };
   Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return FileError::kOpen;
+  if (fd.get() < 0) return fail(FileError::kOpen);
   struct stat st;
   if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
     out.reserve(static_cast<std::size_t>(st.st_size));
@@ -98,7 +106,7 @@ FileError ReadWholeFile(const std::string& path, std::string& out) {
     if (got < 0) {
       if (errno == EINTR) continue;
       out.clear();
-      return FileError::kRead;
+      return fail(FileError::kRead);
     }
     if (got == 0) break;
     out.append(buffer, static_cast<std::size_t>(got));
@@ -106,13 +114,17 @@ FileError ReadWholeFile(const std::string& path, std::string& out) {
   return FileError::kNone;
 }
 
-FileError WriteFileReplacing(const std::string& path, std::string_view bytes) {
+FileError WriteFileReplacing(const std::string& path, std::string_view bytes, int* os_error) {
   const std::string target = FollowLinks(path);
   // A hidden name beside the target; a long name is shortened to stay within name limits.
   std::string temp = DirectoryOf(target) + "/." + NameOf(target).substr(0, 200) + ".XXXXXX";
   Descriptor fd(::mkstemp(temp.data()));
-  if (fd.get() < 0) return FileError::kCreate;
+  if (fd.get() < 0) {
+    if (os_error != nullptr) *os_error = errno;
+    return FileError::kCreate;
+  }
   auto fail = [&](FileError error) {
+    if (os_error != nullptr) *os_error = errno;
     if (fd.get() >= 0) fd.Close();
     ::unlink(temp.c_str());
     return error;
@@ -135,5 +147,14 @@ FileError WriteFileReplacing(const std::string& path, std::string_view bytes) {
   if (::rename(temp.c_str(), target.c_str()) != 0) return fail(FileError::kCreate);
   return FileError::kNone;
 }
+
+int NotRegularFileError(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return errno;
+  if (S_ISDIR(st.st_mode)) return EISDIR;
+  return 0;
+}
+
+std::string SystemErrorText(int os_error) { return std::strerror(os_error); }
 
 }  // namespace lumetra

@@ -22,14 +22,14 @@ bool ResolveUnsavedChanges(Document& doc, Prompts& prompts, FileDialogState& sav
     }
   }
   if (doc.Modified == kUnsaved) {
-    const std::optional<std::string> path = prompts.AskSavePath(save_dialog);
-    if (path) {
-      save_dialog.file_name = *path;
-      doc.FileDir = DirOfPath(*path);
-      doc.FileName = NameOfPath(*path);
+    const std::optional<SaveChoice> choice = prompts.AskSavePath(save_dialog);
+    if (choice) {
+      save_dialog.file_name = choice->path;
+      doc.FileDir = DirOfPath(choice->path);
+      doc.FileName = NameOfPath(choice->path);
       doc.FileBoxText = doc.FileName;
       doc.NotifyHeaderChanged();
-      save(*path);
+      save(*choice);
     } else {
       doc.Modified = kUnsaved;
     }

@@ -18,9 +18,9 @@ namespace {
 using testing::ReadFile;
 using testing::WriteFile;
 
-// "Привет|мир" in Windows-1251.
+// "Привет" and "мир" on two lines, in Windows-1251.
 constexpr char kCyrillic[] =
-    "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xCF\xF0\xE8\xE2\xE5\xF2|\xEC\xE8\xF0\r\n";
+    "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xCF\xF0\xE8\xE2\xE5\xF2\r\n\xEC\xE8\xF0\r\n";
 
 class CodePageTest : public WindowFixture {
  protected:
