@@ -45,6 +45,8 @@ void Session::New() {
   doc_.FileKind = kKindUnknown;
   doc_.HasByteOrderMark = false;
   doc_.Encoding = CodePage::kWindows1250;
+  doc_.FileTextForm = TextForm::kBytes;
+  doc_.SubRateLine.clear();
   doc_.ResetDocument();
   runner_.ClearHistory();
 }
@@ -105,6 +107,12 @@ void Session::Save() {
 }
 
 bool Session::CloseQuery() { return ResolveUnsaved(kAskSaveBeforeExit); }
+
+void Session::SetCodePage(CodePage page) {
+  doc_.Encoding = page;
+  doc_.NotifyChanged(1, doc_.FrameCount);
+  doc_.NotifyHeaderChanged();
+}
 
 void Session::OpenStartupFile(const std::string& argument) {
   if (!FileExists(argument)) {
@@ -174,6 +182,7 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
   }
   if (kind == kKindSub) {
     // Cancelling the dialog leaves the document, its format included, as it was.
+    if (const auto rate = SubFileFrameRate(data)) sub_frame_rate_.ProposeRate(*rate);
     prompts_.RunSubFrameRateDialog(sub_frame_rate_);
     doc_.SubFps = sub_frame_rate_.SubFpsChoice();
     if (sub_frame_rate_.LoadStatus() != 0) {
@@ -185,6 +194,13 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
   runner_.ClearHistory();
   if (result.frames_left_out > 0) {
     prompts_.ShowMessage(kFrameLimitStart + IntToText(result.frames_left_out) + kFrameLimitEnd);
+  }
+  if (!result.classes_left_out.empty()) {
+    std::string others;
+    for (const std::string& name : result.classes_left_out) {
+      others += (others.empty() ? "" : ", ") + name;
+    }
+    prompts_.ShowMessage(kClassesStart + result.class_read + kClassesMiddle + others + ".");
   }
   history_.UpdateHistory(doc_.FileName);
   doc_.FileDir = DirOfPath(doc_.FileName);

@@ -38,6 +38,10 @@ inline constexpr char kFrameLimitStart[] =
     "The subtitle has more frames than Lumetra can hold.\rOnly the first 9999 frames were "
     "loaded; ";
 inline constexpr char kFrameLimitEnd[] = " were left out.";
+// A SAMI file with text in several classes (languages): the class read, then the others.
+inline constexpr char kClassesStart[] =
+    "The subtitle holds text in more than one language.\rOnly \"";
+inline constexpr char kClassesMiddle[] = "\" was loaded; left out: ";
 
 // What became of an attempt to open a file.
 enum class OpenResult {
@@ -85,6 +89,8 @@ class Session {
   void Save();
   // Closing the window: the unsaved-changes prompt; true when the window may close.
   bool CloseQuery();
+  // Shows and types the document's texts in another code page; no byte changes.
+  void SetCodePage(CodePage page);
 
   // Opens a subtitle named on the command line: its full path when it exists, else
   // "File not found!" and the argument.
