@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "document/document.h"
+#include "editing/editing_parameters.h"
+#include "editing/frame_rate.h"
 #include "editing/sub_frame_rate.h"
 #include "session/command_runner.h"
 #include "session/prompts.h"
@@ -65,6 +67,9 @@ class Session {
   // The options and window values that the configuration file keeps.
   Configuration& settings() { return settings_; }
   SubFrameRateModel& sub_frame_rate() { return sub_frame_rate_; }
+  // The boxes and check boxes of the "Timing" and "Text" groups.
+  EditingParameters& editing_parameters() { return editing_parameters_; }
+  FrameRateCalculator& frame_rate_calculator() { return frame_rate_calculator_; }
   FileDialogState& open_dialog() { return open_dialog_; }
   FileDialogState& save_dialog() { return save_dialog_; }
   Prompts& prompts() { return prompts_; }
@@ -132,6 +137,8 @@ class Session {
   FileHistory history_;
   Configuration settings_;
   SubFrameRateModel sub_frame_rate_;
+  EditingParameters editing_parameters_;
+  FrameRateCalculator frame_rate_calculator_;
   FileDialogState open_dialog_;
   FileDialogState save_dialog_;
   int last_os_error_ = 0;

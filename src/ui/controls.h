@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QGroupBox>
 #include <QPalette>
+#include <QAbstractButton>
+#include <QCheckBox>
 #include <QPushButton>
 #include <string>
 
@@ -25,6 +27,15 @@ inline QPalette EditorPalette(QPalette palette) {
   palette.setColor(QPalette::Base, QColor(0x00, 0x00, 0x00));
   palette.setColor(QPalette::Text, QColor(0xFF, 0xC9, 0x93));
   return palette;
+}
+
+// A control of the command column's groups: one compact row high, and a button only as wide
+// as its caption needs (the style's usual least width of a button would widen the column).
+inline void MakeCompact(QWidget* control) {
+  control->setFixedHeight(qobject_cast<QCheckBox*>(control) != nullptr ? 18 : 21);
+  if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+    button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 12);
+  }
 }
 
 inline QGroupBox* MakeGroupBox(const char* caption, const char* name, QWidget* parent) {

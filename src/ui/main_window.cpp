@@ -30,9 +30,12 @@
 #include "settings/configuration.h"
 #include "settings/file_association.h"
 #include "ui/code_page_menu.h"
+#include "ui/command_button_press.h"
+#include "ui/command_column.h"
 #include "ui/editor_group.h"
 #include "ui/file_drop.h"
 #include "ui/file_shortcuts.h"
+#include "ui/frame_rate_dialog.h"
 #include "ui/frame_list_delegate.h"
 #include "ui/frame_list_model.h"
 #include "ui/hints.h"
@@ -44,7 +47,9 @@
 #include "ui/settings_dialog.h"
 #include "ui/sub_frame_rate_dialog.h"
 #include "ui/text_codec.h"
+#include "ui/text_group.h"
 #include "ui/time_boxes.h"
+#include "ui/timing_group.h"
 #include "ui/tool_button.h"
 #include "ui/undo_controls.h"
 #include "ui/window_commands.h"
@@ -212,6 +217,11 @@ void MainWindow::CreateDialogs(Prompts& prompts) {
                                           QCoreApplication::applicationFilePath(), this);
     settings_dialog_->hide();
   }
+  if (frame_rate_dialog_ == nullptr) {
+    frame_rate_dialog_ = new FrameRateDialog(this);
+    frame_rate_dialog_->hide();
+    timing_->SetCalculatorDialog(frame_rate_dialog_);
+  }
 }
 
 void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
@@ -269,6 +279,10 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
     l3->addWidget(w);
   }
   connect(merge, &QToolButton::clicked, this, [this] { manipulation_->Merge(); });
+  connect(backward, &QToolButton::clicked, this,
+          [this] { RunCommandButton(*commands_, CommandButton::kEarlierSecond); });
+  connect(forward, &QToolButton::clicked, this,
+          [this] { RunCommandButton(*commands_, CommandButton::kLaterSecond); });
   connect(about, &QToolButton::clicked, this, &MainWindow::AboutClicked);
   panel3->setFixedWidth(panel3->sizeHint().width());
 
@@ -388,7 +402,6 @@ QWidget* MainWindow::BuildFrameListGroup() {
 
 QWidget* MainWindow::BuildCommandColumn() {
   auto* column = new QWidget;
-  column->setFixedWidth(kCommandColumnWidth);
   auto* layout = new QVBoxLayout(column);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(2);
@@ -415,20 +428,12 @@ QWidget* MainWindow::BuildCommandColumn() {
 
   manipulation_ = new ManipulationGroup(*commands_, column);
   layout->addWidget(manipulation_);
-  QGroupBox* timing = MakeGroup("Timing", "GroupBox5", column);
-  timing->setMinimumHeight(170);
-  layout->addWidget(timing);
-
-  QGroupBox* text = MakeGroup("Text", "GroupBox6", column);
-  auto* text_layout = new QVBoxLayout(text);
-  text_layout->setContentsMargins(6, 4, 6, 4);
-  search_box_ = new QLineEdit(text);
-  search_box_->setObjectName("Edit6");
-  text_layout->addWidget(search_box_);
-  text_layout->addStretch();
-  text->setMinimumHeight(150);
+  timing_ = new TimingGroup(*commands_, column);
+  layout->addWidget(timing_);
+  auto* text = new TextGroup(*commands_, list_, column);
+  search_box_ = text->searchBox();
   layout->addWidget(text, 1);
-  return column;
+  return new CommandColumn(column, kCommandColumnWidth);
 }
 
 // ---------------------------------------------------------------------------------------

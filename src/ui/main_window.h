@@ -31,6 +31,8 @@ class Prompts;
 class Session;
 class SettingsDialog;
 class SubFrameRateDialog;
+class FrameRateDialog;
+class TimingGroup;
 class ToolButton;
 class UndoControls;
 class WindowCommands;
@@ -55,12 +57,13 @@ class MainWindow : public QMainWindow {
   Document& document();
 
   // Creates the dialogs, hidden, in their start-up order: the SUB frame-rate dialog, then
-  // the information dialog, the settings dialog. The SUB dialog reports a bad rate and
+  // the information dialog, the settings dialog and the frame-rate calculator. The SUB dialog reports a bad rate and
   // the settings dialog a failed association through `prompts`.
   void CreateDialogs(Prompts& prompts);
   SubFrameRateDialog* subFrameRateDialog() const { return sub_dialog_; }
   InfoDialog* infoDialog() const { return info_dialog_; }
   SettingsDialog* settingsDialog() const { return settings_dialog_; }
+  FrameRateDialog* frameRateDialog() const { return frame_rate_dialog_; }
 
   // The start-up loading of the command-line file; runs once, when the window is first
   // shown (tests may call it directly).
@@ -127,6 +130,7 @@ class MainWindow : public QMainWindow {
   WindowCommands* commands_ = nullptr;
   EditorGroup* editor_ = nullptr;
   ManipulationGroup* manipulation_ = nullptr;
+  TimingGroup* timing_ = nullptr;
   UndoControls* undo_controls_ = nullptr;
   QLineEdit* file_box_ = nullptr;     // Edit1
   QLineEdit* summary_box_ = nullptr;  // Edit3
@@ -138,6 +142,7 @@ class MainWindow : public QMainWindow {
   SubFrameRateDialog* sub_dialog_ = nullptr;
   InfoDialog* info_dialog_ = nullptr;
   SettingsDialog* settings_dialog_ = nullptr;
+  FrameRateDialog* frame_rate_dialog_ = nullptr;
 };
 
 }  // namespace lumetra

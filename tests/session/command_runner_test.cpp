@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/command_buttons.h"
 #include "editing/frame_commands.h"
 #include "editing/time_boxes.h"
 #include "session/scripted_prompts.h"
@@ -43,6 +44,29 @@ void Fill(Document& doc, int count) {
 class CommandRunnerTest : public ::testing::Test {
  protected:
   void SetUp() override { Fill(doc, 6); }
+
+  // Runs the command on the document as it is; undo must give back the frames and the
+  // selection before it, redo those after it.
+  void ExpectUndoneAndRedone(const std::string& name, const Selection& selection,
+                             const std::function<CommandResult(Document&, const Selection&)>& command) {
+    runner.ClearHistory();
+    doc.Modified = kClean;
+    const State before = StateOf(doc);
+    const CommandResult result =
+        runner.Run(name, selection, [&](Document& d) { return command(d, selection); });
+    const State after = StateOf(doc);
+    ASSERT_NE(after, before) << name;
+    EXPECT_EQ(runner.UndoName(), name);
+
+    EXPECT_EQ(runner.Undo(), selection) << name;
+    EXPECT_EQ(StateOf(doc), before) << name;
+    EXPECT_EQ(doc.Modified, kClean) << name;
+    EXPECT_EQ(runner.RedoName(), name);
+    EXPECT_EQ(runner.Redo(), result.selection) << name;
+    EXPECT_EQ(StateOf(doc), after) << name;
+    EXPECT_EQ(doc.Modified, kUnsaved) << name;
+    EXPECT_FALSE(runner.CanRedo());
+  }
 
   Document doc;
   ScriptedPrompts prompts;
@@ -83,23 +107,21 @@ TEST_F(CommandRunnerTest, EveryCommandIsUndoneAndRedoneExactly) {
   };
   for (const Case& c : cases) {
     Fill(doc, 6);
-    runner.ClearHistory();
-    doc.Modified = kClean;
-    const State before = StateOf(doc);
-    const CommandResult result =
-        runner.Run(c.name, c.before, [&](Document& d) { return c.command(d, c.before); });
-    const State after = StateOf(doc);
-    ASSERT_NE(after, before) << c.name;
-    EXPECT_EQ(runner.UndoName(), c.name);
+    ExpectUndoneAndRedone(c.name, c.before, c.command);
+  }
+}
 
-    EXPECT_EQ(runner.Undo(), c.before) << c.name;
-    EXPECT_EQ(StateOf(doc), before) << c.name;
-    EXPECT_EQ(doc.Modified, kClean) << c.name;
-    EXPECT_EQ(runner.RedoName(), c.name);
-    EXPECT_EQ(runner.Redo(), result.selection) << c.name;
-    EXPECT_EQ(StateOf(doc), after) << c.name;
-    EXPECT_EQ(doc.Modified, kUnsaved) << c.name;
-    EXPECT_FALSE(runner.CanRedo());
+TEST_F(CommandRunnerTest, EveryTimingAndTextButtonIsUndoneAndRedoneExactly) {
+  EditingParameters parameters;
+  parameters.only_select_errors = false;
+  for (const CommandButtonInfo& info : CommandButtons()) {
+    Fill(doc, 6);
+    for (int i : {2, 3, 5}) doc.SetText(i, "-a teh ay b,c.d");
+    doc.SetTimes(2, 2000, 3700);  // runs into frame 3
+    ExpectUndoneAndRedone(info.name, Selection{{2, 3, 5}, 3, 2},
+                          [&](Document& d, const Selection& s) {
+                            return PressCommandButton(info.button, d, s, parameters);
+                          });
   }
 }
 

@@ -1,0 +1,175 @@
+#include "editing/text_fixes.h"
+
+#include <array>
+
+#include "foundation/textkit.h"
+
+namespace lumetra {
+
+namespace {
+
+constexpr Correction kEnglish[] = {
+    {"teh", "the"}, {"thw", "the"},   {"amd", "and"},  {"ans", "and"},  {"im", "I'm"},
+    {"sory", "sorry"}, {"wil", "will"}, {"tow", "two"}, {"helo", "hello"}, {"bey", "bye"},
+};
+
+constexpr Correction kHungarian[] = {
+    {"egz", "egy"},   {"eyg", "egy"},  {"ay", "az"},     {"ayt", "azt"},
+    {"azal", "azzal"}, {"ezel", "ezzel"}, {"hogz", "hogy"}, {"hoyg", "hogy"},
+    {"helo", "hello"}, {"vagz", "vagy"}, {"megz", "megy"},
+};
+
+// Two letters before a dot or comma that make it an abbreviation ("Mr.xyz").
+constexpr std::array<std::string_view, 5> kSpacingExceptions = {"mr", "dr", "ms", "jr", "st"};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+char UpperChar(char c) { return UpperCaseHU(std::string_view(&c, 1))[0]; }
+
+// A line of a frame after the three dash rules.
+void FixDashLine(std::string& line) {
+  if (line.size() >= 2 && line[0] == '-' && line[1] != ' ' && line[1] != '-') line.insert(1, " ");
+  if (line.size() > 2 && line[0] == '-' && line[1] == ' ') line[2] = UpperChar(line[2]);
+  if (line.size() > 2 && line[0] == ' ' && line[1] != ' ') line.insert(0, " ");
+}
+
+bool BeginsWord(const std::string& text, std::size_t at) {
+  if (at == 0) return true;
+  const char c = text[at - 1];
+  return c == ' ' || c == '"' || c == '(' || c == '|';
+}
+
+bool EndsWord(const std::string& text, std::size_t end) {
+  if (end == text.size()) return true;
+  const char c = text[end];
+  return c == ' ' || c == '!' || c == '"' || c == ')' || c == '.' || c == '?' || c == '|';
+}
+
+// The command frame of the dash fix and the spacing.
+template <typename Fix>
+CommandResult FixSelectedTexts(Document& doc, const Selection& selection, Fix fix) {
+  if (selection.count() == 0) return CommandResult{selection, false, {}};
+  doc.Modified = kUnsaved;
+  bool focused_changed = false;
+  CommandResult result = ForEachSelectedFrame(selection, [&](int frame) {
+    if (frame < 1 || frame > doc.FrameCount) return;
+    const std::string& old = doc.FrameText[static_cast<std::size_t>(frame)];
+    std::string text = fix(old);
+    if (text == old) return;
+    doc.SetText(frame, std::move(text));
+    focused_changed = focused_changed || frame == selection.focus;
+  });
+  result.reload_panel = focused_changed;
+  return result;
+}
+
+}  // namespace
+
+std::span<const Correction> EnglishCorrections() { return kEnglish; }
+std::span<const Correction> HungarianCorrections() { return kHungarian; }
+
+std::string FixDashesInText(std::string_view text) {
+  std::string result;
+  result.reserve(text.size() + 8);
+  std::size_t from = 0;
+  while (true) {
+    const std::size_t bar = text.find('|', from);
+    std::string line(text.substr(from, bar == std::string_view::npos ? bar : bar - from));
+    FixDashLine(line);
+    result += line;
+    result += '|';
+    if (bar == std::string_view::npos) break;
+    from = bar + 1;
+  }
+  return TrimRightChar(result, '|');
+}
+
+std::string FixSpacingInText(std::string_view text) {
+  std::string s(text);
+  // Nothing follows the last character, so a mark there never gets a space.
+  for (std::size_t i = 0; i + 1 < s.size(); ++i) {
+    const char c = s[i];
+    if (c != ',' && c != '.' && c != ':') continue;
+    if (c == '.') {
+      // A dot with another dot among the (up to three) characters after it.
+      const std::string_view after = std::string_view(s).substr(i + 1, 3);
+      if (after.find('.') != std::string_view::npos) continue;
+    }
+    const char before[2] = {i >= 2 ? s[i - 2] : ' ', i >= 1 ? s[i - 1] : ' '};
+    const std::string pair = LowerCaseHU(std::string_view(before, 2));
+    bool abbreviation = false;
+    for (std::string_view e : kSpacingExceptions) abbreviation = abbreviation || pair == e;
+    if (abbreviation) continue;
+    if (i >= 1 && IsDigit(s[i - 1]) && IsDigit(s[i + 1])) continue;
+    if (s[i + 1] == ' ' || s[i + 1] == ':') continue;
+    s.insert(i + 1, 1, ' ');
+    ++i;  // past the space
+  }
+  return s;
+}
+
+int ReplaceWholeWord(std::string& text, std::string_view wrong, std::string_view right) {
+  if (wrong.empty()) return 0;
+  // Inserted text is masked in the lower-case copy, so it is never found again.
+  std::string lower = LowerCaseHU(text);
+  int count = 0;
+  std::size_t at = lower.find(wrong);
+  while (at != std::string::npos) {
+    std::size_t next = at + 1;
+    if (BeginsWord(text, at) && EndsWord(text, at + wrong.size())) {
+      std::string word(right);
+      const char first = text[at];
+      if (!word.empty() && LowerCaseHU(std::string_view(&first, 1))[0] != first) {
+        word[0] = UpperChar(word[0]);
+      }
+      text.replace(at, wrong.size(), word);
+      lower.replace(at, wrong.size(), std::string(word.size(), '\0'));
+      next = at + word.size();
+      ++count;
+    }
+    at = lower.find(wrong, next);
+  }
+  return count;
+}
+
+CommandResult FixDashes(Document& doc, const Selection& selection) {
+  return FixSelectedTexts(doc, selection, FixDashesInText);
+}
+
+CommandResult FixCommaDotSpacing(Document& doc, const Selection& selection) {
+  return FixSelectedTexts(doc, selection, FixSpacingInText);
+}
+
+CommandResult SpellCheck(Document& doc, const Selection& selection,
+                         std::span<const Correction> corrections, bool only_select) {
+  // The selection becomes the frames with faults, so the panel follows it.
+  CommandResult result{selection, true, {}};
+  result.selection.frames.clear();
+  int faults = 0;
+  for (int frame = 1; frame <= doc.FrameCount; ++frame) {
+    const std::string& text = doc.FrameText[static_cast<std::size_t>(frame)];
+    // Most frames hold none of the words: only those that do are copied and corrected.
+    const std::string lower = LowerCaseHU(text);
+    std::string copy;
+    bool copied = false;
+    int found = 0;
+    for (const Correction& c : corrections) {
+      if (!copied && lower.find(c.wrong) == std::string::npos) continue;
+      if (!copied) copy = text, copied = true;
+      found += ReplaceWholeWord(copy, c.wrong, c.right);
+    }
+    if (found == 0) continue;
+    faults += found;
+    result.selection.frames.push_back(frame);
+    if (!only_select) doc.SetText(frame, std::move(copy));
+  }
+  if (faults == 0) {
+    result.message = kNoErrorsFound;
+  } else {
+    result.message = IntToText(faults) + (only_select ? kErrorsFound : kReplacementsMade);
+    if (!only_select) doc.Modified = kUnsaved;
+  }
+  return result;
+}
+
+}  // namespace lumetra

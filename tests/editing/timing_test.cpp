@@ -1,0 +1,196 @@
+#include "editing/timing.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "editing/command_buttons.h"
+#include "editing/editing_parameters.h"
+#include "editing/frame_rate.h"
+
+namespace lumetra {
+namespace {
+
+struct Times {
+  TimeValue start;
+  TimeValue end;
+  bool operator==(const Times&) const = default;
+};
+
+void Fill(Document& doc, const std::vector<Times>& frames, const std::string& text = "x") {
+  doc.BeginBulkChange();
+  doc.FrameCount = static_cast<int>(frames.size());
+  for (std::size_t i = 1; i <= frames.size(); ++i) {
+    doc.FrameStart[i] = frames[i - 1].start;
+    doc.FrameEnd[i] = frames[i - 1].end;
+    doc.FrameText[i] = text;
+  }
+  doc.EndBulkChange();
+}
+
+std::vector<Times> TimesOf(const Document& doc) {
+  std::vector<Times> all;
+  for (int i = 1; i <= doc.FrameCount; ++i) all.push_back({doc.FrameStart[i], doc.FrameEnd[i]});
+  return all;
+}
+
+TEST(TimingButtons, ChangeTheSelectedFramesAsTheirParametersSay) {
+  struct Case {
+    CommandButton button;
+    ParameterBox box;
+    const char* typed;  // into `box`, then left
+    bool stop_at_adjacent;
+    std::vector<Times> before;
+    std::vector<int> selected;
+    std::vector<Times> after;
+  };
+  using B = CommandButton;
+  using P = ParameterBox;
+  const Case cases[] = {
+      {B::kEarlier, P::kOffset, "0.25", true, {{10000, 12000}}, {1}, {{9750, 11750}}},
+      {B::kLater, P::kOffset, "0,25", true, {{10000, 12000}}, {1}, {{10250, 12250}}},
+      {B::kLater, P::kOffset, "0.3", true, {{0, 5}}, {1}, {{299, 304}}},
+      {B::kLaterSecond, P::kOffset, "0.3", true, {{0, 5}, {7, 8}}, {2}, {{0, 5}, {1007, 1008}}},
+      {B::kEarlierSecond, P::kOffset, "0.3", true, {{0, 5}}, {1}, {{-1000, -995}}},
+      {B::kShorterPercent, P::kDelayPercent, "10", true, {{1000, 2234}}, {1}, {{1000, 2111}}},
+      {B::kLongerPercent, P::kDelayPercent, "10", true, {{1000, 2234}}, {1}, {{1000, 2357}}},
+      {B::kLonger, P::kDelay, "0.25", true, {{0, 5000}, {5100, 6000}}, {1},
+       {{0, 5090}, {5100, 6000}}},
+      {B::kLonger, P::kDelay, "0.25", false, {{0, 5000}, {5100, 6000}}, {1},
+       {{0, 5250}, {5100, 6000}}},
+      {B::kLonger, P::kDelay, "0.25", true, {{0, 1}, {0, 5000}}, {2}, {{0, 1}, {0, 5250}}},
+      // Pulled back before the next start, it keeps 1 ms.
+      {B::kLonger, P::kDelay, "0.25", true, {{1000, 1002}, {1005, 2000}}, {1},
+       {{1000, 1001}, {1005, 2000}}},
+      {B::kShorter, P::kDelay, "1", true, {{1000, 1500}}, {1}, {{1000, 1010}}},
+      {B::kShorter, P::kDelay, "1", false, {{1000, 1500}}, {1}, {{1000, 500}}},
+      {B::kFixHangout, P::kDelay, "1", false, {{1000, 5000}, {3000, 4000}}, {1, 2},
+       {{1000, 2990}, {3000, 4000}}},
+      {B::kFixHangout, P::kDelay, "1", false, {{1000, 5000}, {1005, 4000}}, {1},
+       {{1000, 1001}, {1005, 4000}}},
+      {B::kFixHangout, P::kDelay, "1", false, {{3000, 2000}, {9000, 9500}}, {1, 2},
+       {{3000, 3010}, {9000, 9500}}},
+      {B::kSetLength, P::kLengthPerChar, "0.1", true, {{500, 0}}, {1}, {{500, 1600}}},
+      {B::kResize, P::kResizeFactor, "0,95908", true, {{60000, 60000}}, {1}, {{57544, 57544}}},
+      // Nothing selected: nothing changes.
+      {B::kLater, P::kOffset, "1", true, {{0, 5}}, {}, {{0, 5}}},
+  };
+  for (const Case& c : cases) {
+    Document doc;
+    Fill(doc, c.before, "Hello|World");
+    EditingParameters p;
+    p.Type(c.box, c.typed);
+    p.stop_at_adjacent = c.stop_at_adjacent;
+    const Selection selection{c.selected, 1, 1};
+    const CommandResult result = PressCommandButton(c.button, doc, selection, p);
+    EXPECT_EQ(TimesOf(doc), c.after) << InfoOf(c.button).control << " " << c.typed;
+    EXPECT_EQ(result.selection, selection);
+    EXPECT_EQ(doc.Modified, c.selected.empty() ? kClean : kUnsaved);
+  }
+}
+
+TEST(TimingButtons, ALengthOfThreeTenthsPerCharacterGives299Ms) {
+  Document doc;
+  Fill(doc, {{0, 0}}, "a");
+  EditingParameters p;
+  p.Type(ParameterBox::kLengthPerChar, "0.3");
+  PressCommandButton(CommandButton::kSetLength, doc, {{1}, 1, 1}, p);
+  EXPECT_EQ(doc.FrameEnd[1], 299);
+}
+
+TEST(TimingButtons, ResultsBeyondTheRangeOfATimeWrapWithoutUndefinedBehaviour) {
+  constexpr TimeValue kMax = std::numeric_limits<TimeValue>::max();
+  Document doc;
+  Fill(doc, {{kMax - 5, kMax}, {3600000, 3600001}});
+  EditingParameters p;
+  p.Type(ParameterBox::kOffset, "10000");
+  p.Change(ParameterBox::kResizeFactor, "1e300");
+  EXPECT_EQ(p.Value(ParameterBox::kResizeFactor), 1000);
+  PressCommandButton(CommandButton::kLater, doc, {{1}, 1, 1}, p);
+  EXPECT_EQ(doc.FrameStart[1], std::numeric_limits<TimeValue>::min() + 9999994);
+  PressCommandButton(CommandButton::kResize, doc, {{2}, 1, 1}, p);
+  EXPECT_EQ(doc.FrameStart[2], static_cast<TimeValue>(3600000000u));
+  for (CommandButton b : {CommandButton::kLongerPercent, CommandButton::kFixHangout,
+                          CommandButton::kLonger, CommandButton::kShorter}) {
+    PressCommandButton(b, doc, {{1, 2}, 1, 1}, p);
+  }
+}
+
+TEST(ParameterBoxes, KeepTheirRangeWhileTypedAndShowTheValueWhenLeft) {
+  struct Case {
+    ParameterBox box;
+    const char* typed;
+    const char* shown;  // after leaving the box
+    double value;
+  };
+  using P = ParameterBox;
+  const Case cases[] = {
+      {P::kOffset, "14:08", "848", 848},         {P::kOffset, "6:32.41", "392.41", 392.41},
+      {P::kOffset, "1:02:03", "62", 62},          {P::kOffset, "-1:30", "-30", -30},
+      {P::kOffset, "20000", "10000", 10000},     {P::kOffset, "250:00", "10000", 10000},
+      {P::kDelay, "1,5", "1.5", 1.5},             {P::kDelay, "150", "100", 100},
+      {P::kDelayPercent, "-2000", "-1000", -1000}, {P::kLengthPerChar, "0,2", "0.01", 0.01},
+      {P::kLengthPerChar, "500", "100", 100},     {P::kResizeFactor, "1,5", "1,5", 1.5},
+      {P::kResizeFactor, "abc", "abc", 0},
+  };
+  for (const Case& c : cases) {
+    EditingParameters p;
+    p.Type(c.box, c.typed);
+    EXPECT_EQ(p.Text(c.box), c.shown) << c.typed;
+    EXPECT_EQ(p.Value(c.box), c.value) << c.typed;
+  }
+}
+
+TEST(ParameterBoxes, StartValuesAndHintsFollowTheBoxes) {
+  EditingParameters p;
+  std::vector<std::string> texts;
+  for (int i = 0; i < kParameterBoxes; ++i) texts.push_back(p.Text(static_cast<ParameterBox>(i)));
+  EXPECT_EQ(texts, (std::vector<std::string>{"1", "0.25", "10", "0.95908", "0.1"}));
+  p.Change(ParameterBox::kOffset, "2,5");
+  EXPECT_EQ(ButtonHint(CommandButton::kEarlier, p),
+            "Decreases Start/End time of the\rselected frames by 2.5 second");
+  EXPECT_EQ(ButtonHint(CommandButton::kLongerPercent, p),
+            "Increases Text Delay of the\rselected frames by 10 percent");
+}
+
+TEST(ResizeFactor, InvertsToSixDecimalsAndTakesTheCalculatorsFactor) {
+  EditingParameters p;
+  Document doc;
+  Fill(doc, {{57544, 60000}});
+  p.InvertResizeFactor();
+  EXPECT_EQ(p.Text(ParameterBox::kResizeFactor), "1.042666");
+  PressCommandButton(CommandButton::kResize, doc, {{1}, 1, 1}, p);
+  EXPECT_EQ(doc.FrameStart[1], 59999);
+  p.InvertResizeFactor();
+  EXPECT_EQ(p.Text(ParameterBox::kResizeFactor), "0.95908");
+
+  FrameRateCalculator calculator;
+  p.TakeCalculatorFactor(calculator.TypeRatesAndApply(nullptr, nullptr));
+  EXPECT_EQ(p.Value(ParameterBox::kResizeFactor), 0.95908);
+  calculator.Swap();
+  calculator.Apply();
+  EXPECT_EQ(calculator.resize_value(), 1.042666);
+  calculator.Cancel();
+  p.TakeCalculatorFactor(calculator.resize_value());  // cancelled: the factor stays
+  EXPECT_EQ(p.Text(ParameterBox::kResizeFactor), "0.95908");
+  calculator.Activate();  // a new showing forgets the Cancel
+  EXPECT_EQ(calculator.resize_value(), 1.042666);
+}
+
+TEST(FrameRateCalculator, DividesTheRatesAndTakesZeroAsTwentyFour) {
+  FrameRateCalculator c;
+  const std::string zero = "0", rate = "29,97", factor = "1,5";
+  EXPECT_EQ(c.TypeRatesAndApply(nullptr, &zero), 0.999042);
+  EXPECT_EQ(c.Text(FrameRateCalculator::kTo), "24");
+  EXPECT_EQ(c.TypeRatesAndApply(&rate, &rate), 1);
+  EXPECT_EQ(c.Text(FrameRateCalculator::kFrom), "29.97");
+  c.Change(FrameRateCalculator::kFactor, factor);
+  c.Leave(FrameRateCalculator::kFactor);
+  c.Apply();
+  EXPECT_EQ(c.resize_value(), 1.5);
+}
+
+}  // namespace
+}  // namespace lumetra
