@@ -1,5 +1,6 @@
 // lumetra-cli: converts, lists and describes subtitle files the way the editor opens and
 // saves them. Messages the editor would show go to standard error.
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "document/info_dialog.h"
 #include "editing/sub_frame_rate.h"
+#include "formats/file_io.h"
 #include "foundation/textkit.h"
 #include "session/scripted_prompts.h"
 #include "session/session.h"
@@ -29,6 +31,8 @@ constexpr char kUsage[] =
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+// Done, but the input had more frames than the store holds and the rest were left out.
+constexpr int kExitFramesLeftOut = 3;
 
 void PrintMessage(const std::string& text) {
   std::string shown = text;
@@ -102,10 +106,9 @@ int Run(const Arguments& args) {
       return kExitFailure;
   }
 
+  const int done = session.frames_left_out() > 0 ? kExitFramesLeftOut : kExitOk;
   if (args.command == "convert") {
-    session.save_dialog().file_name = lumetra::FullPathOf(args.paths[1]);
-    session.WriteSubtitle();
-    return doc.LoadStatus == 0 ? kExitOk : kExitFailure;
+    return session.SaveTo(args.paths[1]) ? done : kExitFailure;
   }
   if (args.command == "list") {
     std::string out;
@@ -114,7 +117,7 @@ int Run(const Arguments& args) {
       out += '\n';
     }
     WriteOut(out);
-    return kExitOk;
+    return done;
   }
   const lumetra::InfoDialogModel info(doc);
   std::string out = "Format: " + doc.FormatLabel + "\n";
@@ -125,21 +128,31 @@ int Run(const Arguments& args) {
     out += '\n';
   }
   WriteOut(out);
-  return kExitOk;
+  return done;
+}
+
+// What standard output could not take (a full disk, a closed pipe) is a failure too.
+int CheckedOutput(int status) {
+  errno = 0;
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+  PrintMessage(std::string("lumetra-cli: cannot write to standard output: ") +
+               (errno != 0 ? lumetra::SystemReason(errno) : "write error"));
+  return kExitFailure;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  lumetra::HandleSignalsDuringSaves();
   if (argc == 2 && std::string(argv[1]) == "--help") {
     std::fputs(kUsage, stdout);
-    return kExitOk;
+    return CheckedOutput(kExitOk);
   }
   if (argc == 2 && std::string(argv[1]) == "--version") {
     std::printf("lumetra-cli %s\n", lumetra::kVersionText);
-    return kExitOk;
+    return CheckedOutput(kExitOk);
   }
   Arguments args;
   if (const auto problem = Parse(argc, argv, args)) return UsageError(*problem);
-  return Run(args);
+  return CheckedOutput(Run(args));
 }

@@ -43,7 +43,7 @@ void Session::Open() {
   const std::optional<std::string> path = prompts_.AskOpenPath(open_dialog_);
   if (!path) return;
   open_dialog_.file_name = *path;
-  OpenPath(*path);
+  OpenPath(FullPathOf(*path));
 }
 
 std::vector<HistoryMenuItem> Session::HistoryMenu() { return history_.MenuItems(); }
@@ -64,8 +64,18 @@ void Session::SaveAs() {
   }
   const std::optional<std::string> path = prompts_.AskSavePath(save_dialog_);
   if (!path) return;
-  save_dialog_.file_name = *path;
+  save_dialog_.file_name = FullPathOf(*path);
   WriteSubtitle();
+}
+
+bool Session::SaveTo(const std::string& path) {
+  if (doc_.FrameCount == 0) {
+    prompts_.ShowMessage(kNothingToSave);
+    return false;
+  }
+  save_dialog_.file_name = FullPathOf(path);
+  WriteSubtitle();
+  return doc_.LoadStatus == 0;
 }
 
 void Session::QuickSave() {
@@ -111,13 +121,15 @@ OpenResult Session::OpenSubtitle() {
     prompts_.ShowMessage(kNoSuchSubtitle + path);
     return OpenResult::kMissing;
   }
-  // The whole file is read once: for its kind, then for its frames.
+  // The kind comes from the first lines; the rest is read only for a known kind.
   std::string data;
-  if (ReadWholeFile(path, data) != FileError::kNone) {
-    prompts_.ShowMessage(kReadError);
+  int kind;
+  const FileStatus status = ReadSubtitleFile(path, kind, data);
+  if (!status.ok()) {
+    prompts_.ShowMessage(status == FileError::kTooLarge ? kFileTooLarge + path : kReadError);
     return OpenResult::kUnreadable;
   }
-  doc_.FileKind = DetectSubtitleKind(data);
+  doc_.FileKind = kind;
   if (doc_.FileKind == kKindUnknown) return OpenResult::kUnrecognised;
   ReadSubtitleData(data);
   return doc_.LoadStatus == 0 ? OpenResult::kOpened : OpenResult::kNotRead;
@@ -125,10 +137,12 @@ OpenResult Session::OpenSubtitle() {
 
 void Session::ReadSubtitle() {
   std::string data;
-  if (ReadWholeFile(doc_.FileName, data) != FileError::kNone) {
+  const FileStatus status = ReadWholeFile(doc_.FileName, data);
+  if (!status.ok()) {
     doc_.LoadStatus = 1;
     doc_.Modified = kClean;
-    prompts_.ShowMessage(kReadError);
+    prompts_.ShowMessage(status == FileError::kTooLarge ? kFileTooLarge + doc_.FileName
+                                                        : kReadError);
     return;
   }
   ReadSubtitleData(data);
@@ -137,6 +151,7 @@ void Session::ReadSubtitle() {
 void Session::ReadSubtitleData(std::string_view data) {
   doc_.LoadStatus = 0;
   doc_.Modified = kClean;
+  frames_left_out_ = 0;
   const int kind = doc_.FileKind;
   if (kind < kKindSubRip || kind > kKindSami) {
     prompts_.ShowMessage(kUnknownFormat);
@@ -152,8 +167,11 @@ void Session::ReadSubtitleData(std::string_view data) {
     }
   }
   const ReadResult result = lumetra::ReadSubtitleData(data, kind, doc_.SubFps, doc_);
-  if (result.frames_left_out > 0) {
-    prompts_.ShowMessage(kFrameLimitStart + IntToText(result.frames_left_out) + kFrameLimitEnd);
+  frames_left_out_ = result.frames_left_out;
+  if (frames_left_out_ == 1) {
+    prompts_.ShowMessage(std::string(kFrameLimitStart) + kOneFrameLeftOut);
+  } else if (frames_left_out_ > 1) {
+    prompts_.ShowMessage(kFrameLimitStart + IntToText(frames_left_out_) + kFrameLimitEnd);
   }
   history_.UpdateHistory(doc_.FileName);
   doc_.FileDir = DirOfPath(doc_.FileName);
@@ -193,17 +211,14 @@ void Session::WriteSubtitle() {
 
   std::string bytes;
   WriteSubtitleData(doc_, e, doc_.SubFps, bytes);
-  const std::string shown_path = WithBackslash(doc_.FileDir) + doc_.FileName;
-  switch (WriteFileReplacing(target, bytes)) {
-    case FileError::kNone:
-      doc_.LoadStatus = 0;
-      break;
-    case FileError::kWrite:
-      prompts_.ShowMessage(kWriteError + shown_path);
-      break;
-    default:
-      prompts_.ShowMessage(kCreateError + shown_path);
-      break;
+  // A failure names the file and the system's reason on a line of its own.
+  const FileStatus status = WriteFileReplacing(target, bytes);
+  if (status.ok()) {
+    doc_.LoadStatus = 0;
+  } else {
+    prompts_.ShowMessage((status == FileError::kWrite ? kWriteError : kCreateError) +
+                         WithBackslash(doc_.FileDir) + doc_.FileName + "\r" +
+                         SystemReason(status.system_error));
   }
 
   if (doc_.LoadStatus == 0) {

@@ -32,6 +32,9 @@ inline constexpr char kFrameLimitStart[] =
     "The subtitle has more frames than Lumetra can hold.\rOnly the first 9999 frames were "
     "loaded; ";
 inline constexpr char kFrameLimitEnd[] = " were left out.";
+inline constexpr char kOneFrameLeftOut[] = "1 frame was left out.";
+// Followed by the path of a file that is no subtitle because of its size.
+inline constexpr char kFileTooLarge[] = "The file is too large for a subtitle (over 256 MB):\r\r";
 
 // What became of an attempt to open a file.
 enum class OpenResult {
@@ -69,6 +72,9 @@ class Session {
   void SaveAs();
   // Quick save: writes to the current file's directory and name without a dialog.
   void QuickSave();
+  // Save As to a path given instead of chosen in the dialog (the command-line tool's
+  // convert): refuses an empty document; true when the file was written.
+  bool SaveTo(const std::string& path);
   // Closing the window: the unsaved-changes prompt; true when the window may close.
   bool CloseQuery();
 
@@ -82,6 +88,8 @@ class Session {
   OpenResult OpenSubtitle();
   // Reads the document's FileName as FileKind; reports through LoadStatus and messages.
   void ReadSubtitle();
+  // Entries of the file last read that did not fit into the store (0: none).
+  int frames_left_out() const { return frames_left_out_; }
   // Writes the document to the save dialog's file name in the format its extension
   // names; reports through LoadStatus and messages. A save that fails or writes nothing
   // leaves Modified as it was.
@@ -100,6 +108,7 @@ class Session {
   SubFrameRateModel sub_frame_rate_;
   FileDialogState open_dialog_;
   FileDialogState save_dialog_;
+  int frames_left_out_ = 0;
 };
 
 }  // namespace lumetra

@@ -24,12 +24,13 @@ bool ResolveUnsavedChanges(Document& doc, Prompts& prompts, FileDialogState& sav
   if (doc.Modified == kUnsaved) {
     const std::optional<std::string> path = prompts.AskSavePath(save_dialog);
     if (path) {
-      save_dialog.file_name = *path;
-      doc.FileDir = DirOfPath(*path);
-      doc.FileName = NameOfPath(*path);
+      const std::string full_path = FullPathOf(*path);
+      save_dialog.file_name = full_path;
+      doc.FileDir = DirOfPath(full_path);
+      doc.FileName = NameOfPath(full_path);
       doc.FileBoxText = doc.FileName;
       doc.NotifyHeaderChanged();
-      save(*path);
+      save(full_path);
     } else {
       doc.Modified = kUnsaved;
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "formats/file_io.h"
 #include "session/scripted_prompts.h"
 #include "session/unsaved_changes.h"
 #include "test_support.h"
@@ -136,7 +137,7 @@ TEST_F(SessionTest, APromptWhoseSaveFailsStopsTheCommand) {
   prompts.save_paths.push_back(bad);
   session.New();
   ASSERT_EQ(prompts.messages.size(), 1u);
-  EXPECT_EQ(prompts.messages[0], std::string(kCreateError) + bad);
+  EXPECT_EQ(prompts.messages[0], std::string(kCreateError) + bad + "\rNo such file or directory");
   EXPECT_EQ(doc.FrameCount, 2);
   EXPECT_EQ(doc.Modified, kUnsaved);
   // The window may not close either.
@@ -248,17 +249,60 @@ TEST_F(SessionTest, HistoryEntriesOpenAfterThePrompt) {
 }
 
 TEST_F(SessionTest, TooManyFramesAreReportedNotLost) {
-  std::string big;
-  for (int i = 1; i <= 10005; ++i) {
-    big += std::to_string(i) + "\r\n00:00:01,000 --> 00:00:02,000\r\nframe " + std::to_string(i) +
-           "\r\n\r\n";
+  std::string frames;
+  for (int i = 1; i <= 10000; ++i) {
+    frames += std::to_string(i) + "\r\n00:00:01,000 --> 00:00:02,000\r\nframe " +
+              std::to_string(i) + "\r\n\r\n";
   }
-  OpenThroughDialog(Write("big.txt", big));
+  const std::string six_more =
+      frames + "10001\r\n00:00:01,000 --> 00:00:02,000\r\nx\r\n\r\n" +
+      "10002\r\n00:00:01,000 --> 00:00:02,000\r\nx\r\n\r\n" +
+      "10003\r\n00:00:01,000 --> 00:00:02,000\r\nx\r\n\r\n" +
+      "10004\r\n00:00:01,000 --> 00:00:02,000\r\nx\r\n\r\n" +
+      "10005\r\n00:00:01,000 --> 00:00:02,000\r\nx\r\n";
+  OpenThroughDialog(Write("one.txt", frames));
   EXPECT_EQ(doc.FrameCount, MaxReadFrames);
   EXPECT_EQ(doc.FrameText[MaxReadFrames], "frame 9999");
+  EXPECT_EQ(session.frames_left_out(), 1);
+  OpenThroughDialog(Write("six.txt", six_more));
+  EXPECT_EQ(session.frames_left_out(), 6);
   EXPECT_EQ(prompts.messages,
-            std::vector<std::string>{"The subtitle has more frames than Lumetra can hold.\rOnly "
-                                     "the first 9999 frames were loaded; 6 were left out."});
+            (std::vector<std::string>{
+                "The subtitle has more frames than Lumetra can hold.\rOnly the first 9999 "
+                "frames were loaded; 1 frame was left out.",
+                "The subtitle has more frames than Lumetra can hold.\rOnly the first 9999 "
+                "frames were loaded; 6 were left out."}));
+  OpenThroughDialog(Write("small.txt", kSubRip));
+  EXPECT_EQ(session.frames_left_out(), 0);
+}
+
+TEST_F(SessionTest, FilesLargerThanAnySubtitleAreRefusedUnread) {
+  OpenThroughDialog(Write("movie.txt", kSubRip));
+  const std::string huge = Write("huge.txt", kSubRip);
+  std::filesystem::resize_file(huge, kMaxSubtitleFileBytes + 1);
+  OpenThroughDialog(huge);
+  EXPECT_EQ(prompts.messages, std::vector<std::string>{kFileTooLarge + huge});
+  EXPECT_EQ(doc.FileName, "movie.txt");
+  EXPECT_EQ(doc.FrameCount, 2);
+}
+
+TEST_F(SessionTest, DialogPathsAreResolvedThroughLinksNotFoldedAsText) {
+  const std::filesystem::path real = dir.path() / "real";
+  std::filesystem::create_directories(real / "sub");
+  std::filesystem::create_directory_symlink(real / "sub", dir.path() / "dl");
+  WriteFile((real / "z.txt").string(), kSubRip);
+  WriteFile(dir.File("z.txt"), "1\r\n00:00:05,000 --> 00:00:06,000\r\nNot this one\r\n");
+
+  OpenThroughDialog(dir.File("dl/../z.txt"));
+  EXPECT_EQ(doc.FrameText[1], "Hello");
+  EXPECT_EQ(doc.FileDir, real.string() + "/");
+  EXPECT_EQ(session.history().Entry(1), (real / "z.txt").string());
+
+  prompts.save_paths.push_back(dir.File("dl/../y.srt"));
+  session.SaveAs();
+  EXPECT_TRUE(std::filesystem::exists(real / "y.srt"));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("y.srt")));
+  EXPECT_EQ(session.history().Entry(1), (real / "y.srt").string());
 }
 
 TEST_F(SessionTest, StartupFileIsOpenedByItsFullPath) {
