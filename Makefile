@@ -36,9 +36,10 @@ fuzz: deps
 	@echo "Fuzz target: build-fuzz/fuzz/fuzz_readers (run: make fuzz-run)"
 
 # Runs the fuzz target for FUZZ_SECONDS on one core. New inputs collect in
-# build-fuzz/fuzz-corpus; the samples and the shared subtitle corpus (when present) seed it.
+# build-fuzz/fuzz-corpus; the samples, the hand-made test files and the shared subtitle
+# corpus (when present) seed it. Inputs reach 256 KiB, room for files past the frame limit.
 FUZZ_SECONDS ?= 600
-FUZZ_MAX_LEN ?= 16384
+FUZZ_MAX_LEN ?= 262144
 FUZZ_SEEDS := $(wildcard samples tests/data ../shared/corpus/srt ../shared/corpus/sub ../shared/corpus/smi)
 fuzz-run: fuzz
 	@mkdir -p build-fuzz/fuzz-corpus build-fuzz/fuzz-artifacts

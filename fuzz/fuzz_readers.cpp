@@ -1,31 +1,178 @@
 // Arbitrary bytes through kind detection, every reader (SUB at ordinary and odd rates) and
-// every writer on what was read. Besides the sanitizers' findings it checks what must hold
-// for any input.
+// every writer on what was read; what a writer writes reads back as far as each format
+// promises; and the bytes as a file through the session's open and save. Besides the
+// sanitizers' findings it checks what must hold for any input.
+#include <unistd.h>
+
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "document/document.h"
+#include "formats/file_io.h"
+#include "formats/format_parts.h"
 #include "formats/subtitle_io.h"
+#include "session/scripted_prompts.h"
+#include "session/session.h"
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
+using namespace lumetra;
+
+// Ends the run, naming the broken condition, when it does not hold.
+#define CHECK(condition)                                                         \
+  do {                                                                           \
+    if (!(condition)) {                                                          \
+      std::fprintf(stderr, "fuzz_readers.cpp:%d: %s does not hold\n", __LINE__, \
+                   #condition);                                                  \
+      std::abort();                                                              \
+    }                                                                            \
+  } while (false)
+
+constexpr TimeValue kHundredHours = 100 * 3600 * 1000;
+
+bool Contains(std::string_view text, std::string_view piece) {
+  return text.find(piece) != std::string_view::npos;
+}
+
+bool ContainsAnyCase(std::string_view text, std::string_view lower) {
+  std::string folded(text);
+  for (char& c : folded) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  return Contains(folded, lower);
+}
+
+// What each format promises to bring back from its own file: whether a frame is within the
+// promise, and the time it comes back with.
+struct Promise {
+  const char* ext;
+  int kind;
+  bool (*keeps)(std::string_view text, TimeValue start, TimeValue end);
+  TimeValue (*time_back)(TimeValue t);
+};
+
+bool Within(TimeValue start, TimeValue end, TimeValue limit) {
+  return start >= 0 && end >= 0 && start < limit && end < limit;
+}
+
+constexpr Promise kPromises[] = {
+    // SubRip: every millisecond below 100 hours, every text that is not blank and does not
+    // end with an empty line.
+    {"txt", kKindSubRip,
+     [](std::string_view text, TimeValue start, TimeValue end) {
+       return Within(start, end, kHundredHours) && text.find_first_not_of(' ') != text.npos &&
+              !text.ends_with('|');
+     },
+     [](TimeValue t) { return t; }},
+    // SAMI: milliseconds, and texts of one line (no line-break tag, no trailing tab).
+    {"smi", kKindSami,
+     [](std::string_view text, TimeValue start, TimeValue end) {
+       return Within(start, end, INT32_MAX) && !Contains(text, "|") &&
+              !ContainsAnyCase(text, "<br") && !text.ends_with('\t');
+     },
+     [](TimeValue t) { return t; }},
+    // SRT2: hundredths below 100 hours; "[br]" in a text is a line break.
+    {"srt", kKindSrt2,
+     [](std::string_view text, TimeValue start, TimeValue end) {
+       return Within(start, end, kHundredHours) && !Contains(text, "[br]");
+     },
+     [](TimeValue t) { return t - t % 10; }},
+    // SUB at 25 fps: whole frames up to frame 802; a text ends at a brace.
+    {"sub", kKindSub,
+     [](std::string_view text, TimeValue start, TimeValue end) {
+       return Within(start, end, 803 * 40) && !Contains(text, "{") && !Contains(text, "}");
+     },
+     [](TimeValue t) { return SubFrameToMs(SubMsToFrame(t, 25), 25); }},
+};
+
+void CheckRoundTrips(const Document& doc) {
+  static Document back;
+  static std::string bytes;
+  for (const Promise& p : kPromises) {
+    bool kept = true;
+    for (int i = 1; i <= doc.FrameCount && kept; ++i) {
+      kept = p.keeps(doc.FrameText[i], doc.FrameStart[i], doc.FrameEnd[i]);
+    }
+    if (!kept) continue;
+    CHECK(WriteSubtitleData(doc, p.ext, 25, bytes));
+    const ReadResult result = ReadSubtitleData(bytes, p.kind, 25, back);
+    CHECK(result.frames_left_out == 0);
+    if (back.FrameCount != doc.FrameCount) {
+      std::fprintf(stderr, "%s: %d frames came back as %d\n", p.ext, doc.FrameCount,
+                   back.FrameCount);
+    }
+    CHECK(back.FrameCount == doc.FrameCount);
+    for (int i = 1; i <= doc.FrameCount; ++i) {
+      if (back.FrameText[i] != doc.FrameText[i]) {
+        std::fprintf(stderr, "%s frame %d: \"%s\" came back as \"%s\"\n", p.ext, i,
+                     doc.FrameText[i].c_str(), back.FrameText[i].c_str());
+      }
+      CHECK(back.FrameText[i] == doc.FrameText[i]);
+      CHECK(back.FrameStart[i] == p.time_back(doc.FrameStart[i]));
+      CHECK(back.FrameEnd[i] == p.time_back(doc.FrameEnd[i]));
+    }
+    if (p.kind == kKindSrt2) {
+      CHECK(back.InfoTitle == doc.InfoTitle && back.InfoAuthor == doc.InfoAuthor &&
+            back.InfoSource == doc.InfoSource && back.InfoPrg == doc.InfoPrg &&
+            back.InfoFilepath == doc.InfoFilepath && back.InfoDelay == doc.InfoDelay &&
+            back.InfoCdTrack == doc.InfoCdTrack && back.InfoComment == doc.InfoComment);
+    }
+  }
+}
+
+// The bytes as a file opened by the session, saved in one of the formats (by the input's
+// length), and the saved file opened again. On a memory file system, so that flushing to
+// the disk costs nothing.
+std::filesystem::path g_save_dir;
+
+void OpenAndSave(std::string_view bytes) {
+  const std::filesystem::path& dir = g_save_dir;
+  if (dir.empty()) {
+    const std::filesystem::path base =
+        std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
+    g_save_dir = base / ("lumetra-fuzz-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(g_save_dir);
+    std::atexit([] {
+      std::error_code ec;
+      std::filesystem::remove_all(g_save_dir, ec);
+    });
+  }
+  static ScriptedPrompts prompts;
+  static Session session(prompts);
+  const std::string input = (dir / "input").string();
+  CHECK(WriteFileReplacing(input, bytes).ok());
+
+  Document& doc = session.document();
+  doc.FileName = input;
+  const OpenResult opened = session.OpenSubtitle();
+  CHECK(opened == OpenResult::kOpened || opened == OpenResult::kUnrecognised);
+  if (opened != OpenResult::kOpened) return;
+  CHECK(session.frames_left_out() == 0 || doc.FrameCount == MaxReadFrames);
+  static constexpr const char* kExts[] = {"txt", "srt", "sub", "smi"};
+  const std::string output = (dir / (std::string("output.") + kExts[bytes.size() % 4])).string();
+  const bool saved = session.SaveTo(output);
+  CHECK(saved == (doc.FrameCount > 0));
+  if (saved) {
+    doc.FileName = output;
+    CHECK(session.OpenSubtitle() == OpenResult::kOpened);
+  }
+  prompts.messages.clear();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace lumetra;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   static Document doc;  // 10001 slots: made once
   static std::string out;
 
   const int kind = DetectSubtitleKind(bytes);
-  Check(kind >= kKindUnknown && kind <= kKindSami);
+  CHECK(kind >= kKindUnknown && kind <= kKindSami);
 
   struct Run {
     int kind;
@@ -36,14 +183,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                   {kKindSub, -10},    {kKindSub, 0}};
   for (const Run& run : kRuns) {
     const ReadResult result = ReadSubtitleData(bytes, run.kind, run.fps, doc);
-    Check(doc.FrameCount >= 0 && doc.FrameCount <= MaxReadFrames);
-    Check(result.frames_left_out >= 0);
-    Check(result.frames_left_out == 0 || doc.FrameCount == MaxReadFrames);
-    Check(doc.HasByteOrderMark == HasUtf8ByteOrderMark(bytes));
+    CHECK(doc.FrameCount >= 0 && doc.FrameCount <= MaxReadFrames);
+    CHECK(result.frames_left_out >= 0);
+    CHECK(result.frames_left_out == 0 || doc.FrameCount == MaxReadFrames);
+    CHECK(doc.HasByteOrderMark == HasUtf8ByteOrderMark(bytes));
     for (const char* ext : {"txt", "srt", "sub", "smi"}) {
-      Check(WriteSubtitleData(doc, ext, run.fps, out));
-      Check(out.size() >= 2 || doc.FrameCount == 0);
+      CHECK(WriteSubtitleData(doc, ext, run.fps, out));
+      CHECK(out.size() >= 2 || doc.FrameCount == 0);
     }
+    if (run.fps == 25) CheckRoundTrips(doc);
   }
+  OpenAndSave(bytes);
   return 0;
 }

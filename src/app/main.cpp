@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "document/document.h"
+#include "formats/file_io.h"
 #include "ui/look.h"
 #include "ui/main_window.h"
 #include "ui/qt_prompts.h"
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(lumetra::kApplicationTitle));
   lumetra::InstallLook();
+  lumetra::HandleSignalsDuringSaves();
 
   std::optional<QString> startup_file;
   const QStringList arguments = QApplication::arguments();
