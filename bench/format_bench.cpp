@@ -113,19 +113,16 @@ int main(int /*argc*/, char* argv[]) {
               "read fr/s", "read ms", "write MB/s", "write fr/s", "write ms");
   struct Format {
     const char* name;
-    const char* ext;
     int kind;
   };
-  const Format formats[] = {{"SubRip", "txt", kKindSubRip},
-                            {"SUB", "sub", kKindSub},
-                            {"SRT2", "srt", kKindSrt2},
-                            {"SAMI", "smi", kKindSami}};
+  const Format formats[] = {
+      {"SubRip", kKindSubRip}, {"SUB", kKindSub}, {"SRT2", kKindSrt2}, {"SAMI", kKindSami}};
   for (const Format& f : formats) {
     std::string bytes;
-    WriteSubtitleData(doc, f.ext, 25, bytes);
+    WriteSubtitleData(doc, f.kind, 25, bytes);
     const double write_s = BestOf(kRuns, [&] {
       std::string out;
-      WriteSubtitleData(doc, f.ext, 25, out);
+      WriteSubtitleData(doc, f.kind, 25, out);
     });
     const double read_s = BestOf(kRuns, [&] { ReadSubtitleData(bytes, f.kind, 25, target); });
     if (target.FrameCount != kFrames) {
@@ -145,7 +142,7 @@ int main(int /*argc*/, char* argv[]) {
   const std::string input = (work / "input.txt").string();
   const std::string output = (work / "output.srt").string();
   std::string bytes;
-  WriteSubtitleData(doc, "txt", 25, bytes);
+  WriteSubtitleData(doc, kKindSubRip, 25, bytes);
   WriteFileReplacing(input, bytes);
   int status = RunProgram({cli.string(), "convert", input, output});
   const double cli_s = status != 0 ? 0 : BestOf(5, [&] {

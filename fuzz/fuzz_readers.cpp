@@ -99,7 +99,7 @@ void CheckRoundTrips(const Document& doc) {
       kept = p.keeps(doc.FrameText[i], doc.FrameStart[i], doc.FrameEnd[i]);
     }
     if (!kept) continue;
-    CHECK(WriteSubtitleData(doc, p.ext, 25, bytes));
+    CHECK(WriteSubtitleData(doc, p.kind, 25, bytes));
     const ReadResult result = ReadSubtitleData(bytes, p.kind, 25, back);
     CHECK(result.frames_left_out == 0);
     if (back.FrameCount != doc.FrameCount) {
@@ -153,9 +153,9 @@ void OpenAndSave(std::string_view bytes) {
   CHECK(opened == OpenResult::kOpened || opened == OpenResult::kUnrecognised);
   if (opened != OpenResult::kOpened) return;
   CHECK(session.frames_left_out() == 0 || doc.FrameCount == MaxReadFrames);
-  static constexpr const char* kExts[] = {"txt", "srt", "sub", "smi"};
-  const std::string output = (dir / (std::string("output.") + kExts[bytes.size() % 4])).string();
-  const bool saved = session.SaveTo(output);
+  const int kind = kKindSubRip + static_cast<int>(bytes.size() % 4);
+  const std::string output = (dir / ("output." + SaveExtOfKind(kind))).string();
+  const bool saved = session.SaveTo(output, kind);
   CHECK(saved == (doc.FrameCount > 0));
   if (saved) {
     doc.FileName = output;
@@ -187,8 +187,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CHECK(result.frames_left_out >= 0);
     CHECK(result.frames_left_out == 0 || doc.FrameCount == MaxReadFrames);
     CHECK(doc.HasByteOrderMark == HasUtf8ByteOrderMark(bytes));
-    for (const char* ext : {"txt", "srt", "sub", "smi"}) {
-      CHECK(WriteSubtitleData(doc, ext, run.fps, out));
+    for (int kind = kKindSubRip; kind <= kKindSami; ++kind) {
+      CHECK(WriteSubtitleData(doc, kind, run.fps, out));
       CHECK(out.size() >= 2 || doc.FrameCount == 0);
     }
     if (run.fps == 25) CheckRoundTrips(doc);

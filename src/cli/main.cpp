@@ -1,11 +1,12 @@
 // lumetra-cli: converts, lists and describes subtitle files the way the editor opens and
-// saves them. Messages the editor would show go to standard error.
+// saves them. Messages go to standard error, one line each, starting with "lumetra-cli: ".
 #include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/output_format.h"
 #include "document/info_dialog.h"
 #include "editing/sub_frame_rate.h"
 #include "formats/file_io.h"
@@ -17,14 +18,16 @@ namespace {
 
 constexpr char kUsage[] =
     "Usage:\n"
-    "  lumetra-cli convert INPUT OUTPUT [--fps RATE]\n"
-    "  lumetra-cli list INPUT [--fps RATE]\n"
+    "  lumetra-cli convert INPUT OUTPUT [--to FORMAT] [--fps RATE]\n"
+    "  lumetra-cli list INPUT [--tsv] [--fps RATE]\n"
     "  lumetra-cli info INPUT [--fps RATE]\n"
-    "  lumetra-cli --help | --version\n"
+    "  lumetra-cli -h | --help | -V | --version\n"
     "\n"
-    "convert  reads INPUT and writes OUTPUT in the format its extension names:\n"
-    "         .txt SubRip, .srt SRT with information header, .sub SUB, .smi SAMI\n"
-    "list     prints every frame as a line of the frame list\n"
+    "convert  reads INPUT and writes OUTPUT in FORMAT: subrip (numbered SubRip), srt2\n"
+    "         (SRT with information header), sub (SUB) or sami (SAMI); without --to,\n"
+    "         OUTPUT's extension names it: .txt SubRip, .srt SRT2, .sub SUB, .smi SAMI\n"
+    "list     prints every frame as a line of the frame list; with --tsv one frame per\n"
+    "         line: number, start ms, end ms and text (lines joined by |), tab-separated\n"
     "info     prints the format and the subtitle information with its statistics\n"
     "--fps    the frame rate of SUB files (read and written); default 25\n";
 
@@ -34,27 +37,68 @@ constexpr int kExitUsage = 2;
 // Done, but the input had more frames than the store holds and the rest were left out.
 constexpr int kExitFramesLeftOut = 3;
 
+// One line on standard error; the line breaks of the editor's messages become spaces.
 void PrintMessage(const std::string& text) {
-  std::string shown = text;
-  for (char& c : shown) {
-    if (c == '\r') c = '\n';
+  std::string line = "lumetra-cli: ";
+  for (char c : text) {
+    if (c != '\r') {
+      line += c;
+    } else if (!line.ends_with(' ')) {
+      line += ' ';
+    }
   }
-  shown += '\n';
-  std::fwrite(shown.data(), 1, shown.size(), stderr);
+  line += '\n';
+  std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 int UsageError(const std::string& problem) {
-  if (!problem.empty()) PrintMessage("lumetra-cli: " + problem);
+  if (!problem.empty()) PrintMessage(problem);
   std::fputs(kUsage, stderr);
   return kExitUsage;
 }
 
-void WriteOut(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+// The system's error number of a failed write to standard output, 0 while none failed.
+int g_output_error = 0;
+
+void WriteOut(const std::string& text) {
+  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() && g_output_error == 0) {
+    g_output_error = errno != 0 ? errno : EIO;
+  }
+}
+
+// The session's messages, held while it opens or saves a file: a failure that the system
+// explains is told in its words ("cannot read a.txt: Permission denied"), everything else
+// as the editor says it.
+class StepMessages {
+ public:
+  explicit StepMessages(lumetra::ScriptedPrompts& prompts) {
+    prompts.on_message = [this](const std::string& text) { held_.push_back(text); };
+  }
+  void Flush() {
+    for (const std::string& text : held_) PrintMessage(text);
+    held_.clear();
+  }
+  // Ends a step that failed on `path`; os_error is the system's error number, or 0.
+  void FlushFailure(const char* verb, const std::string& path, int os_error) {
+    if (os_error == 0) {
+      Flush();
+      return;
+    }
+    held_.clear();
+    PrintMessage(std::string("cannot ") + verb + " " + path + ": " +
+                 lumetra::SystemErrorText(os_error));
+  }
+
+ private:
+  std::vector<std::string> held_;
+};
 
 struct Arguments {
   std::string command;
   std::vector<std::string> paths;
   std::optional<std::string> fps;
+  std::optional<std::string> to;
+  bool tsv = false;
 };
 
 // Parses the command line; returns an error text, or nothing when it is well formed.
@@ -63,12 +107,21 @@ std::optional<std::string> Parse(int argc, char* argv[], Arguments& args) {
   args.command = argv[1];
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--fps") {
-      if (i + 1 >= argc) return "--fps needs a RATE";
-      args.fps = argv[++i];
-    } else if (arg.rfind("--fps=", 0) == 0) {
-      args.fps = arg.substr(6);
-    } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+    const std::string name = arg.substr(0, arg.find('='));
+    std::optional<std::string>* value = name == "--fps"  ? &args.fps
+                                        : name == "--to" ? &args.to
+                                                         : nullptr;
+    if (value != nullptr) {
+      if (name.size() < arg.size()) {
+        *value = arg.substr(name.size() + 1);
+      } else if (i + 1 < argc) {
+        *value = argv[++i];
+      } else {
+        return name + (name == "--fps" ? " needs a RATE" : " needs a FORMAT");
+      }
+    } else if (arg == "--tsv") {
+      args.tsv = true;
+    } else if (arg.size() > 1 && arg[0] == '-') {
       return "unknown option " + arg;
     } else {
       args.paths.push_back(arg);
@@ -81,44 +134,49 @@ std::optional<std::string> Parse(int argc, char* argv[], Arguments& args) {
   if (args.paths.size() != wanted) {
     return args.command + (wanted == 2 ? " needs INPUT and OUTPUT" : " needs one INPUT");
   }
+  if (args.to && args.command != "convert") return "--to is an option of convert";
+  if (args.tsv && args.command != "list") return "--tsv is an option of list";
   return std::nullopt;
 }
 
-int Run(const Arguments& args) {
-  lumetra::ScriptedPrompts prompts;
-  prompts.on_message = PrintMessage;
-  lumetra::Session session(prompts);
-  if (args.fps && !session.sub_frame_rate().ConfirmCustomRate(*args.fps)) {
-    PrintMessage(lumetra::SubFrameRateModel::kRefusal);
-    return UsageError("--fps " + *args.fps + " is not a frame rate");
+// Opens INPUT into the session's document; false (messages told) when it was not read.
+bool ReadInput(lumetra::Session& session, StepMessages& messages, const std::string& input) {
+  session.document().FileName = lumetra::FullPathOf(input);
+  const lumetra::OpenResult result = session.OpenSubtitle();
+  if (result == lumetra::OpenResult::kOpened) {
+    messages.Flush();
+    return true;
   }
+  messages.FlushFailure("read", input, session.last_os_error());
+  return false;
+}
 
-  lumetra::Document& doc = session.document();
-  const std::string input = lumetra::FullPathOf(args.paths[0]);
-  doc.FileName = input;
-  switch (session.OpenSubtitle()) {
-    case lumetra::OpenResult::kOpened:
-      break;
-    case lumetra::OpenResult::kUnrecognised:
-      PrintMessage("Not a recognised subtitle file: " + input);
-      return kExitFailure;
-    default:
-      return kExitFailure;
+// Writes the document to OUTPUT in the format `kind`; false (messages told) on failure.
+bool WriteOutput(lumetra::Session& session, StepMessages& messages, const std::string& output,
+                 int kind) {
+  if (session.SaveTo(output, kind)) {
+    messages.Flush();
+    return true;
   }
+  messages.FlushFailure("write", output, session.last_os_error());
+  return false;
+}
 
-  const int done = session.frames_left_out() > 0 ? kExitFramesLeftOut : kExitOk;
-  if (args.command == "convert") {
-    return session.SaveTo(args.paths[1]) ? done : kExitFailure;
-  }
-  if (args.command == "list") {
-    std::string out;
-    for (int i = 1; i <= doc.FrameCount; ++i) {
+std::string FrameList(const lumetra::Document& doc, bool tsv) {
+  std::string out;
+  for (int i = 1; i <= doc.FrameCount; ++i) {
+    if (tsv) {
+      out += std::to_string(i) + '\t' + std::to_string(doc.FrameStart[i]) + '\t' +
+             std::to_string(doc.FrameEnd[i]) + '\t' + doc.FrameText[i];
+    } else {
       out += doc.FrameListLine(i);
-      out += '\n';
     }
-    WriteOut(out);
-    return done;
+    out += '\n';
   }
+  return out;
+}
+
+std::string Information(const lumetra::Document& doc) {
   const lumetra::InfoDialogModel info(doc);
   std::string out = "Format: " + doc.FormatLabel + "\n";
   for (int i = 1; i <= lumetra::InfoDialogModel::kBoxes; ++i) {
@@ -127,16 +185,41 @@ int Run(const Arguments& args) {
     out += info.Box(i);
     out += '\n';
   }
-  WriteOut(out);
+  return out;
+}
+
+int Run(const Arguments& args) {
+  // The command line is checked whole before any file is touched.
+  lumetra::cli::OutputFormat output;
+  if (args.command == "convert") {
+    output = lumetra::cli::ChooseOutputFormat(args.to, args.paths[1]);
+    if (!output.problem.empty()) return UsageError(output.problem);
+  }
+  lumetra::ScriptedPrompts prompts;
+  StepMessages messages(prompts);
+  lumetra::Session session(prompts);
+  if (args.fps && (!session.sub_frame_rate().ConfirmCustomRate(*args.fps) ||
+                   lumetra::TextToFloat(*args.fps) <= 0)) {
+    PrintMessage(lumetra::SubFrameRateModel::kRefusal);
+    return UsageError("--fps " + *args.fps + " is not a frame rate");
+  }
+
+  if (!ReadInput(session, messages, args.paths[0])) return kExitFailure;
+  const lumetra::Document& doc = session.document();
+  const int done = session.frames_left_out() > 0 ? kExitFramesLeftOut : kExitOk;
+  if (args.command == "convert") {
+    return WriteOutput(session, messages, args.paths[1], output.kind) ? done : kExitFailure;
+  }
+  WriteOut(args.command == "list" ? FrameList(doc, args.tsv) : Information(doc));
   return done;
 }
 
 // What standard output could not take (a full disk, a closed pipe) is a failure too.
 int CheckedOutput(int status) {
-  errno = 0;
-  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
-  PrintMessage(std::string("lumetra-cli: cannot write to standard output: ") +
-               (errno != 0 ? lumetra::SystemReason(errno) : "write error"));
+  if (std::fflush(stdout) != 0 && g_output_error == 0) g_output_error = errno;
+  if (g_output_error == 0 && !std::ferror(stdout)) return status;
+  PrintMessage("cannot write to standard output: " +
+               lumetra::SystemErrorText(g_output_error != 0 ? g_output_error : EIO));
   return kExitFailure;
 }
 
@@ -144,11 +227,12 @@ int CheckedOutput(int status) {
 
 int main(int argc, char* argv[]) {
   lumetra::HandleSignalsDuringSaves();
-  if (argc == 2 && std::string(argv[1]) == "--help") {
+  const std::string first = argc == 2 ? argv[1] : "";
+  if (first == "--help" || first == "-h") {
     std::fputs(kUsage, stdout);
     return CheckedOutput(kExitOk);
   }
-  if (argc == 2 && std::string(argv[1]) == "--version") {
+  if (first == "--version" || first == "-V") {
     std::printf("lumetra-cli %s\n", lumetra::kVersionText);
     return CheckedOutput(kExitOk);
   }

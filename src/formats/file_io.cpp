@@ -202,7 +202,14 @@ bool IsBlank(std::string_view data) { return data.find_first_not_of(" \r\n") == 
 
 }  // namespace
 
-std::string SystemReason(int system_error) { return std::strerror(system_error); }
+std::string SystemErrorText(int os_error) { return std::strerror(os_error); }
+
+int NotRegularFileError(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return errno;
+  if (S_ISDIR(st.st_mode)) return EISDIR;
+  return 0;
+}
 
 WriteCalls WriteCalls::System() { return {::write, ::fsync, ::close}; }
 

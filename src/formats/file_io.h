@@ -36,8 +36,13 @@ struct FileStatus {
   }
 };
 
-// The system's description of an error number ("Permission denied").
-std::string SystemReason(int system_error);
+// The system's wording of an error number ("No such file or directory").
+std::string SystemErrorText(int os_error);
+
+// Why a path is no regular file to read, as a system error number: what looking it up
+// gives (ENOENT, EACCES, ...), EISDIR for a directory, 0 for a regular file and for other
+// kinds of file (devices, pipes), which have no such number.
+int NotRegularFileError(const std::string& path);
 
 // Reads the whole file into `out`; refuses a file larger than `limit` bytes.
 FileStatus ReadWholeFile(const std::string& path, std::string& out,

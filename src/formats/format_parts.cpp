@@ -30,7 +30,16 @@ std::int32_t SubMsToFrame(TimeValue time, double fps) {
   if (fps == 0) fps = 25;
   const double ms_per_frame = 1000.0 / fps;
   if (ms_per_frame == 0) return 0;  // an infinite rate: the quotient is not finite
-  return TruncToInt32(static_cast<long double>(time) / static_cast<long double>(ms_per_frame));
+  const std::int32_t frame =
+      TruncToInt32(static_cast<long double>(time) / static_cast<long double>(ms_per_frame));
+  // Reading truncates too, so a frame may read as a time that truncates to its neighbour
+  // (at 25 fps frame 803 reads as 32119 ms, and 32119 / 40 is 802.975). A time that a
+  // frame reads as goes back to that frame, so that frames survive a read and a write.
+  if (SubFrameToMs(frame, fps) != time) {
+    if (frame < INT32_MAX && SubFrameToMs(frame + 1, fps) == time) return frame + 1;
+    if (frame > INT32_MIN && SubFrameToMs(frame - 1, fps) == time) return frame - 1;
+  }
+  return frame;
 }
 
 void TimeLineWords::Split(std::string_view line) {

@@ -54,7 +54,8 @@ void WriteSami(const Document& doc, double sub_fps, std::string& out);
 // A frame rate of 0 gives 0 ms (the quotient is not finite).
 TimeValue SubFrameToMs(std::int32_t frame, double fps);
 // The frame of a time: trunc(time / ms_per_frame), where ms_per_frame is 1000 / fps rounded
-// to a double and a rate of 0 counts as 25.
+// to a double and a rate of 0 counts as 25; but a time that SubFrameToMs makes of a frame
+// gives that frame back.
 std::int32_t SubMsToFrame(TimeValue time, double fps);
 
 // --- Shared pieces of text ---

@@ -15,6 +15,11 @@ class LineReader {
   explicit LineReader(std::string_view data) : data_(data) {}
   bool AtEnd() const { return pos_ >= data_.size(); }
   std::string_view ReadLine();
+  // The line ReadLine would give next, without reading it.
+  std::string_view PeekLine() const {
+    LineReader ahead(*this);
+    return ahead.ReadLine();
+  }
 
  private:
   std::string_view data_;

@@ -112,12 +112,26 @@ int DetectSubtitleKind(std::string_view data) {
     line = TrimSpaces(in.ReadLine());
     if (!line.empty()) break;
   }
+  return KindOfFirstLine(line);
+}
+
+int KindOfFirstLine(std::string_view line) {
   int kind = kKindUnknown;
-  if (line.starts_with('1') || line == "0") kind = kKindSubRip;
+  if (line.starts_with('1')) kind = kKindSubRip;
   if (line.starts_with('{')) kind = kKindSub;
   if (line.starts_with('[') || line.starts_with('0')) kind = kKindSrt2;
   if (line.starts_with('<')) kind = kKindSami;
+  // SubRip numbered from 0, or without numbers (its first line is a time line). SRT2 time
+  // lines ("00:00:01.00,00:00:02.00") have no arrow.
+  const bool tagged = line.starts_with('{') || line.starts_with('[') || line.starts_with('<');
+  if (line == "0" || (!tagged && line.find("-->") != std::string_view::npos)) {
+    kind = kKindSubRip;
+  }
   return kind;
+}
+
+bool HoldsOnlyBlankLines(std::string_view data) {
+  return WithoutByteOrderMark(data).find_first_not_of(" \r\n") == std::string_view::npos;
 }
 
 std::string SaveExtOfKind(int kind) {
@@ -129,6 +143,8 @@ int KindOfSaveExt(std::string_view ext) {
   const FormatEntry* entry = FindExt(ext);
   return entry ? entry->kind : kKindUnknown;
 }
+
+int KindOfFileName(std::string_view name) { return KindOfSaveExt(LowerCaseHU(RightStr(name, 3))); }
 
 std::string SubFormatLabel(double fps) { return "(SUB " + FloatToText(fps) + " fps)"; }
 
@@ -146,6 +162,7 @@ ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Doc
   doc.ResetDocument();
   doc.HasByteOrderMark = HasUtf8ByteOrderMark(data);
   doc.Encoding = LooksLikeUtf8Text(data) ? CodePage::kUtf8 : CodePage::kWindows1250;
+  doc.FileKind = kind;
   doc.SaveExt = std::string(format->ext);
   if (kind == kKindSub) doc.SubFps = sub_fps;
 
@@ -163,9 +180,8 @@ ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Doc
   return result;
 }
 
-bool WriteSubtitleData(const Document& doc, std::string_view ext, double sub_fps,
-                       std::string& out) {
-  const FormatEntry* format = FindExt(ext);
+bool WriteSubtitleData(const Document& doc, int kind, double sub_fps, std::string& out) {
+  const FormatEntry* format = FindKind(kind);
   if (!format) return false;
   out.clear();
   // The texts plus room for the time lines and tags: one allocation.

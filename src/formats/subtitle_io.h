@@ -19,9 +19,16 @@ std::string_view WithoutByteOrderMark(std::string_view data);
 bool LooksLikeUtf8Text(std::string_view data);
 
 // The kind of a subtitle file (FileKinds) from its first line that is not blank after
-// trimming spaces: "1" or exactly "0" SubRip, "{" SUB, "[" or "0" SRT2, "<" SAMI (each
-// later rule overriding an earlier one), anything else or no such line: unknown.
+// trimming spaces (KindOfFirstLine); unknown when there is no such line.
 int DetectSubtitleKind(std::string_view data);
+// The kind a first line (spaces trimmed) names: "1" SubRip, "{" SUB, "[" or "0" SRT2, "<"
+// SAMI, each later rule overriding an earlier one; then a line that is exactly "0" (entries
+// numbered from 0) or that holds "-->" (entries without numbers) and does not begin with
+// "{", "[" or "<" is SubRip. Anything else: unknown.
+int KindOfFirstLine(std::string_view line);
+// True when the bytes hold no line that is not blank: nothing but spaces and line ends
+// after any byte-order mark.
+bool HoldsOnlyBlankLines(std::string_view data);
 
 // The extension that saves in a kind's format ("txt", "sub", "srt", "smi"), and the
 // format label of a kind ("(Normal SRT)", "(SRT2 with Info)", "(SMI-html)"; SUB labels
@@ -29,6 +36,9 @@ int DetectSubtitleKind(std::string_view data);
 std::string SaveExtOfKind(int kind);
 // The kind whose format an extension saves in (lower case); unknown for any other.
 int KindOfSaveExt(std::string_view ext);
+// The kind whose format a file name's extension names: its last three characters, lower
+// case, as a save extension ("movie.SRT" SRT2, "movie.txt" SubRip); unknown for any other.
+int KindOfFileName(std::string_view name);
 std::string SubFormatLabel(double fps);
 // The label a read of this kind sets: SubFormatLabel(fps) for SUB, the fixed label of the
 // other kinds, empty for an unknown kind.
@@ -41,16 +51,16 @@ struct ReadResult {
 
 // Empties the document and fills it from the bytes of a file of the given kind (1..4):
 // frames, the information header of SRT2 files, HasByteOrderMark and Encoding. SUB frame
-// numbers become milliseconds at sub_fps (a SUB read also sets SubFps). Sets SaveExt and
-// FormatLabel. The observers see one reset. A kind outside 1..4 changes nothing.
+// numbers become milliseconds at sub_fps (a SUB read also sets SubFps). Sets the
+// document's format: FileKind, SaveExt and FormatLabel. The observers see one reset. A kind
+// outside 1..4 changes nothing.
 ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc);
 
-// The whole document in the format that the extension names ("txt" SubRip, "srt" SRT2
-// with the information header, "sub" SUB at sub_fps (0 counts as 25), "smi" SAMI); every
-// line ends with CR LF, and the byte-order mark comes first when the document had one.
-// On success `out` holds exactly the file's bytes (whatever it held before is replaced).
-// Returns false, writing nothing, for any other extension.
-bool WriteSubtitleData(const Document& doc, std::string_view ext, double sub_fps,
-                       std::string& out);
+// The whole document in the format of `kind` (SubRip, SRT2 with the information header,
+// SUB at sub_fps (0 counts as 25), SAMI); every line ends with CR LF, and the byte-order
+// mark comes first when the document had one. On success `out` holds exactly the file's
+// bytes (whatever it held before is replaced). Returns false, writing nothing, for a kind
+// outside 1..4. Which format to write is the caller's choice (see KindOfFileName).
+bool WriteSubtitleData(const Document& doc, int kind, double sub_fps, std::string& out);
 
 }  // namespace lumetra

@@ -11,10 +11,18 @@ class SubFrameRateModel;
 
 enum class Answer { kYes, kNo, kCancel };
 
-// What a file dialog starts with: its directory and its file name.
+// What a file dialog starts with: its directory and its file name, and for the save
+// dialog the file type preselected (an index of SaveFileTypes()).
 struct FileDialogState {
   std::string initial_dir;
   std::string file_name;
+  int file_type = 0;
+};
+
+// What the user chose in the save dialog: the path and the file type.
+struct SaveChoice {
+  std::string path;
+  int file_type = 0;
 };
 
 class Prompts {
@@ -24,9 +32,10 @@ class Prompts {
   virtual void ShowMessage(const std::string& text) = 0;
   // A confirmation box with Yes, No and Cancel.
   virtual Answer AskYesNoCancel(const std::string& question) = 0;
-  // The open and save dialogs: the chosen full path, or nothing when cancelled.
+  // The open and save dialogs: the chosen full path (and the save dialog's file type), or
+  // nothing when cancelled.
   virtual std::optional<std::string> AskOpenPath(const FileDialogState& state) = 0;
-  virtual std::optional<std::string> AskSavePath(const FileDialogState& state) = 0;
+  virtual std::optional<SaveChoice> AskSavePath(const FileDialogState& state) = 0;
   // An input box with a caption, a prompt and a proposed value; nothing when cancelled.
   virtual std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
                                              const std::string& proposed) = 0;

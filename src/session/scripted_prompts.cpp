@@ -31,9 +31,11 @@ std::optional<std::string> ScriptedPrompts::AskOpenPath(const FileDialogState& s
   return TakeFront(open_paths, std::optional<std::string>());
 }
 
-std::optional<std::string> ScriptedPrompts::AskSavePath(const FileDialogState& state) {
+std::optional<SaveChoice> ScriptedPrompts::AskSavePath(const FileDialogState& state) {
   save_dialogs_shown.push_back(state);
-  return TakeFront(save_paths, std::optional<std::string>());
+  std::optional<std::string> path = TakeFront(save_paths, std::optional<std::string>());
+  if (!path) return std::nullopt;
+  return SaveChoice{std::move(*path), TakeFront(save_types, state.file_type)};
 }
 
 std::optional<std::string> ScriptedPrompts::AskText(const std::string& caption,

@@ -25,6 +25,8 @@ class ScriptedPrompts : public Prompts {
   std::deque<Answer> answers;
   std::deque<std::optional<std::string>> open_paths;
   std::deque<std::optional<std::string>> save_paths;
+  // The file type chosen with each saved path; with none queued the preselected one stays.
+  std::deque<int> save_types;
   std::deque<std::optional<std::string>> texts;
   // What the user does in the SUB frame-rate dialog; with none queued, OK is pressed on the
   // current choice (and Cancel when OK is refused).
@@ -36,7 +38,7 @@ class ScriptedPrompts : public Prompts {
   void ShowMessage(const std::string& text) override;
   Answer AskYesNoCancel(const std::string& question) override;
   std::optional<std::string> AskOpenPath(const FileDialogState& state) override;
-  std::optional<std::string> AskSavePath(const FileDialogState& state) override;
+  std::optional<SaveChoice> AskSavePath(const FileDialogState& state) override;
   std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
                                      const std::string& proposed) override;
   void RunSubFrameRateDialog(SubFrameRateModel& model) override;

@@ -6,13 +6,12 @@
 #include "formats/file_io.h"
 #include "formats/subtitle_io.h"
 #include "foundation/textkit.h"
+#include "session/save_file_types.h"
 #include "session/unsaved_changes.h"
 
 namespace lumetra {
 
 namespace {
-
-bool IsSaveExtension(std::string_view e) { return KindOfSaveExt(e) != kKindUnknown; }
 
 // A regular file (links followed): directories, pipes and devices are no subtitles, and
 // a device such as /dev/zero would never end.
@@ -26,13 +25,24 @@ bool FileExists(const std::string& path) {
 Session::Session(Prompts& prompts) : prompts_(prompts) { doc_.ResetDocument(); }
 
 bool Session::ResolveUnsaved(const char* question) {
+  PrepareSaveDialog();
   return ResolveUnsavedChanges(doc_, prompts_, save_dialog_, question,
-                               [this](const std::string&) { WriteSubtitle(); });
+                               [this](const SaveChoice& choice) { WriteChosen(choice); });
+}
+
+void Session::PrepareSaveDialog() {
+  save_dialog_.file_type = SaveFileTypeFor(doc_.FileKind, doc_.FileName);
+}
+
+void Session::WriteChosen(const SaveChoice& choice) {
+  save_dialog_.file_name = FullPathOf(choice.path);
+  WriteSubtitle(KindOfSaveChoice(choice.path, choice.file_type));
 }
 
 void Session::New() {
   if (!ResolveUnsaved(kAskSaveBeforeNew)) return;
   doc_.FileName.clear();
+  doc_.FileKind = kKindUnknown;
   doc_.HasByteOrderMark = false;
   doc_.Encoding = CodePage::kWindows1250;
   doc_.ResetDocument();
@@ -62,19 +72,18 @@ void Session::SaveAs() {
     prompts_.ShowMessage(kNothingToSave);
     return;
   }
-  const std::optional<std::string> path = prompts_.AskSavePath(save_dialog_);
-  if (!path) return;
-  save_dialog_.file_name = FullPathOf(*path);
-  WriteSubtitle();
+  PrepareSaveDialog();
+  const std::optional<SaveChoice> choice = prompts_.AskSavePath(save_dialog_);
+  if (choice) WriteChosen(*choice);
 }
 
-bool Session::SaveTo(const std::string& path) {
+bool Session::SaveTo(const std::string& path, int kind) {
   if (doc_.FrameCount == 0) {
     prompts_.ShowMessage(kNothingToSave);
     return false;
   }
   save_dialog_.file_name = FullPathOf(path);
-  WriteSubtitle();
+  WriteSubtitle(kind);
   return doc_.LoadStatus == 0;
 }
 
@@ -87,11 +96,21 @@ void Session::QuickSave() {
     prompts_.ShowMessage(kNoFileName);
     return;
   }
-  if (!IsSaveExtension(LowerCaseHU(RightStr(doc_.FileName, 3)))) {
+  if (KindOfFileName(doc_.FileName) == kKindUnknown) {
     doc_.FileName += "." + doc_.SaveExt;
   }
   save_dialog_.file_name = WithBackslash(doc_.FileDir) + doc_.FileName;
-  WriteSubtitle();
+  // The document's own format, whatever the name's extension; a document that has none
+  // (it was never read or saved) gets the one of the extension.
+  WriteSubtitle(doc_.FileKind != kKindUnknown ? doc_.FileKind : KindOfFileName(doc_.FileName));
+}
+
+void Session::Save() {
+  if (doc_.FileDir.empty() || doc_.FileName.empty()) {
+    SaveAs();
+  } else {
+    QuickSave();
+  }
 }
 
 bool Session::CloseQuery() { return ResolveUnsaved(kAskSaveBeforeExit); }
@@ -117,48 +136,54 @@ OpenResult Session::OpenPath(const std::string& path) {
 
 OpenResult Session::OpenSubtitle() {
   const std::string path = doc_.FileName;
+  last_os_error_ = 0;
   if (!FileExists(path)) {
+    last_os_error_ = NotRegularFileError(path);
     prompts_.ShowMessage(kNoSuchSubtitle + path);
     return OpenResult::kMissing;
   }
   // The kind comes from the first lines; the rest is read only for a known kind.
   std::string data;
   int kind;
-  const FileStatus status = ReadSubtitleFile(path, kind, data);
-  if (!status.ok()) {
-    prompts_.ShowMessage(status == FileError::kTooLarge ? kFileTooLarge + path : kReadError);
-    return OpenResult::kUnreadable;
+  if (!ReadSucceeded(ReadSubtitleFile(path, kind, data), path)) return OpenResult::kUnreadable;
+  // The document keeps its format until a read replaces it.
+  if (kind == kKindUnknown) {
+    prompts_.ShowMessage((HoldsOnlyBlankLines(data) ? kEmptyFile : kNotASubtitle) + path);
+    return OpenResult::kUnrecognised;
   }
-  doc_.FileKind = kind;
-  if (doc_.FileKind == kKindUnknown) return OpenResult::kUnrecognised;
-  ReadSubtitleData(data);
+  ReadSubtitleData(data, kind);
   return doc_.LoadStatus == 0 ? OpenResult::kOpened : OpenResult::kNotRead;
+}
+
+bool Session::ReadSucceeded(const FileStatus& status, const std::string& path) {
+  if (status.ok()) return true;
+  // A file too large is told as such; other failures carry the system's reason.
+  last_os_error_ = status == FileError::kTooLarge ? 0 : status.system_error;
+  prompts_.ShowMessage(status == FileError::kTooLarge ? kFileTooLarge + path : kReadError);
+  return false;
 }
 
 void Session::ReadSubtitle() {
   std::string data;
-  const FileStatus status = ReadWholeFile(doc_.FileName, data);
-  if (!status.ok()) {
+  last_os_error_ = 0;
+  if (!ReadSucceeded(ReadWholeFile(doc_.FileName, data), doc_.FileName)) {
     doc_.LoadStatus = 1;
     doc_.Modified = kClean;
-    prompts_.ShowMessage(status == FileError::kTooLarge ? kFileTooLarge + doc_.FileName
-                                                        : kReadError);
     return;
   }
-  ReadSubtitleData(data);
+  ReadSubtitleData(data, doc_.FileKind);
 }
 
-void Session::ReadSubtitleData(std::string_view data) {
+void Session::ReadSubtitleData(std::string_view data, int kind) {
   doc_.LoadStatus = 0;
   doc_.Modified = kClean;
   frames_left_out_ = 0;
-  const int kind = doc_.FileKind;
   if (kind < kKindSubRip || kind > kKindSami) {
     prompts_.ShowMessage(kUnknownFormat);
     return;
   }
   if (kind == kKindSub) {
-    doc_.SaveExt = SaveExtOfKind(kind);
+    // Cancelling the dialog leaves the document, its format included, as it was.
     prompts_.RunSubFrameRateDialog(sub_frame_rate_);
     doc_.SubFps = sub_frame_rate_.SubFpsChoice();
     if (sub_frame_rate_.LoadStatus() != 0) {
@@ -183,22 +208,21 @@ void Session::ReadSubtitleData(std::string_view data) {
   doc_.NotifyHeaderChanged();
 }
 
-void Session::WriteSubtitle() {
+void Session::WriteSubtitle(int kind) {
   const int modified_before = doc_.Modified;
   doc_.Modified = kClean;
   doc_.LoadStatus = 1;
+  last_os_error_ = 0;
   const std::string target = save_dialog_.file_name;
   doc_.FileName = target;
-  const std::string e = LowerCaseHU(RightStr(target, 3));
-  if (!IsSaveExtension(e)) {
-    prompts_.ShowMessage(kUnknownExtension + e);
+  if (SaveExtOfKind(kind).empty()) {
+    prompts_.ShowMessage(kUnknownExtension + LowerCaseHU(RightStr(target, 3)));
     doc_.Modified = modified_before;  // nothing was written
     return;
   }
   doc_.FileDir = DirOfPath(target);
   doc_.FileName = NameOfPath(target);
 
-  const int kind = KindOfSaveExt(e);
   if (kind == kKindSub) {
     // The dialog's outcome is not asked for: Cancel keeps the rate it held before.
     prompts_.RunSubFrameRateDialog(sub_frame_rate_);
@@ -210,18 +234,20 @@ void Session::WriteSubtitle() {
   }
 
   std::string bytes;
-  WriteSubtitleData(doc_, e, doc_.SubFps, bytes);
+  WriteSubtitleData(doc_, kind, doc_.SubFps, bytes);
   // A failure names the file and the system's reason on a line of its own.
   const FileStatus status = WriteFileReplacing(target, bytes);
+  last_os_error_ = status.system_error;
   if (status.ok()) {
     doc_.LoadStatus = 0;
   } else {
     prompts_.ShowMessage((status == FileError::kWrite ? kWriteError : kCreateError) +
                          WithBackslash(doc_.FileDir) + doc_.FileName + "\r" +
-                         SystemReason(status.system_error));
+                         SystemErrorText(status.system_error));
   }
 
   if (doc_.LoadStatus == 0) {
+    doc_.FileKind = kind;
     if (kind == kKindSub) doc_.FormatLabel = SubFormatLabel(sub_frame_rate_.SubFpsChoice());
     history_.UpdateHistory(target);
     doc_.FileBoxText = doc_.FileName + "    " + doc_.FormatLabel;

@@ -9,6 +9,7 @@
 
 #include "document/document.h"
 #include "editing/sub_frame_rate.h"
+#include "formats/file_io.h"
 #include "session/prompts.h"
 #include "settings/file_history.h"
 
@@ -18,6 +19,10 @@ inline constexpr char kReadError[] = "READ ERROR! I can't read from file!";
 inline constexpr char kUnknownFormat[] = "Unknown subtitle format!";
 inline constexpr char kNoSuchSubtitle[] = "There is no recognized subtitle with this filename:\r\r";
 inline constexpr char kFileNotFound[] = "File not found!\r\r";
+// Followed by the path of a file that holds something, but no subtitle of a known kind.
+inline constexpr char kNotASubtitle[] = "This file is not a subtitle Lumetra can read:\r\r";
+// Followed by the path of a file with nothing but blank lines in it.
+inline constexpr char kEmptyFile[] = "This file is empty:\r\r";
 inline constexpr char kNothingToSave[] = "There is nothing to save!";
 inline constexpr char kNoFileName[] = "No filename specified!";
 inline constexpr char kUnknownExtension[] = "Unknown extension: ";
@@ -41,7 +46,7 @@ enum class OpenResult {
   kOpened,        // read into the document
   kMissing,       // no such file
   kUnreadable,    // the file could not be opened or read
-  kUnrecognised,  // its first line names no kind; nothing happened
+  kUnrecognised,  // empty, or its first line names no kind; the user was told
   kNotRead,       // the read failed or the SUB frame-rate dialog was cancelled
 };
 
@@ -68,13 +73,18 @@ class Session {
   std::vector<HistoryMenuItem> HistoryMenu();
   // A history menu item: after the unsaved-changes prompt, opens that entry.
   void OpenHistoryEntry(int index);
-  // Save As: the save dialog, then WriteSubtitle.
+  // Save As: the save dialog, preselecting the document's own format, then WriteSubtitle
+  // in the format the chosen type and name give (KindOfSaveChoice).
   void SaveAs();
-  // Quick save: writes to the current file's directory and name without a dialog.
+  // Quick save: writes the document's own format to the current file's directory and name
+  // without a dialog.
   void QuickSave();
-  // Save As to a path given instead of chosen in the dialog (the command-line tool's
-  // convert): refuses an empty document; true when the file was written.
-  bool SaveTo(const std::string& path);
+  // Save (the keyboard's): quick save when the document has a file name, else Save As.
+  void Save();
+  // Save As to a path given instead of chosen in the dialog, in the format `kind` (the
+  // command-line tool's convert): refuses an empty document; true when the file was
+  // written.
+  bool SaveTo(const std::string& path, int kind);
   // Closing the window: the unsaved-changes prompt; true when the window may close.
   bool CloseQuery();
 
@@ -90,17 +100,29 @@ class Session {
   void ReadSubtitle();
   // Entries of the file last read that did not fit into the store (0: none).
   int frames_left_out() const { return frames_left_out_; }
-  // Writes the document to the save dialog's file name in the format its extension
-  // names; reports through LoadStatus and messages. A save that fails or writes nothing
-  // leaves Modified as it was.
-  void WriteSubtitle();
+  // Writes the document to the save dialog's file name in the format `kind` (FileKinds);
+  // reports through LoadStatus and messages. A kind outside 1..4 writes nothing and shows
+  // "Unknown extension: " with the name's last three characters (callers choose the kind
+  // from the name's extension). A save that fails or writes nothing leaves Modified as it
+  // was; a save that succeeds makes `kind` the document's format.
+  void WriteSubtitle(int kind);
+
+  // The system's error number behind the last open or save that failed on the file system
+  // (a missing file, a refused permission), 0 when there was none.
+  int last_os_error() const { return last_os_error_; }
 
  private:
   bool ResolveUnsaved(const char* question);
   // Opens a full path as the current document's file.
   OpenResult OpenPath(const std::string& path);
-  // ReadSubtitle on bytes already read from the file.
-  void ReadSubtitleData(std::string_view data);
+  // ReadSubtitle on bytes already read from the file, as `kind`.
+  void ReadSubtitleData(std::string_view data, int kind);
+  // True when a file was read; else tells why and keeps the system's error number.
+  bool ReadSucceeded(const FileStatus& status, const std::string& path);
+  // Preselects the document's own format in the save dialog.
+  void PrepareSaveDialog();
+  // WriteSubtitle of a path chosen in the save dialog.
+  void WriteChosen(const SaveChoice& choice);
 
   Prompts& prompts_;
   Document doc_;
@@ -108,6 +130,7 @@ class Session {
   SubFrameRateModel sub_frame_rate_;
   FileDialogState open_dialog_;
   FileDialogState save_dialog_;
+  int last_os_error_ = 0;
   int frames_left_out_ = 0;
 };
 

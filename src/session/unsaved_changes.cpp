@@ -22,15 +22,15 @@ bool ResolveUnsavedChanges(Document& doc, Prompts& prompts, FileDialogState& sav
     }
   }
   if (doc.Modified == kUnsaved) {
-    const std::optional<std::string> path = prompts.AskSavePath(save_dialog);
-    if (path) {
-      const std::string full_path = FullPathOf(*path);
-      save_dialog.file_name = full_path;
-      doc.FileDir = DirOfPath(full_path);
-      doc.FileName = NameOfPath(full_path);
+    std::optional<SaveChoice> choice = prompts.AskSavePath(save_dialog);
+    if (choice) {
+      choice->path = FullPathOf(choice->path);
+      save_dialog.file_name = choice->path;
+      doc.FileDir = DirOfPath(choice->path);
+      doc.FileName = NameOfPath(choice->path);
       doc.FileBoxText = doc.FileName;
       doc.NotifyHeaderChanged();
-      save(full_path);
+      save(*choice);
     } else {
       doc.Modified = kUnsaved;
     }

@@ -18,8 +18,9 @@ inline constexpr char kAskSaveBeforeNew[] =
 inline constexpr char kAskSaveBeforeExit[] =
     "There are unsaved subtitle informations.\rDo you want to save it before exit?";
 
-// Writes the document to the chosen path; a save that succeeds clears Modified.
-using SaveToPath = std::function<void(const std::string& path)>;
+// Writes the document to the path chosen in the save dialog; a save that succeeds clears
+// Modified.
+using SaveToPath = std::function<void(const SaveChoice& choice)>;
 
 // An empty document is never saved on request. Otherwise, when Modified is set, asks the
 // question: Yes shows the save dialog and saves to the chosen path (a cancelled dialog

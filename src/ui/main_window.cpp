@@ -27,6 +27,7 @@
 #include "editing/frame_row.h"
 #include "session/session.h"
 #include "session/window_geometry.h"
+#include "ui/file_shortcuts.h"
 #include "ui/frame_list_delegate.h"
 #include "ui/frame_list_model.h"
 #include "ui/hints.h"
@@ -193,9 +194,9 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
   };
 
   auto [panel2, l2] = make_panel("Panel2");
-  auto* open = MakeToolButton(Glyph::kOpen, "SpeedButton1", "Load Subtitle\rrightclick: History", panel2);
-  auto* save = MakeToolButton(Glyph::kSave, "SpeedButton3", "Save Subtitle As...\rrightclick: quickSave", panel2);
-  auto* create = MakeToolButton(Glyph::kNew, "SpeedButton2", "Create New Subtitle", panel2);
+  auto* open = MakeToolButton(Glyph::kOpen, "SpeedButton1", kOpenHint, panel2);
+  auto* save = MakeToolButton(Glyph::kSave, "SpeedButton3", kSaveHint, panel2);
+  auto* create = MakeToolButton(Glyph::kNew, "SpeedButton2", kNewHint, panel2);
   auto* mini = MakeToolButton(Glyph::kMiniMode, "SpeedButton4", "Switch to Mini-mode", panel2);
   mini->setEnabled(false);  // mini mode comes with its own tab
   for (QWidget* w : {static_cast<QWidget*>(open), static_cast<QWidget*>(save),
@@ -207,6 +208,8 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
   connect(save, &QToolButton::clicked, this, &MainWindow::SaveAsClicked);
   connect(save, &ToolButton::rightPressed, this, &MainWindow::QuickSave);
   connect(create, &QToolButton::clicked, this, &MainWindow::NewClicked);
+  AddFileShortcuts(this, {[this] { OpenClicked(); }, [this] { SaveClicked(); },
+                          [this] { SaveAsClicked(); }, [this] { NewClicked(); }});
   panel2->setFixedWidth(panel2->sizeHint().width());
 
   auto [panel3, l3] = make_panel("Panel3");
@@ -748,6 +751,11 @@ void MainWindow::SaveAsClicked() {
 void MainWindow::QuickSave() {
   FlushEditor();
   session_->QuickSave();
+}
+
+void MainWindow::SaveClicked() {
+  FlushEditor();
+  session_->Save();
 }
 
 void MainWindow::InfoClicked() {

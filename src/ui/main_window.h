@@ -100,6 +100,8 @@ class MainWindow : public QMainWindow {
   void ShowHistoryMenu(const QPoint& global_pos);
   void SaveAsClicked();
   void QuickSave();
+  // Ctrl+S: quick save, or Save As when the document has no file name yet.
+  void SaveClicked();
   void InfoClicked();
   void AboutClicked();
 

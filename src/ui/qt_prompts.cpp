@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include "session/save_file_types.h"
 #include "ui/sub_frame_rate_dialog.h"
 
 namespace lumetra {
@@ -44,9 +45,9 @@ class PathDialog : public QFileDialog {
 };
 
 // Sets up a file dialog from the session's state for it.
-void Prepare(QFileDialog& dialog, const FileDialogState& state, const char* filter) {
+void Prepare(QFileDialog& dialog, const FileDialogState& state, const QString& filter) {
   dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-  dialog.setNameFilters(QtNameFilters(QString::fromLatin1(filter)));
+  dialog.setNameFilters(QtNameFilters(filter));
   if (!state.initial_dir.empty()) dialog.setDirectory(FromPath(state.initial_dir));
   if (!state.file_name.empty()) dialog.selectFile(FromPath(state.file_name));
 }
@@ -64,6 +65,17 @@ QStringList QtNameFilters(const QString& filter) {
     filters << parts[i] + " (" + patterns.join(' ') + ")";
   }
   return filters;
+}
+
+int IndexOfNameFilter(const QStringList& name_filters, const QString& chosen) {
+  const QString description = chosen.simplified();
+  for (qsizetype i = 0; i < name_filters.size(); ++i) {
+    const QString filter = name_filters[i].simplified();
+    if (filter == description || filter.startsWith(description + " (")) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
 }
 
 QString SuffixOfNameFilter(const QString& name_filter) {
@@ -103,25 +115,32 @@ std::optional<std::string> QtPrompts::AskOpenPath(const FileDialogState& state) 
   PathDialog dialog(parent_, "Open");
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  Prepare(dialog, state, kOpenFilter);
+  Prepare(dialog, state, QString::fromLatin1(kOpenFilter));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return ToPath(dialog.selectedFiles().front());
 }
 
-std::optional<std::string> QtPrompts::AskSavePath(const FileDialogState& state) {
+std::optional<SaveChoice> QtPrompts::AskSavePath(const FileDialogState& state) {
   PathDialog dialog(parent_, "Save As");
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  Prepare(dialog, state, kSaveFilter);
-  // A name typed without an extension gets the chosen format's one (".srt" at first);
-  // an existing file is overwritten only after the dialog's question.
-  dialog.setDefaultSuffix(kSaveDefaultSuffix);
-  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
-    const QString suffix = SuffixOfNameFilter(f);
-    dialog.setDefaultSuffix(suffix.isEmpty() ? QString(kSaveDefaultSuffix) : suffix);
-  });
+  Prepare(dialog, state, QString::fromLatin1(SaveDialogFilter()));
+  // The document's own type is preselected. A name typed without an extension gets the
+  // chosen type's one; an existing file is overwritten only after the dialog's question.
+  // (The dialog names its filters without their patterns.)
+  const QStringList types = dialog.nameFilters();
+  int type = state.file_type >= 0 && state.file_type < types.size() ? state.file_type : 0;
+  dialog.selectNameFilter(types.value(type));
+  dialog.setDefaultSuffix(SuffixOfNameFilter(types.value(type)));
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                   [&dialog, &types, &type](const QString& chosen) {
+                     const int index = IndexOfNameFilter(types, chosen);
+                     if (index < 0) return;
+                     type = index;
+                     dialog.setDefaultSuffix(SuffixOfNameFilter(types.value(type)));
+                   });
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return ToPath(dialog.selectedFiles().front());
+  return SaveChoice{ToPath(dialog.selectedFiles().front()), type};
 }
 
 std::optional<std::string> QtPrompts::AskText(const std::string& caption,

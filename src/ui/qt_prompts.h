@@ -13,18 +13,18 @@ namespace lumetra {
 
 class SubFrameRateDialog;
 
-// The file dialogs' filters as the program states them: description and pattern pairs
-// separated by "|".
+// The open dialog's filter as the program states it: description and pattern pairs
+// separated by "|". The save dialog's is SaveDialogFilter(), one name filter per file type.
 inline constexpr char kOpenFilter[] =
     "Subtitles  (txt, sub, srt, smi)|*.txt;*.sub;*.srt;*.smi|All file  (*.*)|*.*";
-inline constexpr char kSaveFilter[] =
-    "SRT  (srt with info header)|*.srt|SUB  (frame-based subtitle)|*.sub|SMI   (html "
-    "subtitle)|*.smi|TXT  (normal srt)|*.txt";
-inline constexpr char kSaveDefaultSuffix[] = "srt";
 
 // A "description|patterns|..." filter as Qt name filters: "description (p1 p2)". The
 // pattern "*.*", which means every file, becomes "*".
 QStringList QtNameFilters(const QString& filter);
+// The index of a chosen name filter, given in full or by its description only (as a file
+// dialog that hides the patterns gives it, with its runs of blanks made single); -1 for
+// none.
+int IndexOfNameFilter(const QStringList& name_filters, const QString& chosen);
 // The extension a name filter saves with ("srt" of "... (*.srt)"); empty for none.
 QString SuffixOfNameFilter(const QString& name_filter);
 // "\r" in a program text is a line break.
@@ -40,7 +40,7 @@ class QtPrompts : public Prompts {
   void ShowMessage(const std::string& text) override;
   Answer AskYesNoCancel(const std::string& question) override;
   std::optional<std::string> AskOpenPath(const FileDialogState& state) override;
-  std::optional<std::string> AskSavePath(const FileDialogState& state) override;
+  std::optional<SaveChoice> AskSavePath(const FileDialogState& state) override;
   std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
                                      const std::string& proposed) override;
   void RunSubFrameRateDialog(SubFrameRateModel& model) override;

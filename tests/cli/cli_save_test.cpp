@@ -19,7 +19,7 @@ using testing::WriteFile;
 
 constexpr char kSubRip[] =
     "1\r\n00:00:01,000 --> 00:00:02,500\r\nHello\r\n\r\n"
-    "2\r\n00:00:03,000 --> 00:00:04,000\r\nA|B\r\n";
+    "2\r\n00:00:03,000 --> 00:00:04,000\r\nA\r\nB\r\n";
 constexpr char kNobody[] = "setpriv --reuid=65534 --regid=65534 --clear-groups";
 
 std::vector<std::string> EntriesIn(const fs::path& dir) {
@@ -53,7 +53,7 @@ TEST_F(CliSaveTest, ResultsWithoutFramesNeverReplaceTheTarget) {
     const std::string target = Write("p.txt", "keep\r\n");
     RunResult result = Run({"convert", std::string(LUMETRA_TEST_DATA_DIR) + "/" + input, target});
     EXPECT_EQ(result.status, 1) << input;
-    EXPECT_EQ(result.err, "There is nothing to save!\n") << input;
+    EXPECT_EQ(result.err, "lumetra-cli: There is nothing to save!\n") << input;
     EXPECT_EQ(ReadFile(target), "keep\r\n") << input;
   }
 }
@@ -78,7 +78,7 @@ TEST_F(CliSaveTest, TargetsAreWrittenOnlyWhereTheUserMayWriteAndKeepTheirOwner) 
   const std::string read_only = target("read-only.txt", 0444, user);
   RunResult result = Run({"convert", input, read_only}, options);
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find(read_only + "\nPermission denied\n"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err, "lumetra-cli: cannot write " + read_only + ": Permission denied\n");
   EXPECT_EQ(ReadFile(read_only), "old\r\n");
 
   // Two names of one file both see the new content.
@@ -99,7 +99,7 @@ TEST_F(CliSaveTest, TargetsAreWrittenOnlyWhereTheUserMayWriteAndKeepTheirOwner) 
   const std::string roots = target("roots.txt", 0644, 0);
   result = Run({"convert", input, roots}, options);
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find("Permission denied"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err, "lumetra-cli: cannot write " + roots + ": Permission denied\n");
   EXPECT_EQ(ReadFile(roots), "old\r\n");
   // Root's file that everybody may write is written in place: it stays root's.
   const std::string shared = target("shared.txt", 0666, 0);
@@ -129,8 +129,11 @@ TEST_F(CliSaveTest, PathsAreResolvedThroughLinksNotFoldedAsText) {
 TEST_F(CliSaveTest, StandardOutputThatCannotBeWrittenIsAFailure) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   const std::string input = Write("a.txt", kSubRip);
+  std::string many;  // a list longer than the output buffer
+  for (int i = 0; i < 500; ++i) many += "{" + std::to_string(i) + "}{" + std::to_string(i + 1) + "}x\r\n";
+  const std::string long_input = Write("many.sub", many);
   for (const auto& args : std::vector<std::vector<std::string>>{
-           {"list", input}, {"info", input}, {"--help"}}) {
+           {"list", input}, {"list", long_input}, {"info", input}, {"--help"}}) {
     RunResult result = Run(args, {.stdout_to = "/dev/full"});
     EXPECT_EQ(result.status, 1) << args[0];
     EXPECT_EQ(result.err, "lumetra-cli: cannot write to standard output: No space left on device\n");
@@ -147,8 +150,7 @@ TEST_F(CliSaveTest, AFileSizeLimitFailsTheSaveAndKeepsTheTarget) {
   const std::string target = Write("out/out.srt", "old\r\n");
   RunResult result = Run({"convert", input, target}, {.shell_setup = "ulimit -f 4; "});
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err.rfind("WRITE ERROR! I can't write to file!", 0), 0u) << result.err;
-  EXPECT_NE(result.err.find(target + "\nFile too large\n"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err, "lumetra-cli: cannot write " + target + ": File too large\n");
   EXPECT_EQ(ReadFile(target), "old\r\n");
   EXPECT_EQ(EntriesIn(dir.File("out")), std::vector<std::string>{"out.srt"});
 }
@@ -158,9 +160,8 @@ TEST_F(CliSaveTest, OddTargetsAndInputsAreRefused) {
   fs::create_symlink("loop.txt", dir.File("loop.txt"));
   RunResult result = Run({"convert", input, dir.File("loop.txt")});
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find(dir.File("loop.txt") + "\nToo many levels of symbolic links\n"),
-            std::string::npos)
-      << result.err;
+  EXPECT_EQ(result.err, "lumetra-cli: cannot write " + dir.File("loop.txt") +
+                            ": Too many levels of symbolic links\n");
   EXPECT_TRUE(fs::is_symlink(dir.File("loop.txt")));
 
   // Larger than any subtitle: refused before it is read (the file is sparse).
@@ -168,7 +169,8 @@ TEST_F(CliSaveTest, OddTargetsAndInputsAreRefused) {
   fs::resize_file(huge, (std::uintmax_t{256} << 20) + 1);
   result = Run({"list", huge});
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err, "The file is too large for a subtitle (over 256 MB):\n\n" + huge + "\n");
+  EXPECT_EQ(result.err,
+            "lumetra-cli: The file is too large for a subtitle (over 256 MB): " + huge + "\n");
   EXPECT_EQ(result.out, "");
 }
 
@@ -179,8 +181,8 @@ TEST_F(CliSaveTest, FramesLeftOutAreWrittenButExitWithThree) {
   RunResult result = Run({"convert", Write("big.sub", frames), output});
   EXPECT_EQ(result.status, 3);
   EXPECT_EQ(result.err,
-            "The subtitle has more frames than Lumetra can hold.\nOnly the first 9999 frames "
-            "were loaded; 1 frame was left out.\n");
+            "lumetra-cli: The subtitle has more frames than Lumetra can hold. Only the first "
+            "9999 frames were loaded; 1 frame was left out.\n");
   const std::string written = ReadFile(output);
   EXPECT_EQ(written.size(), frames.size() - std::string("{9999}{10000}x\r\n").size());
   EXPECT_EQ(written.substr(written.size() - 15), "{9998}{9999}x\r\n");

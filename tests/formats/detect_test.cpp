@@ -15,9 +15,15 @@ TEST(DetectSubtitleKind, FromTheFirstNonBlankLine) {
       {"2\n00:00:01,000 --> 00:00:02,000\nHi\n", kKindUnknown},
       {"5\n", kKindUnknown},
       {"Content-Type: text/plain\n\n{1}{1}23.976\n", kKindUnknown},
-      // A "0" line or any line starting with "0" means SRT2.
-      {"0\n00:00:00,000 --> 00:00:01,000\nHi\n", kKindSrt2},
+      // SubRip numbered from 0 or without numbers; other lines starting with "0" are SRT2.
+      {"0\n00:00:00,000 --> 00:00:01,000\nHi\n", kKindSubRip},
+      {"00:00:06,500 --> 00:00:09,000\nHi\n", kKindSubRip},
+      {"  --> 00:00:09,000\nHi\n", kKindSubRip},
       {"00:00:01.00,00:00:02.00\nHi\n", kKindSrt2},
+      {"007\n", kKindSrt2},
+      {"<!-- comment -->\n<SAMI>\n", kKindSami},
+      {"{1}{2}a --> b\n", kKindSub},
+      {"[INFORMATION] -->\n", kKindSrt2},
       // Blank lines, spaces and the byte-order mark are skipped; a tab is no space.
       {"\r\n   \r\n\n  {1}{2}x\n", kKindSub},
       {"\xEF\xBB\xBF{1}{2}x", kKindSub},

@@ -52,9 +52,9 @@ inline void Fill(Document& doc, const Frames& frames) {
   }
 }
 
-inline std::string Write(const Document& doc, std::string_view ext, double fps = 25) {
+inline std::string Write(const Document& doc, int kind, double fps = 25) {
   std::string out;
-  EXPECT_TRUE(WriteSubtitleData(doc, ext, fps, out)) << ext;
+  EXPECT_TRUE(WriteSubtitleData(doc, kind, fps, out)) << kind;
   return out;
 }
 

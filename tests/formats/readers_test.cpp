@@ -55,9 +55,22 @@ const ReadCase kSubRip[] = {
      {{1000, 2250, "A"}, {5000, 6 * 60000 + 2250, "B"}}},
     {"1\n00:00:01,000 --> 00:00:02,000\n  Hi \nthere\n", {{1000, 2000, "  Hi |there"}}},
     // The first text line is text even as a number, and so is "0"; any other number after
-    // text is the next entry's number line.
+    // text is the next entry's number line when a time line follows it, even one whose
+    // arrow a blank broke.
     {"1\n00:00:01,000 --> 00:00:02,000\n42\n0\n2\n00:00:03,000 --> 00:00:04,000\nB\n",
      {{1000, 2000, "42|0"}, {3000, 4000, "B"}}},
+    {"1\n00:00:01,000 --> 00:00:02,000\nRoom\n101\n\n2\n00:00:03,000 --> 00:00:04,000\nB\n"
+     "7\n00:00:05,000 - > 00:00:06,000\nC\n",
+     {{1000, 2000, "Room|101"}, {3000, 4000, "B"}, {5000, 60, "C"}}},
+    // Entries numbered from 0, and entries without numbers.
+    {"0\n00:00:01,000 --> 00:00:02,000\nA\n\n1\n00:00:03,000 --> 00:00:04,000\nB\n",
+     {{1000, 2000, "A"}, {3000, 4000, "B"}}},
+    {"00:00:01,000 --> 00:00:02,000\nA\nA2\n\n\n00:00:03,000 --> 00:00:04,000\nB\n\n"
+     "2\n00:00:05,000 --> 00:00:06,000\nC\n",
+     {{1000, 2000, "A|A2"}, {3000, 4000, "B"}, {5000, 6000, "C"}}},
+    // Blank lines marked to stay in the text, the last one too.
+    {"1\n00:00:01,000 --> 00:00:02,000\n<i></i>\nA\n  <i></i>\nB\n<i></i>\nx<i></i>\n",
+     {{1000, 2000, "|A|  |B||x<i></i>"}}},
     {"\n\n1\n00:00:01,000 --> 00:00:02,000\n\n\n\n2\n\n00:00:03,000 --> 00:00:04,000\nB\n\n\n\n",
      {{1000, 2000, ""}, {3000, 4000, "B"}}},
     // An entry cut before its time line is no frame; a time line as the last line is one.

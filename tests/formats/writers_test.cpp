@@ -25,8 +25,16 @@ const Frames kEdges = {{-1500, 123 * 3600000 + 2509, ""}};
 const Frames kOne41 = {{1000, 41, ""}};
 const Frames kNone;
 
+// Lines of a text that are empty or blank, first, inside and last.
+const Frames kBlankLines = {{0, 1000, "|A||B|  "}, {1000, 2000, " "}, {2000, 3000, ""}};
+
+constexpr int kTxt = kKindSubRip;
+constexpr int kSrt = kKindSrt2;
+constexpr int kSub = kKindSub;
+constexpr int kSmi = kKindSami;
+
 struct WriteCase {
-  const char* ext;
+  int kind;
   double fps;
   const Frames& frames;
   std::string expected;  // with "\n" for CR LF
@@ -34,29 +42,34 @@ struct WriteCase {
 };
 
 const WriteCase kCases[] = {
-    {"txt", 25, kTwo,
-     "1\n00:00:01,000 --> 00:00:02,500\nHello\n\n2\n00:00:03,000 --> 00:00:04,000\nA|B\n"},
-    {"srt", 25, kTwo,
+    // Each line of a text on a line of its own.
+    {kTxt, 25, kTwo,
+     "1\n00:00:01,000 --> 00:00:02,500\nHello\n\n2\n00:00:03,000 --> 00:00:04,000\nA\nB\n"},
+    {kTxt, 25, kBlankLines,
+     "1\n00:00:00,000 --> 00:00:01,000\n<i></i>\nA\n<i></i>\nB\n  <i></i>\n\n"
+     "2\n00:00:01,000 --> 00:00:02,000\n <i></i>\n\n3\n00:00:02,000 --> 00:00:03,000\n\n"},
+    {kSrt, 25, kTwo,
      kSrt2Header + "00:00:01.00,00:00:02.50\nHello\n\n00:00:03.00,00:00:04.00\nA[br]B\n"},
-    {"smi", 25, kTwo,
+    {kSmi, 25, kTwo,
      kSamiHeader +
          "<SYNC Start=1000><P>Hello\n<SYNC Start=2500><P><br>\n"
          "<SYNC Start=3000><P>A<br>B\n<SYNC Start=4000><P><br>\n" +
          kSamiEnd},
-    {"sub", 25, kTwo, "{25}{62}Hello\n{75}{100}A|B\n"},
-    {"sub", 0, kTwo, "{25}{62}Hello\n{75}{100}A|B\n"},  // rate 0 counts as 25
-    {"txt", 25, kEdges, "1\n00:00:-1,500 --> 23:00:02,509\n\n"},
-    {"srt", 25, kEdges, kSrt2Header + "00:00:-1.50,23:00:02.50\n\n"},
-    {"smi", 25, kEdges,
+    {kSub, 25, kTwo, "{25}{62}Hello\n{75}{100}A|B\n"},
+    {kSub, 0, kTwo, "{25}{62}Hello\n{75}{100}A|B\n"},  // rate 0 counts as 25
+    {kTxt, 25, kEdges, "1\n00:00:-1,500 --> 23:00:02,509\n\n"},
+    {kSrt, 25, kEdges, kSrt2Header + "00:00:-1.50,23:00:02.50\n\n"},
+    {kSmi, 25, kEdges,
      kSamiHeader + "<SYNC Start=-1500><P>\n<SYNC Start=442802509><P><br>\n" + kSamiEnd},
-    {"sub", 25, kEdges, "{-37}{11070062}\n"},
-    {"sub", 23.976, kOne41, "{23}{0}\n"},
+    {kSub, 25, kEdges, "{-37}{11070062}\n"},
+    // 41 ms is how frame 1 reads at 23.976 fps: it goes back to frame 1.
+    {kSub, 23.976, kOne41, "{23}{1}\n"},
     // The empty store.
-    {"txt", 25, kNone, ""},
-    {"sub", 25, kNone, ""},
-    {"srt", 25, kNone, kSrt2Header},
-    {"smi", 25, kNone, kSamiHeader + kSamiEnd},
-    {"txt", 25, kNone, "\xEF\xBB\xBF", true},
+    {kTxt, 25, kNone, ""},
+    {kSub, 25, kNone, ""},
+    {kSrt, 25, kNone, kSrt2Header},
+    {kSmi, 25, kNone, kSamiHeader + kSamiEnd},
+    {kTxt, 25, kNone, "\xEF\xBB\xBF", true},
 };
 
 TEST(Writers, WriteExactBytes) {
@@ -66,15 +79,28 @@ TEST(Writers, WriteExactBytes) {
     doc.InfoPrg = "P";
     doc.HasByteOrderMark = c.bom;
     Fill(doc, c.frames);
-    EXPECT_EQ(Write(doc, c.ext, c.fps), Crlf(c.expected)) << "case " << (&c - kCases);
+    EXPECT_EQ(Write(doc, c.kind, c.fps), Crlf(c.expected)) << "case " << (&c - kCases);
   }
 }
 
-TEST(Writers, RefuseOtherExtensionsWritingNothing) {
+TEST(Writers, RefuseOtherKindsWritingNothing) {
   Document doc;
   std::string out = "untouched";
-  for (const char* ext : {"rt2", "SRT", ""}) EXPECT_FALSE(WriteSubtitleData(doc, ext, 25, out));
+  for (int kind : {int{kKindUnknown}, kKindSami + 1}) {
+    EXPECT_FALSE(WriteSubtitleData(doc, kind, 25, out));
+  }
   EXPECT_EQ(out, "untouched");
+}
+
+TEST(Writers, SubRipLinesReadBackAsTheSameTexts) {
+  for (const char* text : {"A|B", "|A||B|  ", " ", "|", "||", "  Hi |there ", "Room|101", "a|2|b",
+                           "42|7", "x --> y|0"}) {
+    Document doc;
+    Fill(doc, {{0, 1000, text}, {1000, 2000, "next"}});
+    EXPECT_EQ(Read(Write(doc, kKindSubRip), kKindSubRip).All(),
+              (Frames{{0, 1000, text}, {1000, 2000, "next"}}))
+        << text;
+  }
 }
 
 }  // namespace

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <optional>
+
 #include "formats/file_io.h"
+#include "formats/subtitle_io.h"
 #include "session/scripted_prompts.h"
 #include "session/unsaved_changes.h"
 #include "test_support.h"
@@ -16,7 +20,7 @@ using testing::WriteFile;
 
 constexpr char kSubRip[] =
     "1\r\n00:00:01,000 --> 00:00:02,500\r\nHello\r\n\r\n"
-    "2\r\n00:00:03,000 --> 00:00:04,000\r\nA|B\r\n";
+    "2\r\n00:00:03,000 --> 00:00:04,000\r\nA\r\nB\r\n";
 
 class SessionTest : public ::testing::Test {
  protected:
@@ -69,15 +73,21 @@ TEST_F(SessionTest, FilesThatAreNotReadChangeNothing) {
   EXPECT_EQ(prompts.messages,
             std::vector<std::string>{"There is no recognized subtitle with this filename:\r\r" +
                                      missing});
+  EXPECT_EQ(session.last_os_error(), ENOENT);
   std::filesystem::create_directory(dir.File("folder.srt"));
   OpenThroughDialog(dir.File("folder.srt"));
+  EXPECT_EQ(session.last_os_error(), EISDIR);
   OpenThroughDialog("/dev/zero");
   EXPECT_EQ(prompts.messages.size(), 3u);
-  // Numbered from 2: the first line names no kind, and nothing is said.
-  OpenThroughDialog(Write("other.txt", "2\r\n00:00:01,000 --> 00:00:02,000\r\nX\r\n"));
-  EXPECT_EQ(prompts.messages.size(), 3u);
+  // Files that hold no subtitle of a known kind are named in a message.
+  const std::string other = Write("other.srt", "WEBVTT\r\n\r\n00:01.000 --> 00:02.000\r\nX\r\n");
+  const std::string empty = Write("empty.srt", "\xEF\xBB\xBF\r\n  \r\n");
+  for (const std::string& path : {other, empty}) OpenThroughDialog(path);
+  EXPECT_EQ(prompts.messages[3], "This file is not a subtitle Lumetra can read:\r\r" + other);
+  EXPECT_EQ(prompts.messages[4], "This file is empty:\r\r" + empty);
   EXPECT_EQ(doc.FrameCount, 2);
   EXPECT_EQ(doc.FileName, "movie.txt");
+  EXPECT_EQ(doc.FileKind, kKindSubRip);
 }
 
 TEST_F(SessionTest, SubFilesAskForTheirFrameRate) {
@@ -101,7 +111,9 @@ TEST_F(SessionTest, CancellingTheFrameRateDialogReadsNothing) {
   EXPECT_EQ(doc.FrameCount, 2);
   EXPECT_EQ(doc.FrameText[1], "Hello");
   EXPECT_EQ(doc.FileName, "movie.txt");
-  EXPECT_EQ(doc.SaveExt, "sub");
+  // The document keeps its format: a quick save still writes SubRip.
+  EXPECT_EQ(doc.FileKind, kKindSubRip);
+  EXPECT_EQ(doc.SaveExt, "txt");
 }
 
 TEST_F(SessionTest, NewFollowsTheAnswerToItsPrompt) {
@@ -117,7 +129,7 @@ TEST_F(SessionTest, NewFollowsTheAnswerToItsPrompt) {
   session.New();
   EXPECT_EQ(ReadFile(dir.File("saved.txt")),
             "1\r\n00:00:01,000 --> 00:00:02,500\r\nchanged\r\n\r\n"
-            "2\r\n00:00:03,000 --> 00:00:04,000\r\nA|B\r\n");
+            "2\r\n00:00:03,000 --> 00:00:04,000\r\nA\r\nB\r\n");
   EXPECT_EQ(doc.FrameCount, 0);
   EXPECT_EQ(doc.FileName, "");
   EXPECT_EQ(doc.FileBoxText, "");
@@ -157,6 +169,40 @@ TEST_F(SessionTest, QuickSaveRewritesTheOpenedFile) {
             "1\r\n00:00:01,000 --> 00:00:02,500\r\nHello\r\n\r\n"
             "2\r\n00:00:03,000 --> 00:00:04,000\r\nB\r\n");
   EXPECT_EQ(doc.Modified, kClean);
+}
+
+// Quick save writes the document's own format whatever the name says; Save As preselects
+// that format and writes the type chosen, where the name's extension is the type's.
+TEST_F(SessionTest, TheFormatBelongsToTheDocument) {
+  struct Case {
+    const char* name;
+    int preselected;            // the save dialog's type (SaveFileTypes)
+    std::optional<int> chosen;  // the type the user picks, if another
+    const char* save_as;
+    const char* first_line;  // of the file written
+  };
+  const Case cases[] = {
+      {"subrip.srt", 4, std::nullopt, "copy.srt", "1"},
+      {"subrip.srt", 4, 0, "copy.srt", "[INFORMATION]"},
+      {"subrip.txt", 3, std::nullopt, "copy.SRT", "[INFORMATION]"},
+      {"subrip.sub", 3, 2, "copy.smi", "<SAMI>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = Write(c.name, kSubRip);
+    OpenThroughDialog(path);
+    session.QuickSave();
+    EXPECT_EQ(ReadFile(path), kSubRip);
+    prompts.save_paths.push_back(dir.File(c.save_as));
+    if (c.chosen) prompts.save_types.push_back(*c.chosen);
+    session.SaveAs();
+    EXPECT_EQ(prompts.save_dialogs_shown.back().file_type, c.preselected);
+    const std::string written = ReadFile(dir.File(c.save_as));
+    EXPECT_EQ(written.substr(0, written.find('\r')), c.first_line);
+    // The format written is the document's from now on.
+    EXPECT_EQ(doc.FileKind, DetectSubtitleKind(written));
+  }
+  EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(SessionTest, QuickSaveNeedsFramesAndAName) {

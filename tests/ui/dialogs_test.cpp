@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 
 #include "editing/sub_frame_rate.h"
 #include "foundation/textkit.h"
+#include "session/save_file_types.h"
 #include "session/scripted_prompts.h"
 #include "test_support.h"
 #include "ui/qt_prompts.h"
@@ -57,11 +59,39 @@ TEST(QtPrompts, FiltersBecomeQtNameFiltersThatKnowTheirSuffix) {
   EXPECT_EQ(QtNameFilters(kOpenFilter),
             (QStringList{"Subtitles  (txt, sub, srt, smi) (*.txt *.sub *.srt *.smi)",
                          "All file  (*.*) (*)"}));
-  const QStringList save = QtNameFilters(kSaveFilter);
-  ASSERT_EQ(save.size(), 4);
+  const QStringList save = QtNameFilters(QString::fromStdString(SaveDialogFilter()));
+  ASSERT_EQ(save.size(), 5);
+  EXPECT_EQ(save[4], "SRT  (normal srt) (*.srt)");
   EXPECT_EQ(SuffixOfNameFilter(save[1]), "sub");
   EXPECT_EQ(SuffixOfNameFilter(save[3]), "txt");
   EXPECT_EQ(DisplayText("a\rb\r\rc"), "a\nb\n\nc");
+}
+
+// The save dialog opens on the document's own type and tells which type the user took; a
+// name typed without an extension gets the type's.
+TEST(QtPrompts, TheSaveDialogPreselectsAndReturnsAFileType) {
+  testing::TempDir dir;
+  QtPrompts prompts;
+  QString preselected;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_NE(types, nullptr);
+    preselected = types->currentText();
+    // What choosing an item of the combo box does.
+    types->setCurrentIndex(2);
+    emit types->activated(2);
+    emit types->textActivated(types->currentText());
+    dialog->selectFile("movie");
+    static_cast<QDialog*>(dialog)->accept();  // as the Save button does
+  });
+  const std::optional<SaveChoice> choice =
+      prompts.AskSavePath({dir.path().string(), "film", /*file_type=*/4});
+  EXPECT_EQ(preselected.simplified(), "SRT (normal srt)");
+  ASSERT_TRUE(choice.has_value());
+  EXPECT_EQ(choice->path, dir.File("movie.smi"));
+  EXPECT_EQ(choice->file_type, 2);
 }
 
 // Types a name into the next file dialog and presses its accept button.
@@ -85,7 +115,7 @@ TEST(QtPrompts, TypedPathsAreResolvedThroughLinksNotFoldedAsText) {
   testing::WriteFile(dir.File("real/z.txt"), "the file the system means");
   testing::WriteFile(dir.File("z.txt"), "the file beside the link");
   QtPrompts prompts;
-  const FileDialogState state{dir.path().string(), ""};
+  const FileDialogState state{dir.path().string(), "", 0};
 
   TypeIntoNextFileDialog("dl/../z.txt");
   const std::optional<std::string> opened = prompts.AskOpenPath(state);
@@ -93,9 +123,9 @@ TEST(QtPrompts, TypedPathsAreResolvedThroughLinksNotFoldedAsText) {
   EXPECT_EQ(FullPathOf(*opened), dir.File("real/z.txt"));
 
   TypeIntoNextFileDialog("dl/../new.srt");
-  const std::optional<std::string> saved = prompts.AskSavePath(state);
+  const std::optional<SaveChoice> saved = prompts.AskSavePath(state);
   ASSERT_TRUE(saved.has_value());
-  EXPECT_EQ(FullPathOf(*saved), dir.File("real/new.srt"));
+  EXPECT_EQ(FullPathOf(saved->path), dir.File("real/new.srt"));
 }
 
 }  // namespace

@@ -19,10 +19,10 @@ using testing::WriteFile;
 
 // The same SubRip file with accented letters in Windows-1250 and in UTF-8.
 constexpr char kWindows1250[] =
-    "1\r\n00:00:01,000 --> 00:00:02,500\r\nJ\xF3 napot|k\xEDv\xE1nok\r\n\r\n"
+    "1\r\n00:00:01,000 --> 00:00:02,500\r\nJ\xF3 napot\r\nk\xEDv\xE1nok\r\n\r\n"
     "2\r\n00:00:03,000 --> 00:00:04,000\r\nSzia!\r\n";
 constexpr char kUtf8[] =
-    "1\r\n00:00:01,000 --> 00:00:02,500\r\nJ\xC3\xB3 napot|k\xC3\xADv\xC3\xA1nok\r\n\r\n"
+    "1\r\n00:00:01,000 --> 00:00:02,500\r\nJ\xC3\xB3 napot\r\nk\xC3\xADv\xC3\xA1nok\r\n\r\n"
     "2\r\n00:00:03,000 --> 00:00:04,000\r\nSzia!\r\n";
 
 class FileCommandsTest : public WindowFixture {
@@ -131,6 +131,37 @@ TEST_F(FileCommandsTest, NewOpenAndClosingAskAboutUnsavedChanges) {
   EXPECT_FALSE(window_->close());  // Yes, and the save dialog is cancelled
   EXPECT_TRUE(window_->isVisible());
   EXPECT_TRUE(window_->close());
+}
+
+TEST_F(FileCommandsTest, KeysRunTheFileCommandsAndTheHintsSaySo) {
+  EXPECT_EQ(Find("SpeedButton3")->toolTip(),
+            "Save Subtitle As...  (Ctrl+Shift+S)\nrightclick: quickSave  (Ctrl+S)");
+  const auto press = [this](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window_.get(), key,
+                    modifiers);
+  };
+  // A file without an extension: the quick save adds the format's, and the box shows it.
+  const std::string bare = dir_.File("hello");
+  WriteFile(bare, kWindows1250);
+  prompts_.open_paths = {bare};
+  press(Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(Box("Edit1"), "hello    (Normal SRT)");
+  ClickRow(1);
+  FocusEditor();
+  QTest::keyClicks(Memo(), "!");
+  press(Qt::Key_S, Qt::ControlModifier);  // from the editor: what was typed is saved
+  EXPECT_TRUE(prompts_.save_dialogs_shown.empty());
+  EXPECT_NE(ReadFile(bare + ".txt").find("Szia!!\r\n"), std::string::npos);
+  EXPECT_EQ(Box("Edit1"), "hello.txt    (Normal SRT)");
+
+  press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_EQ(prompts_.save_dialogs_shown.size(), 1u);
+  EXPECT_EQ(prompts_.save_dialogs_shown[0].file_type, 3);  // TXT  (normal srt)
+  press(Qt::Key_N, Qt::ControlModifier);
+  ASSERT_TRUE(document().InsertFrame(1, 0, 1000, "new"));
+  press(Qt::Key_S, Qt::ControlModifier);  // no name yet: Save As, with no format preselected
+  ASSERT_EQ(prompts_.save_dialogs_shown.size(), 2u);
+  EXPECT_EQ(prompts_.save_dialogs_shown[1].file_type, 0);
 }
 
 TEST_F(FileCommandsTest, HistoryMenuOpensAnEarlierFile) {

@@ -1,0 +1,23 @@
+#include "ui/file_shortcuts.h"
+
+#include <QKeySequence>
+#include <QShortcut>
+#include <QWidget>
+
+namespace lumetra {
+
+void AddFileShortcuts(QWidget* window, const FileCommands& commands) {
+  const std::pair<QKeySequence, const std::function<void()>*> keys[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_O), &commands.open},
+      {QKeySequence(Qt::CTRL | Qt::Key_S), &commands.save},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &commands.save_as},
+      {QKeySequence(Qt::CTRL | Qt::Key_N), &commands.create},
+  };
+  for (const auto& [key, command] : keys) {
+    auto* shortcut = new QShortcut(key, window);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, window, *command);
+  }
+}
+
+}  // namespace lumetra
