@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <filesystem>
-
-#include "test_support.h"
 
 namespace lumetra {
 namespace {
@@ -144,30 +141,6 @@ TEST(Paths, FollowThePlatformRules) {
   EXPECT_EQ(WithBackslash("/dir"), "/dir/");
   EXPECT_FALSE(TextToBool("FALSE"));
   EXPECT_TRUE(TextToBool("no"));
-}
-
-TEST(Paths, FullPathsAreResolvedByTheFileSystemNotFoldedAsText) {
-  testing::TempDir dir;
-  const std::string root = dir.path().string();
-  std::filesystem::create_directories(dir.path() / "real/sub");
-  std::filesystem::create_directory_symlink("real/sub", dir.path() / "dl");
-  std::filesystem::create_symlink("real/sub", dir.path() / "file-link.srt");
-  const auto cwd = std::filesystem::current_path();
-  std::filesystem::current_path(dir.path());
-  const struct {
-    const char* given;
-    std::string full;
-  } kCases[] = {
-      {"dl/../y.srt", root + "/real/y.srt"},  // the parent of where the link leads
-      {"dl/y.srt", root + "/real/sub/y.srt"},
-      {"./real//sub/../a.srt", root + "/real/a.srt"},
-      {"file-link.srt", root + "/file-link.srt"},  // the name itself stays as given
-      {"dl/..", root + "/real"},
-      {"missing/../y.srt", root + "/missing/../y.srt"},  // no such directory: left as it is
-      {"", ""},
-  };
-  for (const auto& c : kCases) EXPECT_EQ(FullPathOf(c.given), c.full) << c.given;
-  std::filesystem::current_path(cwd);
 }
 
 }  // namespace
