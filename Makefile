@@ -6,7 +6,7 @@ ifeq ($(LUMETRA_WERROR),1)
 CMAKE_ARGS += -DLUMETRA_WERROR=ON
 endif
 
-.PHONY: all deps configure build test run bench fuzz fuzz-run sanitize clean
+.PHONY: all deps configure build test run bench fuzz fuzz-run sanitize install package clean
 
 all: build
 
@@ -21,6 +21,16 @@ build: configure
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j2
+
+# Installs into PREFIX (default /usr/local): both programs, the desktop entry, the icons.
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# A Debian package in build/package/ (installs into /usr: sudo dpkg -i build/package/*.deb).
+package: build
+	@scripts/install-deps --package
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 run: build
 	@scripts/run-editor $(BUILD_DIR)

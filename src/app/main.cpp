@@ -1,9 +1,12 @@
 #include <QApplication>
+#include <QFile>
+#include <QIcon>
 #include <QStringList>
 #include <optional>
 
 #include "document/document.h"
 #include "formats/file_io.h"
+#include "settings/configuration.h"
 #include "ui/look.h"
 #include "ui/main_window.h"
 #include "ui/qt_prompts.h"
@@ -13,13 +16,21 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QString::fromLatin1(lumetra::kApplicationTitle));
   lumetra::InstallLook();
   lumetra::HandleSignalsDuringSaves();
+  // The installed desktop entry and icon, where there are such.
+  QApplication::setDesktopFileName("lumetra");
+  QApplication::setWindowIcon(QIcon::fromTheme("lumetra"));
 
   std::optional<QString> startup_file;
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() > 1) startup_file = arguments.at(1);
 
   lumetra::QtPrompts prompts;
-  lumetra::MainWindow window(prompts, startup_file);
+  // The configuration file lives beside the program when it may, else in the user's
+  // configuration directory.
+  const std::string config_path = lumetra::ConfigFilePath(
+      QFile::encodeName(QApplication::applicationDirPath()).toStdString(),
+      lumetra::ProcessEnvironment);
+  lumetra::MainWindow window(prompts, startup_file, config_path);
   prompts.SetParent(&window);
   window.CreateDialogs(prompts);
   prompts.SetSubFrameRateDialog(window.subFrameRateDialog());

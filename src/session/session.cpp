@@ -126,6 +126,11 @@ void Session::OpenStartupFile(const std::string& argument) {
   OpenPath(path);
 }
 
+void Session::OpenDroppedFile(const std::string& path) {
+  if (!ResolveUnsaved(kAskSaveBeforeOpen)) return;
+  OpenStartupFile(path);
+}
+
 OpenResult Session::OpenPath(const std::string& path) {
   const std::string previous_name = doc_.FileName;
   doc_.FileName = path;

@@ -11,6 +11,7 @@
 #include "editing/sub_frame_rate.h"
 #include "formats/file_io.h"
 #include "session/prompts.h"
+#include "settings/configuration.h"
 #include "settings/file_history.h"
 
 namespace lumetra {
@@ -60,6 +61,8 @@ class Session {
   Document& document() { return doc_; }
   const Document& document() const { return doc_; }
   FileHistory& history() { return history_; }
+  // The options and window values that the configuration file keeps.
+  Configuration& settings() { return settings_; }
   SubFrameRateModel& sub_frame_rate() { return sub_frame_rate_; }
   FileDialogState& open_dialog() { return open_dialog_; }
   FileDialogState& save_dialog() { return save_dialog_; }
@@ -91,6 +94,9 @@ class Session {
   // Opens a subtitle named on the command line: its full path when it exists, else
   // "File not found!" and the argument.
   void OpenStartupFile(const std::string& argument);
+  // A file dropped on the window: after the unsaved-changes prompt, opened as a
+  // command-line file is.
+  void OpenDroppedFile(const std::string& path);
 
   // Opens the file named by the document's FileName (a full path): checks that it exists,
   // recognises its kind and reads it. A file that is not read leaves the document as it
@@ -127,6 +133,7 @@ class Session {
   Prompts& prompts_;
   Document doc_;
   FileHistory history_;
+  Configuration settings_;
   SubFrameRateModel sub_frame_rate_;
   FileDialogState open_dialog_;
   FileDialogState save_dialog_;

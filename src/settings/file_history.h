@@ -31,7 +31,8 @@ class FileHistory {
   // lists the non-empty entries 1..HisNum.
   std::vector<HistoryMenuItem> MenuItems();
 
-  // Empties every slot; HisNum becomes 1.
+  // Empties the first slot; HisNum becomes 1, so the older entries in the slots above are
+  // neither shown nor saved.
   void Clear();
 
  private:

@@ -27,6 +27,9 @@
 #include "editing/frame_row.h"
 #include "session/session.h"
 #include "session/window_geometry.h"
+#include "settings/configuration.h"
+#include "settings/file_association.h"
+#include "ui/file_drop.h"
 #include "ui/file_shortcuts.h"
 #include "ui/frame_list_delegate.h"
 #include "ui/frame_list_model.h"
@@ -34,9 +37,11 @@
 #include "ui/info_dialog.h"
 #include "ui/look.h"
 #include "ui/qt_prompts.h"
+#include "ui/settings_dialog.h"
 #include "ui/sub_frame_rate_dialog.h"
 #include "ui/text_codec.h"
 #include "ui/tool_button.h"
+#include "ui/window_settings.h"
 
 namespace lumetra {
 
@@ -106,10 +111,12 @@ QString FromPath(const std::string& path) {
 
 }  // namespace
 
-MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file, QWidget* parent)
+MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
+                       std::string config_path, QWidget* parent)
     : QMainWindow(parent),
       session_(std::make_unique<Session>(prompts)),
-      startup_file_(std::move(startup_file)) {
+      startup_file_(std::move(startup_file)),
+      config_path_(std::move(config_path)) {
   setObjectName("T_Form1");
   setWindowTitle(QString::fromLatin1(kProgramCaption));
   setMinimumSize(kMinimumWindowWidth, kMinimumWindowHeight);
@@ -142,6 +149,9 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file, QW
   connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::DocumentWasReset);
   connect(model_, &QAbstractItemModel::rowsInserted, this, &MainWindow::UpdateSelectedCount);
   connect(model_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::UpdateSelectedCount);
+  // Queued: the question about unsaved changes comes after the drop has finished.
+  connect(new FileDropFilter(this), &FileDropFilter::fileDropped, this, &MainWindow::FileDropped,
+          Qt::QueuedConnection);
 
   FormCreate();
 }
@@ -166,6 +176,10 @@ void MainWindow::FormCreate() {
   if (g.resolution_too_low) session_->prompts().ShowMessage(kResolutionTooLow);
   resize(g.width, g.height);
   move(full.left() + g.left, full.top() + g.top);
+  if (!config_path_.empty() &&
+      LoadConfig(config_path_, session_->settings(), session_->history())) {
+    ApplySettingsToWindow(*this, *session_);
+  }
 
   pages_->setCurrentIndex(0);
   pages_->setTabVisible(2, false);
@@ -179,6 +193,13 @@ void MainWindow::CreateDialogs(Prompts& prompts) {
   if (info_dialog_ == nullptr) {
     info_dialog_ = new InfoDialog(this);
     info_dialog_->hide();
+  }
+  if (settings_dialog_ == nullptr) {
+    auto association =
+        std::make_unique<DesktopAssociation>(XdgDirs::FromEnvironment(ProcessEnvironment));
+    settings_dialog_ = new SettingsDialog(prompts, std::move(association),
+                                          QCoreApplication::applicationFilePath(), this);
+    settings_dialog_->hide();
   }
 }
 
@@ -223,7 +244,7 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
   auto* forward = MakeToolButton(Glyph::kForward, "SpeedButton5", "Move frames forward by 1 sec", panel3);
   auto* merge = MakeToolButton(Glyph::kMerge, "SpeedButton10", "Merge frames", panel3);
   auto* settings = MakeToolButton(Glyph::kSettings, "SpeedButton12", "Settings", panel3);
-  settings->setEnabled(false);  // the settings dialog comes later
+  connect(settings, &QToolButton::clicked, this, &MainWindow::SettingsClicked);
   auto* about = MakeToolButton(Glyph::kAbout, "SpeedButton7", "About the program...", panel3);
   for (QWidget* w : {static_cast<QWidget*>(backward), static_cast<QWidget*>(forward),
                      static_cast<QWidget*>(merge), static_cast<QWidget*>(settings),
@@ -534,6 +555,8 @@ void MainWindow::FormActivate() {
   activated_ = true;
   if (startup_file_.has_value()) {
     session_->OpenStartupFile(QFile::encodeName(*startup_file_).toStdString());
+  } else if (const std::optional<std::string> latest = AutoLoadFile(session_->settings())) {
+    session_->OpenStartupFile(*latest);
   }
 }
 
@@ -541,6 +564,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   FlushEditor();
   if (session_->CloseQuery()) {
     event->accept();
+    if (!config_path_.empty()) {
+      TakeSettingsFromWindow(*this, *session_);
+      if (SaveConfig(config_path_, session_->settings(), session_->history()) != FileError::kNone) {
+        session_->prompts().ShowMessage(kConfigWriteError + config_path_);
+      }
+    }
   } else {
     event->ignore();
   }
@@ -763,6 +792,16 @@ void MainWindow::InfoClicked() {
   if (info_dialog_ == nullptr) return;
   info_dialog_->Run(document());
   RefreshFileBoxes();
+}
+
+void MainWindow::SettingsClicked() {
+  FlushEditor();
+  if (settings_dialog_ != nullptr) settings_dialog_->Run(session_->settings(), session_->history());
+}
+
+void MainWindow::FileDropped(const QString& path) {
+  FlushEditor();
+  session_->OpenDroppedFile(QFile::encodeName(path).toStdString());
 }
 
 void MainWindow::AboutClicked() { session_->prompts().ShowMessage(kAboutText); }

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "document/document.h"
@@ -30,6 +31,7 @@ class FrameListModel;
 class InfoDialog;
 class Prompts;
 class Session;
+class SettingsDialog;
 class SubFrameRateDialog;
 class ToolButton;
 
@@ -43,18 +45,22 @@ class MainWindow : public QMainWindow {
  public:
   // Builds the window over a new session that asks and tells through prompts (not owned).
   // startup_file is the command line's subtitle, loaded when the window is first shown.
+  // config_path names the configuration file, read now and written when the window
+  // closes; with none, nothing is read or written.
   explicit MainWindow(Prompts& prompts, std::optional<QString> startup_file = std::nullopt,
-                      QWidget* parent = nullptr);
+                      std::string config_path = {}, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   Session& session() { return *session_; }
   Document& document();
 
   // Creates the dialogs, hidden, in their start-up order: the SUB frame-rate dialog, then
-  // the information dialog. The SUB dialog reports a bad rate through `prompts`.
+  // the information dialog, the settings dialog. The SUB dialog reports a bad rate and
+  // the settings dialog a failed association through `prompts`.
   void CreateDialogs(Prompts& prompts);
   SubFrameRateDialog* subFrameRateDialog() const { return sub_dialog_; }
   InfoDialog* infoDialog() const { return info_dialog_; }
+  SettingsDialog* settingsDialog() const { return settings_dialog_; }
 
   // The start-up loading of the command-line file; runs once, when the window is first
   // shown (tests may call it directly).
@@ -103,6 +109,8 @@ class MainWindow : public QMainWindow {
   // Ctrl+S: quick save, or Save As when the document has no file name yet.
   void SaveClicked();
   void InfoClicked();
+  void SettingsClicked();
+  void FileDropped(const QString& path);
   void AboutClicked();
 
   void DocumentWasReset();
@@ -114,6 +122,7 @@ class MainWindow : public QMainWindow {
 
   std::unique_ptr<Session> session_;
   std::optional<QString> startup_file_;
+  std::string config_path_;
   bool activated_ = false;
 
   FrameListModel* model_ = nullptr;
@@ -134,6 +143,7 @@ class MainWindow : public QMainWindow {
   QMenu* history_menu_ = nullptr;
   SubFrameRateDialog* sub_dialog_ = nullptr;
   InfoDialog* info_dialog_ = nullptr;
+  SettingsDialog* settings_dialog_ = nullptr;
 
   bool auto_focus_ = false;
   // The editor is being filled by the program: its changes are not the user's typing.

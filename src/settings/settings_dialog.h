@@ -1,0 +1,38 @@
+// The settings dialog's state and rules: the three start-up options and the size of the
+// file history, edited on a copy and applied only by "OK"; "Clear file history" acts at
+// once.
+#pragma once
+
+#include <string>
+
+#include "settings/configuration.h"
+#include "settings/file_history.h"
+
+namespace lumetra {
+
+class SettingsDialogModel {
+ public:
+  static constexpr char kCaption[] = "Program Settings";
+  static constexpr int kMinHistory = 1;
+  static constexpr int kMaxHistory = 16;
+
+  // Fills the boxes from the current settings (each time the dialog is shown).
+  void Load(const Configuration& config, const FileHistory& history);
+
+  // The history size box as typed; what leaving it shows (1..16, "" and text give 1).
+  std::string history_box;
+  void NormaliseHistoryBox();
+
+  bool win_pos_sav = false;
+  bool rem_last_dir = true;
+  bool auto_load = false;
+
+  // "OK": the boxes become the settings. A smaller history size takes effect on the
+  // history in use only when the configuration file is written.
+  void Apply(Configuration& config, FileHistory& history) const;
+
+  // "Clear file history": the history is empty from now on, whatever the dialog's outcome.
+  static void ClearHistory(FileHistory& history) { history.Clear(); }
+};
+
+}  // namespace lumetra

@@ -1,0 +1,165 @@
+#include "ui/settings_dialog.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "session/prompts.h"
+#include "settings/file_association.h"
+#include "ui/hints.h"
+
+namespace lumetra {
+
+namespace {
+
+constexpr int kOptionsGroupHeight = 169;
+
+}  // namespace
+
+SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation> association,
+                               QString executable, QWidget* parent)
+    : QDialog(parent),
+      prompts_(prompts),
+      association_(std::move(association)),
+      executable_(std::move(executable)) {
+  setObjectName("T_SettForm");
+  setWindowTitle(SettingsDialogModel::kCaption);
+  // A title bar without buttons: the dialog closes through "OK" and "Cancel" only.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setFixedSize(kClientWidth, kClientHeight);
+
+  auto* group = new QGroupBox(this);
+  group->setObjectName("GroupBox1");
+  group->setFixedHeight(kOptionsGroupHeight);
+  auto* options = new QVBoxLayout(group);
+  options->setContentsMargins(8, 6, 6, 6);
+  options->setSpacing(2);
+  const char* captions[3] = {"Save window position and size on exit", "Remember last directory",
+                             "Auto-load last subtitle at program startup"};
+  for (int i = 0; i < 3; ++i) {
+    auto* box = new QCheckBox(captions[i], group);
+    box->setObjectName(QString("CheckBox%1").arg(i + 1));
+    options_[static_cast<std::size_t>(i)] = box;
+    options->addWidget(box);
+  }
+
+  auto* size_row = new QHBoxLayout;
+  size_row->setSpacing(3);
+  auto* keep = new QLabel("Keep last", group);
+  keep->setObjectName("Label1");
+  history_size_ = new QLineEdit(group);
+  history_size_->setObjectName("Edit1");
+  history_size_->setMaxLength(2);
+  history_size_->setFixedWidth(24);
+  history_size_->setAlignment(Qt::AlignCenter);
+  keep->setBuddy(history_size_);
+  auto* rest = new QLabel("opened/saved subtitle in the file history (1-16)", group);
+  rest->setObjectName("Label2");
+  size_row->addWidget(keep);
+  size_row->addWidget(history_size_);
+  size_row->addWidget(rest, 1);
+  options->addLayout(size_row);
+  connect(history_size_, &QLineEdit::editingFinished, this, &SettingsDialog::Edit1Exit);
+
+  auto* clear = new QPushButton("Clear file history", group);
+  clear->setObjectName("Button3");
+  connect(clear, &QPushButton::clicked, this, &SettingsDialog::Button3Click);
+  auto* associate = new QPushButton("Associate .srt .sub extensions with this program", group);
+  associate->setObjectName("Button4");
+  SetHint(associate, "Click here if you want to open SRT or SUB files with Lumetra");
+  connect(associate, &QPushButton::clicked, this, &SettingsDialog::Button4Click);
+  for (QPushButton* b : {clear, associate}) {
+    b->setAutoDefault(false);
+    options->addWidget(b);
+  }
+  options->addStretch();
+
+  ok_ = new QPushButton("OK", this);
+  ok_->setObjectName("Button1");
+  ok_->setDefault(true);
+  auto* cancel = new QPushButton("Cancel", this);
+  cancel->setObjectName("Button2");
+  cancel->setAutoDefault(false);
+  connect(ok_, &QPushButton::clicked, this, &SettingsDialog::Button1Click);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok_);
+  buttons->addWidget(cancel);
+  buttons->addStretch();
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 6);
+  layout->addWidget(group);
+  layout->addStretch();
+  layout->addLayout(buttons);
+}
+
+SettingsDialog::~SettingsDialog() = default;
+
+void SettingsDialog::Open(Configuration& config, FileHistory& history) {
+  Prepare(config, history);
+  show();
+  ok_->setFocus();
+}
+
+void SettingsDialog::Run(Configuration& config, FileHistory& history) {
+  // Not shown before exec(): a dialog that is already visible would not become modal.
+  Prepare(config, history);
+  ok_->setFocus();
+  exec();
+  config_ = nullptr;
+  history_ = nullptr;
+}
+
+void SettingsDialog::Prepare(Configuration& config, FileHistory& history) {
+  config_ = &config;
+  history_ = &history;
+  FormActivate();
+  // Centred on the desktop.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect desktop = screen->availableGeometry();
+    move(desktop.center() - QPoint(width() / 2, height() / 2));
+  }
+}
+
+void SettingsDialog::FormActivate() {
+  model_.Load(*config_, *history_);
+  history_size_->setText(QString::fromStdString(model_.history_box));
+  const bool values[3] = {model_.win_pos_sav, model_.rem_last_dir, model_.auto_load};
+  for (std::size_t i = 0; i < 3; ++i) options_[i]->setChecked(values[i]);
+}
+
+void SettingsDialog::Edit1Exit() {
+  model_.history_box = history_size_->text().toStdString();
+  model_.NormaliseHistoryBox();
+  history_size_->setText(QString::fromStdString(model_.history_box));
+}
+
+void SettingsDialog::Button1Click() {
+  if (config_ == nullptr || history_ == nullptr) return;
+  model_.history_box = history_size_->text().toStdString();
+  model_.win_pos_sav = options_[0]->isChecked();
+  model_.rem_last_dir = options_[1]->isChecked();
+  model_.auto_load = options_[2]->isChecked();
+  model_.Apply(*config_, *history_);
+  accept();
+}
+
+void SettingsDialog::Button3Click() {
+  if (history_ != nullptr) SettingsDialogModel::ClearHistory(*history_);
+}
+
+void SettingsDialog::Button4Click() {
+  const std::string error = association_->Associate(QFile::encodeName(executable_).toStdString());
+  if (!error.empty()) prompts_.ShowMessage(error);
+}
+
+}  // namespace lumetra

@@ -1,0 +1,66 @@
+#include "ui/window_settings.h"
+
+#include <QAbstractButton>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+#include "session/session.h"
+
+namespace lumetra {
+
+namespace {
+
+// The editor's alignment items, left to right, and its two check boxes.
+constexpr const char* kAlignmentItems[3] = {"RadioGroup1_Left", "RadioGroup1_Center",
+                                            "RadioGroup1_Right"};
+constexpr char kInstantApplyBox[] = "CheckBox1";
+constexpr char kAutoFocusBox[] = "CheckBox4";
+
+QAbstractButton* Button(const QWidget& window, const char* name) {
+  return window.findChild<QAbstractButton*>(QString::fromLatin1(name));
+}
+
+}  // namespace
+
+std::vector<ScreenRect> ScreenRects() {
+  std::vector<ScreenRect> rects;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect g = screen->geometry();
+    rects.push_back({g.x(), g.y(), g.width(), g.height()});
+  }
+  return rects;
+}
+
+void ApplySettingsToWindow(QWidget& window, Session& session) {
+  const Configuration& config = session.settings();
+  if (const std::optional<ScreenRect> rect = SavedWindowRect(config, ScreenRects())) {
+    window.resize(rect->width, rect->height);
+    window.move(rect->left, rect->top);
+  }
+  // A click runs the item's own handler, which aligns the editor.
+  if (QAbstractButton* item = Button(window, kAlignmentItems[std::clamp(config.TextAlign, 0, 2)]))
+    item->click();
+  if (QAbstractButton* box = Button(window, kInstantApplyBox)) box->setChecked(config.InstantApply);
+  if (QAbstractButton* box = Button(window, kAutoFocusBox)) box->setChecked(config.AutoFocus);
+  if (const std::optional<std::string> dir = RememberedDirectory(config)) {
+    session.open_dialog().initial_dir = *dir;
+  }
+}
+
+void TakeSettingsFromWindow(const QWidget& window, Session& session) {
+  Configuration& config = session.settings();
+  config.Window = {window.x(), window.y(), window.width(), window.height()};
+  for (int i = 0; i < 3; ++i) {
+    const QAbstractButton* item = Button(window, kAlignmentItems[i]);
+    if (item != nullptr && item->isChecked()) config.TextAlign = i;
+  }
+  if (const QAbstractButton* box = Button(window, kInstantApplyBox))
+    config.InstantApply = box->isChecked();
+  if (const QAbstractButton* box = Button(window, kAutoFocusBox))
+    config.AutoFocus = box->isChecked();
+  config.LastDir = session.open_dialog().initial_dir;
+}
+
+}  // namespace lumetra

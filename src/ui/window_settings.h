@@ -1,0 +1,28 @@
+// What the configuration file keeps of the main window: its geometry, the editor's
+// alignment and check boxes, and the open dialog's directory. The controls are found by
+// their names, wherever the window places them.
+#pragma once
+
+#include <vector>
+
+#include "settings/configuration.h"
+
+class QWidget;
+
+namespace lumetra {
+
+class Session;
+
+// The geometry of every screen of this machine.
+std::vector<ScreenRect> ScreenRects();
+
+// At start-up, after the configuration was read: the saved geometry (when it is to be
+// restored and shows on a screen), the editor's alignment and check boxes, the
+// remembered directory of the open dialog.
+void ApplySettingsToWindow(QWidget& window, Session& session);
+
+// Before the configuration is written: the window's geometry as it stands, the editor's
+// options and the open dialog's directory.
+void TakeSettingsFromWindow(const QWidget& window, Session& session);
+
+}  // namespace lumetra
