@@ -174,19 +174,5 @@ TEST_F(CliSaveTest, OddTargetsAndInputsAreRefused) {
   EXPECT_EQ(result.out, "");
 }
 
-TEST_F(CliSaveTest, FramesLeftOutAreWrittenButExitWithThree) {
-  std::string frames;
-  for (int i = 0; i < 10000; ++i) frames += "{" + std::to_string(i) + "}{" + std::to_string(i + 1) + "}x\r\n";
-  const std::string output = dir.File("out.sub");
-  RunResult result = Run({"convert", Write("big.sub", frames), output});
-  EXPECT_EQ(result.status, 3);
-  EXPECT_EQ(result.err,
-            "lumetra-cli: The subtitle has more frames than Lumetra can hold. Only the first "
-            "9999 frames were loaded; 1 frame was left out.\n");
-  const std::string written = ReadFile(output);
-  EXPECT_EQ(written.size(), frames.size() - std::string("{9999}{10000}x\r\n").size());
-  EXPECT_EQ(written.substr(written.size() - 15), "{9998}{9999}x\r\n");
-}
-
 }  // namespace
 }  // namespace lumetra
