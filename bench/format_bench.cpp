@@ -17,6 +17,7 @@
 #include "document/document.h"
 #include "formats/file_io.h"
 #include "formats/subtitle_io.h"
+#include "foundation/utf16.h"
 
 extern char** environ;
 
@@ -133,6 +134,39 @@ int main(int /*argc*/, char* argv[]) {
                 mb / read_s, kFrames / read_s, read_s * 1e3, mb / write_s, kFrames / write_s,
                 write_s * 1e3);
   }
+
+  // Files as other programs write them: SAMI that only the tolerant reader reads (a
+  // classed P tag, text on the next lines, "&nbsp;" blocks), and SubRip in UTF-16.
+  std::string sami = "<SAMI><BODY>\r\n";
+  for (int i = 1; i <= kFrames; ++i) {
+    std::string text = doc.FrameText[i];
+    for (std::size_t bar; (bar = text.find('|')) != std::string::npos;) {
+      text.replace(bar, 1, "<br/>\r\n  ");
+    }
+    sami += "<SYNC start=\"" + std::to_string(doc.FrameStart[i]) + "\"><P class=\"ENCC\">\r\n  " +
+            text + "\r\n</P></SYNC>\r\n<SYNC start=\"" + std::to_string(doc.FrameEnd[i]) +
+            "\"><P class=\"ENCC\">&nbsp;</P></SYNC>\r\n";
+  }
+  sami += "</BODY></SAMI>\r\n";
+  std::string subrip;
+  WriteSubtitleData(doc, kKindSubRip, 25, subrip);
+  const std::string utf16 = Utf8ToUtf16(subrip, TextForm::kUtf16Le);
+  const struct {
+    const char* name;
+    const std::string& bytes;
+    int kind;
+  } others[] = {{"SAMI*", sami, kKindSami}, {"UTF-16", utf16, kKindSubRip}};
+  for (const auto& other : others) {
+    const double read_s =
+        BestOf(kRuns, [&] { ReadSubtitleData(other.bytes, other.kind, 25, target); });
+    if (target.FrameCount != kFrames) {
+      std::printf("%s: read %d frames instead of %d\n", other.name, target.FrameCount, kFrames);
+    }
+    const double mb = static_cast<double>(other.bytes.size()) / 1e6;
+    std::printf("%-7s %9zu | %10.1f %12.0f %8.3f |\n", other.name, other.bytes.size(), mb / read_s,
+                kFrames / read_s, read_s * 1e3);
+  }
+  std::printf("(SAMI*: as other programs write it, tolerant reader; UTF-16: SubRip, LE)\n");
 
   // The whole program: start lumetra-cli, convert a 9999-frame SubRip file to SRT2, exit.
   const auto cli = OwnDirectory(argv[0]) / "lumetra-cli";

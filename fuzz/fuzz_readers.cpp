@@ -1,14 +1,19 @@
-// Arbitrary bytes through kind detection, every reader (SUB at ordinary and odd rates) and
-// every writer on what was read; what a writer writes reads back as far as each format
-// promises; and the bytes as a file through the session's open and save. Besides the
-// sanitizers' findings it checks what must hold for any input.
+// Arbitrary bytes through kind detection, every reader (SUB at ordinary and odd rates, and
+// the tolerant SAMI reader where the line rules find nothing) and every writer on what was
+// read; what a writer writes reads back as far as each format promises; the same bytes as
+// the text of UTF-16 files; the code-page tables; and the bytes as a file through the
+// session's open and save. Besides the sanitizers' findings it checks what must hold for
+// any input.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,12 +21,15 @@
 #include "formats/file_io.h"
 #include "formats/format_parts.h"
 #include "formats/subtitle_io.h"
+#include "foundation/code_pages.h"
+#include "foundation/utf16.h"
 #include "session/scripted_prompts.h"
 #include "session/session.h"
 
 namespace {
 
 using namespace lumetra;
+
 
 // Ends the run, naming the broken condition, when it does not hold.
 #define CHECK(condition)                                                         \
@@ -151,6 +159,8 @@ void OpenAndSave(std::string_view bytes) {
   doc.FileName = input;
   const OpenResult opened = session.OpenSubtitle();
   CHECK(opened == OpenResult::kOpened || opened == OpenResult::kUnrecognised);
+  // The kind found from the first lines is the kind of the whole file.
+  CHECK((opened == OpenResult::kUnrecognised) == (DetectSubtitleKind(bytes) == kKindUnknown));
   if (opened != OpenResult::kOpened) return;
   CHECK(session.frames_left_out() == 0 || doc.FrameCount == MaxReadFrames);
   const int kind = kKindSubRip + static_cast<int>(bytes.size() % 4);
@@ -164,15 +174,43 @@ void OpenAndSave(std::string_view bytes) {
   prompts.messages.clear();
 }
 
-}  // namespace
+// UTF-16 files: a file decodes and encodes back to the same bytes (an odd last byte
+// aside), and any text survives being encoded and decoded in either form.
+void CheckUtf16(std::string_view bytes) {
+  const TextForm form = TextFormOf(bytes);
+  if (form != TextForm::kBytes && bytes.size() % 2 == 0) {
+    CHECK(Utf8ToUtf16(Utf16ToUtf8(bytes, form), form) == bytes);
+  }
+  for (TextForm as : {TextForm::kUtf16Le, TextForm::kUtf16Be}) {
+    const std::string file = Utf8ToUtf16(bytes, as);
+    CHECK(TextFormOf(file) == as);
+    const std::string text = Utf16ToUtf8(file, as);
+    CHECK(Utf8ToUtf16(text, as) == file);
+  }
+}
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+// One code page, chosen by the first byte: its text is valid UTF-8, and single-byte
+// pages that leave no byte above 0x9F undefined give every byte back.
+void CheckCodePage(std::string_view bytes) {
+  if (bytes.empty()) return;
+  const auto& pages = AllCodePages();
+  const CodePage page = pages[static_cast<unsigned char>(bytes[0]) % pages.size()];
+  const std::string utf8 = DecodeToUtf8(bytes, page);
+  CHECK(EncodeFromUtf8(utf8, CodePage::kUtf8) == utf8);
+  if (page != CodePage::kUtf8 && page != CodePage::kWindows1253 && page != CodePage::kWindows1257) {
+    CHECK(EncodeFromUtf8(utf8, page) == bytes);
+  }
+}
+
+// Detection and the readers (all runs, or the first `runs`) and every writer over one file.
+void CheckReadAndWrite(std::string_view bytes, std::size_t runs) {
   static Document doc;  // 10001 slots: made once
   static std::string out;
 
   const int kind = DetectSubtitleKind(bytes);
   CHECK(kind >= kKindUnknown && kind <= kKindSami);
+  if (const auto rate = SubFileFrameRate(bytes)) CHECK(!rate->empty());
+  const bool mark = HasUtf8ByteOrderMark(FileText(bytes).text());
 
   struct Run {
     int kind;
@@ -181,18 +219,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static constexpr Run kRuns[] = {{kKindSubRip, 25},  {kKindSrt2, 25},   {kKindSami, 25},
                                   {kKindSub, 25},     {kKindSub, 23.976}, {kKindSub, 0.001},
                                   {kKindSub, -10},    {kKindSub, 0}};
-  for (const Run& run : kRuns) {
+  for (const Run& run : std::span(kRuns).first(std::min(runs, std::size(kRuns)))) {
     const ReadResult result = ReadSubtitleData(bytes, run.kind, run.fps, doc);
     CHECK(doc.FrameCount >= 0 && doc.FrameCount <= MaxReadFrames);
     CHECK(result.frames_left_out >= 0);
     CHECK(result.frames_left_out == 0 || doc.FrameCount == MaxReadFrames);
-    CHECK(doc.HasByteOrderMark == HasUtf8ByteOrderMark(bytes));
+    CHECK(doc.HasByteOrderMark == mark);
+    CHECK(doc.FileTextForm == TextFormOf(bytes));
+    CHECK(result.classes_left_out.empty() || run.kind == kKindSami);
     for (int kind = kKindSubRip; kind <= kKindSami; ++kind) {
       CHECK(WriteSubtitleData(doc, kind, run.fps, out));
       CHECK(out.size() >= 2 || doc.FrameCount == 0);
+      CHECK(TextFormOf(out) == doc.FileTextForm || doc.FileTextForm == TextForm::kBytes);
     }
     if (run.fps == 25) CheckRoundTrips(doc);
   }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  CheckReadAndWrite(bytes, SIZE_MAX);
+  CheckUtf16(bytes);
+  CheckCodePage(bytes);
+  // The same content as the text of a UTF-16 file, in the formats without a frame rate.
+  CheckReadAndWrite(lumetra::Utf8ToUtf16(bytes, lumetra::TextForm::kUtf16Le), 3);
   OpenAndSave(bytes);
   return 0;
 }

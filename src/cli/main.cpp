@@ -8,8 +8,10 @@
 
 #include "cli/output_format.h"
 #include "document/info_dialog.h"
+#include "document/utf8_conversion.h"
 #include "editing/sub_frame_rate.h"
 #include "formats/file_io.h"
+#include "foundation/code_pages.h"
 #include "foundation/textkit.h"
 #include "session/scripted_prompts.h"
 #include "session/session.h"
@@ -18,9 +20,9 @@ namespace {
 
 constexpr char kUsage[] =
     "Usage:\n"
-    "  lumetra-cli convert INPUT OUTPUT [--to FORMAT] [--fps RATE]\n"
-    "  lumetra-cli list INPUT [--tsv] [--fps RATE]\n"
-    "  lumetra-cli info INPUT [--fps RATE]\n"
+    "  lumetra-cli convert INPUT OUTPUT [--to FORMAT] [--fps RATE] [--to-utf8 [--encoding NAME]]\n"
+    "  lumetra-cli list INPUT [--tsv] [--fps RATE] [--encoding NAME]\n"
+    "  lumetra-cli info INPUT [--fps RATE] [--encoding NAME]\n"
     "  lumetra-cli -h | --help | -V | --version\n"
     "\n"
     "convert  reads INPUT and writes OUTPUT in FORMAT: subrip (numbered SubRip), srt2\n"
@@ -29,7 +31,12 @@ constexpr char kUsage[] =
     "list     prints every frame as a line of the frame list; with --tsv one frame per\n"
     "         line: number, start ms, end ms and text (lines joined by |), tab-separated\n"
     "info     prints the format and the subtitle information with its statistics\n"
-    "--fps    the frame rate of SUB files (read and written); default 25\n";
+    "--fps    the frame rate of SUB files (read and written); default: the rate a SUB\n"
+    "         file states in its first line, else 25\n"
+    "--encoding  the code page of INPUT's texts (UTF-8, Windows-1250, -1251, -1252,\n"
+    "         -1253, -1254, -1257, ISO-8859-2); list and info then print them in UTF-8\n"
+    "--to-utf8   convert writes the texts in UTF-8 (from --encoding, else from the page\n"
+    "         the editor guesses: UTF-8 when the bytes are UTF-8, else Windows-1250)\n";
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
@@ -99,6 +106,9 @@ struct Arguments {
   std::optional<std::string> fps;
   std::optional<std::string> to;
   bool tsv = false;
+  std::optional<std::string> encoding_name;
+  std::optional<lumetra::CodePage> encoding;
+  bool to_utf8 = false;
 };
 
 // Parses the command line; returns an error text, or nothing when it is well formed.
@@ -108,19 +118,24 @@ std::optional<std::string> Parse(int argc, char* argv[], Arguments& args) {
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     const std::string name = arg.substr(0, arg.find('='));
-    std::optional<std::string>* value = name == "--fps"  ? &args.fps
-                                        : name == "--to" ? &args.to
-                                                         : nullptr;
+    std::optional<std::string>* value = name == "--fps"        ? &args.fps
+                                        : name == "--to"       ? &args.to
+                                        : name == "--encoding" ? &args.encoding_name
+                                                               : nullptr;
     if (value != nullptr) {
       if (name.size() < arg.size()) {
         *value = arg.substr(name.size() + 1);
       } else if (i + 1 < argc) {
         *value = argv[++i];
       } else {
-        return name + (name == "--fps" ? " needs a RATE" : " needs a FORMAT");
+        return name + (name == "--fps"  ? " needs a RATE"
+                       : name == "--to" ? " needs a FORMAT"
+                                        : " needs a NAME");
       }
     } else if (arg == "--tsv") {
       args.tsv = true;
+    } else if (arg == "--to-utf8") {
+      args.to_utf8 = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
       return "unknown option " + arg;
     } else {
@@ -136,6 +151,14 @@ std::optional<std::string> Parse(int argc, char* argv[], Arguments& args) {
   }
   if (args.to && args.command != "convert") return "--to is an option of convert";
   if (args.tsv && args.command != "list") return "--tsv is an option of list";
+  if (args.to_utf8 && args.command != "convert") return "--to-utf8 is an option of convert";
+  if (args.encoding_name) {
+    if (args.command == "convert" && !args.to_utf8) {
+      return "--encoding is an option of list, info and convert --to-utf8";
+    }
+    args.encoding = lumetra::CodePageOfName(*args.encoding_name);
+    if (!args.encoding) return "unknown encoding " + *args.encoding_name;
+  }
   return std::nullopt;
 }
 
@@ -176,13 +199,19 @@ std::string FrameList(const lumetra::Document& doc, bool tsv) {
   return out;
 }
 
-std::string Information(const lumetra::Document& doc) {
+// The document's texts as they are, or in UTF-8 when their code page is named.
+std::string Shown(const std::string& text, std::optional<lumetra::CodePage> page) {
+  return page ? lumetra::DecodeToUtf8(text, *page) : text;
+}
+
+std::string Information(const lumetra::Document& doc, std::optional<lumetra::CodePage> page) {
   const lumetra::InfoDialogModel info(doc);
   std::string out = "Format: " + doc.FormatLabel + "\n";
   for (int i = 1; i <= lumetra::InfoDialogModel::kBoxes; ++i) {
     out += lumetra::InfoDialogModel::Labels()[static_cast<std::size_t>(i - 1)];
     out += ": ";
-    out += info.Box(i);
+    // The header fields are texts of the document; the rest are numbers and paths.
+    out += i <= lumetra::InfoDialogModel::kEditableBoxes ? Shown(info.Box(i), page) : info.Box(i);
     out += '\n';
   }
   return out;
@@ -203,14 +232,23 @@ int Run(const Arguments& args) {
     PrintMessage(lumetra::SubFrameRateModel::kRefusal);
     return UsageError("--fps " + *args.fps + " is not a frame rate");
   }
+  if (args.fps) {
+    // The given rate, also where a SUB file states its own.
+    prompts.sub_rate_default = [rate = *args.fps](lumetra::SubFrameRateModel& model) {
+      model.ConfirmCustomRate(rate);
+    };
+  }
 
   if (!ReadInput(session, messages, args.paths[0])) return kExitFailure;
-  const lumetra::Document& doc = session.document();
+  if (args.encoding) session.SetCodePage(*args.encoding);
+  lumetra::Document& doc = session.document();
   const int done = session.frames_left_out() > 0 ? kExitFramesLeftOut : kExitOk;
   if (args.command == "convert") {
+    if (args.to_utf8) lumetra::ConvertTextsToUtf8(doc);
     return WriteOutput(session, messages, args.paths[1], output.kind) ? done : kExitFailure;
   }
-  WriteOut(args.command == "list" ? FrameList(doc, args.tsv) : Information(doc));
+  WriteOut(args.command == "list" ? Shown(FrameList(doc, args.tsv), args.encoding)
+                                  : Information(doc, args.encoding));
   return done;
 }
 

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "foundation/code_pages.h"
 #include "foundation/time_value.h"
+#include "foundation/utf16.h"
 
 namespace lumetra {
 
@@ -28,9 +30,6 @@ enum FileKinds : int {
   kKindSrt2 = 3,
   kKindSami = 4,
 };
-
-// The code page the document's bytes are shown and typed in.
-enum class CodePage { kWindows1250, kUtf8 };
 
 // Values of Modified.
 enum ModifiedStates : int {
@@ -83,7 +82,13 @@ class Document {
   int Modified = kClean;
   // Whether the file began with a UTF-8 byte-order mark; written back on save.
   bool HasByteOrderMark = false;
+  // The code page the texts are shown and typed in (the bytes do not depend on it).
   CodePage Encoding = CodePage::kWindows1250;
+  // UTF-16 files are held as UTF-8 (Encoding kUtf8) and written back in their form.
+  TextForm FileTextForm = TextForm::kBytes;
+  // The first line of a SUB file that stated its own frame rate ("{1}{1}23.976"); a SUB
+  // save writes such a line first. Empty when the file had none.
+  std::string SubRateLine;
 
   // The information header.
   std::string InfoTitle;

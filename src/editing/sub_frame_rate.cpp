@@ -46,6 +46,18 @@ bool SubFrameRateModel::PressOk() {
 
 void SubFrameRateModel::PressCancel() { load_status_ = 1; }
 
+void SubFrameRateModel::ProposeRate(const std::string& text) {
+  const double rate = TextToFloat(text);
+  for (const Choice& choice : Choices()) {
+    if (choice.tag != kCustomTag && TextToFloat(choice.caption) == rate) {
+      ClickRadio(choice.tag);
+      return;
+    }
+  }
+  ClickRadio(kCustomTag);
+  SetCustomText(text);
+}
+
 bool SubFrameRateModel::ConfirmCustomRate(const std::string& text) {
   ClickRadio(kCustomTag);
   SetCustomText(text);

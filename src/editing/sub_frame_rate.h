@@ -45,6 +45,10 @@ class SubFrameRateModel {
   // would. Returns whether the rate was accepted.
   bool ConfirmCustomRate(const std::string& text);
 
+  // Proposes the rate a file states: the preset of that value when there is one, else
+  // "Custom framerate:" with the text. Nothing is confirmed; the dialog still opens.
+  void ProposeRate(const std::string& text);
+
  private:
   int chosen_tag_ = kDefaultTag;
   std::string custom_text_;

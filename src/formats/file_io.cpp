@@ -16,6 +16,7 @@
 
 #include "document/document.h"
 #include "formats/subtitle_io.h"
+#include "foundation/utf16.h"
 
 namespace lumetra {
 
@@ -198,7 +199,14 @@ FileStatus ReadRest(int fd, std::string& out, std::uintmax_t limit) {
   return {};
 }
 
-bool IsBlank(std::string_view data) { return data.find_first_not_of(" \r\n") == data.npos; }
+// Whether the first bytes of a file hold its first non-blank line whole: the line that
+// decides the kind.
+bool HoldsFirstLine(std::string_view head) {
+  const FileText file(head);
+  const std::string_view text = WithoutByteOrderMark(file.text());
+  const std::size_t first = text.find_first_not_of(" \r\n");
+  return first != text.npos && text.find_first_of("\r\n", first) != text.npos;
+}
 
 }  // namespace
 
@@ -234,11 +242,16 @@ FileStatus ReadSubtitleFile(const std::string& path, int& kind, std::string& out
   if (fd.get() < 0) return Failed(FileError::kOpen);
   std::uintmax_t size;
   FileStatus status = CheckSize(fd.get(), kMaxSubtitleFileBytes, size);
-  // The first lines: chunk by chunk while all that was read is blank.
+  // The first lines: read until the first non-blank line is whole, looked for after each
+  // doubling of what was read.
   bool at_end = false;
-  while (status.ok() && !at_end && IsBlank(WithoutByteOrderMark(out))) {
+  for (std::size_t look_at = kChunkBytes; status.ok() && !at_end;) {
     status = ReadChunk(fd.get(), out, at_end);
     if (out.size() > kMaxSubtitleFileBytes) status = {FileError::kTooLarge, EFBIG};
+    if (out.size() >= look_at) {
+      if (HoldsFirstLine(out)) break;
+      look_at *= 2;
+    }
   }
   if (status.ok()) kind = DetectSubtitleKind(out);
   if (status.ok() && kind != kKindUnknown && !at_end) {

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/document.h"
 #include "formats/line_io.h"
@@ -42,6 +44,21 @@ void ReadSubRip(ReadContext& ctx);
 void ReadSub(ReadContext& ctx);
 void ReadSrt2(ReadContext& ctx);
 void ReadSami(ReadContext& ctx);
+
+// SAMI as other programs write it (sami_tolerant.cpp), for files in which ReadSami finds
+// no frame. Entities become their characters where the code page holds them.
+struct TolerantSamiResult {
+  std::optional<std::string> class_read;      // the class of the frames read
+  std::vector<std::string> classes_left_out;  // other classes, in the order found
+};
+// Whether the text holds a SYNC tag, in any letter case.
+bool HoldsSyncTag(std::string_view text);
+TolerantSamiResult ReadSamiTolerant(std::string_view text, FrameSink& sink, CodePage page);
+
+// A SUB file states its own frame rate when its first frame is "{1}{1}RATE" or
+// "{0}{0}RATE", RATE a decimal number that the SUB frame-rate dialog accepts ("23.976").
+// Reads up to the first frame and returns its RATE when it is such a line.
+std::optional<std::string> SubRateOfFirstFrame(LineReader& in);
 
 // Writers append the frames 1..FrameCount (and any header) to `out`, every line ended by
 // CR LF. The frame rate matters to SUB only.

@@ -8,17 +8,6 @@ namespace lumetra {
 
 namespace {
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-
-// Whether s begins with the lower-case ASCII text `lower`, in any letter case.
-bool StartsWithAnyCase(std::string_view s, std::string_view lower) {
-  if (s.size() < lower.size()) return false;
-  for (std::size_t i = 0; i < lower.size(); ++i) {
-    if (LowerAscii(s[i]) != lower[i]) return false;
-  }
-  return true;
-}
-
 // Length of the line-break tag ("<br>", "<br/>" or "<br />", in any letter case) at the
 // start of s, or 0.
 std::size_t LineBreakTagAt(std::string_view s) {

@@ -31,13 +31,48 @@ bool SplitSubLine(std::string_view line, SubLine& parts) {
   return true;
 }
 
+bool IsRateLine(const SubLine& parts) {
+  if (parts.start_frame != parts.end_frame) return false;
+  if (parts.start_frame != "1" && parts.start_frame != "0") return false;
+  const std::string_view rate = parts.text;
+  const std::size_t point = rate.find('.');
+  const std::string_view whole = rate.substr(0, point);
+  const std::string_view fraction =
+      point == std::string_view::npos ? std::string_view("0") : rate.substr(point + 1);
+  auto digits = [](std::string_view s) {
+    return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  if (!digits(whole) || !digits(fraction)) return false;
+  const double value = TextToFloat(rate);
+  return value > 0 && value <= 50;
+}
+
 }  // namespace
+
+std::optional<std::string> SubRateOfFirstFrame(LineReader& in) {
+  SubLine parts;
+  while (!in.AtEnd()) {
+    if (!SplitSubLine(in.ReadLine(), parts)) continue;
+    if (IsRateLine(parts)) return std::string(parts.text);
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
 
 void ReadSub(ReadContext& ctx) {
   SubLine parts;
+  bool first = true;
   while (!ctx.in.AtEnd()) {
     // Lines that do not begin with two brace groups (blank ones among them) are no frames.
-    if (!SplitSubLine(ctx.in.ReadLine(), parts)) continue;
+    const std::string_view line = ctx.in.ReadLine();
+    if (!SplitSubLine(line, parts)) continue;
+    if (first) {
+      first = false;
+      if (IsRateLine(parts)) {
+        ctx.doc.SubRateLine = std::string(line);  // a setting, not a subtitle
+        continue;
+      }
+    }
     ctx.sink.Add(SubFrameToMs(NumberOf(parts.start_frame), ctx.sub_fps),
                  SubFrameToMs(NumberOf(parts.end_frame), ctx.sub_fps), std::string(parts.text));
   }
@@ -45,6 +80,21 @@ void ReadSub(ReadContext& ctx) {
 
 void WriteSub(const Document& doc, double sub_fps, std::string& out) {
   LineWriter lines(out);
+  SubLine parts;
+  if (SplitSubLine(doc.SubRateLine, parts)) {
+    // The file's own rate line, with the rate the frames are written at.
+    const double rate = sub_fps == 0 ? 25 : sub_fps;
+    if (TextToFloat(parts.text) == rate) {
+      lines.Line(doc.SubRateLine);
+    } else {
+      out += '{';
+      out.append(parts.start_frame);
+      out.append("}{");
+      out.append(parts.end_frame);
+      out += '}';
+      lines.Line(FloatToText(rate));
+    }
+  }
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
     out += '{';

@@ -7,6 +7,7 @@
 #include "formats/format_parts.h"
 #include "formats/line_io.h"
 #include "foundation/textkit.h"
+#include "foundation/utf16.h"
 
 namespace lumetra {
 
@@ -106,7 +107,8 @@ bool LooksLikeUtf8Text(std::string_view data) {
 }
 
 int DetectSubtitleKind(std::string_view data) {
-  LineReader in(WithoutByteOrderMark(data));
+  const FileText file(data);
+  LineReader in(WithoutByteOrderMark(file.text()));
   std::string_view line;
   while (!in.AtEnd()) {
     line = TrimSpaces(in.ReadLine());
@@ -131,7 +133,8 @@ int KindOfFirstLine(std::string_view line) {
 }
 
 bool HoldsOnlyBlankLines(std::string_view data) {
-  return WithoutByteOrderMark(data).find_first_not_of(" \r\n") == std::string_view::npos;
+  const FileText file(data);
+  return WithoutByteOrderMark(file.text()).find_first_not_of(" \r\n") == std::string_view::npos;
 }
 
 std::string SaveExtOfKind(int kind) {
@@ -154,28 +157,48 @@ std::string FormatLabelOfKind(int kind, double fps) {
   return entry ? std::string(entry->label) : std::string();
 }
 
+std::optional<std::string> SubFileFrameRate(std::string_view data) {
+  const FileText file(data);
+  LineReader in(WithoutByteOrderMark(file.text()));
+  return SubRateOfFirstFrame(in);
+}
+
 ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc) {
   const FormatEntry* format = FindKind(kind);
   if (!format) return {};
+  const FileText file(data);
+  const std::string_view text = file.text();
 
   doc.BeginBulkChange();
   doc.ResetDocument();
-  doc.HasByteOrderMark = HasUtf8ByteOrderMark(data);
-  doc.Encoding = LooksLikeUtf8Text(data) ? CodePage::kUtf8 : CodePage::kWindows1250;
+  doc.HasByteOrderMark = HasUtf8ByteOrderMark(text);
+  doc.FileTextForm = file.form();
+  doc.Encoding = file.form() != TextForm::kBytes || LooksLikeUtf8Text(text)
+                     ? CodePage::kUtf8
+                     : CodePage::kWindows1250;
+  doc.SubRateLine.clear();
   doc.FileKind = kind;
   doc.SaveExt = std::string(format->ext);
   if (kind == kKindSub) doc.SubFps = sub_fps;
 
-  LineReader in(WithoutByteOrderMark(data));
+  LineReader in(WithoutByteOrderMark(text));
   FrameSink sink(doc);
   ReadContext ctx{in, sink, doc, sub_fps};
+  const TimeValue end_before = doc.FrameEnd[0];
   format->read(ctx);
+
+  ReadResult result;
+  if (kind == kKindSami && doc.FrameCount == 0 && HoldsSyncTag(text)) {
+    doc.FrameEnd[0] = end_before;  // the line rules may have put an end there
+    TolerantSamiResult sami = ReadSamiTolerant(WithoutByteOrderMark(text), sink, doc.Encoding);
+    result.class_read = sami.class_read.value_or("");
+    result.classes_left_out = std::move(sami.classes_left_out);
+  }
 
   doc.FormatLabel = FormatLabelOfKind(kind, sub_fps);
   doc.EndBulkChange();
   doc.NotifyHeaderChanged();
 
-  ReadResult result;
   result.frames_left_out = sink.left_out();
   return result;
 }
@@ -191,6 +214,7 @@ bool WriteSubtitleData(const Document& doc, int kind, double sub_fps, std::strin
   out.reserve(size);
   if (doc.HasByteOrderMark) out.append(kByteOrderMark);
   format->write(doc, sub_fps, out);
+  if (doc.FileTextForm != TextForm::kBytes) out = Utf8ToUtf16(out, doc.FileTextForm);
   return true;
 }
 

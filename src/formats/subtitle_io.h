@@ -3,8 +3,10 @@
 // or asks the user; the session does both around these calls.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/document.h"
 
@@ -17,6 +19,10 @@ std::string_view WithoutByteOrderMark(std::string_view data);
 
 // True when the bytes are valid UTF-8 and hold at least one non-ASCII character.
 bool LooksLikeUtf8Text(std::string_view data);
+
+// Every function here that takes a file's bytes takes a UTF-16 file (one that begins with
+// its byte-order mark) as its text in UTF-8, and the writer writes such a document back in
+// its UTF-16 form.
 
 // The kind of a subtitle file (FileKinds) from its first line that is not blank after
 // trimming spaces (KindOfFirstLine); unknown when there is no such line.
@@ -47,20 +53,32 @@ std::string FormatLabelOfKind(int kind, double fps);
 struct ReadResult {
   // Entries of the file beyond the frames the reader keeps (MaxReadFrames).
   int frames_left_out = 0;
+  // SAMI with text in several classes (languages): the class read and the others.
+  std::string class_read;
+  std::vector<std::string> classes_left_out;
 };
 
+// The frame rate that a SUB file states in its first frame ("{1}{1}23.976" gives
+// "23.976"), if it does; the session proposes it in the SUB frame-rate dialog.
+std::optional<std::string> SubFileFrameRate(std::string_view data);
+
 // Empties the document and fills it from the bytes of a file of the given kind (1..4):
-// frames, the information header of SRT2 files, HasByteOrderMark and Encoding. SUB frame
-// numbers become milliseconds at sub_fps (a SUB read also sets SubFps). Sets the
-// document's format: FileKind, SaveExt and FormatLabel. The observers see one reset. A kind
-// outside 1..4 changes nothing.
+// frames, the information header of SRT2 files, HasByteOrderMark, FileTextForm, Encoding
+// (UTF-8 for UTF-16 files and for bytes that look like UTF-8, else Windows-1250) and
+// SubRateLine. SUB frame numbers become milliseconds at sub_fps (a SUB read also sets
+// SubFps); a SUB frame-rate line is no frame. SAMI in which the line rules find no frame
+// but that holds SYNC tags is read by the tolerant SAMI reader, its entities replaced in
+// the Encoding just chosen. Sets the document's format: FileKind, SaveExt and FormatLabel.
+// The observers see one reset. A kind outside 1..4 changes nothing.
 ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc);
 
 // The whole document in the format of `kind` (SubRip, SRT2 with the information header,
 // SUB at sub_fps (0 counts as 25), SAMI); every line ends with CR LF, and the byte-order
-// mark comes first when the document had one. On success `out` holds exactly the file's
-// bytes (whatever it held before is replaced). Returns false, writing nothing, for a kind
-// outside 1..4. Which format to write is the caller's choice (see KindOfFileName).
+// mark comes first when the document had one; a SUB file that stated its frame rate gets
+// that line first, with sub_fps as the rate. A document read from UTF-16 is written in its
+// UTF-16 form. On success `out` holds exactly the file's bytes (whatever it held before is
+// replaced). Returns false, writing nothing, for a kind outside 1..4. Which format to
+// write is the caller's choice (see KindOfFileName).
 bool WriteSubtitleData(const Document& doc, int kind, double sub_fps, std::string& out);
 
 }  // namespace lumetra

@@ -289,6 +289,22 @@ std::string UpperCaseHU(std::string_view s) { return MapBytes(s, kUpperTable); }
 
 std::string LowerCaseHU(std::string_view s) { return MapBytes(s, kLowerTable); }
 
+bool StartsWithAnyCase(std::string_view s, std::string_view lower_prefix) {
+  if (s.size() < lower_prefix.size()) return false;
+  for (std::size_t i = 0; i < lower_prefix.size(); ++i) {
+    if (LowerAscii(s[i]) != lower_prefix[i]) return false;
+  }
+  return true;
+}
+
+bool EqualsAnyCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
 char PathSeparator() { return static_cast<char>(std::filesystem::path::preferred_separator); }
 
 std::string WithBackslash(std::string_view dir) {

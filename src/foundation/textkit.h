@@ -79,6 +79,12 @@ std::string TextToIntRangeText(std::string_view s, std::int32_t lo, std::int32_t
 std::string UpperCaseHU(std::string_view s);
 std::string LowerCaseHU(std::string_view s);
 
+// ASCII letters in any case, for tags and names whatever the code page. StartsWithAnyCase
+// wants its prefix in lower case.
+inline char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+bool StartsWithAnyCase(std::string_view s, std::string_view lower_prefix);
+bool EqualsAnyCase(std::string_view a, std::string_view b);
+
 // The directory separator of this platform.
 char PathSeparator();
 // dir without trailing separators, followed by exactly one separator.

@@ -54,6 +54,10 @@ void ScriptedPrompts::RunSubFrameRateDialog(SubFrameRateModel& model) {
     action(model);
     return;
   }
+  if (sub_rate_default) {
+    sub_rate_default(model);
+    return;
+  }
   if (!model.PressOk()) {
     ShowMessage(SubFrameRateModel::kRefusal);
     model.PressCancel();

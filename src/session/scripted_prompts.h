@@ -31,6 +31,8 @@ class ScriptedPrompts : public Prompts {
   // What the user does in the SUB frame-rate dialog; with none queued, OK is pressed on the
   // current choice (and Cancel when OK is refused).
   std::deque<std::function<void(SubFrameRateModel&)>> sub_rate_actions;
+  // When set, what the user does in the SUB frame-rate dialog whenever no action is queued.
+  std::function<void(SubFrameRateModel&)> sub_rate_default;
 
   // Also called for every message, when set (the command-line tool prints them).
   std::function<void(const std::string&)> on_message;

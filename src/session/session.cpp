@@ -45,6 +45,8 @@ void Session::New() {
   doc_.FileKind = kKindUnknown;
   doc_.HasByteOrderMark = false;
   doc_.Encoding = CodePage::kWindows1250;
+  doc_.FileTextForm = TextForm::kBytes;
+  doc_.SubRateLine.clear();
   doc_.ResetDocument();
 }
 
@@ -114,6 +116,12 @@ void Session::Save() {
 }
 
 bool Session::CloseQuery() { return ResolveUnsaved(kAskSaveBeforeExit); }
+
+void Session::SetCodePage(CodePage page) {
+  doc_.Encoding = page;
+  doc_.NotifyChanged(1, doc_.FrameCount);
+  doc_.NotifyHeaderChanged();
+}
 
 void Session::OpenStartupFile(const std::string& argument) {
   if (!FileExists(argument)) {
@@ -189,6 +197,7 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
   }
   if (kind == kKindSub) {
     // Cancelling the dialog leaves the document, its format included, as it was.
+    if (const auto rate = SubFileFrameRate(data)) sub_frame_rate_.ProposeRate(*rate);
     prompts_.RunSubFrameRateDialog(sub_frame_rate_);
     doc_.SubFps = sub_frame_rate_.SubFpsChoice();
     if (sub_frame_rate_.LoadStatus() != 0) {
@@ -202,6 +211,13 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
     prompts_.ShowMessage(std::string(kFrameLimitStart) + kOneFrameLeftOut);
   } else if (frames_left_out_ > 1) {
     prompts_.ShowMessage(kFrameLimitStart + IntToText(frames_left_out_) + kFrameLimitEnd);
+  }
+  if (!result.classes_left_out.empty()) {
+    std::string others;
+    for (const std::string& name : result.classes_left_out) {
+      others += (others.empty() ? "" : ", ") + name;
+    }
+    prompts_.ShowMessage(kClassesStart + result.class_read + kClassesMiddle + others + ".");
   }
   history_.UpdateHistory(doc_.FileName);
   doc_.FileDir = DirOfPath(doc_.FileName);

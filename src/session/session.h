@@ -41,6 +41,10 @@ inline constexpr char kFrameLimitEnd[] = " were left out.";
 inline constexpr char kOneFrameLeftOut[] = "1 frame was left out.";
 // Followed by the path of a file that is no subtitle because of its size.
 inline constexpr char kFileTooLarge[] = "The file is too large for a subtitle (over 256 MB):\r\r";
+// A SAMI file with text in several classes (languages): the class read, then the others.
+inline constexpr char kClassesStart[] =
+    "The subtitle holds text in more than one language.\rOnly \"";
+inline constexpr char kClassesMiddle[] = "\" was loaded; left out: ";
 
 // What became of an attempt to open a file.
 enum class OpenResult {
@@ -90,6 +94,8 @@ class Session {
   bool SaveTo(const std::string& path, int kind);
   // Closing the window: the unsaved-changes prompt; true when the window may close.
   bool CloseQuery();
+  // Shows and types the document's texts in another code page; no byte changes.
+  void SetCodePage(CodePage page);
 
   // Opens a subtitle named on the command line: its full path when it exists, else
   // "File not found!" and the argument.

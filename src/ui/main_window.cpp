@@ -29,6 +29,7 @@
 #include "session/window_geometry.h"
 #include "settings/configuration.h"
 #include "settings/file_association.h"
+#include "ui/code_page_menu.h"
 #include "ui/file_drop.h"
 #include "ui/file_shortcuts.h"
 #include "ui/frame_list_delegate.h"
@@ -240,6 +241,12 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
   file_box_->setFixedWidth(200);
   SetHint(file_box_, "Latest Filename");
   l3->addWidget(file_box_);
+  auto* code_pages = new CodePageMenu(file_box_, session_->document());
+  connect(code_pages, &CodePageMenu::codePageChosen, this, [this](CodePage page) {
+    FlushEditor();
+    session_->SetCodePage(page);
+    ListBox1Click();
+  });
   auto* backward = MakeToolButton(Glyph::kBackward, "SpeedButton6", "Move frames backward by 1 sec", panel3);
   auto* forward = MakeToolButton(Glyph::kForward, "SpeedButton5", "Move frames forward by 1 sec", panel3);
   auto* merge = MakeToolButton(Glyph::kMerge, "SpeedButton10", "Merge frames", panel3);

@@ -1,32 +1,19 @@
 #include "ui/text_codec.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "foundation/code_pages.h"
 
 namespace lumetra {
 
-namespace {
-
-constexpr char kWindows1250[] = "windows-1250";
-
-}  // namespace
-
+// The core's tables, so that the editor shows what the command-line tool prints.
 QString DecodeText(std::string_view bytes, CodePage page) {
-  const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
-  if (page == CodePage::kUtf8) return QString::fromUtf8(view);
-  QStringDecoder decoder(kWindows1250, QStringConverter::Flag::Stateless);
-  return decoder.decode(view);
+  const std::string utf8 = DecodeToUtf8(bytes, page);
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 std::string EncodeText(const QString& text, CodePage page) {
-  QByteArray bytes;
-  if (page == CodePage::kUtf8) {
-    bytes = text.toUtf8();
-  } else {
-    QStringEncoder encoder(kWindows1250, QStringConverter::Flag::Stateless);
-    bytes = encoder.encode(text);
-  }
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  const QByteArray utf8 = text.toUtf8();
+  return EncodeFromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
+                        page);
 }
 
 }  // namespace lumetra

@@ -159,6 +159,46 @@ TEST_F(CliTest, RefusedFrameRatesAreUsageErrors) {
   EXPECT_EQ(result.out, "0:00:00.500:00:01.0000.50Hi\n");
 }
 
+TEST_F(CliTest, SubFilesThatStateTheirRateAreReadAtItUnlessFpsIsGiven) {
+  const std::string input = Write("rate.sub", "{1}{1}12.5\r\n{25}{50}Hi\r\n");
+  RunResult result = Run({"list", input});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "0:00:02.000:00:04.0002.00Hi\n");
+  result = Run({"convert", input, dir.File("out.sub"), "--fps", "25"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(ReadFile(dir.File("out.sub")), "{1}{1}25\r\n{25}{50}Hi\r\n");
+}
+
+TEST_F(CliTest, EncodingNamesTheCodePageOfListAndInfoAndToUtf8Converts) {
+  // "Привет" in Windows-1251, "Smørrebrød" in Windows-1252.
+  const std::string cyrillic = Write(
+      "ru.srt",
+      "[TITLE]\xCF\xF0\xE8\xE2\xE5\xF2\r\n00:00:01.00,00:00:02.00\r\n\xCF\xF0\xE8\xE2\xE5\xF2\r\n");
+  RunResult result = Run({"list", cyrillic, "--encoding", "windows-1251"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "0:00:01.000:00:02.0001.00Привет\n");
+  result = Run({"info", cyrillic, "--encoding=cp1251"});
+  EXPECT_NE(result.out.find("Title: Привет\n"), std::string::npos);
+
+  const std::string western = Write("da.txt",
+                                    "1\r\n00:00:01,000 --> 00:00:02,000\r\nSm\xF8rrebr\xF8"
+                                    "d\r\n");
+  result = Run({"convert", western, dir.File("utf8.txt"), "--to-utf8", "--encoding", "1252"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(ReadFile(dir.File("utf8.txt")), "1\r\n00:00:01,000 --> 00:00:02,000\r\nSmørrebrød\r\n");
+  // Without a page named, the editor's guess: Windows-1250 for bytes that are not UTF-8.
+  result = Run({"convert", western, dir.File("guess.txt"), "--to-utf8"});
+  EXPECT_EQ(ReadFile(dir.File("guess.txt")),
+            "1\r\n00:00:01,000 --> 00:00:02,000\r\nSmřrrebrřd\r\n");
+
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"list", western, "--encoding", "ebcdic"},
+           {"list", western, "--to-utf8"},
+           {"convert", western, dir.File("x.txt"), "--encoding", "1252"}}) {
+    EXPECT_EQ(Run(args).status, 2) << args.back();
+  }
+}
+
 TEST_F(CliTest, FramesLeftOutAreWrittenButExitWithThree) {
   std::string frames;
   for (int i = 0; i < 10000; ++i) frames += "{" + std::to_string(i) + "}{" + std::to_string(i + 1) + "}x\r\n";

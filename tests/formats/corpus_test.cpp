@@ -73,11 +73,12 @@ const Pinned kPinned[] = {
     {"_no-indexes.srt", kKindSubRip, 25, CodePage::kUtf8, 7, 3, 19000, 24000,
      "And I|posted underneath against|this woman's tirades,|against what is essentially|the "
      "human race."},
-    // The rate line is a frame like any other.
-    {"_fps-header-29.97_Pirates.sub", kKindSub, 29.97, k1250, 421, 1, 33, 33, "29.970"},
-    // No SYNC line has a plain P tag, so no frames and no end in slot 0.
-    {"_en_NOVA_2186-syncs.smi", kKindSami, 25, k1250, 0, 0, 0, 0, ""},
-    {"_utf16le-bom.srt", kKindUnknown, 25, k1250, 0, 0, 0, 0, ""},
+    // The rate line is no frame.
+    {"_fps-header-29.97_Pirates.sub", kKindSub, 29.97, k1250, 420, 1, 0, 6006,
+     "PIRATES OF THE CARIBBEAN|English subtitlez by tHe.b0dY"},
+    {"_fps-header-12.5_Gangs.sub", kKindSub, 12.5, k1250, 748, 1, 3200, 5440, "Forever."},
+    {"_utf16le-bom.srt", kKindSubRip, 25, CodePage::kUtf8, 7, 1, 6500, 9000,
+     "About 2 months ago I found myself on|the comment section of YouTube"},
 };
 
 TEST_F(Corpus, ARepresentativeHandfulReadsAsTheRulesSay) {

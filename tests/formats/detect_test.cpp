@@ -30,10 +30,12 @@ TEST(DetectSubtitleKind, FromTheFirstNonBlankLine) {
       {"\t1\n", kKindUnknown},
       {"", kKindUnknown},
       {"  \r\n\r\n", kKindUnknown},
+      // UTF-16, either way round, by its mark.
       {std::string_view("\xFF\xFE"
                         "1\0\r\0\n\0",
                         8),
-       kKindUnknown},  // UTF-16
+       kKindSubRip},
+      {std::string_view("\xFE\xFF\0 \0{", 6), kKindSub},
   };
   for (const auto& [data, kind] : cases) EXPECT_EQ(DetectSubtitleKind(data), kind) << data;
 }

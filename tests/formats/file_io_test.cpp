@@ -63,6 +63,10 @@ TEST(FileIo, SubtitleFilesAreJudgedBeforeTheyAreReadWhole) {
   EXPECT_EQ(kind, kKindSub);
   EXPECT_EQ(out.size(), fs::file_size(dir.File("late.sub")));
   EXPECT_EQ(out.substr(out.size() - 3), "yyy");
+  // A first line longer than what is read at first is read whole: its arrow decides.
+  WriteFile(dir.File("long.txt"), std::string(70000, 'x') + " --> \r\nrest");
+  EXPECT_EQ(ReadSubtitleFile(dir.File("long.txt"), kind, out), FileError::kNone);
+  EXPECT_EQ(kind, kKindSubRip);
 }
 
 TEST(FileIo, ReplacesContentKeepingPermissionsAndLinks) {

@@ -82,7 +82,11 @@ const ReadCase kSubRip[] = {
 const ReadCase kSub[] = {
     {"{100}{803}Hello|World\r\n{0}{-50}\r\n", {{4000, 32119, "Hello|World"}, {0, -2000, ""}}},
     {"{489}{1}x", {{16299, 33, "x"}}, 30},
-    {"{1}{1}23.976\n", {{41, 41, "23.976"}}, 23.976},
+    // A first frame "{1}{1}RATE" or "{0}{0}RATE" states the rate and is no frame; as a later
+    // frame, or with a rate the dialog refuses, it is a frame.
+    {"{1}{1}23.976\n{25}{50}x\n{1}{1}25\n", {{1042, 2085, "x"}, {41, 41, "25"}}, 23.976},
+    {"\n{0}{0}25\n", {}},
+    {"{1}{1}60\n{0}{0}1,5\n{2}{2}25", {{40, 40, "60"}, {0, 0, "1,5"}, {80, 80, "25"}}},
     {"{100}{200}x", {{0, 0, "x"}}, 0},
     // The text ends at the next brace.
     {"{10}{20}\n{10}{20}{y:i}Hi\n{10}{20}Hi{y:i}there",

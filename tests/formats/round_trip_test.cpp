@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "formats/format_test_support.h"
+#include "foundation/code_pages.h"
 
 namespace lumetra {
 namespace {
@@ -47,19 +48,32 @@ class RoundTrip : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(RoundTrip, WrittenFramesReadBackAndWriteTheSameBytes) {
   const auto [ext, kind, unit, spread] = GetParam();
+  struct Form {
+    bool bom;
+    TextForm text_form;
+    const char* name;
+  };
+  const Form forms[] = {{false, TextForm::kBytes, "bytes"},
+                        {true, TextForm::kBytes, "a byte-order mark"},
+                        {false, TextForm::kUtf16Le, "UTF-16 LE"},
+                        {false, TextForm::kUtf16Be, "UTF-16 BE"}};
   for (int count : {0, 150}) {
-    for (bool bom : {false, true}) {
-      SCOPED_TRACE(std::to_string(count) + (bom ? " frames and a byte-order mark" : " frames"));
+    for (const auto& [bom, text_form, name] : forms) {
+      SCOPED_TRACE(std::to_string(count) + " frames, " + name);
+      const bool utf16 = text_form != TextForm::kBytes;
       Generator gen;
       Frames frames;
       for (int i = 0, t = 0; i < count; ++i) {
         const int start = t + unit * gen.Below(spread);
         t = start + unit * (1 + gen.Below(spread));
-        frames.push_back({start, t, MakeText(gen)});
+        // UTF-16 files hold characters: the texts as Windows-1250 gives them.
+        const std::string text = MakeText(gen);
+        frames.push_back({start, t, utf16 ? DecodeToUtf8(text, CodePage::kWindows1250) : text});
       }
       Document doc;
       Fill(doc, frames);
       doc.HasByteOrderMark = bom;
+      doc.FileTextForm = text_form;
       doc.InfoTitle = "Title ]x";
       doc.InfoAuthor = " Author ";
       doc.InfoFilepath = "C:\\a\\b.avi";
@@ -70,8 +84,11 @@ TEST_P(RoundTrip, WrittenFramesReadBackAndWriteTheSameBytes) {
       const bool has_lines = count > 0 || kind == kKindSrt2 || kind == kKindSami;
       EXPECT_EQ(DetectSubtitleKind(bytes), has_lines ? kind : kKindUnknown);
 
+      EXPECT_EQ(TextFormOf(bytes), text_form);
+
       const auto loaded = Read(bytes, kind);
       EXPECT_EQ(loaded.doc->HasByteOrderMark, bom);
+      EXPECT_EQ(loaded.doc->FileTextForm, text_form);
       EXPECT_EQ(loaded.All(), frames);
       // Only SRT2 keeps the information header; other reads leave a new document's.
       EXPECT_EQ(InfoFields(*loaded.doc),

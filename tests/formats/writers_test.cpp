@@ -83,6 +83,17 @@ TEST(Writers, WriteExactBytes) {
   }
 }
 
+TEST(Writers, SubFileWritesItsFrameRateLineBackWithTheRateUsed) {
+  const std::string file = Crlf("{1}{1}12.500\n{40}{80}x\n");
+  const auto loaded = Read(file, kKindSub, 12.5);
+  EXPECT_EQ(loaded.doc->SubRateLine, "{1}{1}12.500");
+  EXPECT_EQ(Write(*loaded.doc, kKindSub, 12.5), file);
+  EXPECT_EQ(Write(*loaded.doc, kKindSub, 25), Crlf("{1}{1}25\n{80}{160}x\n"));
+  EXPECT_EQ(Write(*Read("{0}{0}30\n", kKindSub, 30).doc, kKindSub, 0), Crlf("{0}{0}25\n"));
+  // Other formats have no such line.
+  EXPECT_EQ(Write(*loaded.doc, kKindSubRip), Crlf("1\n00:00:03,200 --> 00:00:06,400\nx\n"));
+}
+
 TEST(Writers, RefuseOtherKindsWritingNothing) {
   Document doc;
   std::string out = "untouched";

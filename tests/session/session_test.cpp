@@ -101,6 +101,47 @@ TEST_F(SessionTest, SubFilesAskForTheirFrameRate) {
   EXPECT_EQ(doc.FrameStart[1], 1042);
 }
 
+TEST_F(SessionTest, SubFilesThatStateTheirRateHaveItProposedAndWrittenBack) {
+  struct Case {
+    const char* file;
+    int proposed_tag;
+    const char* proposed_text;
+  };
+  const Case cases[] = {{"{1}{1}12.500\r\n{40}{80}Hi\r\n", SubFrameRateModel::kCustomTag, "12.500"},
+                        {"{0}{0}29.970\r\n{40}{80}Hi\r\n", 11, "29.970"}};
+  for (const Case& c : cases) {
+    const std::string path = Write("rate.sub", c.file);
+    std::string shown;
+    prompts.sub_rate_actions.push_back([&](SubFrameRateModel& m) {
+      shown = std::to_string(m.chosen_tag()) + " " + m.SubFpsText();
+      m.PressOk();
+    });
+    OpenThroughDialog(path);
+    EXPECT_EQ(shown, std::to_string(c.proposed_tag) + " " + c.proposed_text);
+    EXPECT_EQ(doc.FrameCount, 1);
+    EXPECT_EQ(doc.FrameText[1], "Hi");
+  }
+  // Saved at the rate the user chose instead.
+  prompts.sub_rate_actions.push_back([](SubFrameRateModel& m) { m.ConfirmCustomRate("25"); });
+  session.QuickSave();
+  EXPECT_EQ(ReadFile(dir.File("rate.sub")), "{0}{0}25\r\n{33}{66}Hi\r\n");
+  // Saved at the proposed rate: the file comes back as it was.
+  const std::string file = cases[0].file;
+  OpenThroughDialog(Write("kept.sub", file));
+  session.QuickSave();
+  EXPECT_EQ(ReadFile(dir.File("kept.sub")), file);
+}
+
+TEST_F(SessionTest, SamiWithSeveralLanguagesSaysWhichWereLeftOut) {
+  OpenThroughDialog(Write("two.smi",
+                          "<SAMI><BODY>\r\n<SYNC Start=1><P Class=KRCC>ko\r\n"
+                          "<SYNC Start=1><P Class=ENCC>en\r\n<SYNC Start=1><P Class=JPCC>ja\r\n"));
+  EXPECT_EQ(prompts.messages,
+            std::vector<std::string>{"The subtitle holds text in more than one language.\rOnly "
+                                     "\"KRCC\" was loaded; left out: ENCC, JPCC."});
+  EXPECT_EQ(doc.FrameCount, 1);
+}
+
 TEST_F(SessionTest, CancellingTheFrameRateDialogReadsNothing) {
   OpenThroughDialog(Write("movie.txt", kSubRip));
   prompts.sub_rate_actions.push_back([](SubFrameRateModel& m) { m.PressCancel(); });
@@ -268,6 +309,17 @@ TEST_F(SessionTest, OpeningAndSavingWithoutEditsKeepsTheBytes) {
   EXPECT_EQ(ReadFile(path), bom_file);
   session.New();
   EXPECT_FALSE(doc.HasByteOrderMark);
+
+  // UTF-16 either way round, with its mark.
+  for (const std::string& utf16 :
+       {Utf8ToUtf16(kSubRip, TextForm::kUtf16Le), Utf8ToUtf16(kSubRip, TextForm::kUtf16Be)}) {
+    OpenThroughDialog(Write("utf16.txt", utf16));
+    EXPECT_EQ(doc.FrameText[2], "A|B");
+    session.QuickSave();
+    EXPECT_EQ(ReadFile(dir.File("utf16.txt")), utf16);
+  }
+  session.New();
+  EXPECT_EQ(doc.FileTextForm, TextForm::kBytes);
 }
 
 TEST_F(SessionTest, HistoryEntriesOpenAfterThePrompt) {
