@@ -286,12 +286,14 @@ FileStatus WriteFileReplacing(const std::string& path, std::string_view bytes,
   const std::string target = FollowLinks(path);
   std::string temp = DirectoryOf(target) + "/." + NameOf(target).substr(0, 200) + ".XXXXXX";
   int temp_fd;
+  int create_error;
   {
     CleanupSignalsBlocked blocked;
     temp_fd = ::mkstemp(temp.data());
+    create_error = errno;
     if (temp_fd >= 0) SetPendingTemp(temp);
   }
-  if (temp_fd < 0) return Failed(FileError::kCreate);
+  if (temp_fd < 0) return {FileError::kCreate, create_error};
   Descriptor fd(temp_fd);
   auto fail = [&](FileStatus status) {
     ::unlink(temp.c_str());
