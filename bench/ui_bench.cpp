@@ -1,5 +1,6 @@
 // Measures the editor with a long subtitle: opening a 9999-frame file until the frame list
-// is painted, and selecting every frame. Runs on Qt's offscreen platform unless a display
+// is painted, selecting every frame, and the editing commands on every frame with their
+// undo and redo, each until the list is painted again. Runs on Qt's offscreen platform unless a display
 // platform is chosen.
 #include <QApplication>
 #include <QElapsedTimer>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,7 +20,9 @@
 #include "session/scripted_prompts.h"
 #include "session/session.h"
 #include "ui/look.h"
+#include "editing/frame_commands.h"
 #include "ui/main_window.h"
+#include "ui/window_commands.h"
 
 namespace {
 
@@ -65,6 +69,24 @@ int main(int argc, char* argv[]) {
 
   std::vector<double> open_ms;
   std::vector<double> select_ms;
+  // The commands on the whole selection, then Ctrl+Z and Ctrl+Y, in the window.
+  struct Edit {
+    const char* name;
+    std::function<void(lumetra::WindowCommands&)> run;
+    bool undoable;
+    std::vector<double> run_ms, undo_ms, redo_ms;
+  };
+  std::vector<Edit> edits = {
+      {"Invert", [](lumetra::WindowCommands& c) { c.Select(lumetra::InvertSelection); }, false, {}, {}, {}},
+      {"Apply to selected frames",
+       [](lumetra::WindowCommands& c) {
+         c.Run("Apply to selected frames", [](lumetra::Document& d, const lumetra::Selection& s) {
+           return lumetra::ApplyTextToSelected(d, s, {"One new line", "for every frame"});
+         });
+       },
+       true, {}, {}, {}},
+      {"Remove", [](lumetra::WindowCommands& c) { c.Run("Remove", lumetra::RemoveFrames); }, true, {}, {}, {}},
+  };
   int rows = 0;
   int scroll_height = 0;
   for (int run = 0; run < kRuns; ++run) {
@@ -89,6 +111,24 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
     list->viewport()->repaint();
     select_ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+
+    auto measure = [&](std::vector<double>& into, const std::function<void()>& work) {
+      timer.restart();
+      work();
+      QApplication::processEvents();
+      list->viewport()->repaint();
+      into.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    };
+    lumetra::WindowCommands& commands = window.commands();
+    for (Edit& edit : edits) {
+      list->selectAll();
+      QApplication::processEvents();
+      measure(edit.run_ms, [&] { edit.run(commands); });
+      if (!edit.undoable) continue;
+      measure(edit.undo_ms, [&] { commands.Undo(); });
+      measure(edit.redo_ms, [&] { commands.Redo(); });
+      commands.Undo();
+    }
     window.session().document().Modified = lumetra::kClean;
   }
   std::filesystem::remove_all(dir);
@@ -99,5 +139,13 @@ int main(int argc, char* argv[]) {
               Median(open_ms));
   std::printf("  select all frames:                      %8.1f ms   (target < 50 ms)\n",
               Median(select_ms));
+  std::printf("  with every frame selected, until the list is painted again:\n");
+  for (const Edit& edit : edits) {
+    std::printf("    %-26s %8.1f ms", edit.name, Median(edit.run_ms));
+    if (edit.undoable) {
+      std::printf(", undo %8.1f ms, redo %8.1f ms", Median(edit.undo_ms), Median(edit.redo_ms));
+    }
+    std::printf("\n");
+  }
   return rows == kFrames ? 0 : 1;
 }

@@ -56,37 +56,66 @@ std::string Document::FrameListLine(int i) const {
   return lumetra::FrameListLine(FrameStart[i], FrameEnd[i], FrameText[i]);
 }
 
+Frame Document::FrameAt(int i) const {
+  const auto k = static_cast<std::size_t>(i);
+  return Frame{FrameStart[k], FrameEnd[k], FrameText[k]};
+}
+
+void Document::WillMove(int first) {
+  if (watcher_ != nullptr) watcher_->FramesAboutToMove(first);
+  FlushChanges();
+}
+
 void Document::SetTimes(int i, TimeValue start, TimeValue end) {
+  if (watcher_ != nullptr) watcher_->TimesAboutToChange(i);
   FrameStart[i] = start;
   FrameEnd[i] = end;
   NotifyChanged(i, i);
 }
 
 void Document::SetText(int i, std::string text) {
-  FrameText[i] = std::move(text);
+  std::swap(FrameText[i], text);
+  if (watcher_ != nullptr) watcher_->TextReplaced(i, std::move(text));
   NotifyChanged(i, i);
 }
 
 bool Document::InsertFrame(int at, TimeValue start, TimeValue end, std::string text) {
-  if (FrameCount >= MaxFrames || at < 1 || at > FrameCount + 1) return false;
-  if (bulk_depth_ == 0) Tell([&](DocumentObserver& o) { o.FramesAboutToBeInserted(at, 1); });
-  // Slots above FrameCount are free; rotate the last free one down to `at`.
+  std::vector<Frame> frames(1);
+  frames[0] = Frame{start, end, std::move(text)};
+  return InsertFrames(at, std::move(frames));
+}
+
+bool Document::InsertFrames(int at, std::vector<Frame> frames) {
+  const int count = static_cast<int>(frames.size());
+  if (count == 0 || count > MaxFrames - FrameCount || at < 1 || at > FrameCount + 1) {
+    return false;
+  }
+  WillMove(at);
+  if (bulk_depth_ == 0) Tell([&](DocumentObserver& o) { o.FramesAboutToBeInserted(at, count); });
   const auto first = static_cast<std::ptrdiff_t>(at);
   const auto past = static_cast<std::ptrdiff_t>(FrameCount) + 1;
-  std::rotate(FrameStart.begin() + first, FrameStart.begin() + past, FrameStart.begin() + past + 1);
-  std::rotate(FrameEnd.begin() + first, FrameEnd.begin() + past, FrameEnd.begin() + past + 1);
-  std::rotate(FrameText.begin() + first, FrameText.begin() + past, FrameText.begin() + past + 1);
-  FrameStart[at] = start;
-  FrameEnd[at] = end;
-  FrameText[at] = std::move(text);
-  ++FrameCount;
-  if (bulk_depth_ == 0) Tell([&](DocumentObserver& o) { o.FramesInserted(at, 1); });
+  std::move_backward(FrameStart.begin() + first, FrameStart.begin() + past,
+                     FrameStart.begin() + past + count);
+  std::move_backward(FrameEnd.begin() + first, FrameEnd.begin() + past,
+                     FrameEnd.begin() + past + count);
+  std::move_backward(FrameText.begin() + first, FrameText.begin() + past,
+                     FrameText.begin() + past + count);
+  for (int j = 0; j < count; ++j) {
+    const auto k = static_cast<std::size_t>(at + j);
+    Frame& frame = frames[static_cast<std::size_t>(j)];
+    FrameStart[k] = frame.start;
+    FrameEnd[k] = frame.end;
+    FrameText[k] = std::move(frame.text);
+  }
+  FrameCount += count;
+  if (bulk_depth_ == 0) Tell([&](DocumentObserver& o) { o.FramesInserted(at, count); });
   return true;
 }
 
 void Document::RemoveFrames(int first, int count) {
   if (first < 1 || count < 1 || first > FrameCount) return;
   count = std::min(count, FrameCount - first + 1);
+  WillMove(first);
   if (bulk_depth_ == 0) Tell([&](DocumentObserver& o) { o.FramesAboutToBeRemoved(first, count); });
   const auto from = static_cast<std::ptrdiff_t>(first);
   const auto middle = from + count;
@@ -98,13 +127,43 @@ void Document::RemoveFrames(int first, int count) {
   if (bulk_depth_ == 0) Tell([&](DocumentObserver& o) { o.FramesRemoved(first, count); });
 }
 
+void Document::RemoveFrameList(const std::vector<int>& frames) {
+  if (frames.empty()) return;
+  const int first = frames.front();
+  const int last = frames.back();
+  if (first < 1 || last > FrameCount) return;
+  if (last - first + 1 == static_cast<int>(frames.size())) {
+    RemoveFrames(first, last - first + 1);
+    return;
+  }
+  BeginBulkChange(first);
+  // Compact in one pass: every kept frame moves down over the removed ones.
+  int kept = first;
+  std::size_t next_removed = 0;
+  for (int i = first; i <= FrameCount; ++i) {
+    if (next_removed < frames.size() && frames[next_removed] == i) {
+      ++next_removed;
+      continue;
+    }
+    const auto to = static_cast<std::size_t>(kept);
+    const auto from = static_cast<std::size_t>(i);
+    FrameStart[to] = FrameStart[from];
+    FrameEnd[to] = FrameEnd[from];
+    FrameText[to] = std::move(FrameText[from]);
+    ++kept;
+  }
+  FrameCount = kept - 1;
+  EndBulkChange();
+}
+
 void Document::AddObserver(DocumentObserver* observer) { observers_.push_back(observer); }
 
 void Document::RemoveObserver(DocumentObserver* observer) {
   observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
 }
 
-void Document::BeginBulkChange() {
+void Document::BeginBulkChange(int first_moved) {
+  WillMove(first_moved);
   if (bulk_depth_++ == 0) Tell([](DocumentObserver& o) { o.DocumentAboutToReset(); });
 }
 
@@ -112,8 +171,34 @@ void Document::EndBulkChange() {
   if (bulk_depth_ > 0 && --bulk_depth_ == 0) Tell([](DocumentObserver& o) { o.DocumentReset(); });
 }
 
-void Document::NotifyChanged(int first, int last) {
+void Document::BeginChangeBatch() { ++batch_depth_; }
+
+void Document::EndChangeBatch() {
+  if (batch_depth_ > 0 && --batch_depth_ == 0) FlushChanges();
+}
+
+void Document::FlushChanges() {
+  if (pending_first_ > pending_last_) return;
+  const int first = pending_first_;
+  const int last = pending_last_;
+  pending_first_ = 1;
+  pending_last_ = 0;
   if (bulk_depth_ == 0) Tell([&](DocumentObserver& o) { o.FramesChanged(first, last); });
+}
+
+void Document::NotifyChanged(int first, int last) {
+  if (bulk_depth_ > 0) return;
+  if (batch_depth_ > 0) {
+    if (pending_first_ > pending_last_) {
+      pending_first_ = first;
+      pending_last_ = last;
+    } else {
+      pending_first_ = std::min(pending_first_, first);
+      pending_last_ = std::max(pending_last_, last);
+    }
+    return;
+  }
+  Tell([&](DocumentObserver& o) { o.FramesChanged(first, last); });
 }
 
 void Document::NotifyHeaderChanged() {

@@ -58,6 +58,27 @@ class DocumentObserver {
   virtual void HeaderChanged() {}
 };
 
+// One frame: its times and its text.
+struct Frame {
+  TimeValue start = 0;
+  TimeValue end = 0;
+  std::string text;
+  bool operator==(const Frame&) const = default;
+};
+
+// Told before the frame store changes, so that what was there can be kept (the undo
+// history does). Frame numbers are 1-based.
+class ChangeWatcher {
+ public:
+  virtual ~ChangeWatcher() = default;
+  // Frame i is about to get new times.
+  virtual void TimesAboutToChange(int i) = 0;
+  // Frame i got a new text; `old` is the text it had.
+  virtual void TextReplaced(int i, std::string&& old) = 0;
+  // Frames from `first` on are about to move, appear or go.
+  virtual void FramesAboutToMove(int first) = 0;
+};
+
 class Document {
  public:
   Document();
@@ -116,24 +137,43 @@ class Document {
   // The frame list line of slot i.
   std::string FrameListLine(int i) const;
 
-  // Primitive edits; each tells the observers. Callers set Modified themselves.
+  // Frame i as one value.
+  Frame FrameAt(int i) const;
+
+  // Primitive edits; each tells the watcher first and the observers after. Callers set
+  // Modified themselves.
   void SetTimes(int i, TimeValue start, TimeValue end);
   void SetText(int i, std::string text);
   // Inserts a frame before frame `at` (1..FrameCount+1). Refused (false) when the store is
   // full.
   bool InsertFrame(int at, TimeValue start, TimeValue end, std::string text);
+  // Inserts frames before frame `at` as one block; refused (false, nothing changes) when
+  // they do not all fit into the store.
+  bool InsertFrames(int at, std::vector<Frame> frames);
   // Removes frames first..first+count-1; slots above the new count keep no meaning.
   void RemoveFrames(int first, int count);
+  // Removes the given frames (ascending, each 1..FrameCount) in one pass. Frames that are
+  // not neighbours are shown to the views as one reset.
+  void RemoveFrameList(const std::vector<int>& frames);
+
+  // The one watcher (the command runner while a command runs), or none; not owned.
+  void SetChangeWatcher(ChangeWatcher* watcher) { watcher_ = watcher; }
+  ChangeWatcher* change_watcher() const { return watcher_; }
 
   // Observers are not owned; they must outlive the document or remove themselves.
   void AddObserver(DocumentObserver* observer);
   void RemoveObserver(DocumentObserver* observer);
 
   // A bulk change made directly to the arrays above (a read fills the store this way)
-  // sits between these two; the observers see one reset. Bulk changes nest, and the
-  // primitive edits inside one tell nobody.
-  void BeginBulkChange();
+  // sits between these two; the observers see one reset, and the watcher is told that the
+  // frames from `first_moved` on may change. Bulk changes nest, and the primitive edits
+  // inside one tell no observer.
+  void BeginBulkChange(int first_moved = 1);
   void EndBulkChange();
+  // Between these two, changed frames are told to the observers as one range at the end
+  // (or before the next insert or removal). Batches nest.
+  void BeginChangeBatch();
+  void EndChangeBatch();
   void NotifyChanged(int first, int last);
   void NotifyHeaderChanged();
 
@@ -141,8 +181,16 @@ class Document {
   template <typename Call>
   void Tell(Call call);
 
+  void FlushChanges();
+  void WillMove(int first);
+
   std::vector<DocumentObserver*> observers_;
+  ChangeWatcher* watcher_ = nullptr;
   int bulk_depth_ = 0;
+  int batch_depth_ = 0;
+  // The changed range waiting for the end of a batch; empty while first > last.
+  int pending_first_ = 1;
+  int pending_last_ = 0;
 };
 
 }  // namespace lumetra

@@ -48,6 +48,7 @@ void Session::New() {
   doc_.FileTextForm = TextForm::kBytes;
   doc_.SubRateLine.clear();
   doc_.ResetDocument();
+  runner_.ClearHistory();
 }
 
 void Session::Open() {
@@ -206,6 +207,7 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
     }
   }
   const ReadResult result = lumetra::ReadSubtitleData(data, kind, doc_.SubFps, doc_);
+  runner_.ClearHistory();
   frames_left_out_ = result.frames_left_out;
   if (frames_left_out_ == 1) {
     prompts_.ShowMessage(std::string(kFrameLimitStart) + kOneFrameLeftOut);
@@ -268,6 +270,7 @@ void Session::WriteSubtitle(int kind) {
   }
 
   if (doc_.LoadStatus == 0) {
+    runner_.MarkSaved();
     doc_.FileKind = kind;
     if (kind == kKindSub) doc_.FormatLabel = SubFormatLabel(sub_frame_rate_.SubFpsChoice());
     history_.UpdateHistory(target);

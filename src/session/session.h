@@ -10,6 +10,7 @@
 #include "document/document.h"
 #include "editing/sub_frame_rate.h"
 #include "formats/file_io.h"
+#include "session/command_runner.h"
 #include "session/prompts.h"
 #include "settings/configuration.h"
 #include "settings/file_history.h"
@@ -71,6 +72,8 @@ class Session {
   FileDialogState& open_dialog() { return open_dialog_; }
   FileDialogState& save_dialog() { return save_dialog_; }
   Prompts& prompts() { return prompts_; }
+  // Every command that changes the document runs through it; it holds the undo history.
+  CommandRunner& runner() { return runner_; }
 
   // New: after the unsaved-changes prompt, an empty document without a file name.
   void New();
@@ -145,6 +148,7 @@ class Session {
   FileDialogState save_dialog_;
   int last_os_error_ = 0;
   int frames_left_out_ = 0;
+  CommandRunner runner_{doc_, prompts_};
 };
 
 }  // namespace lumetra

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "document/document.h"
 #include "ui/text_codec.h"
@@ -27,7 +28,6 @@ InfoDialog::InfoDialog(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  setFixedSize(kClientWidth, kClientHeight);
 
   auto* group = new QGroupBox("File info", this);
   group->setObjectName("GroupBox1");
@@ -42,6 +42,8 @@ InfoDialog::InfoDialog(QWidget* parent) : QDialog(parent) {
     label->setBuddy(edit);
     if (i > InfoDialogModel::kEditableBoxes) {
       edit->setReadOnly(true);
+      // Wide enough for the longest statistic, a total time of hundreds of hours.
+      edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance("999h 59m 59s 999ms") + 12);
       QPalette palette = edit->palette();
       palette.setColor(QPalette::Base, palette.color(QPalette::Button));
       edit->setPalette(palette);
@@ -94,6 +96,9 @@ InfoDialog::InfoDialog(QWidget* parent) : QDialog(parent) {
   layout->setContentsMargins(6, 6, 6, 6);
   layout->addWidget(group);
   layout->addLayout(buttons);
+  // The form's size, or more where the texts need it.
+  const QSize needed = sizeHint();
+  setFixedSize(std::max(kClientWidth, needed.width()), std::max(kClientHeight, needed.height()));
 }
 
 InfoDialog::~InfoDialog() = default;
@@ -126,7 +131,12 @@ void InfoDialog::StoreFields() {
       model_->SetBox(i, EncodeText(shown, doc_->Encoding));
     }
   }
-  model_->StoreInto(*doc_);
+  const std::function<void(Document&)> store = [this](Document& doc) { model_->StoreInto(doc); };
+  if (store_) {
+    store_(store);
+  } else {
+    store(*doc_);
+  }
 }
 
 }  // namespace lumetra

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "document/info_dialog.h"
@@ -33,6 +34,11 @@ class InfoDialog : public QDialog {
 
   QLineEdit* box(int i) const { return boxes_[static_cast<std::size_t>(i - 1)]; }
 
+  // How "OK" stores the fields: it hands over the storing (the window runs it as a
+  // command); without one the fields are stored at once.
+  using Store = std::function<void(const std::function<void(Document&)>& store)>;
+  void SetStore(Store store) { store_ = std::move(store); }
+
  private:
   void StoreFields();
 
@@ -41,6 +47,7 @@ class InfoDialog : public QDialog {
   QPushButton* cancel_ = nullptr;
   Document* doc_ = nullptr;
   std::unique_ptr<InfoDialogModel> model_;
+  Store store_;
 };
 
 }  // namespace lumetra

@@ -30,6 +30,7 @@
 #include "settings/configuration.h"
 #include "settings/file_association.h"
 #include "ui/code_page_menu.h"
+#include "ui/editor_group.h"
 #include "ui/file_drop.h"
 #include "ui/file_shortcuts.h"
 #include "ui/frame_list_delegate.h"
@@ -37,11 +38,16 @@
 #include "ui/hints.h"
 #include "ui/info_dialog.h"
 #include "ui/look.h"
+#include "ui/manipulation_group.h"
 #include "ui/qt_prompts.h"
+#include "ui/selection_group.h"
 #include "ui/settings_dialog.h"
 #include "ui/sub_frame_rate_dialog.h"
 #include "ui/text_codec.h"
+#include "ui/time_boxes.h"
 #include "ui/tool_button.h"
+#include "ui/undo_controls.h"
+#include "ui/window_commands.h"
 #include "ui/window_settings.h"
 
 namespace lumetra {
@@ -51,14 +57,11 @@ namespace {
 // Width of the command groups on the right of the "Text" tab.
 constexpr int kCommandColumnWidth = 201;
 // Height of the editor group under the frame list.
-constexpr int kEditorGroupHeight = 150;
+constexpr int kEditorGroupHeight = 178;
 // Widths of the column heads: they end at the row separators.
 constexpr int kStartHeadWidth = 73;
 constexpr int kEndHeadWidth = 75;
 constexpr int kLengthHeadWidth = 45;
-
-const QColor kEditorBackground(0x00, 0x00, 0x00);
-const QColor kEditorText(0xFF, 0xC9, 0x93);
 
 // Tabs of a fixed width.
 class PageTabBar : public QTabBar {
@@ -194,6 +197,13 @@ void MainWindow::CreateDialogs(Prompts& prompts) {
   if (info_dialog_ == nullptr) {
     info_dialog_ = new InfoDialog(this);
     info_dialog_->hide();
+    // "OK" changes the header as a command of its own, which can be undone.
+    info_dialog_->SetStore([this](const std::function<void(Document&)>& store) {
+      commands_->Run("Info-header", [&store](Document& doc, const Selection& s) {
+        store(doc);
+        return CommandResult{s, false, {}};
+      });
+    });
   }
   if (settings_dialog_ == nullptr) {
     auto association =
@@ -258,6 +268,7 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
                      static_cast<QWidget*>(about)}) {
     l3->addWidget(w);
   }
+  connect(merge, &QToolButton::clicked, this, [this] { manipulation_->Merge(); });
   connect(about, &QToolButton::clicked, this, &MainWindow::AboutClicked);
   panel3->setFixedWidth(panel3->sizeHint().width());
 
@@ -288,7 +299,9 @@ QWidget* MainWindow::BuildTextTab() {
   auto* left = new QVBoxLayout;
   left->setSpacing(0);
   left->addWidget(BuildFrameListGroup(), 1);
-  left->addWidget(BuildEditorGroup());
+  editor_ = new EditorGroup(*commands_);
+  editor_->setFixedHeight(kEditorGroupHeight);
+  left->addWidget(editor_);
   row->addLayout(left, 1);
   row->addWidget(BuildCommandColumn());
   return sheet;
@@ -354,146 +367,22 @@ QWidget* MainWindow::BuildFrameListGroup() {
   list_->installEventFilter(this);
   layout->addWidget(list_, 1);
 
-  connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          &MainWindow::ListBox1Click);
-  connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          &MainWindow::ListBox1Click);
-  connect(list_, &QListView::doubleClicked, this, [this] { memo_->setFocus(); });
-  return group;
-}
-
-QWidget* MainWindow::BuildEditorGroup() {
-  auto* group = new QGroupBox;
-  group->setObjectName("GroupBox2");
-  group->setFixedHeight(kEditorGroupHeight);
-  auto* row = new QHBoxLayout(group);
-  row->setContentsMargins(6, 4, 6, 6);
-  auto* left = new QVBoxLayout;
-  left->setSpacing(2);
-
-  // The time boxes of the focused frame: start, the step buttons, end.
-  auto* times = new QGridLayout;
-  times->setHorizontalSpacing(1);
-  times->setVerticalSpacing(0);
-  struct Box {
-    const char* name;
-    const char* hint;
-    const char* caption;
-    int max_length;
-    const char* initial;
-    int width;
+  // A command that puts the selection back reloads what it needs itself.
+  auto clicked = [this] {
+    if (!commands_->applying()) ListBox1Click();
   };
-  const Box boxes[8] = {
-      {"Edit7", "Hour", "hr", 1, "0", 16},       {"Edit8", "Minute", "min", 2, "00", 24},
-      {"Edit9", "Second", "sec", 2, "00", 24},   {"Edit10", "Milisecond", "milisec", 3, "000", 32},
-      {"Edit14", "Hour", "hr", 1, "0", 16},      {"Edit13", "Minute", "min", 2, "00", 24},
-      {"Edit12", "Second", "sec", 2, "00", 24},  {"Edit11", "Milisecond", "milisec", 3, "000", 32},
-  };
-  QFont small = group->font();
-  small.setPixelSize(9);
-  QFont box_font = group->font();
-  box_font.setBold(true);
-  int column = 0;
-  for (int i = 0; i < 8; ++i) {
-    const Box& b = boxes[i];
-    if (i == 4) {
-      // "-" and "+" between the start and the end boxes.
-      auto* minus = new QPushButton("-", group);
-      minus->setObjectName("Button19");
-      SetHint(minus, "Decreases value by 1 (In the latest box)\rRight click: Decreases by 10");
-      auto* plus = new QPushButton("+", group);
-      plus->setObjectName("Button20");
-      SetHint(plus, "Increases value by 1 (In the latest box)\rRight click: Increases by 10");
-      for (QPushButton* p : {minus, plus}) {
-        p->setFixedSize(22, 22);
-        p->setFocusPolicy(Qt::NoFocus);
-      }
-      times->setColumnMinimumWidth(column++, 10);
-      times->addWidget(minus, 1, column++);
-      times->addWidget(plus, 1, column++);
-      times->setColumnMinimumWidth(column++, 10);
-    }
-    if (i == 2 || i == 6) {
-      auto* colon = new QLabel(":", group);
-      QFont bold = colon->font();
-      bold.setBold(true);
-      colon->setFont(bold);
-      times->addWidget(colon, 1, column++);
-    }
-    auto* caption = new QLabel(QString::fromLatin1(b.caption), group);
-    caption->setFont(small);
-    times->addWidget(caption, 0, column, Qt::AlignHCenter);
-    auto* edit = new QLineEdit(QString::fromLatin1(b.initial), group);
-    edit->setObjectName(b.name);
-    edit->setMaxLength(b.max_length);
-    edit->setFixedWidth(b.width);
-    edit->setAlignment(Qt::AlignCenter);
-    edit->setFont(box_font);
-    QPalette p = edit->palette();
-    p.setColor(QPalette::Base, kEditorBackground);
-    p.setColor(QPalette::Text, kEditorText);
-    edit->setPalette(p);
-    SetHint(edit, b.hint);
-    time_boxes_[static_cast<std::size_t>(i)] = edit;
-    times->addWidget(edit, 1, column++);
-  }
-  times->setColumnStretch(column, 1);
+  connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, clicked);
+  connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this, clicked);
+  connect(list_, &QListView::doubleClicked, this, [this] { editor_->memo()->setFocus(); });
 
-  apply_button_ = new QPushButton("Apply to selected frames", group);
-  apply_button_->setObjectName("Button4");
-  SetHint(apply_button_, "Applies this text to all selected frame");
-  apply_button_->hide();
-  times->addWidget(apply_button_, 1, column + 1, Qt::AlignRight);
-  left->addLayout(times);
-
-  memo_ = new QPlainTextEdit(group);
-  memo_->setObjectName("memo1");
-  memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  QFont memo_font = memo_->font();
-  memo_font.setBold(true);
-  memo_font.setPixelSize(14);
-  memo_->setFont(memo_font);
-  QPalette memo_palette = memo_->palette();
-  memo_palette.setColor(QPalette::Base, kEditorBackground);
-  memo_palette.setColor(QPalette::Text, kEditorText);
-  memo_->setPalette(memo_palette);
-  memo_->installEventFilter(this);
-  connect(memo_, &QPlainTextEdit::textChanged, this, &MainWindow::Memo1Change);
-  left->addWidget(memo_, 1);
-  row->addLayout(left, 1);
-
-  auto* right = new QVBoxLayout;
-  right->setSpacing(2);
-  QGroupBox* align = MakeGroup("Align", "RadioGroup1", group);
-  SetHint(align, "The appearance of the text in the right textedit box\r(Doesn't affect the "
-                 "appearance of the played subtitle)");
-  auto* align_layout = new QVBoxLayout(align);
-  align_layout->setContentsMargins(6, 2, 6, 2);
-  align_layout->setSpacing(0);
-  const char* items[3] = {"Left", "Center", "Right"};
-  for (int i = 0; i < 3; ++i) {
-    auto* radio = new QRadioButton(items[i], align);
-    radio->setObjectName(QString("RadioGroup1_%1").arg(items[i]));
-    align_[static_cast<std::size_t>(i)] = radio;
-    align_layout->addWidget(radio);
-    connect(radio, &QRadioButton::clicked, this, [this, i] { SetAlignment(i); });
-  }
-  align_[1]->setChecked(true);
-  SetAlignment(1);
-  right->addWidget(align);
-
-  apply_instantly_ = new QCheckBox("Apply changes instantly", group);
-  apply_instantly_->setObjectName("CheckBox1");
-  SetHint(apply_instantly_, "If checked, the text in the textedit will be applied after every keypress");
-  right->addWidget(apply_instantly_);
-  auto_focus_box_ = new QCheckBox("Auto focus", group);
-  auto_focus_box_->setObjectName("CheckBox4");
-  SetHint(auto_focus_box_, "If you select a single line in the frame list, the\rfocus jumps to "
-                           "this textedit box automatically");
-  connect(auto_focus_box_, &QCheckBox::toggled, this, [this](bool on) { auto_focus_ = on; });
-  right->addWidget(auto_focus_box_);
-  right->addStretch();
-  row->addLayout(right);
+  commands_ = new WindowCommands(*session_, list_, this);
+  connect(commands_, &WindowCommands::aboutToRun, this, &MainWindow::FlushEditor);
+  connect(commands_, &WindowCommands::panelReloadRequested, this, &MainWindow::ReloadPanel);
+  connect(commands_, &WindowCommands::countRefreshRequested, this, [this](bool changed) {
+    if (changed) ShowFocusedTimes();
+    UpdateSelectedCount();
+  });
+  undo_controls_ = new UndoControls(*commands_, this, list_);
   return group;
 }
 
@@ -504,9 +393,7 @@ QWidget* MainWindow::BuildCommandColumn() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(2);
 
-  QGroupBox* selection = MakeGroup("Frame Selection", "GroupBox4", column);
-  selection->setMinimumHeight(68);
-  layout->addWidget(selection);
+  layout->addWidget(new SelectionGroup(*commands_, column));
 
   auto* counter = new QFrame(column);
   counter->setObjectName("Panel1");
@@ -526,9 +413,8 @@ QWidget* MainWindow::BuildCommandColumn() {
   counter_layout->addStretch();
   layout->addWidget(counter);
 
-  QGroupBox* manipulation = MakeGroup("Frame Manipulation", "GroupBox3", column);
-  manipulation->setMinimumHeight(68);
-  layout->addWidget(manipulation);
+  manipulation_ = new ManipulationGroup(*commands_, column);
+  layout->addWidget(manipulation_);
   QGroupBox* timing = MakeGroup("Timing", "GroupBox5", column);
   timing->setMinimumHeight(170);
   layout->addWidget(timing);
@@ -600,53 +486,38 @@ void MainWindow::ApplyCommandStates(int selected) {
   SetControlsEnabled(InsertControls(), s.insert);
   SetControlsEnabled(NeedsSelectionControls(), s.needs_selection);
   SetControlsEnabled(MergeControls(), s.merge);
-  apply_button_->setVisible(s.apply_to_selected);
+  editor_->SetApplyVisible(s.apply_to_selected);
 }
 
-void MainWindow::FillTimeBoxes(TimeValue start, TimeValue end) {
-  const TimeBoxTexts texts[2] = {TimeBoxTextsOf(start), TimeBoxTextsOf(end)};
-  for (int k = 0; k < 2; ++k) {
-    const TimeBoxTexts& t = texts[k];
-    const std::string* parts[4] = {&t.hour, &t.minute, &t.second, &t.millisecond};
-    for (int j = 0; j < 4; ++j) {
-      QLineEdit* box = time_boxes_[static_cast<std::size_t>(4 * k + j)];
-      const QString text = QString::fromLatin1(*parts[j]);
-      // A box shows its whole part, also where the part has more digits than can be typed.
-      if (j == 0) box->setMaxLength(std::max(1, static_cast<int>(text.size())));
-      box->setText(text);
-    }
+void MainWindow::ShowFocusedTimes() {
+  const Document& doc = document();
+  const int cur = commands_->FocusedFrame();
+  if (cur >= 1 && cur <= doc.FrameCount) {
+    editor_->timeBoxes()->ShowTimes(doc.FrameStart[static_cast<std::size_t>(cur)],
+                                    doc.FrameEnd[static_cast<std::size_t>(cur)]);
+  } else {
+    editor_->timeBoxes()->ShowNoFrame();
   }
 }
 
-void MainWindow::FillEditor(const std::vector<std::string>& lines) {
-  const bool was_filling = filling_editor_;
-  filling_editor_ = true;
-  QStringList shown;
-  for (const std::string& line : lines) shown << DecodeText(line, document().Encoding);
-  memo_->setPlainText(shown.join('\n'));
-  filling_editor_ = was_filling;
-  editor_edited_ = false;
-}
+void MainWindow::ListBox1Click() { ReloadPanel(true); }
 
-void MainWindow::ListBox1Click() {
+void MainWindow::ReloadPanel(bool auto_focus) {
   Document& doc = document();
-  FillEditor({});
-  const QModelIndex current = list_->selectionModel()->currentIndex();
-  doc.CurFrame = current.isValid() ? current.row() + 1 : 0;
+  editor_->FillEditor({});
+  doc.CurFrame = commands_->FocusedFrame();
+  ShowFocusedTimes();
   if (doc.CurFrame == 0) {
     SetControlsEnabled(InsertControls(), true);
   } else {
-    const int cur = doc.CurFrame;
-    FillTimeBoxes(doc.FrameStart[static_cast<std::size_t>(cur)],
-                  doc.FrameEnd[static_cast<std::size_t>(cur)]);
     const int selected = SelectedCount();
     if (selected == 1) {
-      FillEditor(EditorLinesOf(doc.FrameText[static_cast<std::size_t>(cur)]));
-      if (auto_focus_) memo_->setFocus();
-      memo_->moveCursor(QTextCursor::Start);
+      editor_->FillEditor(EditorLinesOf(doc.FrameText[static_cast<std::size_t>(doc.CurFrame)]));
+      if (auto_focus && editor_->autoFocus()) editor_->memo()->setFocus();
+      editor_->memo()->moveCursor(QTextCursor::Start);
     }
     ApplyCommandStates(selected);
-    if (selected > 1) FillEditor({kMultipleFramesMarker});
+    if (selected > 1) editor_->FillEditor({kMultipleFramesMarker});
   }
   UpdateSelectedCount();
 }
@@ -658,10 +529,12 @@ void MainWindow::UpdateSelectedCount() {
 
 void MainWindow::DocumentWasReset() {
   // An empty or newly read document: no selection, nothing in the editor, only the
-  // commands that need no selection enabled.
-  FillEditor({});
+  // commands that need no selection enabled, the list at its first frame.
+  editor_->FillEditor({});
+  editor_->timeBoxes()->ShowNoFrame();
   ApplyCommandStates(0);
   document().CurFrame = 0;
+  list_->scrollToTop();
   UpdateSelectedCount();
   RefreshFileBoxes();
 }
@@ -674,77 +547,10 @@ void MainWindow::RefreshFileBoxes() {
   summary_box_->setCursorPosition(0);
 }
 
-void MainWindow::SetAlignment(int item) {
-  static const Qt::Alignment alignments[3] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
-  QTextOption option = memo_->document()->defaultTextOption();
-  option.setAlignment(alignments[item]);
-  option.setWrapMode(QTextOption::NoWrap);
-  const bool was_filling = filling_editor_;
-  filling_editor_ = true;
-  memo_->document()->setDefaultTextOption(option);
-  filling_editor_ = was_filling;
-}
-
-void MainWindow::Memo1Enter() {
-  const QString first = memo_->document()->firstBlock().text();
-  if (EditorShowsMarker(first.toStdString())) FillEditor({});
-}
-
-void MainWindow::Memo1Change() {
-  if (filling_editor_) return;
-  editor_edited_ = true;
-  Document& doc = document();
-  const QModelIndex current = list_->selectionModel()->currentIndex();
-  doc.CurFrame = current.isValid() ? current.row() + 1 : 0;
-  if (CommitsOnChange(SelectedCount(), doc.CurFrame, memo_->hasFocus(),
-                      apply_instantly_->isChecked())) {
-    CommitEditor();
-  }
-}
-
-void MainWindow::Memo1Exit() {
-  Document& doc = document();
-  const QModelIndex current = list_->selectionModel()->currentIndex();
-  doc.CurFrame = current.isValid() ? current.row() + 1 : 0;
-  if (CommitsOnExit(SelectedCount(), doc.CurFrame)) CommitEditor();
-}
-
-void MainWindow::CommitEditor() {
-  Document& doc = document();
-  const int cur = doc.CurFrame;
-  if (cur < 1 || cur > doc.FrameCount) return;
-  // Lines the user did not change keep their bytes, whatever the code page can show.
-  const std::vector<std::string> old_lines = EditorLinesOf(doc.FrameText[static_cast<std::size_t>(cur)]);
-  const QStringList shown = memo_->toPlainText().split('\n');
-  std::vector<std::string> lines;
-  lines.reserve(static_cast<std::size_t>(shown.size()));
-  for (qsizetype i = 0; i < shown.size(); ++i) {
-    const auto k = static_cast<std::size_t>(i);
-    if (k < old_lines.size() && DecodeText(old_lines[k], doc.Encoding) == shown[i]) {
-      lines.push_back(old_lines[k]);
-    } else {
-      lines.push_back(EncodeText(shown[i], doc.Encoding));
-    }
-  }
-  // The model tells the list which row changed; the row keeps its focus and selection.
-  CommitEditorText(doc, cur, lines);
-  editor_edited_ = false;
-}
-
-void MainWindow::FlushEditor() {
-  if (memo_->hasFocus() && editor_edited_) Memo1Exit();
-}
+void MainWindow::FlushEditor() { editor_->FlushEditor(); }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == memo_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
-    // Entering and leaving mean moving between the window's controls; a dialog, a menu or
-    // another application taking the keyboard for a while is neither.
-    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    const bool within_window =
-        reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-    if (within_window && event->type() == QEvent::FocusIn) Memo1Enter();
-    if (within_window && event->type() == QEvent::FocusOut) Memo1Exit();
-  } else if (watched == list_ && event->type() == QEvent::KeyPress) {
+  if (watched == list_ && event->type() == QEvent::KeyPress) {
     if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F3) {
       search_box_->setFocus();
       return true;

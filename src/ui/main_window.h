@@ -12,28 +12,28 @@
 
 #include "document/document.h"
 
-class QCheckBox;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListView;
 class QMenu;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
 class QTabWidget;
 class QToolButton;
 
 namespace lumetra {
 
+class EditorGroup;
 class FrameListDelegate;
 class FrameListModel;
 class InfoDialog;
+class ManipulationGroup;
 class Prompts;
 class Session;
 class SettingsDialog;
 class SubFrameRateDialog;
 class ToolButton;
+class UndoControls;
+class WindowCommands;
 
 inline constexpr char kAboutText[] =
     "Lumetra 1.33\r\rA subtitle editor: it opens, corrects, retimes and converts subtitle "
@@ -76,6 +76,9 @@ class MainWindow : public QMainWindow {
   FrameListDelegate* frameListDelegate() const { return delegate_; }
   QListView* frameList() const { return list_; }
   QMenu* historyMenu() const { return history_menu_; }
+  EditorGroup* editorGroup() const { return editor_; }
+  WindowCommands& commands() { return *commands_; }
+  UndoControls* undoControls() const { return undo_controls_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -86,19 +89,12 @@ class MainWindow : public QMainWindow {
   void BuildTopPanels(QWidget* parent, QHBoxLayout* row);
   QWidget* BuildTextTab();
   QWidget* BuildFrameListGroup();
-  QWidget* BuildEditorGroup();
   QWidget* BuildCommandColumn();
   void FormCreate();
-
-  // Editor events.
-  void Memo1Enter();
-  void Memo1Change();
-  void Memo1Exit();
-  void CommitEditor();
+  // ListBox1Click; `auto_focus` false keeps the keyboard focus where it is.
+  void ReloadPanel(bool auto_focus);
   // Before a file command: text typed into the focused editor reaches the frame.
   void FlushEditor();
-  void FillEditor(const std::vector<std::string>& lines);
-  void SetAlignment(int item);
 
   // The file commands.
   void NewClicked();
@@ -118,7 +114,7 @@ class MainWindow : public QMainWindow {
   void ApplyCommandStates(int selected);
   void SetControlsEnabled(const std::vector<const char*>& names, bool enabled);
   int SelectedCount() const;
-  void FillTimeBoxes(TimeValue start, TimeValue end);
+  void ShowFocusedTimes();
 
   std::unique_ptr<Session> session_;
   std::optional<QString> startup_file_;
@@ -128,15 +124,13 @@ class MainWindow : public QMainWindow {
   FrameListModel* model_ = nullptr;
   FrameListDelegate* delegate_ = nullptr;
   QListView* list_ = nullptr;
-  QPlainTextEdit* memo_ = nullptr;
+  WindowCommands* commands_ = nullptr;
+  EditorGroup* editor_ = nullptr;
+  ManipulationGroup* manipulation_ = nullptr;
+  UndoControls* undo_controls_ = nullptr;
   QLineEdit* file_box_ = nullptr;     // Edit1
   QLineEdit* summary_box_ = nullptr;  // Edit3
   QLineEdit* search_box_ = nullptr;   // Edit6
-  std::array<QLineEdit*, 8> time_boxes_{};  // Edit7..Edit10, Edit14, Edit13, Edit12, Edit11
-  QPushButton* apply_button_ = nullptr;     // Button4
-  QCheckBox* apply_instantly_ = nullptr;    // CheckBox1
-  QCheckBox* auto_focus_box_ = nullptr;     // CheckBox4
-  std::array<QRadioButton*, 3> align_{};    // RadioGroup1's items
   QLabel* count_label_ = nullptr;           // Label6
   QLabel* total_label_ = nullptr;           // Label7
   QTabWidget* pages_ = nullptr;
@@ -144,12 +138,6 @@ class MainWindow : public QMainWindow {
   SubFrameRateDialog* sub_dialog_ = nullptr;
   InfoDialog* info_dialog_ = nullptr;
   SettingsDialog* settings_dialog_ = nullptr;
-
-  bool auto_focus_ = false;
-  // The editor is being filled by the program: its changes are not the user's typing.
-  bool filling_editor_ = false;
-  // The editor text differs from what was last filled in or written back.
-  bool editor_edited_ = false;
 };
 
 }  // namespace lumetra

@@ -12,19 +12,17 @@
 #include "document/document.h"
 #include "formats/subtitle_io.h"
 
-namespace lumetra::testing {
-
-struct Frame {
-  TimeValue start = 0;
-  TimeValue end = 0;
-  std::string text;
-  bool operator==(const Frame&) const = default;
-};
-using Frames = std::vector<Frame>;
+namespace lumetra {
 
 inline std::ostream& operator<<(std::ostream& os, const Frame& f) {
   return os << "{" << f.start << ", " << f.end << ", \"" << f.text << "\"}";
 }
+
+}  // namespace lumetra
+
+namespace lumetra::testing {
+
+using Frames = std::vector<Frame>;
 
 struct Loaded {
   std::unique_ptr<Document> doc = std::make_unique<Document>();

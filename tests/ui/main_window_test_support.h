@@ -69,6 +69,7 @@ class WindowFixture : public ::testing::Test {
     }
     doc.Modified = kClean;
     doc.EndBulkChange();
+    window_->session().runner().ClearHistory();
     QApplication::processEvents();
   }
 

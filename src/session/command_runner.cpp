@@ -1,0 +1,246 @@
+#include "session/command_runner.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace lumetra {
+
+namespace {
+
+bool SameFrame(const Frame& f, const Document& doc, int i) {
+  const auto k = static_cast<std::size_t>(i);
+  return f.start == doc.FrameStart[k] && f.end == doc.FrameEnd[k] && f.text == doc.FrameText[k];
+}
+
+}  // namespace
+
+// Watches the document while a command runs and keeps what every frame held before the
+// command first touched it; Finish turns that into an undo step. Its buffers stay between
+// commands, so that a command over thousands of frames allocates little.
+class ChangeRecorder : public ChangeWatcher {
+ public:
+  ChangeRecorder()
+      : time_slot_(static_cast<std::size_t>(MaxFrames) + 1, -1),
+        text_slot_(static_cast<std::size_t>(MaxFrames) + 1, -1) {}
+
+  void Start(Document& doc) {
+    Clear();  // what a command that never finished left
+    doc_ = &doc;
+    header_ = HeaderOf(doc);
+    moved_from_ = 0;
+    doc.SetChangeWatcher(this);
+  }
+
+  void TimesAboutToChange(int i) override {
+    if (!Watched(i)) return;
+    int& slot = time_slot_[static_cast<std::size_t>(i)];
+    if (slot >= 0) return;
+    slot = static_cast<int>(times_.size());
+    const auto k = static_cast<std::size_t>(i);
+    times_.push_back({i, doc_->FrameStart[k], doc_->FrameEnd[k], 0, 0});
+  }
+
+  void TextReplaced(int i, std::string&& old) override {
+    if (!Watched(i)) return;
+    int& slot = text_slot_[static_cast<std::size_t>(i)];
+    if (slot >= 0) return;
+    slot = static_cast<int>(texts_.size());
+    texts_.emplace_back(i, std::move(old));
+  }
+
+  void FramesAboutToMove(int first) override {
+    if (first < 1) first = 1;
+    if (Moved(first)) return;
+    // The frames from `first` up to where the store already moved, as they were.
+    const int end = moved_from_ > 0 ? moved_from_ - 1 : doc_->FrameCount;
+    std::vector<Frame> tail;
+    tail.reserve(static_cast<std::size_t>(std::max(end - first + 1, 0)) + tail_before_.size());
+    for (int i = first; i <= end; ++i) tail.push_back(TakeOriginal(i));
+    for (Frame& f : tail_before_) tail.push_back(std::move(f));
+    tail_before_ = std::move(tail);
+    moved_from_ = first;
+  }
+
+  // What changed since Start; the recorder is ready for the next command.
+  UndoStep Finish() {
+    doc_->SetChangeWatcher(nullptr);
+    UndoStep step;
+    if (moved_from_ > 0) Splice(step);
+    const Document& doc = *doc_;
+    auto times_differ = [&](const UndoStep::TimeChange& t) {
+      const auto k = static_cast<std::size_t>(t.frame);
+      return !Moved(t.frame) &&
+             (t.start_before != doc.FrameStart[k] || t.end_before != doc.FrameEnd[k]);
+    };
+    auto text_differs = [&](const std::pair<int, std::string>& t) {
+      return !Moved(t.first) && t.second != doc.FrameText[static_cast<std::size_t>(t.first)];
+    };
+    step.times.reserve(
+        static_cast<std::size_t>(std::count_if(times_.begin(), times_.end(), times_differ)));
+    step.texts.reserve(
+        static_cast<std::size_t>(std::count_if(texts_.begin(), texts_.end(), text_differs)));
+    for (UndoStep::TimeChange& t : times_) {
+      if (!times_differ(t)) continue;
+      const auto k = static_cast<std::size_t>(t.frame);
+      t.start_after = doc.FrameStart[k];
+      t.end_after = doc.FrameEnd[k];
+      step.times.push_back(t);
+    }
+    for (auto& t : texts_) {
+      if (!text_differs(t)) continue;
+      step.texts.push_back(
+          {t.first, std::move(t.second), doc.FrameText[static_cast<std::size_t>(t.first)]});
+    }
+    Clear();
+    HeaderFields header = HeaderOf(doc);
+    if (header != header_) {
+      step.header_changed = true;
+      step.header_before = std::move(header_);
+      step.header_after = std::move(header);
+    }
+    return step;
+  }
+
+ private:
+  void Clear() {
+    for (const UndoStep::TimeChange& t : times_) time_slot_[static_cast<std::size_t>(t.frame)] = -1;
+    for (const auto& t : texts_) text_slot_[static_cast<std::size_t>(t.first)] = -1;
+    times_.clear();
+    texts_.clear();
+    tail_before_.clear();
+  }
+  bool Moved(int i) const { return moved_from_ > 0 && i >= moved_from_; }
+  bool Watched(int i) const { return i >= 1 && i <= MaxFrames && !Moved(i); }
+
+  // Frame i as it was before the command; its kept text moves into the result, as the
+  // frame is from now on kept whole.
+  Frame TakeOriginal(int i) {
+    const auto k = static_cast<std::size_t>(i);
+    Frame f;
+    const int time_slot = time_slot_[k];
+    f.start = time_slot >= 0 ? times_[static_cast<std::size_t>(time_slot)].start_before
+                             : doc_->FrameStart[k];
+    f.end =
+        time_slot >= 0 ? times_[static_cast<std::size_t>(time_slot)].end_before : doc_->FrameEnd[k];
+    const int text_slot = text_slot_[k];
+    f.text = text_slot >= 0 ? std::move(texts_[static_cast<std::size_t>(text_slot)].second)
+                            : doc_->FrameText[k];
+    return f;
+  }
+
+  // The moved frames, less what they have in common at both ends.
+  void Splice(UndoStep& step) {
+    const Document& doc = *doc_;
+    const int before_count = static_cast<int>(tail_before_.size());
+    const int after_count = doc.FrameCount - moved_from_ + 1;
+    int suffix = 0;
+    while (suffix < before_count && suffix < after_count &&
+           SameFrame(tail_before_[static_cast<std::size_t>(before_count - 1 - suffix)], doc,
+                     doc.FrameCount - suffix)) {
+      ++suffix;
+    }
+    int prefix = 0;
+    while (prefix < before_count - suffix && prefix < after_count - suffix &&
+           SameFrame(tail_before_[static_cast<std::size_t>(prefix)], doc, moved_from_ + prefix)) {
+      ++prefix;
+    }
+    if (prefix == before_count - suffix && prefix == after_count - suffix) return;
+    step.splice_at = moved_from_ + prefix;
+    step.splice_before.assign(std::make_move_iterator(tail_before_.begin() + prefix),
+                              std::make_move_iterator(tail_before_.end() - suffix));
+    step.splice_after.reserve(static_cast<std::size_t>(after_count - suffix - prefix));
+    for (int i = step.splice_at; i <= doc.FrameCount - suffix; ++i) {
+      step.splice_after.push_back(doc.FrameAt(i));
+    }
+  }
+
+  Document* doc_ = nullptr;
+  HeaderFields header_;
+  // The first values of frames below moved_from_; the slots index them by frame.
+  std::vector<int> time_slot_;
+  std::vector<int> text_slot_;
+  std::vector<UndoStep::TimeChange> times_;
+  std::vector<std::pair<int, std::string>> texts_;
+  // The store from moved_from_ on as it was; 0 while nothing moved.
+  int moved_from_ = 0;
+  std::vector<Frame> tail_before_;
+};
+
+CommandRunner::CommandRunner(Document& doc, Prompts& prompts)
+    : doc_(doc), prompts_(prompts), recorder_(std::make_unique<ChangeRecorder>()) {}
+
+CommandRunner::~CommandRunner() { doc_.SetChangeWatcher(nullptr); }
+
+CommandResult CommandRunner::Run(const std::string& name, const Selection& before,
+                                 const Command& command, const std::string& coalesce_key) {
+  if (running_) return command(doc_);  // a command inside a command is part of it
+  running_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{running_};
+
+  std::optional<UndoStep> folded;
+  if (history_.CanAmend(coalesce_key)) {
+    // Back to the state before the last step, then both steps recorded as one.
+    folded = history_.TakeLast();
+    ApplyStep(doc_, *folded, false);
+  }
+  CommandResult result;
+  UndoStep step;
+  {
+    // However the command ends, the recorder lets go of the document.
+    struct Recording {
+      ChangeRecorder& recorder;
+      Document& doc;
+      ~Recording() {
+        doc.SetChangeWatcher(nullptr);
+        doc.EndChangeBatch();
+      }
+    } recording{*recorder_, doc_};
+    recorder_->Start(doc_);
+    doc_.BeginChangeBatch();
+    if (folded) ApplyStep(doc_, *folded, true);
+    result = command(doc_);
+    step = recorder_->Finish();
+  }
+  last_run_changed_ = !step.Empty();
+  if (last_run_changed_) {
+    step.name = name;
+    step.coalesce_key = coalesce_key;
+    step.selection_before = folded ? std::move(folded->selection_before) : before;
+    step.selection_after = result.selection;
+    history_.Push(std::move(step));
+  }
+  if (!result.message.empty()) prompts_.ShowMessage(result.message);
+  return result;
+}
+
+std::string CommandRunner::UndoName() const {
+  const UndoStep* step = history_.NextUndo();
+  return step != nullptr ? step->name : std::string();
+}
+
+std::string CommandRunner::RedoName() const {
+  const UndoStep* step = history_.NextRedo();
+  return step != nullptr ? step->name : std::string();
+}
+
+std::optional<Selection> CommandRunner::Undo() {
+  if (running_ || !CanUndo()) return std::nullopt;
+  const UndoStep& step = history_.StepBack();
+  ApplyStep(doc_, step, false);
+  doc_.Modified = history_.AtSavedState() ? kClean : kUnsaved;
+  return step.selection_before;
+}
+
+std::optional<Selection> CommandRunner::Redo() {
+  if (running_ || !CanRedo()) return std::nullopt;
+  const UndoStep& step = history_.StepForward();
+  ApplyStep(doc_, step, true);
+  doc_.Modified = history_.AtSavedState() ? kClean : kUnsaved;
+  return step.selection_after;
+}
+
+}  // namespace lumetra

@@ -1,0 +1,36 @@
+// Small builders for the controls of the windows: a push button and a group box with their
+// control name (objectName), caption and hint.
+#pragma once
+
+#include <QColor>
+#include <QGroupBox>
+#include <QPalette>
+#include <QPushButton>
+#include <string>
+
+#include "ui/hints.h"
+
+namespace lumetra {
+
+inline QPushButton* MakeButton(const char* caption, const char* name, const std::string& hint,
+                               QWidget* parent) {
+  auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+  button->setObjectName(QString::fromLatin1(name));
+  if (!hint.empty()) SetHint(button, hint);
+  return button;
+}
+
+// The text editor and the time boxes: light orange on black.
+inline QPalette EditorPalette(QPalette palette) {
+  palette.setColor(QPalette::Base, QColor(0x00, 0x00, 0x00));
+  palette.setColor(QPalette::Text, QColor(0xFF, 0xC9, 0x93));
+  return palette;
+}
+
+inline QGroupBox* MakeGroupBox(const char* caption, const char* name, QWidget* parent) {
+  auto* group = new QGroupBox(QString::fromLatin1(caption), parent);
+  group->setObjectName(QString::fromLatin1(name));
+  return group;
+}
+
+}  // namespace lumetra

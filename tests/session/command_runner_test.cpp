@@ -1,0 +1,235 @@
+#include "session/command_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "editing/frame_commands.h"
+#include "editing/time_boxes.h"
+#include "session/scripted_prompts.h"
+#include "session/session.h"
+#include "test_support.h"
+
+namespace lumetra {
+namespace {
+
+// Everything undo must give back.
+struct State {
+  std::vector<Frame> frames;
+  HeaderFields header;
+  bool operator==(const State&) const = default;
+};
+
+State StateOf(const Document& doc) {
+  State s{{}, HeaderOf(doc)};
+  for (int i = 1; i <= doc.FrameCount; ++i) s.frames.push_back(doc.FrameAt(i));
+  return s;
+}
+
+void Fill(Document& doc, int count) {
+  doc.BeginBulkChange();
+  for (int i = 1; i <= count; ++i) {
+    doc.FrameStart[i] = i * 1000;
+    doc.FrameEnd[i] = i * 1000 + 500;
+    doc.FrameText[i] = "t" + std::to_string(i) + (i % 2 == 0 ? "|second" : "");
+  }
+  doc.FrameCount = count;
+  doc.InfoTitle = "Title";
+  doc.EndBulkChange();
+}
+
+class CommandRunnerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Fill(doc, 6); }
+
+  Document doc;
+  ScriptedPrompts prompts;
+  CommandRunner runner{doc, prompts};
+};
+
+TEST_F(CommandRunnerTest, EveryCommandIsUndoneAndRedoneExactly) {
+  struct Case {
+    const char* name;
+    Selection before;
+    std::function<CommandResult(Document&, const Selection&)> command;
+  };
+  TimeBoxes boxes;
+  boxes.Enter(doc, 7);
+  const Case cases[] = {
+      {"Apply to selected frames",
+       {{2, 3, 5}, 3, 2},
+       [](Document& d, const Selection& s) {
+         return ApplyTextToSelected(d, s, {"new", "text"});
+       }},
+      {"Insert", {{}, 4, 1}, [](Document& d, const Selection& s) { return InsertFrame(d, s); }},
+      {"Insert", {{}, 0, 1}, [](Document& d, const Selection& s) { return InsertFrame(d, s); }},
+      {"Remove",
+       {{2, 4}, 4, 1},
+       [](Document& d, const Selection& s) { return RemoveFrames(d, s); }},
+      {"Remove",
+       {{1, 2, 3, 4, 5, 6}, 1, 1},
+       [](Document& d, const Selection& s) { return RemoveFrames(d, s); }},
+      {"Merge 2 Frame",
+       {{2, 5}, 5, 1},
+       [](Document& d, const Selection& s) { return MergeTwoFrames(d, s); }},
+      {"End time",
+       {{3}, 3, 1},
+       [](Document& d, const Selection& s) { return TimeBoxes::Commit(d, s, 7, "9"); }},
+      {"End time",
+       {{3}, 3, 1},
+       [&](Document& d, const Selection& s) { return boxes.Step(d, s, true, true); }},
+  };
+  for (const Case& c : cases) {
+    Fill(doc, 6);
+    runner.ClearHistory();
+    doc.Modified = kClean;
+    const State before = StateOf(doc);
+    const CommandResult result =
+        runner.Run(c.name, c.before, [&](Document& d) { return c.command(d, c.before); });
+    const State after = StateOf(doc);
+    ASSERT_NE(after, before) << c.name;
+    EXPECT_EQ(runner.UndoName(), c.name);
+
+    EXPECT_EQ(runner.Undo(), c.before) << c.name;
+    EXPECT_EQ(StateOf(doc), before) << c.name;
+    EXPECT_EQ(doc.Modified, kClean) << c.name;
+    EXPECT_EQ(runner.RedoName(), c.name);
+    EXPECT_EQ(runner.Redo(), result.selection) << c.name;
+    EXPECT_EQ(StateOf(doc), after) << c.name;
+    EXPECT_EQ(doc.Modified, kUnsaved) << c.name;
+    EXPECT_FALSE(runner.CanRedo());
+  }
+}
+
+TEST_F(CommandRunnerTest, ACommandThatChangesNothingRecordsNoStepButMayMarkTheDocument) {
+  runner.Run("Insert", Selection{{1}, 1, 1}, [](Document& d) {
+    d.SetText(1, "changed");
+    InsertFrame(d, Selection{{}, 3, 1});
+    d.SetText(1, "t1");  // back as it was
+    return RemoveFrames(d, Selection{{3}, 3, 1});
+  });
+  EXPECT_FALSE(runner.CanUndo());
+  doc.Modified = kClean;
+  doc.SetText(2, "a|b|c|d|e");
+  doc.SetText(3, "a|b|c|d");
+  runner.Run("Merge 2 Frame", Selection{{2, 3}, 2, 1}, [](Document& d) {
+    return MergeTwoFrames(d, Selection{{2, 3}, 2, 1});
+  });
+  EXPECT_FALSE(runner.CanUndo());
+  EXPECT_EQ(doc.Modified, kUnsaved);
+  EXPECT_EQ(prompts.messages, std::vector<std::string>{kCantMerge});
+}
+
+TEST_F(CommandRunnerTest, ANewCommandAfterAnUndoDropsTheRedoStepsAndTheSavedState) {
+  auto set_text = [&](const char* text) {
+    runner.Run("Text", Selection{{1}, 1, 1}, [text](Document& d) {
+      d.Modified = kUnsaved;
+      d.SetText(1, text);
+      return CommandResult{Selection{{1}, 1, 1}, false, {}};
+    });
+  };
+  set_text("a");
+  set_text("b");
+  runner.MarkSaved();
+  runner.Undo();
+  EXPECT_EQ(doc.FrameText[1], "a");
+  EXPECT_EQ(doc.Modified, kUnsaved);
+  runner.Redo();
+  EXPECT_EQ(doc.Modified, kClean);  // back at the saved state
+  runner.Undo();
+  set_text("c");
+  EXPECT_FALSE(runner.CanRedo());
+  EXPECT_EQ(runner.history().size(), 2);
+  runner.Undo();
+  runner.Undo();
+  EXPECT_EQ(doc.FrameText[1], "t1");
+  EXPECT_EQ(doc.Modified, kUnsaved);  // the saved state ("b") can no longer be reached
+  EXPECT_FALSE(runner.Undo().has_value());
+}
+
+TEST_F(CommandRunnerTest, StepsWithTheSameKeyFoldIntoOneUntilSomethingElseHappens) {
+  auto type = [&](const char* text) {
+    runner.Run(
+        "Text", Selection{{2}, 2, 1},
+        [text](Document& d) {
+          d.SetText(2, text);
+          return CommandResult{Selection{{2}, 2, 1}, false, {}};
+        },
+        "typing 2");
+  };
+  type("a");
+  type("ab");
+  type("abc");
+  EXPECT_EQ(runner.history().size(), 1);
+  runner.Undo();
+  EXPECT_EQ(doc.FrameText[2], "t2|second");
+  runner.Redo();
+  type("abcd");  // after a redo: a step of its own
+  EXPECT_EQ(runner.history().size(), 2);
+  runner.Undo();
+  EXPECT_EQ(doc.FrameText[2], "abc");
+}
+
+TEST(UndoHistory, TheMemoryBoundDropsTheOldestSteps) {
+  UndoHistory history(10000);
+  auto step = [](const std::string& name, std::size_t text_size) {
+    UndoStep s;
+    s.name = name;
+    s.texts.push_back({1, std::string(text_size, 'x'), "y"});
+    return s;
+  };
+  history.Push(step("first", 3000));
+  history.Push(step("second", 3000));
+  EXPECT_EQ(history.size(), 2);
+  history.Push(step("third", 3000));
+  EXPECT_EQ(history.size(), 2);
+  EXPECT_LE(history.bytes(), 10000u);
+  history.StepBack();
+  EXPECT_EQ(history.NextUndo()->name, "second");
+  EXPECT_FALSE(history.AtSavedState());
+  history.Push(step("huge", 50000));  // the newest step stays whatever it holds
+  EXPECT_EQ(history.size(), 1);
+  EXPECT_EQ(history.NextUndo()->name, "huge");
+}
+
+TEST(SessionUndo, OpeningAndNewEmptyTheHistoryAndSavingMarksTheCleanState) {
+  testing::TempDir dir;
+  const std::string path = dir.File("a.txt");
+  testing::WriteFile(path, "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n");
+  ScriptedPrompts prompts;
+  Session session(prompts);
+  prompts.open_paths.push_back(path);
+  session.Open();
+  auto remove_first = [&] {
+    session.runner().Run("Remove", Selection{{1}, 1, 1}, [](Document& d) {
+      return RemoveFrames(d, Selection{{1}, 1, 1});
+    });
+  };
+  auto insert = [&] {
+    session.runner().Run("Insert", Selection{{}, 1, 1}, [](Document& d) {
+      return InsertFrame(d, Selection{{}, 1, 1});
+    });
+  };
+  insert();
+  prompts.save_paths.push_back(dir.File("b.txt"));
+  session.SaveAs();
+  EXPECT_EQ(session.document().Modified, kClean);
+  session.runner().Undo();
+  EXPECT_EQ(session.document().Modified, kUnsaved);
+  session.runner().Redo();
+  EXPECT_EQ(session.document().Modified, kClean);
+  remove_first();
+  prompts.answers.push_back(Answer::kNo);
+  prompts.open_paths.push_back(path);
+  session.Open();
+  EXPECT_FALSE(session.runner().CanUndo());
+  insert();
+  prompts.answers.push_back(Answer::kNo);
+  session.New();
+  EXPECT_FALSE(session.runner().CanUndo());
+}
+
+}  // namespace
+}  // namespace lumetra
