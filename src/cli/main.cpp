@@ -1,11 +1,12 @@
-// lumetra-cli: converts, lists and describes subtitle files the way the editor opens and
-// saves them. Messages go to standard error, one line each, starting with "lumetra-cli: ".
+// lumetra-cli: converts, edits, lists and describes subtitle files the way the editor opens
+// and saves them. Messages go to standard error, one line each, starting with "lumetra-cli: ".
 #include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/edit_steps.h"
 #include "cli/output_format.h"
 #include "document/info_dialog.h"
 #include "document/utf8_conversion.h"
@@ -18,16 +19,19 @@
 
 namespace {
 
-constexpr char kUsage[] =
+constexpr char kUsageStart[] =
     "Usage:\n"
     "  lumetra-cli convert INPUT OUTPUT [--to FORMAT] [--fps RATE] [--to-utf8 [--encoding NAME]]\n"
+    "  lumetra-cli edit INPUT OUTPUT [--to FORMAT] [--fps RATE] [--frames LIST] STEP...\n"
     "  lumetra-cli list INPUT [--tsv] [--fps RATE] [--encoding NAME]\n"
     "  lumetra-cli info INPUT [--fps RATE] [--encoding NAME]\n"
     "  lumetra-cli -h | --help | -V | --version\n"
     "\n"
     "convert  reads INPUT and writes OUTPUT in FORMAT: subrip (numbered SubRip), srt2\n"
     "         (SRT with information header), sub (SUB) or sami (SAMI); without --to,\n"
-    "         OUTPUT's extension names it: .txt SubRip, .srt SRT2, .sub SUB, .smi SAMI\n"
+    "         OUTPUT's extension names it: .txt SubRip, .srt SRT2, .sub SUB, .smi SAMI\n";
+// Then the steps of edit, then:
+constexpr char kUsageEnd[] =
     "list     prints every frame as a line of the frame list; with --tsv one frame per\n"
     "         line: number, start ms, end ms and text (lines joined by |), tab-separated\n"
     "info     prints the format and the subtitle information with its statistics\n"
@@ -35,8 +39,9 @@ constexpr char kUsage[] =
     "         file states in its first line, else 25\n"
     "--encoding  the code page of INPUT's texts (UTF-8, Windows-1250, -1251, -1252,\n"
     "         -1253, -1254, -1257, ISO-8859-2); list and info then print them in UTF-8\n"
-    "--to-utf8   convert writes the texts in UTF-8 (from --encoding, else from the page\n"
-    "         the editor guesses: UTF-8 when the bytes are UTF-8, else Windows-1250)\n";
+    "--to-utf8   convert and edit write the texts in UTF-8 (from --encoding, else from\n"
+    "         the page the editor guesses: UTF-8 when the bytes are UTF-8, else\n"
+    "         Windows-1250)\n";
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
@@ -58,9 +63,15 @@ void PrintMessage(const std::string& text) {
   std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
+void PrintUsage(FILE* to) {
+  std::fputs(kUsageStart, to);
+  std::fputs(lumetra::cli::kEditStepsUsage, to);
+  std::fputs(kUsageEnd, to);
+}
+
 int UsageError(const std::string& problem) {
   if (!problem.empty()) PrintMessage(problem);
-  std::fputs(kUsage, stderr);
+  PrintUsage(stderr);
   return kExitUsage;
 }
 
@@ -109,6 +120,10 @@ struct Arguments {
   std::optional<std::string> encoding_name;
   std::optional<lumetra::CodePage> encoding;
   bool to_utf8 = false;
+  // edit: the frames and the steps in their order.
+  std::optional<std::string> frames;
+  std::optional<std::vector<lumetra::cli::FrameRange>> frame_ranges;
+  std::vector<lumetra::cli::EditStep> steps;
 };
 
 // Parses the command line; returns an error text, or nothing when it is well formed.
@@ -121,16 +136,31 @@ std::optional<std::string> Parse(int argc, char* argv[], Arguments& args) {
     std::optional<std::string>* value = name == "--fps"        ? &args.fps
                                         : name == "--to"       ? &args.to
                                         : name == "--encoding" ? &args.encoding_name
+                                        : name == "--frames"   ? &args.frames
                                                                : nullptr;
-    if (value != nullptr) {
+    if (lumetra::cli::IsEditStep(name)) {
+      if (args.command != "edit") return name + " is a step of edit";
+      std::optional<std::string> step_value;
+      if (name.size() < arg.size()) {
+        step_value = arg.substr(name.size() + 1);
+      } else if (lumetra::cli::EditStepTakesValue(name)) {
+        if (i + 1 >= argc) return name + " needs a value";
+        step_value = argv[++i];
+      }
+      if (step_value.has_value() != lumetra::cli::EditStepTakesValue(name)) {
+        return name + " takes no value";
+      }
+      if (auto problem = lumetra::cli::AddEditStep(name, step_value, args.steps)) return problem;
+    } else if (value != nullptr) {
       if (name.size() < arg.size()) {
         *value = arg.substr(name.size() + 1);
       } else if (i + 1 < argc) {
         *value = argv[++i];
       } else {
-        return name + (name == "--fps"  ? " needs a RATE"
-                       : name == "--to" ? " needs a FORMAT"
-                                        : " needs a NAME");
+        return name + (name == "--fps"      ? " needs a RATE"
+                       : name == "--to"     ? " needs a FORMAT"
+                       : name == "--frames" ? " needs a LIST"
+                                            : " needs a NAME");
       }
     } else if (arg == "--tsv") {
       args.tsv = true;
@@ -142,19 +172,26 @@ std::optional<std::string> Parse(int argc, char* argv[], Arguments& args) {
       args.paths.push_back(arg);
     }
   }
-  const std::size_t wanted = args.command == "convert" ? 2 : 1;
-  if (args.command != "convert" && args.command != "list" && args.command != "info") {
+  const bool writes = args.command == "convert" || args.command == "edit";
+  const std::size_t wanted = writes ? 2 : 1;
+  if (!writes && args.command != "list" && args.command != "info") {
     return "unknown command " + args.command;
   }
   if (args.paths.size() != wanted) {
     return args.command + (wanted == 2 ? " needs INPUT and OUTPUT" : " needs one INPUT");
   }
-  if (args.to && args.command != "convert") return "--to is an option of convert";
+  if (args.to && !writes) return "--to is an option of convert and edit";
   if (args.tsv && args.command != "list") return "--tsv is an option of list";
-  if (args.to_utf8 && args.command != "convert") return "--to-utf8 is an option of convert";
+  if (args.to_utf8 && !writes) return "--to-utf8 is an option of convert and edit";
+  if (args.command == "edit" && args.steps.empty()) return "edit needs at least one STEP";
+  if (args.frames) {
+    if (args.command != "edit") return "--frames is an option of edit";
+    args.frame_ranges = lumetra::cli::ParseFrameList(*args.frames);
+    if (!args.frame_ranges) return "--frames " + *args.frames + " is not a LIST such as 1-5,9";
+  }
   if (args.encoding_name) {
-    if (args.command == "convert" && !args.to_utf8) {
-      return "--encoding is an option of list, info and convert --to-utf8";
+    if (writes && !args.to_utf8) {
+      return "--encoding is an option of list, info, and convert or edit with --to-utf8";
     }
     args.encoding = lumetra::CodePageOfName(*args.encoding_name);
     if (!args.encoding) return "unknown encoding " + *args.encoding_name;
@@ -220,7 +257,8 @@ std::string Information(const lumetra::Document& doc, std::optional<lumetra::Cod
 int Run(const Arguments& args) {
   // The command line is checked whole before any file is touched.
   lumetra::cli::OutputFormat output;
-  if (args.command == "convert") {
+  const bool writes = args.command == "convert" || args.command == "edit";
+  if (writes) {
     output = lumetra::cli::ChooseOutputFormat(args.to, args.paths[1]);
     if (!output.problem.empty()) return UsageError(output.problem);
   }
@@ -243,7 +281,11 @@ int Run(const Arguments& args) {
   if (args.encoding) session.SetCodePage(*args.encoding);
   lumetra::Document& doc = session.document();
   const int done = session.frames_left_out() > 0 ? kExitFramesLeftOut : kExitOk;
-  if (args.command == "convert") {
+  if (writes) {
+    if (args.command == "edit") {
+      lumetra::cli::RunEditSteps(session, args.steps, args.frame_ranges);
+      messages.Flush();
+    }
     if (args.to_utf8) lumetra::ConvertTextsToUtf8(doc);
     return WriteOutput(session, messages, args.paths[1], output.kind) ? done : kExitFailure;
   }
@@ -267,7 +309,7 @@ int main(int argc, char* argv[]) {
   lumetra::HandleSignalsDuringSaves();
   const std::string first = argc == 2 ? argv[1] : "";
   if (first == "--help" || first == "-h") {
-    std::fputs(kUsage, stdout);
+    PrintUsage(stdout);
     return CheckedOutput(kExitOk);
   }
   if (first == "--version" || first == "-V") {

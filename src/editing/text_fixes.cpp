@@ -163,6 +163,10 @@ CommandResult SpellCheck(Document& doc, const Selection& selection,
     result.selection.frames.push_back(frame);
     if (!only_select) doc.SetText(frame, std::move(copy));
   }
+  // Without a focused frame the first fault gets the focus, so the window shows it and its
+  // commands follow the new selection.
+  Selection& s = result.selection;
+  if ((s.focus < 1 || s.focus > doc.FrameCount) && !s.frames.empty()) s.focus = s.frames.front();
   if (faults == 0) {
     result.message = kNoErrorsFound;
   } else {

@@ -82,6 +82,8 @@ TEST(SpellCheck, SelectsTheFramesWithFaultsAndCorrectsThemUnlessOnlySelecting) {
   EXPECT_EQ(result.selection, (Selection{{1, 3}, 2, 1}));
   EXPECT_EQ(doc.FrameText[1], "teh amd");
   EXPECT_EQ(doc.Modified, kClean);
+  // Nothing focused: the first fault is.
+  EXPECT_EQ(SpellCheck(doc, {}, EnglishCorrections(), true).selection, (Selection{{1, 3}, 1, 0}));
 
   result = SpellCheck(doc, before, EnglishCorrections(), false);
   EXPECT_EQ(result.message, "3 replace has been made!");
