@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "document/document.h"
+#include "editing/command_buttons.h"
 #include "editing/frame_commands.h"
+#include "editing/search.h"
 #include "editing/time_boxes.h"
 #include "session/command_runner.h"
 #include "session/scripted_prompts.h"
@@ -31,6 +33,8 @@ void Fill(Document& doc) {
     doc.FrameEnd[i] = i * 2500 + 2000;
     doc.FrameText[i] = "Line number " + std::to_string(i) + " of the film";
     if (i % 3 == 0) doc.FrameText[i] += "|and its second line";
+    // Faults for the text corrections.
+    if (i % 4 == 0) doc.FrameText[i] = "-a teh film,so im sure.we wil see " + std::to_string(i);
   }
   doc.FrameCount = kFrames;
   doc.EndBulkChange();
@@ -63,7 +67,8 @@ int main() {
   Selection odd{{}, 1, 1};
   for (int i = 1; i <= kFrames; i += 2) odd.frames.push_back(i);
   TimeBoxes boxes;
-  const Case cases[] = {
+  EditingParameters parameters;
+  std::vector<Case> cases = {
       {"Select All", all,
        [](Document& d, const Selection& s) {
          return CommandResult{SelectAllFrames(d, s), true, {}};
@@ -88,7 +93,22 @@ int main() {
        [](Document& d, const Selection& s) { return TimeBoxes::Commit(d, s, 2, "7"); }},
       {"Start time (+ step)", focused,
        [&boxes](Document& d, const Selection& s) { return boxes.Step(d, s, true, true); }},
+      {"Search (mark every hit)", all,
+       [](Document& d, const Selection& s) {
+         return SearchFrames(d, s, "SEE 9", SearchOptions{true, true, true});
+       }},
   };
+  // The buttons of the "Timing" and "Text" groups; the spell checks both select and correct.
+  for (const CommandButtonInfo& info : CommandButtons()) {
+    cases.push_back({info.name, all, [&parameters, button = info.button](Document& d, const Selection& s) {
+                       parameters.only_select_errors = false;
+                       return PressCommandButton(button, d, s, parameters);
+                     }});
+  }
+  cases.push_back({"ENG spell check (select only)", all, [&parameters](Document& d, const Selection& s) {
+                     parameters.only_select_errors = true;
+                     return PressCommandButton(CommandButton::kSpellCheckEnglish, d, s, parameters);
+                   }});
 
   static Document doc;
   ScriptedPrompts prompts;
@@ -98,7 +118,7 @@ int main() {
 
   std::printf("Editing commands on %d frames, through the command runner (median of %d runs)\n",
               kFrames, kRuns);
-  std::printf("%-30s %10s %10s %10s\n", "command", "run ms", "undo ms", "redo ms");
+  std::printf("%-32s %10s %10s %10s\n", "command", "run ms", "undo ms", "redo ms");
   bool within = true;
   for (const Case& c : cases) {
     std::vector<double> run_ms, undo_ms, redo_ms;
@@ -117,7 +137,7 @@ int main() {
     }
     const double run = Median(run_ms), undo = Median(undo_ms), redo = Median(redo_ms);
     within = within && run < kTargetMs && undo < kTargetMs && redo < kTargetMs;
-    std::printf("%-30s %10.2f %10.2f %10.2f\n", c.name, run, undo, redo);
+    std::printf("%-32s %10.2f %10.2f %10.2f\n", c.name, run, undo, redo);
   }
   std::printf("target: each under %.0f ms: %s\n", kTargetMs, within ? "met" : "NOT met");
   return 0;
