@@ -100,15 +100,17 @@ int main() {
   };
   // The buttons of the "Timing" and "Text" groups; the spell checks both select and correct.
   for (const CommandButtonInfo& info : CommandButtons()) {
-    cases.push_back({info.name, all, [&parameters, button = info.button](Document& d, const Selection& s) {
-                       parameters.only_select_errors = false;
-                       return PressCommandButton(button, d, s, parameters);
-                     }});
+    cases.push_back(
+        {info.name, all, [&parameters, button = info.button](Document& d, const Selection& s) {
+           parameters.only_select_errors = false;
+           return PressCommandButton(button, d, s, parameters);
+         }});
   }
-  cases.push_back({"ENG spell check (select only)", all, [&parameters](Document& d, const Selection& s) {
-                     parameters.only_select_errors = true;
-                     return PressCommandButton(CommandButton::kSpellCheckEnglish, d, s, parameters);
-                   }});
+  cases.push_back(
+      {"ENG spell check (select only)", all, [&parameters](Document& d, const Selection& s) {
+         parameters.only_select_errors = true;
+         return PressCommandButton(CommandButton::kSpellCheckEnglish, d, s, parameters);
+       }});
 
   static Document doc;
   ScriptedPrompts prompts;

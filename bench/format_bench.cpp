@@ -197,7 +197,8 @@ int main(int /*argc*/, char* argv[]) {
       status != 0 ? 0 : BestOf(5, [&] { status = std::max(status, RunProgram(edit)); });
   if (status == 0 && cli_s > 0) {
     const double ratio = edit_s / cli_s;
-    std::printf("lumetra-cli edit, the same with 3 steps: %.1f ms, %.2f x convert (target 1.5 x: %s)\n",
+    std::printf("lumetra-cli edit, the same with 3 steps: %.1f ms, %.2f x convert "
+                "(target 1.5 x: %s)\n",
                 edit_s * 1e3, ratio, ratio <= 1.5 ? "met" : "NOT met");
   } else {
     std::printf("lumetra-cli edit exited with status %d; not timed\n", status);

@@ -52,7 +52,9 @@ bool IsCheckStep(const std::string& name) {
   return name == "--stop-at-adjacent" || name == "--only-select";
 }
 
-bool IsCalculatorStep(const std::string& name) { return name == "--fps-from" || name == "--fps-to"; }
+bool IsCalculatorStep(const std::string& name) {
+  return name == "--fps-from" || name == "--fps-to";
+}
 
 // A frame number of a --frames list: digits only; numbers beyond any document are kept as
 // one such number.
@@ -137,7 +139,8 @@ void RunEditSteps(Session& session, const std::vector<EditStep>& steps,
     std::vector<bool> chosen(static_cast<std::size_t>(doc.FrameCount) + 1, false);
     for (const FrameRange& r : *ranges) {
       const long long last = std::min<long long>(r.last, doc.FrameCount);
-      for (long long f = std::max(r.first, 1LL); f <= last; ++f) chosen[static_cast<std::size_t>(f)] = true;
+      for (long long f = std::max(r.first, 1LL); f <= last; ++f)
+        chosen[static_cast<std::size_t>(f)] = true;
     }
     for (int f = 1; f <= doc.FrameCount; ++f) {
       if (chosen[static_cast<std::size_t>(f)]) selection.frames.push_back(f);

@@ -41,7 +41,8 @@ extern const char kEditStepsUsage[];
 bool IsEditStep(const std::string& name);
 // Adds the step `name` with its value (when it takes one) to `steps`; returns a usage error,
 // or nothing. `value` is empty for a step without a value.
-std::optional<std::string> AddEditStep(const std::string& name, const std::optional<std::string>& value,
+std::optional<std::string> AddEditStep(const std::string& name,
+                                       const std::optional<std::string>& value,
                                        std::vector<EditStep>& steps);
 // Whether the step `name` takes a value.
 bool EditStepTakesValue(const std::string& name);

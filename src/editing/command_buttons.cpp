@@ -43,8 +43,7 @@ constexpr CommandButtonInfo kButtons[] = {
     {B::kSpellCheckEnglish, "Button15", "ENG spell check", "ENG spell check", "--spellcheck-en",
      "Corrects common english clerical errors like:\ramd, thw, Im, sory, wil...\r(Will search "
      "in every frame!)"},
-    {B::kSpellCheckHungarian, "Button16", "HUN spell check", "HUN spell check",
-     "--spellcheck-hu",
+    {B::kSpellCheckHungarian, "Button16", "HUN spell check", "HUN spell check", "--spellcheck-hu",
      "Corrects common hungarian errors like:\ray, ayt, egz, azal, hoyg...\r(Will search in "
      "every frame!)"},
 };
@@ -59,8 +58,8 @@ const CommandButtonInfo& InfoOf(CommandButton button) {
 
 std::string ButtonHint(CommandButton button, const EditingParameters& parameters) {
   auto built = [&](bool increase, const char* what, ParameterBox box, const char* unit) {
-    return std::string(increase ? "Increases " : "Decreases ") + what + " of the\rselected frames by " +
-           FloatToText(parameters.Value(box)) + unit;
+    return std::string(increase ? "Increases " : "Decreases ") + what +
+           " of the\rselected frames by " + FloatToText(parameters.Value(box)) + unit;
   };
   switch (button) {
     case B::kEarlier:

@@ -14,19 +14,19 @@
 namespace lumetra {
 
 enum class CommandButton {
-  kEarlier,          // Button8
-  kLater,            // Button9
-  kEarlierSecond,    // SpeedButton6
-  kLaterSecond,      // SpeedButton5
-  kShorter,          // Button10
-  kLonger,           // Button11
-  kShorterPercent,   // Button12
-  kLongerPercent,    // Button13
-  kResize,           // Button30
-  kFixHangout,       // Button21
-  kSetLength,        // Button22
-  kFixDashes,        // Button14
-  kFixSpacing,       // Button18
+  kEarlier,              // Button8
+  kLater,                // Button9
+  kEarlierSecond,        // SpeedButton6
+  kLaterSecond,          // SpeedButton5
+  kShorter,              // Button10
+  kLonger,               // Button11
+  kShorterPercent,       // Button12
+  kLongerPercent,        // Button13
+  kResize,               // Button30
+  kFixHangout,           // Button21
+  kSetLength,            // Button22
+  kFixDashes,            // Button14
+  kFixSpacing,           // Button18
   kSpellCheckEnglish,    // Button15
   kSpellCheckHungarian,  // Button16
 };

@@ -16,10 +16,8 @@ struct BoxRule {
 
 // In the order of ParameterBox.
 constexpr BoxRule kRules[kParameterBoxes] = {
-    {"Edit2", "1", -10000, 10000, true},
-    {"Edit4", "0.25", -100, 100, true},
-    {"Edit5", "10", -1000, 1000, true},
-    {"Edit33", "0.95908", -1000, 1000, true},
+    {"Edit2", "1", -10000, 10000, true}, {"Edit4", "0.25", -100, 100, true},
+    {"Edit5", "10", -1000, 1000, true},  {"Edit33", "0.95908", -1000, 1000, true},
     {"Edit15", "0.1", 0.01, 100, false},
 };
 
@@ -28,7 +26,8 @@ const BoxRule& RuleOf(ParameterBox box) { return kRules[static_cast<std::size_t>
 }  // namespace
 
 EditingParameters::EditingParameters() {
-  for (int i = 0; i < kParameterBoxes; ++i) Change(static_cast<ParameterBox>(i), kRules[i].start_text);
+  for (int i = 0; i < kParameterBoxes; ++i)
+    Change(static_cast<ParameterBox>(i), kRules[i].start_text);
 }
 
 const char* EditingParameters::ControlName(ParameterBox box) { return RuleOf(box).control; }

@@ -7,8 +7,8 @@
 
 namespace lumetra {
 
-CommandResult SearchFrames(const Document& doc, const Selection& selection,
-                           std::string_view needle, const SearchOptions& options) {
+CommandResult SearchFrames(const Document& doc, const Selection& selection, std::string_view needle,
+                           const SearchOptions& options) {
   const std::string wanted = options.ignore_case ? LowerCaseHU(needle) : std::string(needle);
   auto hit = [&](int frame) {
     if (wanted.empty()) return false;

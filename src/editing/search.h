@@ -22,7 +22,7 @@ struct SearchOptions {
 // focused and top frame. Mark mode (select_results): every hit from the focused frame (or
 // from frame 1) on is selected and the first one focused. An empty needle never matches;
 // with no hit the user is told, and in mark mode nothing stays selected.
-CommandResult SearchFrames(const Document& doc, const Selection& selection,
-                           std::string_view needle, const SearchOptions& options);
+CommandResult SearchFrames(const Document& doc, const Selection& selection, std::string_view needle,
+                           const SearchOptions& options);
 
 }  // namespace lumetra

@@ -9,14 +9,14 @@ namespace lumetra {
 namespace {
 
 constexpr Correction kEnglish[] = {
-    {"teh", "the"}, {"thw", "the"},   {"amd", "and"},  {"ans", "and"},  {"im", "I'm"},
+    {"teh", "the"},    {"thw", "the"},  {"amd", "and"}, {"ans", "and"},    {"im", "I'm"},
     {"sory", "sorry"}, {"wil", "will"}, {"tow", "two"}, {"helo", "hello"}, {"bey", "bye"},
 };
 
 constexpr Correction kHungarian[] = {
-    {"egz", "egy"},   {"eyg", "egy"},  {"ay", "az"},     {"ayt", "azt"},
+    {"egz", "egy"},    {"eyg", "egy"},    {"ay", "az"},     {"ayt", "azt"},
     {"azal", "azzal"}, {"ezel", "ezzel"}, {"hogz", "hogy"}, {"hoyg", "hogy"},
-    {"helo", "hello"}, {"vagz", "vagy"}, {"megz", "megy"},
+    {"helo", "hello"}, {"vagz", "vagy"},  {"megz", "megy"},
 };
 
 // Two letters before a dot or comma that make it an abbreviation ("Mr.xyz").

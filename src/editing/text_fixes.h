@@ -43,8 +43,8 @@ CommandResult FixDashes(Document& doc, const Selection& selection);
 CommandResult FixCommaDotSpacing(Document& doc, const Selection& selection);
 
 // Looks for the corrections in every frame and selects exactly the frames that hold one;
-// the focused frame (else the first fault gets the focus) and the top row stay. Unless only_select, the faults are corrected and
-// the document marked modified. The message counts the faults.
+// the focused frame (else the first fault gets the focus) and the top row stay. Unless only_select,
+// the faults are corrected and the document marked modified. The message counts the faults.
 CommandResult SpellCheck(Document& doc, const Selection& selection,
                          std::span<const Correction> corrections, bool only_select);
 

@@ -63,8 +63,8 @@ CommandResult DelayFrames(Document& doc, const Selection& selection, DelayKind k
     TimeValue by = seconds_step;
     if (percent) {
       const TimeValue length = Plus(end, -static_cast<std::int64_t>(start));
-      by = TruncToInt32(static_cast<long double>(length) * static_cast<long double>(value) /
-                        100.0L);
+      by =
+          TruncToInt32(static_cast<long double>(length) * static_cast<long double>(value) / 100.0L);
     }
     end = Plus(end, longer ? static_cast<std::int64_t>(by) : -static_cast<std::int64_t>(by));
     if (!stop_at_adjacent) return;

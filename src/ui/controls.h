@@ -2,11 +2,11 @@
 // control name (objectName), caption and hint.
 #pragma once
 
+#include <QAbstractButton>
+#include <QCheckBox>
 #include <QColor>
 #include <QGroupBox>
 #include <QPalette>
-#include <QAbstractButton>
-#include <QCheckBox>
 #include <QPushButton>
 #include <string>
 

@@ -33,9 +33,8 @@ FrameRateDialog::FrameRateDialog(QWidget* parent) : QDialog(parent) {
     const char* name;
     QColor colour;
   };
-  const BoxLook looks[3] = {{"Edit1", QColor(0, 0, 0x80)},
-                            {"Edit2", QColor(0, 0, 0x80)},
-                            {"Edit3", QColor(0, 0x80, 0)}};
+  const BoxLook looks[3] = {
+      {"Edit1", QColor(0, 0, 0x80)}, {"Edit2", QColor(0, 0, 0x80)}, {"Edit3", QColor(0, 0x80, 0)}};
   for (int i = 0; i < 3; ++i) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QString::fromLatin1(looks[i].name));

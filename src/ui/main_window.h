@@ -57,8 +57,9 @@ class MainWindow : public QMainWindow {
   Document& document();
 
   // Creates the dialogs, hidden, in their start-up order: the SUB frame-rate dialog, then
-  // the information dialog, the settings dialog and the frame-rate calculator. The SUB dialog reports a bad rate and
-  // the settings dialog a failed association through `prompts`.
+  // the information dialog, the settings dialog and the frame-rate calculator. The SUB
+  // dialog reports a bad rate and the settings dialog a failed association through
+  // `prompts`.
   void CreateDialogs(Prompts& prompts);
   SubFrameRateDialog* subFrameRateDialog() const { return sub_dialog_; }
   InfoDialog* infoDialog() const { return info_dialog_; }

@@ -38,13 +38,13 @@ TextGroup::TextGroup(WindowCommands& commands, QListView* list, QWidget* parent)
   grid->addWidget(search_button_, 0, 1);
 
   int row = 1;
-  grid->addWidget(MakeCheckBox("Non-Case sensitive search", "CheckBox5",
-                               "If checked, uppercase/downcase is the same for the program",
-                               &p.ignore_case),
-                  row++, 0, 1, 2);
-  QCheckBox* select = MakeCheckBox("Select search results (frames)", "CheckBox3",
-                                   "If checked, every frame that\rcontains the text will be selected",
-                                   &p.select_results);
+  grid->addWidget(
+      MakeCheckBox("Non-Case sensitive search", "CheckBox5",
+                   "If checked, uppercase/downcase is the same for the program", &p.ignore_case),
+      row++, 0, 1, 2);
+  QCheckBox* select = MakeCheckBox(
+      "Select search results (frames)", "CheckBox3",
+      "If checked, every frame that\rcontains the text will be selected", &p.select_results);
   QCheckBox* from_beginning = MakeCheckBox(
       "Search from the beginning", "CheckBox6",
       "Search will start from the beginning,\rand not from the current frame", &p.from_beginning);

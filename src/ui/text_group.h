@@ -40,7 +40,7 @@ class TextGroup : public QGroupBox {
 
   WindowCommands& commands_;
   QListView* list_;
-  QLineEdit* search_box_ = nullptr;     // Edit6
+  QLineEdit* search_box_ = nullptr;       // Edit6
   QPushButton* search_button_ = nullptr;  // Button17
 };
 

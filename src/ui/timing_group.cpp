@@ -29,8 +29,7 @@ QLabel* MakeLabel(const char* text, const char* name, QWidget* parent) {
   return label;
 }
 
-QToolButton* MakeFlatButton(const char* text, const char* name, const char* hint,
-                            QWidget* parent) {
+QToolButton* MakeFlatButton(const char* text, const char* name, const char* hint, QWidget* parent) {
   auto* button = new QToolButton(parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setText(QString::fromLatin1(text));
@@ -123,7 +122,8 @@ TimingGroup::TimingGroup(WindowCommands& commands, QWidget* parent)
 
   auto* stop = new QCheckBox("Stop if reaches adjacent frame", this);
   stop->setObjectName("CheckBox2");
-  SetHint(stop, "Stops if Start time reaches previous End\rtime or End time reaches next Start time");
+  SetHint(stop,
+          "Stops if Start time reaches previous End\rtime or End time reaches next Start time");
   stop->setChecked(parameters_.stop_at_adjacent);
   MakeCompact(stop);
   connect(stop, &QCheckBox::toggled, this, [this](bool on) { parameters_.stop_at_adjacent = on; });
@@ -183,7 +183,8 @@ bool TimingGroup::eventFilter(QObject* watched, QEvent* event) {
   ParameterBox which{};
   bool found = false;
   for (int i = 0; i < kParameterBoxes; ++i) {
-    if (watched == boxes_[static_cast<std::size_t>(i)]) which = static_cast<ParameterBox>(i), found = true;
+    if (watched == boxes_[static_cast<std::size_t>(i)])
+      which = static_cast<ParameterBox>(i), found = true;
   }
   if (!found) return QGroupBox::eventFilter(watched, event);
   if (event->type() == QEvent::FocusOut) Leave(which);
@@ -192,7 +193,7 @@ bool TimingGroup::eventFilter(QObject* watched, QEvent* event) {
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       // Enter shows the value in force; in the resize and length boxes it moves on to the
       // button that uses the value.
-      QPushButton* next = which == ParameterBox::kResizeFactor   ? resize_
+      QPushButton* next = which == ParameterBox::kResizeFactor    ? resize_
                           : which == ParameterBox::kLengthPerChar ? set_length_
                                                                   : nullptr;
       if (next == nullptr) {

@@ -33,9 +33,9 @@ class CliEditTest : public CliTest {
 
 TEST_F(CliEditTest, StepsRunInOrderOnTheChosenFrames) {
   // 14:08 in the offset box is 848 s; the hangout fix then stops frame 2 before frame 3.
-  const std::string out = Edit({"--frames", "2-3,9", "--offset", "14:08", "--later", "--offset",
-                                "848", "--earlier", "--fix-hangout", "--delay", "1,5",
-                                "--stop-at-adjacent", "off", "--longer"});
+  const std::string out =
+      Edit({"--frames", "2-3,9", "--offset", "14:08", "--later", "--offset", "848", "--earlier",
+            "--fix-hangout", "--delay", "1,5", "--stop-at-adjacent", "off", "--longer"});
   EXPECT_EQ(out, Entry(1, "00:00:01,000 --> 00:00:02,000", "-a teh cat") + "\r\n" +
                      Entry(2, "00:00:03,000 --> 00:00:06,490", "im here,now") + "\r\n" +
                      Entry(3, "00:00:05,000 --> 00:00:07,500", "fine"));
@@ -46,8 +46,7 @@ TEST_F(CliEditTest, TheCalculatorsFactorAndItsInversionResizeAndResizeBack) {
   const std::string out =
       Edit({"--frames", "3", "--fps-from", "25", "--fps-to", "23.977", "--resize",
             "--invert-factor", "--resize", "--length-per-char", "0.3", "--set-length"});
-  EXPECT_EQ(out.substr(out.rfind("3\r\n")),
-            Entry(3, "00:00:04,999 --> 00:00:06,198", "fine"));
+  EXPECT_EQ(out.substr(out.rfind("3\r\n")), Entry(3, "00:00:04,999 --> 00:00:06,198", "fine"));
 }
 
 TEST_F(CliEditTest, SpellCheckSelectsOrCorrectsEveryFrameAndTellsOnStandardError) {

@@ -18,12 +18,14 @@ void Fill(Document& doc, const std::vector<std::string>& texts) {
 }
 
 TEST(FixDashesInText, TreatsEveryLineOfAFrame) {
+  // clang-format off
   const std::pair<std::string, std::string> cases[] = {
       {"-abc", "- Abc"}, {"- abc", "- Abc"},   {"-a", "- A"},     {"--abc", "--abc"},
       {"-", "-"},        {"- 1x", "- 1x"},     {" abc", "  abc"}, {"  abc", "  abc"},
       {"-\xF6t", "- \xD6t"}, {"abc|", "abc"}, {"|x", "|x"},      {"", ""},
       {"a||-b|", "a||- B"},
   };
+  // clang-format on
   for (const auto& [in, out] : cases) EXPECT_EQ(FixDashesInText(in), out) << in;
   // More lines than any fixed array would hold.
   std::string many, fixed;
@@ -32,6 +34,7 @@ TEST(FixDashesInText, TreatsEveryLineOfAFrame) {
 }
 
 TEST(FixSpacingInText, InsertsASpaceAfterMarksButNotInAbbreviationsNumbersOrAtTheEnd) {
+  // clang-format off
   const std::pair<std::string, std::string> cases[] = {
       {"ab,c.De", "ab, c. De"},
       {"S.Y.Z. abc", "S.Y.Z. abc"},
@@ -49,6 +52,7 @@ TEST(FixSpacingInText, InsertsASpaceAfterMarksButNotInAbbreviationsNumbersOrAtTh
       {"S.Y.Z.", "S.Y.Z."},
       {"a,", "a,"},
   };
+  // clang-format on
   for (const auto& [in, out] : cases) EXPECT_EQ(FixSpacingInText(in), out) << in;
 }
 
@@ -60,12 +64,17 @@ TEST(ReplaceWholeWord, ReplacesWholeWordsOnlyAndKeepsTheFirstCapital) {
     const char* result;
     int count;
   };
+  // clang-format off
   const Case cases[] = {
-      {"Teh cat", "teh", "the", "The cat", 1},   {"im here", "im", "I'm", "I'm here", 1},
-      {"teh, teh's", "teh", "the", "teh, teh's", 0}, {"(helo)", "helo", "hello", "(hello)", 1},
-      {"xteh teh", "teh", "the", "xteh the", 1},  {"wil wild|wil.", "wil", "will", "will wild|will.", 2},
+      {"Teh cat", "teh", "the", "The cat", 1},
+      {"im here", "im", "I'm", "I'm here", 1},
+      {"teh, teh's", "teh", "the", "teh, teh's", 0},
+      {"(helo)", "helo", "hello", "(hello)", 1},
+      {"xteh teh", "teh", "the", "xteh the", 1},
+      {"wil wild|wil.", "wil", "will", "will wild|will.", 2},
       {"\"ay\" AY!", "ay", "az", "\"az\" Az!", 2},
   };
+  // clang-format on
   for (const Case& c : cases) {
     std::string text = c.text;
     EXPECT_EQ(ReplaceWholeWord(text, c.wrong, c.right), c.count) << c.text;
@@ -124,6 +133,7 @@ TEST(SearchFrames, FindsTheNextHitOrMarksEveryHit) {
   };
   const SearchOptions find{true, false, false}, exact{false, false, false};
   const SearchOptions mark{true, true, false}, mark_all{true, true, true};
+  // clang-format off
   const Case cases[] = {
       {"apple", find, {{}, 0, 1}, {{1}, 1, 1}, true},
       {"apple", find, {{1}, 1, 1}, {{3}, 3, 3}, true},
@@ -137,6 +147,7 @@ TEST(SearchFrames, FindsTheNextHitOrMarksEveryHit) {
       {"apple", mark_all, {{2}, 2, 2}, {{1, 3}, 1, 2}, true},
       {"kiwi", mark, {{2}, 2, 2}, {{}, 2, 2}, false},
   };
+  // clang-format on
   for (const Case& c : cases) {
     const CommandResult result = SearchFrames(doc, c.before, c.needle, c.options);
     EXPECT_EQ(result.selection, c.after) << c.needle;

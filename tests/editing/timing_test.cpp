@@ -48,6 +48,7 @@ TEST(TimingButtons, ChangeTheSelectedFramesAsTheirParametersSay) {
   };
   using B = CommandButton;
   using P = ParameterBox;
+  // clang-format off
   const Case cases[] = {
       {B::kEarlier, P::kOffset, "0.25", true, {{10000, 12000}}, {1}, {{9750, 11750}}},
       {B::kLater, P::kOffset, "0,25", true, {{10000, 12000}}, {1}, {{10250, 12250}}},
@@ -77,6 +78,7 @@ TEST(TimingButtons, ChangeTheSelectedFramesAsTheirParametersSay) {
       // Nothing selected: nothing changes.
       {B::kLater, P::kOffset, "1", true, {{0, 5}}, {}, {{0, 5}}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     Document doc;
     Fill(doc, c.before, "Hello|World");
@@ -126,6 +128,7 @@ TEST(ParameterBoxes, KeepTheirRangeWhileTypedAndShowTheValueWhenLeft) {
     double value;
   };
   using P = ParameterBox;
+  // clang-format off
   const Case cases[] = {
       {P::kOffset, "14:08", "848", 848},         {P::kOffset, "6:32.41", "392.41", 392.41},
       {P::kOffset, "1:02:03", "62", 62},          {P::kOffset, "-1:30", "-30", -30},
@@ -135,6 +138,7 @@ TEST(ParameterBoxes, KeepTheirRangeWhileTypedAndShowTheValueWhenLeft) {
       {P::kLengthPerChar, "500", "100", 100},     {P::kResizeFactor, "1,5", "1,5", 1.5},
       {P::kResizeFactor, "abc", "abc", 0},
   };
+  // clang-format on
   for (const Case& c : cases) {
     EditingParameters p;
     p.Type(c.box, c.typed);

@@ -47,8 +47,9 @@ class CommandRunnerTest : public ::testing::Test {
 
   // Runs the command on the document as it is; undo must give back the frames and the
   // selection before it, redo those after it.
-  void ExpectUndoneAndRedone(const std::string& name, const Selection& selection,
-                             const std::function<CommandResult(Document&, const Selection&)>& command) {
+  void ExpectUndoneAndRedone(
+      const std::string& name, const Selection& selection,
+      const std::function<CommandResult(Document&, const Selection&)>& command) {
     runner.ClearHistory();
     doc.Modified = kClean;
     const State before = StateOf(doc);
