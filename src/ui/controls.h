@@ -1,11 +1,12 @@
-// Small builders for the controls of the windows: a push button and a group box with their
-// control name (objectName), caption and hint.
+// Small builders for the controls of the windows: a push button, a label and a group box with
+// their control name (objectName), caption and hint.
 #pragma once
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QColor>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPalette>
 #include <QPushButton>
 #include <string>
@@ -20,6 +21,18 @@ inline QPushButton* MakeButton(const char* caption, const char* name, const std:
   button->setObjectName(QString::fromLatin1(name));
   if (!hint.empty()) SetHint(button, hint);
   return button;
+}
+
+inline QLabel* MakeLabel(const char* caption, const char* name, QWidget* parent) {
+  auto* label = new QLabel(QString::fromLatin1(caption), parent);
+  label->setObjectName(QString::fromLatin1(name));
+  return label;
+}
+
+inline void SetBold(QWidget* widget) {
+  QFont font = widget->font();
+  font.setBold(true);
+  widget->setFont(font);
 }
 
 // The text editor and the time boxes: light orange on black.

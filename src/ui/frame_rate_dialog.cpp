@@ -13,16 +13,6 @@
 
 namespace lumetra {
 
-namespace {
-
-QLabel* MakeLabel(const char* text, const char* name, QWidget* parent) {
-  auto* label = new QLabel(QString::fromLatin1(text), parent);
-  label->setObjectName(QString::fromLatin1(name));
-  return label;
-}
-
-}  // namespace
-
 FrameRateDialog::FrameRateDialog(QWidget* parent) : QDialog(parent) {
   setObjectName("T_FrameForm");
   setWindowTitle(QString::fromLatin1(FrameRateCalculator::kCaption));
@@ -38,9 +28,7 @@ FrameRateDialog::FrameRateDialog(QWidget* parent) : QDialog(parent) {
   for (int i = 0; i < 3; ++i) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QString::fromLatin1(looks[i].name));
-    QFont bold = edit->font();
-    bold.setBold(true);
-    edit->setFont(bold);
+    SetBold(edit);
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Text, looks[i].colour);
     edit->setPalette(palette);
@@ -69,9 +57,7 @@ FrameRateDialog::FrameRateDialog(QWidget* parent) : QDialog(parent) {
   grid->addWidget(MakeLabel("%", "Label6", this), 2, 2);
 
   apply_ = MakeButton("Apply", "Button1", "", this);
-  QFont bold = apply_->font();
-  bold.setBold(true);
-  apply_->setFont(bold);
+  SetBold(apply_);
   QPushButton* cancel = MakeButton("Cancel", "Button2", "", this);
   // Enter moves between the boxes, as their own key handling says; it presses no button.
   for (QPushButton* b : {swap, apply_, cancel}) b->setAutoDefault(false);

@@ -23,12 +23,6 @@ namespace {
 constexpr int kStepButtonWidth = 20;
 constexpr int kBoxWidth = 56;
 
-QLabel* MakeLabel(const char* text, const char* name, QWidget* parent) {
-  auto* label = new QLabel(QString::fromLatin1(text), parent);
-  label->setObjectName(QString::fromLatin1(name));
-  return label;
-}
-
 QToolButton* MakeFlatButton(const char* text, const char* name, const char* hint, QWidget* parent) {
   auto* button = new QToolButton(parent);
   button->setObjectName(QString::fromLatin1(name));
@@ -37,12 +31,6 @@ QToolButton* MakeFlatButton(const char* text, const char* name, const char* hint
   SetHint(button, hint);
   MakeCompact(button);
   return button;
-}
-
-void SetBold(QWidget* w) {
-  QFont f = w->font();
-  f.setBold(true);
-  w->setFont(f);
 }
 
 }  // namespace
