@@ -16,7 +16,8 @@ std::string Signed(int v) { return (v > 0 ? "+" : "") + IntToText(v); }
 // Milliseconds in three digits after the sign ("007", "-030"), so that they read back as
 // the same number.
 std::string MillisecondText(std::int32_t ms) {
-  const std::string digits = PadLeft(IntToText(ms < 0 ? -static_cast<std::int64_t>(ms) : ms), '0', 3);
+  const std::string digits =
+      PadLeft(IntToText(ms < 0 ? -static_cast<std::int64_t>(ms) : ms), '0', 3);
   return ms < 0 ? "-" + digits : digits;
 }
 
@@ -26,8 +27,8 @@ std::array<std::string, 4> PartTexts(TimeValue v) {
 }
 
 TimeValue TimeOfBoxes(const std::array<std::string, 8>& boxes, std::size_t first) {
-  return MakeTime(TextToInt(boxes[first]), TextToInt(boxes[first + 1]),
-                  TextToInt(boxes[first + 2]), TextToInt(boxes[first + 3]));
+  return MakeTime(TextToInt(boxes[first]), TextToInt(boxes[first + 1]), TextToInt(boxes[first + 2]),
+                  TextToInt(boxes[first + 3]));
 }
 
 }  // namespace

@@ -31,8 +31,8 @@ inline constexpr TimeValue kOneSecond = 1000;
 // moves, by how much on a left click (small) and on a right click (large).
 struct StepPanel {
   const char* name;
-  bool end;           // the end time, else the start
-  TimeValue unit;     // 60000 minutes, 1000 seconds, 1 milliseconds
+  bool end;        // the end time, else the start
+  TimeValue unit;  // 60000 minutes, 1000 seconds, 1 milliseconds
   int small;
   int large;
 };
@@ -58,8 +58,8 @@ struct MiniModeView {
   std::string position;              // "3 / 120"
   std::array<std::string, 4> start;  // hours, minutes, seconds, milliseconds (3 digits)
   std::array<std::string, 4> end;
-  std::string length;                // seconds: "1.5", "2"
-  std::vector<std::string> lines;    // the frame's text, one line per part
+  std::string length;              // seconds: "1.5", "2"
+  std::vector<std::string> lines;  // the frame's text, one line per part
 };
 
 // Where the window goes while mini mode lasts: across the available area of its screen

@@ -58,8 +58,7 @@ TimingMark Recorder::Press(PointerButton button, int focused_frame, int frame_co
 TimingMark Recorder::Release(PointerButton button, int focused_frame, int frame_count) {
   if (button != PointerButton::kLeft || record_state_ == kNotRecording) return {};
   if (focused_frame < 1 || focused_frame > frame_count) return {};
-  return Mark(record_state_ == kButtonHeld ? TimingMark::kEnd : TimingMark::kStart,
-              focused_frame);
+  return Mark(record_state_ == kButtonHeld ? TimingMark::kEnd : TimingMark::kStart, focused_frame);
 }
 
 TimingMark Recorder::Mark(TimingMark::Kind kind, int frame) {

@@ -545,6 +545,9 @@ void MainWindow::PageControl1Change(int index) {
   // Mini mode shows its own tab; that is no switch of the user's.
   if (index == pages_->indexOf(mini_)) return;
   const bool timing = index == pages_->indexOf(timing_);
+  // The list has the keyboard (unless "Auto focus" then gives it to the editor), before
+  // the panel that may hold it is hidden.
+  (timing ? timing_->timingList() : list_)->setFocus();
   for (QWidget* panel : toolbar_panels_) panel->setVisible(!timing);
   timing_->recorderPanel()->setVisible(timing);
   timing_->filePanel()->setVisible(timing);

@@ -65,10 +65,10 @@ struct BoxLook {
   const char* hint;
 };
 constexpr BoxLook kBoxes[8] = {
-    {"Edit24", "hr", "0", 1, 16, "Hour"},         {"Edit25", "min", "00", 2, 24, "Minute"},
-    {"Edit26", "sec", "00", 2, 24, "Second"},     {"Edit27", "milisec", "000", 3, 32, "Milisecond"},
-    {"Edit31", "hr", "0", 1, 16, "Hour"},         {"Edit30", "min", "00", 2, 24, "Minute"},
-    {"Edit29", "sec", "00", 2, 24, "Second"},     {"Edit28", "milisec", "000", 3, 32, "Milisecond"},
+    {"Edit24", "hr", "0", 1, 16, "Hour"},     {"Edit25", "min", "00", 2, 24, "Minute"},
+    {"Edit26", "sec", "00", 2, 24, "Second"}, {"Edit27", "milisec", "000", 3, 32, "Milisecond"},
+    {"Edit31", "hr", "0", 1, 16, "Hour"},     {"Edit30", "min", "00", 2, 24, "Minute"},
+    {"Edit29", "sec", "00", 2, 24, "Second"}, {"Edit28", "milisec", "000", 3, 32, "Milisecond"},
 };
 
 // Moving between the window's controls; not a dialog, a menu or another application
@@ -224,12 +224,11 @@ QWidget* MiniModeTab::BuildButtons() {
   grid->setContentsMargins(0, 0, 0, 0);
   grid->setSpacing(2);
   QPushButton* previous = MakeButton("Previous", "Button27", "Previous frame", buttons);
-  QPushButton* next = MakeButton(
-      "Next", "Button26", "Next frame.\rIf there is no next frame,\rthen one will be created.",
-      buttons);
+  QPushButton* next =
+      MakeButton("Next", "Button26",
+                 "Next frame.\rIf there is no next frame,\rthen one will be created.", buttons);
   QPushButton* jump = MakeButton("Jump", "Button29", "Jump to a frame number", buttons);
-  QPushButton* one_second =
-      MakeButton(">", "Button28", "Set (Start+1sec) as End time", buttons);
+  QPushButton* one_second = MakeButton(">", "Button28", "Set (Start+1sec) as End time", buttons);
   for (QPushButton* b : {previous, next, jump, one_second}) b->setFixedSize(64, 24);
   one_second->setFixedWidth(24);
   grid->addWidget(previous, 0, 0);
@@ -342,8 +341,9 @@ void MiniModeTab::Memo3Change() {
   const std::vector<std::string> lines =
       EncodeLines(memo_->toPlainText(),
                   EditorLinesOf(doc.FrameText[static_cast<std::size_t>(frame)]), doc.Encoding);
-  RunEdit("Text", [&](Document& d) { return mini_.SetText(d, lines); },
-          "mini text " + std::to_string(frame) + " " + std::to_string(visit_));
+  RunEdit(
+      "Text", [&](Document& d) { return mini_.SetText(d, lines); },
+      "mini text " + std::to_string(frame) + " " + std::to_string(visit_));
 }
 
 void MiniModeTab::Edit24Exit(QLineEdit* box) {

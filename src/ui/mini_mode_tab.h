@@ -72,7 +72,8 @@ class MiniModeTab : public QWidget {
   void Jump();
   void SetOneSecond();
   // Runs an edit of the current frame as one undo step.
-  CommandResult RunEdit(const std::string& name, const std::function<CommandResult(Document&)>& edit,
+  CommandResult RunEdit(const std::string& name,
+                        const std::function<CommandResult(Document&)>& edit,
                         const std::string& key = {});
   void FocusMemo();
 
@@ -84,10 +85,10 @@ class MiniModeTab : public QWidget {
   std::vector<QWidget*> hidden_;
   bool was_maximized_ = false;
 
-  QLabel* position_ = nullptr;             // Label54
-  QPlainTextEdit* memo_ = nullptr;         // Memo3
-  std::array<QLineEdit*, 8> boxes_{};      // Edit24..Edit27, Edit31..Edit28
-  QLineEdit* length_ = nullptr;            // Edit32
+  QLabel* position_ = nullptr;         // Label54
+  QPlainTextEdit* memo_ = nullptr;     // Memo3
+  std::array<QLineEdit*, 8> boxes_{};  // Edit24..Edit27, Edit31..Edit28
+  QLineEdit* length_ = nullptr;        // Edit32
   // The controls are being filled: their changes are not the user's.
   bool filling_ = false;
   // One of our own edits is running: the model's change signals are ours.

@@ -84,8 +84,8 @@ QLabel* MakeLabel(const char* text, QWidget* parent, const char* name = nullptr,
   return label;
 }
 
-QLineEdit* MakeBox(const char* name, const char* text, int max_length, int width,
-                   const char* hint, QWidget* parent) {
+QLineEdit* MakeBox(const char* name, const char* text, int max_length, int width, const char* hint,
+                   QWidget* parent) {
   auto* box = new QLineEdit(QString::fromLatin1(text), parent);
   box->setObjectName(QString::fromLatin1(name));
   box->setMaxLength(max_length);
@@ -128,8 +128,7 @@ TimingTab::TimingTab(Session& session, FrameListModel* model, FrameListDelegate*
   italic.setItalic(true);
   note->setFont(italic);
   list_layout->addWidget(note, 0, Qt::AlignRight);
-  list_layout->addLayout(
-      MakeFrameListHeads(group, {"Label43", "Label44", "Label45", "Label46"}));
+  list_layout->addLayout(MakeFrameListHeads(group, {"Label43", "Label44", "Label45", "Label46"}));
   list_ = MakeFrameListView("ListBox2", model, delegate, group);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_layout->addWidget(list_, 1);
@@ -240,8 +239,8 @@ QWidget* TimingTab::BuildStartingValues() {
   countdown_row->addWidget(MakeLabel("sec", group));
   countdown_row->addStretch();
   grid->addLayout(countdown_row, 3, 0, 1, 8);
-  QPushButton* zero = MakeButton("Set starting time to 0", "Button25",
-                                 "Negates \"recording from\" time", group);
+  QPushButton* zero =
+      MakeButton("Set starting time to 0", "Button25", "Negates \"recording from\" time", group);
   connect(zero, &QPushButton::clicked, this, [this] { SetStarting(StartingTexts{}); });
   grid->addWidget(zero, 4, 0, 1, 8);
   return group;
@@ -357,8 +356,7 @@ StartingTexts TimingTab::Starting() const {
 }
 
 void TimingTab::SetStarting(const StartingTexts& texts) {
-  const std::string* parts[4] = {&texts.hours, &texts.minutes, &texts.seconds,
-                                 &texts.milliseconds};
+  const std::string* parts[4] = {&texts.hours, &texts.minutes, &texts.seconds, &texts.milliseconds};
   for (std::size_t i = 0; i < 4; ++i) {
     const QString text = QString::fromStdString(*parts[i]);
     // A start of 10 hours or more shows all its hours.

@@ -69,19 +69,19 @@ class TimingTab : public QWidget {
   Session& session_;
   SteadyClock steady_clock_;
   Recorder recorder_{steady_clock_};
-  QListView* list_ = nullptr;              // ListBox2
-  QPlainTextEdit* preview_ = nullptr;      // Memo2
-  QWidget* click_area_ = nullptr;          // Panel6
-  std::array<QLineEdit*, 4> starting_{};   // Edit16..Edit19
-  QLineEdit* countdown_ = nullptr;         // Edit20
-  QWidget* recorder_panel_ = nullptr;      // Panel5
-  QPushButton* begin_ = nullptr;           // Button23
-  QPushButton* stop_ = nullptr;            // Button24
-  QLabel* status_ = nullptr;               // Label39
-  QWidget* file_panel_ = nullptr;          // Panel7
-  QLineEdit* file_name_ = nullptr;         // Edit22
-  QLineEdit* information_ = nullptr;       // Edit23
-  QTimer* timer_ = nullptr;                // Timer1
+  QListView* list_ = nullptr;             // ListBox2
+  QPlainTextEdit* preview_ = nullptr;     // Memo2
+  QWidget* click_area_ = nullptr;         // Panel6
+  std::array<QLineEdit*, 4> starting_{};  // Edit16..Edit19
+  QLineEdit* countdown_ = nullptr;        // Edit20
+  QWidget* recorder_panel_ = nullptr;     // Panel5
+  QPushButton* begin_ = nullptr;          // Button23
+  QPushButton* stop_ = nullptr;           // Button24
+  QLabel* status_ = nullptr;              // Label39
+  QWidget* file_panel_ = nullptr;         // Panel7
+  QLineEdit* file_name_ = nullptr;        // Edit22
+  QLineEdit* information_ = nullptr;      // Edit23
+  QTimer* timer_ = nullptr;               // Timer1
 };
 
 }  // namespace lumetra

@@ -56,8 +56,8 @@ TEST_F(MiniModeTest, StepPanelsMoveOnePartByTheirSmallOrLargeStep) {
     mini.Step(doc, static_cast<int>(p), PointerButton::kRight);
     mini.Step(doc, static_cast<int>(p), PointerButton::kOther);
     const TimeValue moved = (panel.small + panel.large) * panel.unit;
-    EXPECT_EQ(Times(1), std::make_pair(600'000 + (panel.end ? 0 : moved),
-                                       700'000 + (panel.end ? moved : 0)))
+    EXPECT_EQ(Times(1),
+              std::make_pair(600'000 + (panel.end ? 0 : moved), 700'000 + (panel.end ? moved : 0)))
         << panel.name;
   }
   EXPECT_EQ(StepPanelHint(kStepPanels[4]), "Left  : -10\rRight: -100");
@@ -143,10 +143,10 @@ TEST_F(MiniModeTest, AnEmptyDocumentGainsOneFrameWithoutBecomingModified) {
 TEST(MiniStrip, LiesAcrossTheScreenJustAboveTheTaskBar) {
   const std::vector<std::tuple<ScreenRect, int, int, StripPlacement>> cases = {
       // available area, frame width and height, placement
-      {{0, 0, 1280, 770}, 0, 0, {0, 682, 1280, 90}},   // 30-pixel task bar at the bottom
-      {{0, 0, 1280, 800}, 0, 0, {0, 712, 1280, 90}},   // no task bar
-      {{0, 0, 1024, 738}, 8, 30, {0, 620, 1016, 90}},  // a window frame
-      {{0, 30, 1280, 770}, 0, 0, {0, 712, 1280, 90}},  // task bar at the top
+      {{0, 0, 1280, 770}, 0, 0, {0, 682, 1280, 90}},    // 30-pixel task bar at the bottom
+      {{0, 0, 1280, 800}, 0, 0, {0, 712, 1280, 90}},    // no task bar
+      {{0, 0, 1024, 738}, 8, 30, {0, 620, 1016, 90}},   // a window frame
+      {{0, 30, 1280, 770}, 0, 0, {0, 712, 1280, 90}},   // task bar at the top
       {{48, 0, 1232, 800}, 0, 0, {48, 712, 1232, 90}},  // task bar at the left
   };
   for (const auto& [available, fw, fh, placement] : cases) {

@@ -31,8 +31,7 @@ class RecorderTest : public ::testing::Test {
   void Apply(const TimingMark& mark) {
     const Selection before{{focus}, focus, focus};
     const CommandResult r = runner.Run(
-        kRecordStepName, before,
-        [&](Document& d) { return WriteTimingMark(d, before, mark); },
+        kRecordStepName, before, [&](Document& d) { return WriteTimingMark(d, before, mark); },
         "record " + std::to_string(mark.take));
     focus = r.selection.focus;
   }

@@ -30,13 +30,15 @@ class LiveTimingTest : public WindowFixture {
  protected:
   void LoadFrames(int count) {
     std::vector<std::tuple<TimeValue, TimeValue, std::string>> frames;
-    for (int i = 1; i <= count; ++i) frames.emplace_back(i * 1000, i * 1000 + 500, "t" + std::to_string(i));
+    for (int i = 1; i <= count; ++i)
+      frames.emplace_back(i * 1000, i * 1000 + 500, "t" + std::to_string(i));
     Load(frames);
   }
   void ChooseTab(const char* caption) {
     QTabBar* bar = Find<QTabWidget>("PageControl1")->tabBar();
     for (int i = 0; i < bar->count(); ++i) {
-      if (bar->tabText(i) == caption) QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
+      if (bar->tabText(i) == caption)
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
     }
     ASSERT_EQ(bar->tabText(bar->currentIndex()), caption);
   }
@@ -45,7 +47,9 @@ class LiveTimingTest : public WindowFixture {
     QKeyEvent key(type, Qt::Key_Space, Qt::NoModifier, " ", repeat);
     QApplication::sendEvent(window_->timingTab()->clickArea(), &key);
   }
-  std::pair<TimeValue, TimeValue> Times(int i) { return {document().FrameStart[i], document().FrameEnd[i]}; }
+  std::pair<TimeValue, TimeValue> Times(int i) {
+    return {document().FrameStart[i], document().FrameEnd[i]};
+  }
   int TimingFocus() { return SelectionOf(window_->timingTab()->timingList()).focus; }
 
   FakeClock clock_;
