@@ -158,6 +158,7 @@ MiniModeTab::MiniModeTab(Session& session, QAbstractItemModel* model,
   length_->setObjectName("Edit32");
   length_->setFixedWidth(48);
   length_->setAlignment(Qt::AlignCenter);
+  length_->setReadOnly(true);
   length_column->addWidget(length_);
   length_column->addStretch();
   row->addLayout(length_column);
