@@ -46,12 +46,19 @@ fuzz: deps
 	@echo "Fuzz target: build-fuzz/fuzz/fuzz_readers (run: make fuzz-run)"
 
 # Runs the fuzz target for FUZZ_SECONDS on one core. New inputs collect in
-# build-fuzz/fuzz-corpus; the samples and the shared subtitle corpus (when present) seed it.
+# build-fuzz/fuzz-corpus; the samples, the hand-made test files and the shared subtitle
+# corpus (when present) seed it. Inputs reach 256 KiB, room for files past the frame limit.
 FUZZ_SECONDS ?= 600
-FUZZ_MAX_LEN ?= 16384
-FUZZ_SEEDS := $(wildcard samples tests/data ../shared/corpus/srt ../shared/corpus/sub ../shared/corpus/smi)
+FUZZ_MAX_LEN ?= 262144
+# Two generated seeds hold more frames than the store (10001 SUB and SAMI frames).
+FUZZ_SEEDS := build-fuzz/seeds \
+  $(wildcard samples tests/data ../shared/corpus/srt ../shared/corpus/sub ../shared/corpus/smi)
 fuzz-run: fuzz
-	@mkdir -p build-fuzz/fuzz-corpus build-fuzz/fuzz-artifacts
+	@mkdir -p build-fuzz/fuzz-corpus build-fuzz/fuzz-artifacts build-fuzz/seeds
+	@awk 'BEGIN { for (i = 0; i < 10001; i++) printf "{%d}{%d}x\n", i, i + 1 }' \
+	  > build-fuzz/seeds/past-the-frame-limit.sub
+	@awk 'BEGIN { print "<SYNC Start=0><P>x"; for (i = 0; i < 10000; i++) print "<a=1><p>x\n<a=2><p><br>" }' \
+	  > build-fuzz/seeds/past-the-frame-limit.smi
 	@build-fuzz/fuzz/fuzz_readers -max_total_time=$(FUZZ_SECONDS) -timeout=10 -max_len=$(FUZZ_MAX_LEN) \
 	  -dict=fuzz/readers.dict -artifact_prefix=build-fuzz/fuzz-artifacts/ \
 	  build-fuzz/fuzz-corpus $(FUZZ_SEEDS)

@@ -1,66 +1,215 @@
 // Arbitrary bytes through kind detection, every reader (SUB at ordinary and odd rates, and
 // the tolerant SAMI reader where the line rules find nothing) and every writer on what was
-// read; the same bytes as the text of UTF-16 files; the code-page tables. Besides the
-// sanitizers' findings it checks what must hold for any input.
+// read; what a writer writes reads back as far as each format promises; the same bytes as
+// the text of UTF-16 files; the code-page tables; and the bytes as a file through the
+// session's open and save. Besides the sanitizers' findings it checks what must hold for
+// any input.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iterator>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "document/document.h"
+#include "formats/file_io.h"
+#include "formats/format_parts.h"
 #include "formats/subtitle_io.h"
 #include "foundation/code_pages.h"
 #include "foundation/utf16.h"
+#include "session/scripted_prompts.h"
+#include "session/session.h"
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
+using namespace lumetra;
+
+
+// Ends the run, naming the broken condition, when it does not hold.
+#define CHECK(condition)                                                         \
+  do {                                                                           \
+    if (!(condition)) {                                                          \
+      std::fprintf(stderr, "fuzz_readers.cpp:%d: %s does not hold\n", __LINE__, \
+                   #condition);                                                  \
+      std::abort();                                                              \
+    }                                                                            \
+  } while (false)
+
+constexpr TimeValue kHundredHours = 100 * 3600 * 1000;
+
+bool Contains(std::string_view text, std::string_view piece) {
+  return text.find(piece) != std::string_view::npos;
+}
+
+bool ContainsAnyCase(std::string_view text, std::string_view lower) {
+  std::string folded(text);
+  for (char& c : folded) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  return Contains(folded, lower);
+}
+
+// What each format promises to bring back from its own file: whether a frame is within the
+// promise, and the time it comes back with.
+struct Promise {
+  const char* ext;
+  int kind;
+  bool (*keeps)(std::string_view text, TimeValue start, TimeValue end);
+  TimeValue (*time_back)(TimeValue t);
+};
+
+bool Within(TimeValue start, TimeValue end, TimeValue limit) {
+  return start >= 0 && end >= 0 && start < limit && end < limit;
+}
+
+constexpr Promise kPromises[] = {
+    // SubRip: every millisecond below 100 hours, every text that is not blank and does not
+    // end with an empty line.
+    {"txt", kKindSubRip,
+     [](std::string_view text, TimeValue start, TimeValue end) {
+       return Within(start, end, kHundredHours) && text.find_first_not_of(' ') != text.npos &&
+              !text.ends_with('|');
+     },
+     [](TimeValue t) { return t; }},
+    // SAMI: milliseconds, and texts of one line (no line-break tag, no trailing tab).
+    {"smi", kKindSami,
+     [](std::string_view text, TimeValue start, TimeValue end) {
+       return Within(start, end, INT32_MAX) && !Contains(text, "|") &&
+              !ContainsAnyCase(text, "<br") && !text.ends_with('\t');
+     },
+     [](TimeValue t) { return t; }},
+    // SRT2: hundredths below 100 hours; "[br]" in a text is a line break.
+    {"srt", kKindSrt2,
+     [](std::string_view text, TimeValue start, TimeValue end) {
+       return Within(start, end, kHundredHours) && !Contains(text, "[br]");
+     },
+     [](TimeValue t) { return t - t % 10; }},
+    // SUB at 25 fps: whole frames up to frame 802; a text ends at a brace.
+    {"sub", kKindSub,
+     [](std::string_view text, TimeValue start, TimeValue end) {
+       return Within(start, end, 803 * 40) && !Contains(text, "{") && !Contains(text, "}");
+     },
+     [](TimeValue t) { return SubFrameToMs(SubMsToFrame(t, 25), 25); }},
+};
+
+void CheckRoundTrips(const Document& doc) {
+  static Document back;
+  static std::string bytes;
+  for (const Promise& p : kPromises) {
+    bool kept = true;
+    for (int i = 1; i <= doc.FrameCount && kept; ++i) {
+      kept = p.keeps(doc.FrameText[i], doc.FrameStart[i], doc.FrameEnd[i]);
+    }
+    if (!kept) continue;
+    CHECK(WriteSubtitleData(doc, p.kind, 25, bytes));
+    const ReadResult result = ReadSubtitleData(bytes, p.kind, 25, back);
+    CHECK(result.frames_left_out == 0);
+    if (back.FrameCount != doc.FrameCount) {
+      std::fprintf(stderr, "%s: %d frames came back as %d\n", p.ext, doc.FrameCount,
+                   back.FrameCount);
+    }
+    CHECK(back.FrameCount == doc.FrameCount);
+    for (int i = 1; i <= doc.FrameCount; ++i) {
+      if (back.FrameText[i] != doc.FrameText[i]) {
+        std::fprintf(stderr, "%s frame %d: \"%s\" came back as \"%s\"\n", p.ext, i,
+                     doc.FrameText[i].c_str(), back.FrameText[i].c_str());
+      }
+      CHECK(back.FrameText[i] == doc.FrameText[i]);
+      CHECK(back.FrameStart[i] == p.time_back(doc.FrameStart[i]));
+      CHECK(back.FrameEnd[i] == p.time_back(doc.FrameEnd[i]));
+    }
+    if (p.kind == kKindSrt2) {
+      CHECK(back.InfoTitle == doc.InfoTitle && back.InfoAuthor == doc.InfoAuthor &&
+            back.InfoSource == doc.InfoSource && back.InfoPrg == doc.InfoPrg &&
+            back.InfoFilepath == doc.InfoFilepath && back.InfoDelay == doc.InfoDelay &&
+            back.InfoCdTrack == doc.InfoCdTrack && back.InfoComment == doc.InfoComment);
+    }
+  }
+}
+
+// The bytes as a file opened by the session, saved in one of the formats (by the input's
+// length), and the saved file opened again. On a memory file system, so that flushing to
+// the disk costs nothing.
+std::filesystem::path g_save_dir;
+
+void OpenAndSave(std::string_view bytes) {
+  const std::filesystem::path& dir = g_save_dir;
+  if (dir.empty()) {
+    const std::filesystem::path base =
+        std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
+    g_save_dir = base / ("lumetra-fuzz-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(g_save_dir);
+    std::atexit([] {
+      std::error_code ec;
+      std::filesystem::remove_all(g_save_dir, ec);
+    });
+  }
+  static ScriptedPrompts prompts;
+  static Session session(prompts);
+  const std::string input = (dir / "input").string();
+  CHECK(WriteFileReplacing(input, bytes).ok());
+
+  Document& doc = session.document();
+  doc.FileName = input;
+  const OpenResult opened = session.OpenSubtitle();
+  CHECK(opened == OpenResult::kOpened || opened == OpenResult::kUnrecognised);
+  // The kind found from the first lines is the kind of the whole file.
+  CHECK((opened == OpenResult::kUnrecognised) == (DetectSubtitleKind(bytes) == kKindUnknown));
+  if (opened != OpenResult::kOpened) return;
+  CHECK(session.frames_left_out() == 0 || doc.FrameCount == MaxReadFrames);
+  const int kind = kKindSubRip + static_cast<int>(bytes.size() % 4);
+  const std::string output = (dir / ("output." + SaveExtOfKind(kind))).string();
+  const bool saved = session.SaveTo(output, kind);
+  CHECK(saved == (doc.FrameCount > 0));
+  if (saved) {
+    doc.FileName = output;
+    CHECK(session.OpenSubtitle() == OpenResult::kOpened);
+  }
+  prompts.messages.clear();
 }
 
 // UTF-16 files: a file decodes and encodes back to the same bytes (an odd last byte
 // aside), and any text survives being encoded and decoded in either form.
 void CheckUtf16(std::string_view bytes) {
-  using namespace lumetra;
   const TextForm form = TextFormOf(bytes);
   if (form != TextForm::kBytes && bytes.size() % 2 == 0) {
-    Check(Utf8ToUtf16(Utf16ToUtf8(bytes, form), form) == bytes);
+    CHECK(Utf8ToUtf16(Utf16ToUtf8(bytes, form), form) == bytes);
   }
   for (TextForm as : {TextForm::kUtf16Le, TextForm::kUtf16Be}) {
     const std::string file = Utf8ToUtf16(bytes, as);
-    Check(TextFormOf(file) == as);
+    CHECK(TextFormOf(file) == as);
     const std::string text = Utf16ToUtf8(file, as);
-    Check(Utf8ToUtf16(text, as) == file);
+    CHECK(Utf8ToUtf16(text, as) == file);
   }
 }
 
 // One code page, chosen by the first byte: its text is valid UTF-8, and single-byte
 // pages that leave no byte above 0x9F undefined give every byte back.
 void CheckCodePage(std::string_view bytes) {
-  using namespace lumetra;
   if (bytes.empty()) return;
   const auto& pages = AllCodePages();
   const CodePage page = pages[static_cast<unsigned char>(bytes[0]) % pages.size()];
   const std::string utf8 = DecodeToUtf8(bytes, page);
-  Check(EncodeFromUtf8(utf8, CodePage::kUtf8) == utf8);
+  CHECK(EncodeFromUtf8(utf8, CodePage::kUtf8) == utf8);
   if (page != CodePage::kUtf8 && page != CodePage::kWindows1253 && page != CodePage::kWindows1257) {
-    Check(EncodeFromUtf8(utf8, page) == bytes);
+    CHECK(EncodeFromUtf8(utf8, page) == bytes);
   }
 }
 
 // Detection and the readers (all runs, or the first `runs`) and every writer over one file.
 void CheckReadAndWrite(std::string_view bytes, std::size_t runs) {
-  using namespace lumetra;
   static Document doc;  // 10001 slots: made once
   static std::string out;
 
   const int kind = DetectSubtitleKind(bytes);
-  Check(kind >= kKindUnknown && kind <= kKindSami);
-  if (const auto rate = SubFileFrameRate(bytes)) Check(!rate->empty());
+  CHECK(kind >= kKindUnknown && kind <= kKindSami);
+  if (const auto rate = SubFileFrameRate(bytes)) CHECK(!rate->empty());
   const bool mark = HasUtf8ByteOrderMark(FileText(bytes).text());
 
   struct Run {
@@ -72,17 +221,18 @@ void CheckReadAndWrite(std::string_view bytes, std::size_t runs) {
                                   {kKindSub, -10},    {kKindSub, 0}};
   for (const Run& run : std::span(kRuns).first(std::min(runs, std::size(kRuns)))) {
     const ReadResult result = ReadSubtitleData(bytes, run.kind, run.fps, doc);
-    Check(doc.FrameCount >= 0 && doc.FrameCount <= MaxReadFrames);
-    Check(result.frames_left_out >= 0);
-    Check(result.frames_left_out == 0 || doc.FrameCount == MaxReadFrames);
-    Check(doc.HasByteOrderMark == mark);
-    Check(doc.FileTextForm == TextFormOf(bytes));
-    Check(result.classes_left_out.empty() || run.kind == kKindSami);
+    CHECK(doc.FrameCount >= 0 && doc.FrameCount <= MaxReadFrames);
+    CHECK(result.frames_left_out >= 0);
+    CHECK(result.frames_left_out == 0 || doc.FrameCount == MaxReadFrames);
+    CHECK(doc.HasByteOrderMark == mark);
+    CHECK(doc.FileTextForm == TextFormOf(bytes));
+    CHECK(result.classes_left_out.empty() || run.kind == kKindSami);
     for (int kind = kKindSubRip; kind <= kKindSami; ++kind) {
-      Check(WriteSubtitleData(doc, kind, run.fps, out));
-      Check(out.size() >= 2 || doc.FrameCount == 0);
-      Check(TextFormOf(out) == doc.FileTextForm || doc.FileTextForm == TextForm::kBytes);
+      CHECK(WriteSubtitleData(doc, kind, run.fps, out));
+      CHECK(out.size() >= 2 || doc.FrameCount == 0);
+      CHECK(TextFormOf(out) == doc.FileTextForm || doc.FileTextForm == TextForm::kBytes);
     }
+    if (run.fps == 25) CheckRoundTrips(doc);
   }
 }
 
@@ -95,5 +245,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckCodePage(bytes);
   // The same content as the text of a UTF-16 file, in the formats without a frame rate.
   CheckReadAndWrite(lumetra::Utf8ToUtf16(bytes, lumetra::TextForm::kUtf16Le), 3);
+  OpenAndSave(bytes);
   return 0;
 }

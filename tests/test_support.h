@@ -11,7 +11,8 @@
 
 namespace lumetra::testing {
 
-// A fresh directory that is removed with everything in it when the object goes away.
+// A fresh directory that is removed with everything in it when the object goes away. Its
+// path is the one the file system resolves (the temporary directory may be a link).
 class TempDir {
  public:
   TempDir() {
@@ -19,6 +20,7 @@ class TempDir {
     path_ = std::filesystem::temp_directory_path() /
             ("lumetra-test-" + std::to_string(random()) + std::to_string(random()));
     std::filesystem::create_directories(path_);
+    path_ = std::filesystem::canonical(path_);
   }
   ~TempDir() {
     std::error_code ec;

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "document/document.h"
+#include "formats/file_io.h"
 #include "settings/configuration.h"
 #include "ui/look.h"
 #include "ui/main_window.h"
@@ -14,6 +15,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(lumetra::kApplicationTitle));
   lumetra::InstallLook();
+  lumetra::HandleSignalsDuringSaves();
   // The installed desktop entry and icon, where there are such.
   QApplication::setDesktopFileName("lumetra");
   QApplication::setWindowIcon(QIcon::fromTheme("lumetra"));

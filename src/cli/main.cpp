@@ -1,5 +1,6 @@
 // lumetra-cli: converts, lists and describes subtitle files the way the editor opens and
 // saves them. Messages go to standard error, one line each, starting with "lumetra-cli: ".
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -40,6 +41,8 @@ constexpr char kUsage[] =
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+// Done, but the input had more frames than the store holds and the rest were left out.
+constexpr int kExitFramesLeftOut = 3;
 
 // One line on standard error; the line breaks of the editor's messages become spaces.
 void PrintMessage(const std::string& text) {
@@ -61,7 +64,14 @@ int UsageError(const std::string& problem) {
   return kExitUsage;
 }
 
-void WriteOut(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+// The system's error number of a failed write to standard output, 0 while none failed.
+int g_output_error = 0;
+
+void WriteOut(const std::string& text) {
+  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() && g_output_error == 0) {
+    g_output_error = errno != 0 ? errno : EIO;
+  }
+}
 
 // The session's messages, held while it opens or saves a file: a failure that the system
 // explains is told in its words ("cannot read a.txt: Permission denied"), everything else
@@ -167,9 +177,7 @@ bool ReadInput(lumetra::Session& session, StepMessages& messages, const std::str
 // Writes the document to OUTPUT in the format `kind`; false (messages told) on failure.
 bool WriteOutput(lumetra::Session& session, StepMessages& messages, const std::string& output,
                  int kind) {
-  session.save_dialog().file_name = lumetra::FullPathOf(output);
-  session.WriteSubtitle(kind);
-  if (session.document().LoadStatus == 0) {
+  if (session.SaveTo(output, kind)) {
     messages.Flush();
     return true;
   }
@@ -234,28 +242,39 @@ int Run(const Arguments& args) {
   if (!ReadInput(session, messages, args.paths[0])) return kExitFailure;
   if (args.encoding) session.SetCodePage(*args.encoding);
   lumetra::Document& doc = session.document();
+  const int done = session.frames_left_out() > 0 ? kExitFramesLeftOut : kExitOk;
   if (args.command == "convert") {
     if (args.to_utf8) lumetra::ConvertTextsToUtf8(doc);
-    return WriteOutput(session, messages, args.paths[1], output.kind) ? kExitOk : kExitFailure;
+    return WriteOutput(session, messages, args.paths[1], output.kind) ? done : kExitFailure;
   }
   WriteOut(args.command == "list" ? Shown(FrameList(doc, args.tsv), args.encoding)
                                   : Information(doc, args.encoding));
-  return kExitOk;
+  return done;
+}
+
+// What standard output could not take (a full disk, a closed pipe) is a failure too.
+int CheckedOutput(int status) {
+  if (std::fflush(stdout) != 0 && g_output_error == 0) g_output_error = errno;
+  if (g_output_error == 0 && !std::ferror(stdout)) return status;
+  PrintMessage("cannot write to standard output: " +
+               lumetra::SystemErrorText(g_output_error != 0 ? g_output_error : EIO));
+  return kExitFailure;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  lumetra::HandleSignalsDuringSaves();
   const std::string first = argc == 2 ? argv[1] : "";
   if (first == "--help" || first == "-h") {
     std::fputs(kUsage, stdout);
-    return kExitOk;
+    return CheckedOutput(kExitOk);
   }
   if (first == "--version" || first == "-V") {
     std::printf("lumetra-cli %s\n", lumetra::kVersionText);
-    return kExitOk;
+    return CheckedOutput(kExitOk);
   }
   Arguments args;
   if (const auto problem = Parse(argc, argv, args)) return UsageError(*problem);
-  return Run(args);
+  return CheckedOutput(Run(args));
 }

@@ -2,18 +2,27 @@
 
 #include <fcntl.h>
 #include <limits.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
-#include <cstdio>
+#include <csignal>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "document/document.h"
+#include "formats/subtitle_io.h"
+#include "foundation/utf16.h"
+
 namespace lumetra {
 
 namespace {
+
+constexpr std::size_t kChunkBytes = 65536;
 
 // Closes a descriptor when it goes out of scope.
 class Descriptor {
@@ -25,16 +34,18 @@ class Descriptor {
     if (fd_ >= 0) ::close(fd_);
   }
   int get() const { return fd_; }
-  // Closes now; false when closing reports an error (a late write failure).
-  bool Close() {
+  // Hands the descriptor over to a caller that closes it.
+  int Release() {
     const int fd = fd_;
     fd_ = -1;
-    return ::close(fd) == 0;
+    return fd;
   }
 
  private:
   int fd_;
 };
+
+FileStatus Failed(FileError error) { return {error, errno}; }
 
 std::string DirectoryOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -64,89 +75,142 @@ std::string FollowLinks(std::string path) {
   return path;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (written == 0) {
-      errno = ENOSPC;  // nothing more was taken
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
 mode_t CurrentUmask() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
   return mask;
 }
 
+FileStatus WriteAll(const WriteCalls& calls, int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = calls.write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return Failed(FileError::kWrite);
+    }
+    if (written == 0) return {FileError::kWrite, ENOSPC};
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return {};
+}
+
+// Writes the whole content into an open file from its start, cuts it there and flushes it;
+// closes the descriptor in every case.
+FileStatus WriteInPlace(Descriptor& fd, std::string_view bytes, bool regular,
+                        const WriteCalls& calls) {
+#ifdef FALLOC_FL_KEEP_SIZE
+  // Room for a longer content first, so that a full disk is found before a byte changes.
+  if (regular && !bytes.empty() &&
+      ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0 &&
+      errno == ENOSPC) {
+    return Failed(FileError::kWrite);
+  }
+#endif
+  if (FileStatus status = WriteAll(calls, fd.get(), bytes); !status.ok()) return status;
+  if (regular && (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 ||
+                  calls.fsync(fd.get()) != 0)) {
+    return Failed(FileError::kWrite);
+  }
+  if (calls.close(fd.Release()) != 0) return Failed(FileError::kWrite);
+  return {};
+}
+
+// Makes a rename in the directory durable. A directory that cannot be opened or does not
+// support flushing is left as it is.
+FileStatus SyncDirectory(const std::string& dir, const WriteCalls& calls) {
+  Descriptor fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.get() < 0) return {};
+  if (calls.fsync(fd.get()) != 0 && errno != EINVAL) return Failed(FileError::kWrite);
+  return {};
+}
+
+// --- The temporary file of the save in progress, for the signal handler. ---
+// A handler may only touch async-signal-safe state: a fixed buffer and a flag.
+char g_pending_temp[PATH_MAX];
+volatile std::sig_atomic_t g_pending_temp_set = 0;
+constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+void SetPendingTemp(const std::string& path) {
+  if (path.size() >= sizeof g_pending_temp) return;
+  std::memcpy(g_pending_temp, path.c_str(), path.size() + 1);
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  g_pending_temp_set = 1;
+}
+
+void ClearPendingTemp() {
+  g_pending_temp_set = 0;
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+}
+
+extern "C" void RemovePendingTempAndEnd(int signal_number) {
+  if (g_pending_temp_set) ::unlink(g_pending_temp);
+  ::signal(signal_number, SIG_DFL);
+  ::raise(signal_number);  // delivered when the handler returns: the default action
+}
+
+// Holds back the cleanup signals while a temporary file is created and recorded.
+class CleanupSignalsBlocked {
+ public:
+  CleanupSignalsBlocked() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int s : kCleanupSignals) sigaddset(&set, s);
+    pthread_sigmask(SIG_BLOCK, &set, &old_);
+  }
+  ~CleanupSignalsBlocked() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
+  CleanupSignalsBlocked(const CleanupSignalsBlocked&) = delete;
+  CleanupSignalsBlocked& operator=(const CleanupSignalsBlocked&) = delete;
+
+ private:
+  sigset_t old_;
+};
+
+// --- Reading ---
+
+// Refuses an open file larger than the limit.
+FileStatus CheckSize(int fd, std::uintmax_t limit, std::uintmax_t& size) {
+  struct stat st;
+  size = 0;
+  if (::fstat(fd, &st) != 0) return Failed(FileError::kRead);
+  if (S_ISREG(st.st_mode) && st.st_size > 0) size = static_cast<std::uintmax_t>(st.st_size);
+  if (size > limit) return {FileError::kTooLarge, EFBIG};
+  return {};
+}
+
+// Appends up to one chunk; at_end tells that the file has ended.
+FileStatus ReadChunk(int fd, std::string& out, bool& at_end) {
+  char buffer[kChunkBytes];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return Failed(FileError::kRead);
+    at_end = got == 0;
+    out.append(buffer, static_cast<std::size_t>(got));
+    return {};
+  }
+}
+
+// Reads to the end, appending; refuses more than the limit (a file that grows meanwhile).
+FileStatus ReadRest(int fd, std::string& out, std::uintmax_t limit) {
+  for (bool at_end = false; !at_end;) {
+    if (FileStatus status = ReadChunk(fd, out, at_end); !status.ok()) return status;
+    if (out.size() > limit) return {FileError::kTooLarge, EFBIG};
+  }
+  return {};
+}
+
+// Whether the first bytes of a file hold its first non-blank line whole: the line that
+// decides the kind.
+bool HoldsFirstLine(std::string_view head) {
+  const FileText file(head);
+  const std::string_view text = WithoutByteOrderMark(file.text());
+  const std::size_t first = text.find_first_not_of(" \r\n");
+  return first != text.npos && text.find_first_of("\r\n", first) != text.npos;
+}
+
 }  // namespace
 
-FileError ReadWholeFile(const std::string& path, std::string& out, int* os_error) {
-  out.clear();
-  auto fail = [&](FileError error) {
-    if (os_error != nullptr) *os_error = errno;
-    return error;
-  };
-  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return fail(FileError::kOpen);
-  struct stat st;
-  if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-    out.reserve(static_cast<std::size_t>(st.st_size));
-  }
-  char buffer[65536];
-  for (;;) {
-    const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      out.clear();
-      return fail(FileError::kRead);
-    }
-    if (got == 0) break;
-    out.append(buffer, static_cast<std::size_t>(got));
-  }
-  return FileError::kNone;
-}
-
-FileError WriteFileReplacing(const std::string& path, std::string_view bytes, int* os_error) {
-  const std::string target = FollowLinks(path);
-  // A hidden name beside the target; a long name is shortened to stay within name limits.
-  std::string temp = DirectoryOf(target) + "/." + NameOf(target).substr(0, 200) + ".XXXXXX";
-  Descriptor fd(::mkstemp(temp.data()));
-  if (fd.get() < 0) {
-    if (os_error != nullptr) *os_error = errno;
-    return FileError::kCreate;
-  }
-  auto fail = [&](FileError error) {
-    if (os_error != nullptr) *os_error = errno;
-    if (fd.get() >= 0) fd.Close();
-    ::unlink(temp.c_str());
-    return error;
-  };
-
-  // An existing file keeps its permission bits (and, where allowed, its owner); a new one
-  // gets what creating it directly would have given.
-  struct stat st;
-  if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-    if (::fchown(fd.get(), st.st_uid, st.st_gid) != 0) {
-      // Not allowed for an unprivileged user; the file then belongs to the writer.
-    }
-    ::fchmod(fd.get(), st.st_mode & 07777);
-  } else {
-    ::fchmod(fd.get(), 0666 & ~CurrentUmask());
-  }
-
-  if (!WriteAll(fd.get(), bytes)) return fail(FileError::kWrite);
-  if (!fd.Close()) return fail(FileError::kWrite);
-  if (::rename(temp.c_str(), target.c_str()) != 0) return fail(FileError::kCreate);
-  return FileError::kNone;
-}
+std::string SystemErrorText(int os_error) { return std::strerror(os_error); }
 
 int NotRegularFileError(const std::string& path) {
   struct stat st;
@@ -155,6 +219,130 @@ int NotRegularFileError(const std::string& path) {
   return 0;
 }
 
-std::string SystemErrorText(int os_error) { return std::strerror(os_error); }
+WriteCalls WriteCalls::System() { return {::write, ::fsync, ::close}; }
+
+FileStatus ReadWholeFile(const std::string& path, std::string& out, std::uintmax_t limit) {
+  out.clear();
+  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return Failed(FileError::kOpen);
+  std::uintmax_t size;
+  FileStatus status = CheckSize(fd.get(), limit, size);
+  if (status.ok()) {
+    out.reserve(static_cast<std::size_t>(size));
+    status = ReadRest(fd.get(), out, limit);
+  }
+  if (!status.ok()) out.clear();
+  return status;
+}
+
+FileStatus ReadSubtitleFile(const std::string& path, int& kind, std::string& out) {
+  kind = kKindUnknown;
+  out.clear();
+  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return Failed(FileError::kOpen);
+  std::uintmax_t size;
+  FileStatus status = CheckSize(fd.get(), kMaxSubtitleFileBytes, size);
+  // The first lines: read until the first non-blank line is whole, looked for after each
+  // doubling of what was read.
+  bool at_end = false;
+  for (std::size_t look_at = kChunkBytes; status.ok() && !at_end;) {
+    status = ReadChunk(fd.get(), out, at_end);
+    if (out.size() > kMaxSubtitleFileBytes) status = {FileError::kTooLarge, EFBIG};
+    if (out.size() >= look_at) {
+      if (HoldsFirstLine(out)) break;
+      look_at *= 2;
+    }
+  }
+  if (status.ok()) kind = DetectSubtitleKind(out);
+  if (status.ok() && kind != kKindUnknown && !at_end) {
+    out.reserve(static_cast<std::size_t>(size));
+    status = ReadRest(fd.get(), out, kMaxSubtitleFileBytes);
+  }
+  if (!status.ok()) {
+    kind = kKindUnknown;
+    out.clear();
+  }
+  return status;
+}
+
+FileStatus WriteFileReplacing(const std::string& path, std::string_view bytes,
+                              const WriteCalls& calls) {
+  // The target opened as a shell redirection would open it, but without truncating it: a
+  // file the user may not write, a directory or a loop of links is refused here.
+  Descriptor existing(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  struct stat target_st {};
+  if (existing.get() < 0) {
+    if (errno != ENOENT) return Failed(FileError::kCreate);
+  } else if (::fstat(existing.get(), &target_st) != 0) {
+    return Failed(FileError::kCreate);
+  } else if (!S_ISREG(target_st.st_mode)) {
+    // A device or a pipe: nothing to replace, it is written as it is.
+    ::fcntl(existing.get(), F_SETFL, ::fcntl(existing.get(), F_GETFL) & ~O_NONBLOCK);
+    return WriteInPlace(existing, bytes, /*regular=*/false, calls);
+  }
+  const bool exists = existing.get() >= 0;
+
+  // A hidden name beside the target; a long name is shortened to stay within name limits.
+  const std::string target = FollowLinks(path);
+  std::string temp = DirectoryOf(target) + "/." + NameOf(target).substr(0, 200) + ".XXXXXX";
+  int temp_fd;
+  int create_error;
+  {
+    CleanupSignalsBlocked blocked;
+    temp_fd = ::mkstemp(temp.data());
+    create_error = errno;
+    if (temp_fd >= 0) SetPendingTemp(temp);
+  }
+  if (temp_fd < 0) return {FileError::kCreate, create_error};
+  Descriptor fd(temp_fd);
+  auto fail = [&](FileStatus status) {
+    ::unlink(temp.c_str());
+    ClearPendingTemp();
+    return status;
+  };
+
+  // An existing file keeps its permissions and owner; a new one gets what creating it
+  // directly would have given.
+  bool in_place = false;
+  if (exists) {
+    in_place = target_st.st_nlink > 1;
+    struct stat temp_st;
+    if (::fstat(fd.get(), &temp_st) == 0 &&
+        (temp_st.st_uid != target_st.st_uid || temp_st.st_gid != target_st.st_gid) &&
+        ::fchown(fd.get(), target_st.st_uid, target_st.st_gid) != 0) {
+      in_place = true;
+    }
+    ::fchmod(fd.get(), target_st.st_mode & 07777);
+  } else {
+    ::fchmod(fd.get(), 0666 & ~CurrentUmask());
+  }
+
+  if (FileStatus status = WriteAll(calls, fd.get(), bytes); !status.ok()) return fail(status);
+  if (calls.fsync(fd.get()) != 0) return fail(Failed(FileError::kWrite));
+  if (calls.close(fd.Release()) != 0) return fail(Failed(FileError::kWrite));
+
+  if (in_place) {
+    const FileStatus status = WriteInPlace(existing, bytes, /*regular=*/true, calls);
+    ::unlink(temp.c_str());
+    ClearPendingTemp();
+    return status;
+  }
+  if (::rename(temp.c_str(), target.c_str()) != 0) return fail(Failed(FileError::kCreate));
+  ClearPendingTemp();
+  return SyncDirectory(DirectoryOf(target), calls);
+}
+
+void HandleSignalsDuringSaves() {
+  ::signal(SIGXFSZ, SIG_IGN);
+  struct sigaction action {};
+  action.sa_handler = RemovePendingTempAndEnd;
+  sigemptyset(&action.sa_mask);
+  for (int s : kCleanupSignals) {
+    struct sigaction old {};
+    // A signal the program was started to ignore (nohup) stays ignored.
+    if (::sigaction(s, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+    ::sigaction(s, &action, nullptr);
+  }
+}
 
 }  // namespace lumetra

@@ -1,35 +1,85 @@
-// Whole-file reading and safe replacing writes.
+// Reading subtitle files with a size bound, and saves that never lose data: the bytes go to
+// a temporary file beside the target, reach the disk, and only then replace the target.
 #pragma once
 
+#include <sys/types.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace lumetra {
 
+// No subtitle comes near this size; larger files are refused before they are read.
+inline constexpr std::uintmax_t kMaxSubtitleFileBytes = std::uintmax_t{256} << 20;
+
 enum class FileError {
   kNone,
-  kOpen,    // the file cannot be opened for reading
-  kRead,    // reading it failed
-  kCreate,  // the target (or its temporary file beside it) cannot be created or replaced
-  kWrite,   // writing the bytes failed (a full disk, an input/output error)
+  kOpen,      // the file cannot be opened for reading
+  kRead,      // reading it failed
+  kTooLarge,  // larger than kMaxSubtitleFileBytes
+  kCreate,    // the target cannot be written in place, or its temporary file not created
+              // or renamed over it
+  kWrite,     // writing, flushing or closing failed (a full disk, an input/output error)
 };
 
-// Reads the whole file into `out`. On failure, *os_error (when given) receives the
-// system's error number.
-FileError ReadWholeFile(const std::string& path, std::string& out, int* os_error = nullptr);
+// What became of a file operation, with the system's error number of the failing call.
+struct FileStatus {
+  FileError error = FileError::kNone;
+  int system_error = 0;
 
-// Writes `bytes` to a temporary file in the target's directory and renames it over the
-// target only when every byte was written, so a failed save never destroys the previous
-// file. A symbolic link as target is followed; an existing target keeps its permissions.
-// On failure, *os_error (when given) receives the system's error number.
-FileError WriteFileReplacing(const std::string& path, std::string_view bytes,
-                             int* os_error = nullptr);
+  bool ok() const { return error == FileError::kNone; }
+  friend bool operator==(const FileStatus& status, FileError error) {
+    return status.error == error;
+  }
+};
+
+// The system's wording of an error number ("No such file or directory").
+std::string SystemErrorText(int os_error);
 
 // Why a path is no regular file to read, as a system error number: what looking it up
 // gives (ENOENT, EACCES, ...), EISDIR for a directory, 0 for a regular file and for other
 // kinds of file (devices, pipes), which have no such number.
 int NotRegularFileError(const std::string& path);
-// The system's wording of an error number ("No such file or directory").
-std::string SystemErrorText(int os_error);
+
+// Reads the whole file into `out`; refuses a file larger than `limit` bytes.
+FileStatus ReadWholeFile(const std::string& path, std::string& out,
+                         std::uintmax_t limit = kMaxSubtitleFileBytes);
+
+// Reads a subtitle file: refuses it when it is larger than kMaxSubtitleFileBytes, finds its
+// kind (FileKinds) from its first non-blank line and reads the rest only when the kind is
+// known. An unknown kind leaves `out` holding no more than the first lines.
+FileStatus ReadSubtitleFile(const std::string& path, int& kind, std::string& out);
+
+// The calls a save makes on its file descriptors. Tests replace them to make writing,
+// flushing or closing fail.
+struct WriteCalls {
+  std::function<ssize_t(int, const void*, std::size_t)> write;
+  std::function<int(int)> fsync;
+  std::function<int(int)> close;
+  static WriteCalls System();
+};
+
+// Saves `bytes` as the file `path`, the way a shell redirection would write it but without
+// ever leaving a damaged or empty file behind:
+// - an existing target that the user could not open for writing is refused (a read-only
+//   file, another user's file, a directory, a loop of symbolic links), nothing is written;
+// - the bytes go to a hidden temporary file beside the target and are flushed to the disk;
+//   then the temporary file replaces the target and the directory is flushed too;
+// - a symbolic link is followed and stays; an existing file keeps its permissions and its
+//   owner; a new file gets the permissions the umask allows;
+// - a file with several hard links, or one whose owner the new file could not keep, is
+//   written in place after the complete temporary copy succeeded, so its links and owner
+//   stay; a target that is no regular file (a device) is written directly.
+// A failure leaves the target as it was and no temporary file behind.
+FileStatus WriteFileReplacing(const std::string& path, std::string_view bytes,
+                              const WriteCalls& calls = WriteCalls::System());
+
+// For programs that save: the file-size signal is ignored so that writing past a size limit
+// fails like any other write, and an interrupt, hang-up or termination signal removes the
+// temporary file of a save in progress before the program ends as the signal asks.
+void HandleSignalsDuringSaves();
 
 }  // namespace lumetra

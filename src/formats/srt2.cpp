@@ -38,6 +38,16 @@ void ReadHeaderLine(std::string_view line, Document& doc) {
   }
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The first time line ends the header: a line that begins with "0", or with the two-digit
+// hours of a time of ten hours or more ("12:00:00.00,..."), which a written file has when
+// its first frame starts that late.
+bool IsFirstTimeLine(std::string_view line) {
+  return line.starts_with('0') ||
+         (line.size() > 2 && IsDigit(line[0]) && IsDigit(line[1]) && line[2] == ':');
+}
+
 std::string ReplaceLineBreakTags(std::string_view text) {
   constexpr std::string_view kTag = "[br]";
   std::string out;
@@ -57,13 +67,12 @@ std::string ReplaceLineBreakTags(std::string_view text) {
 
 void ReadSrt2(ReadContext& ctx) {
   LineReader& in = ctx.in;
-  // The header ends at the first line that begins with "0", the first time line. A file
-  // without one has no frames.
+  // The header ends at the first time line. A file without one has no frames.
   std::string_view time_line;
   bool found = false;
   while (!in.AtEnd()) {
     time_line = in.ReadLine();
-    if (time_line.starts_with('0')) {
+    if (IsFirstTimeLine(time_line)) {
       found = true;
       break;
     }

@@ -318,9 +318,16 @@ std::string DirOfPath(std::string_view path) {
 }
 
 std::string FullPathOf(std::string_view path) {
+  namespace fs = std::filesystem;
   std::error_code ec;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-  return ec ? std::string(path) : absolute.lexically_normal().string();
+  const fs::path absolute = fs::absolute(path, ec);
+  if (ec || path.empty()) return std::string(path);
+  // Never folded as text: "a/.." is the parent of wherever "a" leads.
+  const fs::path name = absolute.filename();
+  const bool name_is_a_file = !name.empty() && name != "." && name != "..";
+  const fs::path resolved = fs::canonical(name_is_a_file ? absolute.parent_path() : absolute, ec);
+  if (ec) return absolute.string();
+  return (name_is_a_file ? resolved / name : resolved).string();
 }
 
 std::string NameOfPath(std::string_view path) {

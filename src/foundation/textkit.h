@@ -92,8 +92,11 @@ std::string WithBackslash(std::string_view dir);
 // Directory of a file path, ending with the separator ("/films/old/a.srt" gives
 // "/films/old/"); empty when the path has no directory part.
 std::string DirOfPath(std::string_view path);
-// The absolute, normalised form of a path (relative paths start at the working directory);
-// the path itself when it cannot be made absolute.
+// The full path of a file as the system finds it: relative paths start at the working
+// directory, and the directory part is resolved by the file system (links followed, so
+// "link/../x" names the file beside where the link leads, not "x"); the name part stays as
+// given. When the directory does not exist, the absolute path unchanged; the path itself
+// when it cannot be made absolute.
 std::string FullPathOf(std::string_view path);
 // The name part of a path ("/films/old/a.srt" gives "a.srt").
 std::string NameOfPath(std::string_view path);

@@ -35,7 +35,7 @@ void Session::PrepareSaveDialog() {
 }
 
 void Session::WriteChosen(const SaveChoice& choice) {
-  save_dialog_.file_name = choice.path;
+  save_dialog_.file_name = FullPathOf(choice.path);
   WriteSubtitle(KindOfSaveChoice(choice.path, choice.file_type));
 }
 
@@ -56,7 +56,7 @@ void Session::Open() {
   const std::optional<std::string> path = prompts_.AskOpenPath(open_dialog_);
   if (!path) return;
   open_dialog_.file_name = *path;
-  OpenPath(*path);
+  OpenPath(FullPathOf(*path));
 }
 
 std::vector<HistoryMenuItem> Session::HistoryMenu() { return history_.MenuItems(); }
@@ -78,6 +78,16 @@ void Session::SaveAs() {
   PrepareSaveDialog();
   const std::optional<SaveChoice> choice = prompts_.AskSavePath(save_dialog_);
   if (choice) WriteChosen(*choice);
+}
+
+bool Session::SaveTo(const std::string& path, int kind) {
+  if (doc_.FrameCount == 0) {
+    prompts_.ShowMessage(kNothingToSave);
+    return false;
+  }
+  save_dialog_.file_name = FullPathOf(path);
+  WriteSubtitle(kind);
+  return doc_.LoadStatus == 0;
 }
 
 void Session::QuickSave() {
@@ -146,14 +156,11 @@ OpenResult Session::OpenSubtitle() {
     prompts_.ShowMessage(kNoSuchSubtitle + path);
     return OpenResult::kMissing;
   }
-  // The whole file is read once: for its kind, then for its frames.
+  // The kind comes from the first lines; the rest is read only for a known kind.
   std::string data;
-  if (ReadWholeFile(path, data, &last_os_error_) != FileError::kNone) {
-    prompts_.ShowMessage(kReadError);
-    return OpenResult::kUnreadable;
-  }
+  int kind;
+  if (!ReadSucceeded(ReadSubtitleFile(path, kind, data), path)) return OpenResult::kUnreadable;
   // The document keeps its format until a read replaces it.
-  const int kind = DetectSubtitleKind(data);
   if (kind == kKindUnknown) {
     prompts_.ShowMessage((HoldsOnlyBlankLines(data) ? kEmptyFile : kNotASubtitle) + path);
     return OpenResult::kUnrecognised;
@@ -162,12 +169,20 @@ OpenResult Session::OpenSubtitle() {
   return doc_.LoadStatus == 0 ? OpenResult::kOpened : OpenResult::kNotRead;
 }
 
+bool Session::ReadSucceeded(const FileStatus& status, const std::string& path) {
+  if (status.ok()) return true;
+  // A file too large is told as such; other failures carry the system's reason.
+  last_os_error_ = status == FileError::kTooLarge ? 0 : status.system_error;
+  prompts_.ShowMessage(status == FileError::kTooLarge ? kFileTooLarge + path : kReadError);
+  return false;
+}
+
 void Session::ReadSubtitle() {
   std::string data;
-  if (ReadWholeFile(doc_.FileName, data) != FileError::kNone) {
+  last_os_error_ = 0;
+  if (!ReadSucceeded(ReadWholeFile(doc_.FileName, data), doc_.FileName)) {
     doc_.LoadStatus = 1;
     doc_.Modified = kClean;
-    prompts_.ShowMessage(kReadError);
     return;
   }
   ReadSubtitleData(data, doc_.FileKind);
@@ -176,6 +191,7 @@ void Session::ReadSubtitle() {
 void Session::ReadSubtitleData(std::string_view data, int kind) {
   doc_.LoadStatus = 0;
   doc_.Modified = kClean;
+  frames_left_out_ = 0;
   if (kind < kKindSubRip || kind > kKindSami) {
     prompts_.ShowMessage(kUnknownFormat);
     return;
@@ -192,8 +208,11 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
   }
   const ReadResult result = lumetra::ReadSubtitleData(data, kind, doc_.SubFps, doc_);
   runner_.ClearHistory();
-  if (result.frames_left_out > 0) {
-    prompts_.ShowMessage(kFrameLimitStart + IntToText(result.frames_left_out) + kFrameLimitEnd);
+  frames_left_out_ = result.frames_left_out;
+  if (frames_left_out_ == 1) {
+    prompts_.ShowMessage(std::string(kFrameLimitStart) + kOneFrameLeftOut);
+  } else if (frames_left_out_ > 1) {
+    prompts_.ShowMessage(kFrameLimitStart + IntToText(frames_left_out_) + kFrameLimitEnd);
   }
   if (!result.classes_left_out.empty()) {
     std::string others;
@@ -239,17 +258,15 @@ void Session::WriteSubtitle(int kind) {
 
   std::string bytes;
   WriteSubtitleData(doc_, kind, doc_.SubFps, bytes);
-  const std::string shown_path = WithBackslash(doc_.FileDir) + doc_.FileName;
-  switch (WriteFileReplacing(target, bytes, &last_os_error_)) {
-    case FileError::kNone:
-      doc_.LoadStatus = 0;
-      break;
-    case FileError::kWrite:
-      prompts_.ShowMessage(kWriteError + shown_path);
-      break;
-    default:
-      prompts_.ShowMessage(kCreateError + shown_path);
-      break;
+  // A failure names the file and the system's reason on a line of its own.
+  const FileStatus status = WriteFileReplacing(target, bytes);
+  last_os_error_ = status.system_error;
+  if (status.ok()) {
+    doc_.LoadStatus = 0;
+  } else {
+    prompts_.ShowMessage((status == FileError::kWrite ? kWriteError : kCreateError) +
+                         WithBackslash(doc_.FileDir) + doc_.FileName + "\r" +
+                         SystemErrorText(status.system_error));
   }
 
   if (doc_.LoadStatus == 0) {

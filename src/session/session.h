@@ -9,6 +9,7 @@
 
 #include "document/document.h"
 #include "editing/sub_frame_rate.h"
+#include "formats/file_io.h"
 #include "session/command_runner.h"
 #include "session/prompts.h"
 #include "settings/configuration.h"
@@ -38,6 +39,9 @@ inline constexpr char kFrameLimitStart[] =
     "The subtitle has more frames than Lumetra can hold.\rOnly the first 9999 frames were "
     "loaded; ";
 inline constexpr char kFrameLimitEnd[] = " were left out.";
+inline constexpr char kOneFrameLeftOut[] = "1 frame was left out.";
+// Followed by the path of a file that is no subtitle because of its size.
+inline constexpr char kFileTooLarge[] = "The file is too large for a subtitle (over 256 MB):\r\r";
 // A SAMI file with text in several classes (languages): the class read, then the others.
 inline constexpr char kClassesStart[] =
     "The subtitle holds text in more than one language.\rOnly \"";
@@ -87,6 +91,10 @@ class Session {
   void QuickSave();
   // Save (the keyboard's): quick save when the document has a file name, else Save As.
   void Save();
+  // Save As to a path given instead of chosen in the dialog, in the format `kind` (the
+  // command-line tool's convert): refuses an empty document; true when the file was
+  // written.
+  bool SaveTo(const std::string& path, int kind);
   // Closing the window: the unsaved-changes prompt; true when the window may close.
   bool CloseQuery();
   // Shows and types the document's texts in another code page; no byte changes.
@@ -105,6 +113,8 @@ class Session {
   OpenResult OpenSubtitle();
   // Reads the document's FileName as FileKind; reports through LoadStatus and messages.
   void ReadSubtitle();
+  // Entries of the file last read that did not fit into the store (0: none).
+  int frames_left_out() const { return frames_left_out_; }
   // Writes the document to the save dialog's file name in the format `kind` (FileKinds);
   // reports through LoadStatus and messages. A kind outside 1..4 writes nothing and shows
   // "Unknown extension: " with the name's last three characters (callers choose the kind
@@ -122,6 +132,8 @@ class Session {
   OpenResult OpenPath(const std::string& path);
   // ReadSubtitle on bytes already read from the file, as `kind`.
   void ReadSubtitleData(std::string_view data, int kind);
+  // True when a file was read; else tells why and keeps the system's error number.
+  bool ReadSucceeded(const FileStatus& status, const std::string& path);
   // Preselects the document's own format in the save dialog.
   void PrepareSaveDialog();
   // WriteSubtitle of a path chosen in the save dialog.
@@ -135,6 +147,7 @@ class Session {
   FileDialogState open_dialog_;
   FileDialogState save_dialog_;
   int last_os_error_ = 0;
+  int frames_left_out_ = 0;
   CommandRunner runner_{doc_, prompts_};
 };
 

@@ -22,8 +22,9 @@ bool ResolveUnsavedChanges(Document& doc, Prompts& prompts, FileDialogState& sav
     }
   }
   if (doc.Modified == kUnsaved) {
-    const std::optional<SaveChoice> choice = prompts.AskSavePath(save_dialog);
+    std::optional<SaveChoice> choice = prompts.AskSavePath(save_dialog);
     if (choice) {
+      choice->path = FullPathOf(choice->path);
       save_dialog.file_name = choice->path;
       doc.FileDir = DirOfPath(choice->path);
       doc.FileName = NameOfPath(choice->path);

@@ -154,7 +154,7 @@ FileError SaveConfig(const std::string& path, const Configuration& config, FileH
   std::error_code ec;
   const std::filesystem::path dir = std::filesystem::path(path).parent_path();
   if (!dir.empty()) std::filesystem::create_directories(dir, ec);
-  return WriteFileReplacing(path, text);
+  return WriteFileReplacing(path, text).error;
 }
 
 std::string ConfigFilePath(const std::string& program_dir, const EnvironmentLookup& env) {

@@ -50,9 +50,10 @@ std::string WriteFile(const std::string& path, std::string_view bytes) {
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
   if (ec) return Failure(path, Reason(ec));
-  int os_error = 0;
-  if (WriteFileReplacing(path, bytes, &os_error) == FileError::kNone) return {};
-  return Failure(path, os_error != 0 ? SystemErrorText(os_error) : "the file could not be written");
+  const FileStatus status = WriteFileReplacing(path, bytes);
+  if (status.ok()) return {};
+  return Failure(path, status.system_error != 0 ? SystemErrorText(status.system_error)
+                                                : "the file could not be written");
 }
 
 }  // namespace
@@ -193,8 +194,12 @@ std::string DesktopAssociation::Associate(const std::string& executable) {
     // A list that cannot be read is not replaced: the user's other handlers would be lost.
     // Nor is a pipe or a device read: it might never end.
     int os_error = NotRegularFileError(mimeapps);
-    if (os_error != 0 || !std::filesystem::is_regular_file(mimeapps, ec) ||
-        ReadWholeFile(mimeapps, text, &os_error) != FileError::kNone) {
+    FileStatus read{FileError::kOpen, 0};
+    if (os_error == 0 && std::filesystem::is_regular_file(mimeapps, ec)) {
+      read = ReadWholeFile(mimeapps, text);
+      os_error = read.system_error;
+    }
+    if (!read.ok()) {
       return Failure(mimeapps,
                      os_error != 0 ? SystemErrorText(os_error) : "it is not a regular file");
     }

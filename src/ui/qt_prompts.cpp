@@ -1,9 +1,12 @@
 #include "ui/qt_prompts.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -17,6 +20,29 @@ namespace {
 QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// A file dialog that leaves a typed path to the file system. As a name is typed, Qt's dialog
+// selects the listed file that the name matches with ".." folded as text ("link/../a.srt"
+// selects "a.srt" of the shown directory, not of where the link leads) and reports that
+// file. Without the selection it reports the typed path, which the session resolves.
+class PathDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+ protected:
+  void accept() override {
+    const auto* name = findChild<QLineEdit*>("fileNameEdit");
+    if (name != nullptr && name->text().contains(u'/')) {
+      for (const char* view_name : {"listView", "treeView"}) {
+        const auto* view = findChild<QAbstractItemView*>(view_name);
+        if (view != nullptr && view->selectionModel() != nullptr) {
+          view->selectionModel()->clearSelection();
+        }
+      }
+    }
+    QFileDialog::accept();
+  }
+};
 
 // Sets up a file dialog from the session's state for it.
 void Prepare(QFileDialog& dialog, const FileDialogState& state, const QString& filter) {
@@ -86,7 +112,7 @@ Answer QtPrompts::AskYesNoCancel(const std::string& question) {
 }
 
 std::optional<std::string> QtPrompts::AskOpenPath(const FileDialogState& state) {
-  QFileDialog dialog(parent_, "Open");
+  PathDialog dialog(parent_, "Open");
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   Prepare(dialog, state, QString::fromLatin1(kOpenFilter));
@@ -95,7 +121,7 @@ std::optional<std::string> QtPrompts::AskOpenPath(const FileDialogState& state) 
 }
 
 std::optional<SaveChoice> QtPrompts::AskSavePath(const FileDialogState& state) {
-  QFileDialog dialog(parent_, "Save As");
+  PathDialog dialog(parent_, "Save As");
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   Prepare(dialog, state, QString::fromLatin1(SaveDialogFilter()));

@@ -1,64 +1,14 @@
 // Runs the real lumetra-cli binary on files and checks its output and exit status.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
-#include <string>
 
-#include "test_support.h"
+#include "cli/cli_test_support.h"
 
 namespace lumetra {
 namespace {
 
+using testing::CliTest;
 using testing::ReadFile;
-using testing::TempDir;
-using testing::WriteFile;
-
-struct RunResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& arg) {
-  std::string quoted = "'";
-  for (char c : arg) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "'";
-}
-
-class CliTest : public ::testing::Test {
- protected:
-  RunResult Run(const std::vector<std::string>& args) {
-    std::string command = Quote(LUMETRA_CLI_PATH);
-    for (const std::string& arg : args) command += " " + Quote(arg);
-    const std::string err_path = dir.File("stderr.txt");
-    command += " 2>" + Quote(err_path);
-    RunResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = ReadFile(err_path);
-    return result;
-  }
-
-  std::string Write(const std::string& name, const std::string& bytes) {
-    WriteFile(dir.File(name), bytes);
-    return dir.File(name);
-  }
-
-  TempDir dir;
-};
+using testing::RunResult;
 
 constexpr char kSubRip[] =
     "1\r\n00:00:01,000 --> 00:00:02,500\r\nHello\r\n\r\n"
@@ -249,14 +199,21 @@ TEST_F(CliTest, EncodingNamesTheCodePageOfListAndInfoAndToUtf8Converts) {
   }
 }
 
-TEST_F(CliTest, TheFrameLimitIsReportedWithSuccess) {
-  std::string big;
-  for (int i = 0; i < 10001; ++i) big += "{" + std::to_string(i) + "}{" + std::to_string(i + 1) + "}x\r\n";
-  RunResult result = Run({"info", Write("big.sub", big)});
-  EXPECT_EQ(result.status, 0);
+TEST_F(CliTest, FramesLeftOutAreWrittenButExitWithThree) {
+  std::string frames;
+  for (int i = 0; i < 10000; ++i) frames += "{" + std::to_string(i) + "}{" + std::to_string(i + 1) + "}x\r\n";
+  const std::string input = Write("big.sub", frames);
+  RunResult result = Run({"convert", input, dir.File("out.sub")});
+  EXPECT_EQ(result.status, 3);
   EXPECT_EQ(result.err,
             "lumetra-cli: The subtitle has more frames than Lumetra can hold. Only the first 9999 "
-            "frames were loaded; 2 were left out.\n");
+            "frames were loaded; 1 frame was left out.\n");
+  // The first 9999 frames (compared by size and end: a diff of large texts is slow).
+  const std::string written = ReadFile(dir.File("out.sub"));
+  EXPECT_EQ(written.size(), frames.rfind("{9999}"));
+  EXPECT_TRUE(written.ends_with("\n{9998}{9999}x\r\n"));
+  result = Run({"info", input});
+  EXPECT_EQ(result.status, 3);
   EXPECT_NE(result.out.find("Total frames: 9999\n"), std::string::npos);
 }
 

@@ -105,6 +105,8 @@ const ReadCase kSrt2[] = {
     {"00:00:01.00,00:00:02.00\n\n\n00:00:03.00,00:00:04.00\n", {{1000, 2000, ""}}},
     {"00:00:01.00,00:00:02.00\r\n\r\n", {{1000, 2000, ""}}},
     {"[INFORMATION]\n[TITLE]x\n[SUBTITLE]", {}},
+    // A first frame ten hours or more into the film ends the header as well.
+    {"[INFORMATION]\n[SUBTITLE]\n12:00:00.00,12:00:01.50\nLate\n", {{43200000, 43201500, "Late"}}},
 };
 
 const ReadCase kSami[] = {

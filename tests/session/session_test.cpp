@@ -189,7 +189,7 @@ TEST_F(SessionTest, APromptWhoseSaveFailsStopsTheCommand) {
   prompts.save_paths.push_back(bad);
   session.New();
   ASSERT_EQ(prompts.messages.size(), 1u);
-  EXPECT_EQ(prompts.messages[0], std::string(kCreateError) + bad);
+  EXPECT_EQ(prompts.messages[0], std::string(kCreateError) + bad + "\rNo such file or directory");
   EXPECT_EQ(doc.FrameCount, 2);
   EXPECT_EQ(doc.Modified, kUnsaved);
   // The window may not close either.
@@ -346,17 +346,41 @@ TEST_F(SessionTest, HistoryEntriesOpenAfterThePrompt) {
 }
 
 TEST_F(SessionTest, TooManyFramesAreReportedNotLost) {
-  std::string big;
+  std::string frames;
   for (int i = 1; i <= 10005; ++i) {
-    big += std::to_string(i) + "\r\n00:00:01,000 --> 00:00:02,000\r\nframe " + std::to_string(i) +
-           "\r\n\r\n";
+    frames += std::to_string(i) + "\r\n00:00:01,000 --> 00:00:02,000\r\nframe " +
+              std::to_string(i) + "\r\n\r\n";
+    if (i == 10000) OpenThroughDialog(Write("one.txt", frames));
   }
-  OpenThroughDialog(Write("big.txt", big));
+  EXPECT_EQ(session.frames_left_out(), 1);
+  OpenThroughDialog(Write("six.txt", frames));
   EXPECT_EQ(doc.FrameCount, MaxReadFrames);
   EXPECT_EQ(doc.FrameText[MaxReadFrames], "frame 9999");
-  EXPECT_EQ(prompts.messages,
-            std::vector<std::string>{"The subtitle has more frames than Lumetra can hold.\rOnly "
-                                     "the first 9999 frames were loaded; 6 were left out."});
+  EXPECT_EQ(session.frames_left_out(), 6);
+  const std::string limit =
+      "The subtitle has more frames than Lumetra can hold.\rOnly the first 9999 frames were "
+      "loaded; ";
+  EXPECT_EQ(prompts.messages, (std::vector<std::string>{limit + "1 frame was left out.",
+                                                        limit + "6 were left out."}));
+}
+
+TEST_F(SessionTest, DialogPathsAreResolvedThroughLinksNotFoldedAsText) {
+  const std::filesystem::path real = dir.path() / "real";
+  std::filesystem::create_directories(real / "sub");
+  std::filesystem::create_directory_symlink(real / "sub", dir.path() / "dl");
+  WriteFile((real / "z.txt").string(), kSubRip);
+  WriteFile(dir.File("z.txt"), "1\r\n00:00:05,000 --> 00:00:06,000\r\nNot this one\r\n");
+
+  OpenThroughDialog(dir.File("dl/../z.txt"));
+  EXPECT_EQ(doc.FrameText[1], "Hello");
+  EXPECT_EQ(doc.FileDir, real.string() + "/");
+  EXPECT_EQ(session.history().Entry(1), (real / "z.txt").string());
+
+  prompts.save_paths.push_back(dir.File("dl/../y.srt"));
+  session.SaveAs();
+  EXPECT_TRUE(std::filesystem::exists(real / "y.srt"));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("y.srt")));
+  EXPECT_EQ(session.history().Entry(1), (real / "y.srt").string());
 }
 
 TEST_F(SessionTest, StartupFileIsOpenedByItsFullPath) {

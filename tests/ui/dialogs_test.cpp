@@ -8,10 +8,12 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "editing/sub_frame_rate.h"
+#include "foundation/textkit.h"
 #include "session/save_file_types.h"
 #include "session/scripted_prompts.h"
 #include "test_support.h"
@@ -90,6 +92,40 @@ TEST(QtPrompts, TheSaveDialogPreselectsAndReturnsAFileType) {
   ASSERT_TRUE(choice.has_value());
   EXPECT_EQ(choice->path, dir.File("movie.smi"));
   EXPECT_EQ(choice->file_type, 2);
+}
+
+// Types a name into the next file dialog and presses its accept button.
+void TypeIntoNextFileDialog(const QString& name) {
+  QTimer::singleShot(10, [name] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return TypeIntoNextFileDialog(name);  // not shown yet
+    auto* name_box = dialog->findChild<QLineEdit*>("fileNameEdit");
+    // As while typing: a file the list selects meanwhile does not replace the typed name.
+    QApplication::setActiveWindow(dialog);
+    name_box->setFocus();
+    name_box->setText(name);
+    QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+  });
+}
+
+TEST(QtPrompts, TypedPathsAreResolvedThroughLinksNotFoldedAsText) {
+  testing::TempDir dir;
+  std::filesystem::create_directories(dir.path() / "real/sub");
+  std::filesystem::create_directory_symlink("real/sub", dir.path() / "dl");
+  testing::WriteFile(dir.File("real/z.txt"), "the file the system means");
+  testing::WriteFile(dir.File("z.txt"), "the file beside the link");
+  QtPrompts prompts;
+  const FileDialogState state{dir.path().string(), "", 0};
+
+  TypeIntoNextFileDialog("dl/../z.txt");
+  const std::optional<std::string> opened = prompts.AskOpenPath(state);
+  ASSERT_TRUE(opened.has_value());
+  EXPECT_EQ(FullPathOf(*opened), dir.File("real/z.txt"));
+
+  TypeIntoNextFileDialog("dl/../new.srt");
+  const std::optional<SaveChoice> saved = prompts.AskSavePath(state);
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_EQ(FullPathOf(saved->path), dir.File("real/new.srt"));
 }
 
 }  // namespace
