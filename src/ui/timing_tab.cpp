@@ -386,6 +386,8 @@ void TimingTab::Begin() {
       recorder_.Begin(countdown_->text().toStdString(), StartingValueOf(Starting()));
   ShowState();
   if (started) ScrollFocusedToTop();
+  // Space now times frames; it no longer presses BEGIN again.
+  click_area_->setFocus();
 }
 
 void TimingTab::Timer1Timer() {
