@@ -56,15 +56,7 @@ class StepPanelWidget : public QFrame {
 };
 
 // The boxes by index: the start's hours, minutes, seconds, milliseconds, then the end's.
-struct BoxLook {
-  const char* name;
-  const char* unit;
-  const char* text;
-  int max_length;
-  int width;
-  const char* hint;
-};
-constexpr BoxLook kBoxes[8] = {
+constexpr BoxSpec kBoxes[8] = {
     {"Edit24", "hr", "0", 1, 16, "Hour"},     {"Edit25", "min", "00", 2, 24, "Minute"},
     {"Edit26", "sec", "00", 2, 24, "Second"}, {"Edit27", "milisec", "000", 3, 32, "Milisecond"},
     {"Edit31", "hr", "0", 1, 16, "Hour"},     {"Edit30", "min", "00", 2, 24, "Minute"},
@@ -133,17 +125,7 @@ MiniModeTab::MiniModeTab(Session& session, QAbstractItemModel* model,
   left->addLayout(where);
   row->addLayout(left);
 
-  memo_ = new QPlainTextEdit(panel);
-  memo_->setObjectName("Memo3");
-  memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  QFont memo_font = memo_->font();
-  memo_font.setBold(true);
-  memo_font.setPixelSize(13);
-  memo_->setFont(memo_font);
-  memo_->setPalette(EditorPalette(memo_->palette()));
-  QTextOption centred = memo_->document()->defaultTextOption();
-  centred.setAlignment(Qt::AlignHCenter);
-  memo_->document()->setDefaultTextOption(centred);
+  memo_ = MakeFrameTextBox("Memo3", 13, panel);
   memo_->setMinimumWidth(200);
   memo_->installEventFilter(this);
   connect(memo_, &QPlainTextEdit::textChanged, this, &MiniModeTab::Memo3Change);
@@ -184,21 +166,16 @@ QWidget* MiniModeTab::BuildTimeGroup(bool end) {
   const std::size_t first = end ? 4 : 0;
   int column = 0;
   for (std::size_t j = 0; j < 4; ++j) {
-    const BoxLook& b = kBoxes[first + j];
+    const BoxSpec& b = kBoxes[first + j];
     if (j == 2) {
       auto* colon = new QLabel(":", group);
       colon->setFont(box_font);
       grid->addWidget(colon, 1, column++);
     }
     grid->addWidget(SmallLabel(b.unit, group), 0, column, Qt::AlignHCenter);
-    auto* box = new QLineEdit(QString::fromLatin1(b.text), group);
-    box->setObjectName(QString::fromLatin1(b.name));
-    box->setMaxLength(b.max_length);
-    box->setFixedWidth(b.width);
-    box->setAlignment(Qt::AlignCenter);
+    QLineEdit* box = MakeBox(b, group);
     box->setFont(box_font);
     box->setPalette(EditorPalette(box->palette()));
-    SetHint(box, b.hint);
     box->installEventFilter(this);
     boxes_[first + j] = box;
     grid->addWidget(box, 1, column);

@@ -84,17 +84,6 @@ QLabel* MakeLabel(const char* text, QWidget* parent, const char* name = nullptr,
   return label;
 }
 
-QLineEdit* MakeBox(const char* name, const char* text, int max_length, int width, const char* hint,
-                   QWidget* parent) {
-  auto* box = new QLineEdit(QString::fromLatin1(text), parent);
-  box->setObjectName(QString::fromLatin1(name));
-  box->setMaxLength(max_length);
-  box->setFixedWidth(width);
-  box->setAlignment(Qt::AlignCenter);
-  if (hint[0] != '\0') SetHint(box, hint);
-  return box;
-}
-
 QColor StatusColourOf(StatusColour colour, const QPalette& palette) {
   switch (colour) {
     case StatusColour::kCountdown:
@@ -155,19 +144,9 @@ QWidget* TimingTab::BuildPreviewColumn() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(3);
 
-  preview_ = new QPlainTextEdit(column);
-  preview_->setObjectName("Memo2");
+  preview_ = MakeFrameTextBox("Memo2", 14, column);
   preview_->setReadOnly(true);
-  preview_->setLineWrapMode(QPlainTextEdit::NoWrap);
   preview_->setFocusPolicy(Qt::NoFocus);
-  QFont preview_font = preview_->font();
-  preview_font.setBold(true);
-  preview_font.setPixelSize(14);
-  preview_->setFont(preview_font);
-  preview_->setPalette(EditorPalette(preview_->palette()));
-  QTextOption centred = preview_->document()->defaultTextOption();
-  centred.setAlignment(Qt::AlignHCenter);
-  preview_->document()->setDefaultTextOption(centred);
   preview_->setFixedHeight(70);
   SetHint(preview_, "Subtitle Preview");
   layout->addWidget(preview_);
@@ -182,7 +161,7 @@ QWidget* TimingTab::BuildPreviewColumn() {
 
   auto* key_row = new QHBoxLayout;
   key_row->addWidget(MakeLabel("KeyBox", column, "Label42"));
-  key_row->addWidget(MakeBox("Edit21", "", 32767, 120, "Not Available Yet!", column));
+  key_row->addWidget(MakeBox({"Edit21", "", "", 32767, 120, "Not Available Yet!"}, column));
   key_row->addStretch();
   layout->addLayout(key_row);
   layout->addWidget(BuildStartingValues());
@@ -196,18 +175,10 @@ QWidget* TimingTab::BuildStartingValues() {
   grid->setHorizontalSpacing(2);
   grid->setVerticalSpacing(1);
   grid->addWidget(MakeLabel("Start recording from:", group, "Label36"), 0, 0, 1, 8);
-  struct Box {
-    const char* name;
-    const char* unit;
-    const char* text;
-    int max_length;
-    int width;
-    const char* hint;
-  };
-  const Box boxes[4] = {{"Edit16", "hr", "0", 1, 18, "Hour"},
-                        {"Edit17", "min", "00", 2, 26, "Minute"},
-                        {"Edit18", "sec", "00", 2, 26, "Second"},
-                        {"Edit19", "milisec", "000", 3, 34, "Milisecond"}};
+  const BoxSpec boxes[4] = {{"Edit16", "hr", "0", 1, 18, "Hour"},
+                            {"Edit17", "min", "00", 2, 26, "Minute"},
+                            {"Edit18", "sec", "00", 2, 26, "Second"},
+                            {"Edit19", "milisec", "000", 3, 34, "Milisecond"}};
   QFont small = font();
   small.setPixelSize(9);
   int column = 0;
@@ -216,8 +187,7 @@ QWidget* TimingTab::BuildStartingValues() {
     QLabel* unit = MakeLabel(boxes[i].unit, group);
     unit->setFont(small);
     grid->addWidget(unit, 1, column, Qt::AlignHCenter);
-    QLineEdit* box = MakeBox(boxes[i].name, boxes[i].text, boxes[i].max_length, boxes[i].width,
-                             boxes[i].hint, group);
+    QLineEdit* box = MakeBox(boxes[i], group);
     connect(box, &QLineEdit::editingFinished, this, [box] {
       box->setText(QString::fromStdString(NormalizedStartingValue(box->text().toStdString())));
     });
@@ -227,9 +197,9 @@ QWidget* TimingTab::BuildStartingValues() {
   grid->setColumnStretch(column, 1);
   auto* countdown_row = new QHBoxLayout;
   countdown_row->addWidget(MakeLabel("Countdown:", group, "Label38"));
-  countdown_ = MakeBox("Edit20", "0", 2, 26,
-                       "After you press BEGIN, the recording will start when the counter "
-                       "reaches 0.",
+  countdown_ = MakeBox({"Edit20", "sec", "0", 2, 26,
+                        "After you press BEGIN, the recording will start when the counter "
+                        "reaches 0."},
                        group);
   connect(countdown_, &QLineEdit::editingFinished, this, [this] {
     countdown_->setText(
@@ -329,8 +299,8 @@ void TimingTab::BuildPanels() {
   panel7->setFrameShape(QFrame::StyledPanel);
   auto* l7 = new QHBoxLayout(panel7);
   l7->setContentsMargins(3, 2, 3, 2);
-  file_name_ = MakeBox("Edit22", "", 32767, 200, "Latest Filename", panel7);
-  information_ = MakeBox("Edit23", "", 32767, 200, "Subtitle Information", panel7);
+  file_name_ = MakeBox({"Edit22", "", "", 32767, 200, "Latest Filename"}, panel7);
+  information_ = MakeBox({"Edit23", "", "", 32767, 200, "Subtitle Information"}, panel7);
   information_->setMinimumWidth(120);
   information_->setMaximumWidth(QWIDGETSIZE_MAX);
   for (QLineEdit* box : {file_name_, information_}) {

@@ -6,17 +6,12 @@
 #include <tuple>
 #include <vector>
 
+#include "livetiming/fake_clock.h"
 #include "session/command_runner.h"
 #include "session/scripted_prompts.h"
 
 namespace lumetra {
 namespace {
-
-class FakeClock : public Clock {
- public:
-  std::int64_t NowMs() const override { return now; }
-  std::int64_t now = 5'000'000;
-};
 
 // A recorder over five frames "t1".."t5" and the Timing list's focus, writing what it
 // records through a command runner as the window does.

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "editing/frame_commands.h"
+#include "livetiming/fake_clock.h"
 #include "livetiming/recorder.h"
 #include "ui/main_window_test_support.h"
 #include "ui/mini_mode_tab.h"
@@ -20,20 +21,8 @@
 namespace lumetra {
 namespace {
 
-class FakeClock : public Clock {
- public:
-  std::int64_t NowMs() const override { return now; }
-  std::int64_t now = 1'000'000;
-};
-
 class LiveTimingTest : public WindowFixture {
  protected:
-  void LoadFrames(int count) {
-    std::vector<std::tuple<TimeValue, TimeValue, std::string>> frames;
-    for (int i = 1; i <= count; ++i)
-      frames.emplace_back(i * 1000, i * 1000 + 500, "t" + std::to_string(i));
-    Load(frames);
-  }
   void ChooseTab(const char* caption) {
     QTabBar* bar = Find<QTabWidget>("PageControl1")->tabBar();
     for (int i = 0; i < bar->count(); ++i) {
@@ -42,7 +31,6 @@ class LiveTimingTest : public WindowFixture {
     }
     ASSERT_EQ(bar->tabText(bar->currentIndex()), caption);
   }
-  void Press(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
   void Space(QEvent::Type type, bool repeat = false) {
     QKeyEvent key(type, Qt::Key_Space, Qt::NoModifier, " ", repeat);
     QApplication::sendEvent(window_->timingTab()->clickArea(), &key);
