@@ -1,6 +1,5 @@
 #include "ui/command_column.h"
 
-#include <QEvent>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -15,21 +14,18 @@ CommandColumn::CommandColumn(QWidget* groups, int least_width, QWidget* parent)
   // Every caption of the groups in full, whatever the screen's font.
   groups->setFixedWidth(std::max(least_width, groups->minimumSizeHint().width()));
   setWidget(groups);
-  verticalScrollBar()->installEventFilter(this);
   FitWidth();
 }
 
-bool CommandColumn::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == verticalScrollBar() &&
-      (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
-    FitWidth();
-  }
-  return QScrollArea::eventFilter(watched, event);
+void CommandColumn::resizeEvent(QResizeEvent* event) {
+  QScrollArea::resizeEvent(event);
+  FitWidth();
 }
 
 void CommandColumn::FitWidth() {
-  const QScrollBar* bar = verticalScrollBar();
-  setFixedWidth(widget()->width() + (bar->isVisibleTo(this) ? bar->sizeHint().width() : 0));
+  // The scroll bar shows exactly when the groups are taller than the column.
+  const bool scrolls = widget()->minimumSizeHint().height() > height();
+  setFixedWidth(widget()->width() + (scrolls ? verticalScrollBar()->sizeHint().width() : 0));
 }
 
 }  // namespace lumetra

@@ -14,7 +14,7 @@ class CommandColumn : public QScrollArea {
   CommandColumn(QWidget* groups, int least_width, QWidget* parent = nullptr);
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void FitWidth();

@@ -7,8 +7,11 @@
 #include <QColor>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <string>
 
 #include "ui/hints.h"
@@ -49,6 +52,43 @@ inline void MakeCompact(QWidget* control) {
   if (auto* button = qobject_cast<QAbstractButton*>(control)) {
     button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 12);
   }
+}
+
+// A box of frame-text lines, one per line of the frame: bold, in the editor's colours,
+// centred, without word wrap.
+inline QPlainTextEdit* MakeFrameTextBox(const char* name, int pixel_size, QWidget* parent) {
+  auto* box = new QPlainTextEdit(parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setLineWrapMode(QPlainTextEdit::NoWrap);
+  QFont font = box->font();
+  font.setBold(true);
+  font.setPixelSize(pixel_size);
+  box->setFont(font);
+  box->setPalette(EditorPalette(box->palette()));
+  QTextOption centred = box->document()->defaultTextOption();
+  centred.setAlignment(Qt::AlignHCenter);
+  box->document()->setDefaultTextOption(centred);
+  return box;
+}
+
+// A one-line box, centred: its control name, the unit shown above it (if any), its first
+// text, the most characters typed, its width and its hint.
+struct BoxSpec {
+  const char* name;
+  const char* unit;
+  const char* text;
+  int max_length;
+  int width;
+  const char* hint;
+};
+inline QLineEdit* MakeBox(const BoxSpec& look, QWidget* parent) {
+  auto* box = new QLineEdit(QString::fromLatin1(look.text), parent);
+  box->setObjectName(QString::fromLatin1(look.name));
+  box->setMaxLength(look.max_length);
+  box->setFixedWidth(look.width);
+  box->setAlignment(Qt::AlignCenter);
+  if (look.hint[0] != '\0') SetHint(box, look.hint);
+  return box;
 }
 
 inline QGroupBox* MakeGroupBox(const char* caption, const char* name, QWidget* parent) {

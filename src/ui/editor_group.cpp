@@ -92,10 +92,7 @@ void EditorGroup::SetApplyVisible(bool visible) { apply_button_->setVisible(visi
 void EditorGroup::FillEditor(const std::vector<std::string>& lines) {
   const bool was_filling = filling_editor_;
   filling_editor_ = true;
-  QStringList shown;
-  const CodePage code_page = commands_.session().document().Encoding;
-  for (const std::string& line : lines) shown << DecodeText(line, code_page);
-  memo_->setPlainText(shown.join('\n'));
+  memo_->setPlainText(DecodeLines(lines, commands_.session().document().Encoding));
   filling_editor_ = was_filling;
   editor_edited_ = false;
   ++visit_;
@@ -133,19 +130,7 @@ void EditorGroup::Memo1Exit() {
 
 std::vector<std::string> EditorGroup::EditorLines(const std::vector<std::string>& old_lines) const {
   // Lines the user did not change keep their bytes, whatever the code page can show.
-  const CodePage code_page = commands_.session().document().Encoding;
-  const QStringList shown = memo_->toPlainText().split('\n');
-  std::vector<std::string> lines;
-  lines.reserve(static_cast<std::size_t>(shown.size()));
-  for (qsizetype i = 0; i < shown.size(); ++i) {
-    const auto k = static_cast<std::size_t>(i);
-    if (k < old_lines.size() && DecodeText(old_lines[k], code_page) == shown[i]) {
-      lines.push_back(old_lines[k]);
-    } else {
-      lines.push_back(EncodeText(shown[i], code_page));
-    }
-  }
-  return lines;
+  return EncodeLines(memo_->toPlainText(), old_lines, commands_.session().document().Encoding);
 }
 
 void EditorGroup::CommitEditor() {

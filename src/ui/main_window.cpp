@@ -38,10 +38,12 @@
 #include "ui/frame_list_delegate.h"
 #include "ui/frame_list_model.h"
 #include "ui/frame_rate_dialog.h"
+#include "ui/frame_list_view.h"
 #include "ui/hints.h"
 #include "ui/info_dialog.h"
 #include "ui/look.h"
 #include "ui/manipulation_group.h"
+#include "ui/mini_mode_tab.h"
 #include "ui/qt_prompts.h"
 #include "ui/selection_group.h"
 #include "ui/settings_dialog.h"
@@ -50,6 +52,7 @@
 #include "ui/text_group.h"
 #include "ui/time_boxes.h"
 #include "ui/timing_group.h"
+#include "ui/timing_tab.h"
 #include "ui/tool_button.h"
 #include "ui/undo_controls.h"
 #include "ui/window_commands.h"
@@ -63,10 +66,6 @@ namespace {
 constexpr int kCommandColumnWidth = 201;
 // Height of the editor group under the frame list.
 constexpr int kEditorGroupHeight = 178;
-// Widths of the column heads: they end at the row separators.
-constexpr int kStartHeadWidth = 73;
-constexpr int kEndHeadWidth = 75;
-constexpr int kLengthHeadWidth = 45;
 
 // Tabs of a fixed width.
 class PageTabBar : public QTabBar {
@@ -145,12 +144,17 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
   pages_ = new PageControl(central);
   pages_->setObjectName("PageControl1");
   pages_->addTab(BuildTextTab(), "Text");
-  auto* timing = new QWidget;
-  timing->setObjectName("TabSheet2");
-  pages_->addTab(timing, "Timing");
-  auto* mini = new QWidget;
-  mini->setObjectName("TabSheet3");
-  pages_->addTab(mini, "MiniMode");
+  timing_ = new TimingTab(*session_, model_, delegate_);
+  pages_->addTab(timing_, "Timing");
+  top_row->addWidget(timing_->recorderPanel());
+  top_row->addWidget(timing_->filePanel(), 1);
+  mini_ = new MiniModeTab(*session_, model_, [this] { return editor_->autoFocus(); });
+  pages_->addTab(mini_, "MiniMode");
+  mini_->SetWindowParts(this, pages_,
+                        {toolbar_panels_[0], toolbar_panels_[1], toolbar_panels_[2],
+                         timing_->recorderPanel(), timing_->filePanel()});
+  connect(mini_, &MiniModeTab::saveAsRequested, this, &MainWindow::SaveAsClicked);
+  connect(mini_, &MiniModeTab::quickSaveRequested, this, &MainWindow::QuickSave);
   layout->addWidget(pages_, 1);
   setCentralWidget(central);
 
@@ -190,8 +194,11 @@ void MainWindow::FormCreate() {
     ApplySettingsToWindow(*this, *session_);
   }
 
+  mini_->SaveBounds();
+
   pages_->setCurrentIndex(0);
-  pages_->setTabVisible(2, false);
+  pages_->setTabVisible(pages_->indexOf(mini_), false);
+  connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::PageControl1Change);
 }
 
 void MainWindow::CreateDialogs(Prompts& prompts) {
@@ -220,7 +227,7 @@ void MainWindow::CreateDialogs(Prompts& prompts) {
   if (frame_rate_dialog_ == nullptr) {
     frame_rate_dialog_ = new FrameRateDialog(this);
     frame_rate_dialog_->hide();
-    timing_->SetCalculatorDialog(frame_rate_dialog_);
+    timing_group_->SetCalculatorDialog(frame_rate_dialog_);
   }
 }
 
@@ -240,7 +247,7 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
   auto* save = MakeToolButton(Glyph::kSave, "SpeedButton3", kSaveHint, panel2);
   auto* create = MakeToolButton(Glyph::kNew, "SpeedButton2", kNewHint, panel2);
   auto* mini = MakeToolButton(Glyph::kMiniMode, "SpeedButton4", "Switch to Mini-mode", panel2);
-  mini->setEnabled(false);  // mini mode comes with its own tab
+  connect(mini, &QToolButton::clicked, this, &MainWindow::EnterMiniMode);
   for (QWidget* w : {static_cast<QWidget*>(open), static_cast<QWidget*>(save),
                      static_cast<QWidget*>(create), static_cast<QWidget*>(mini)}) {
     l2->addWidget(w);
@@ -299,6 +306,7 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
   row->addWidget(panel2);
   row->addWidget(panel3);
   row->addWidget(panel4, 1);
+  toolbar_panels_ = {panel2, panel3, panel4};
 
   history_menu_ = new QMenu(this);
   history_menu_->setObjectName("OpenPopup");
@@ -334,50 +342,11 @@ QWidget* MainWindow::BuildFrameListGroup() {
   note->setFont(note_font);
   layout->addWidget(note, 0, Qt::AlignRight);
 
-  auto* heads = new QHBoxLayout;
-  heads->setSpacing(0);
-  heads->setContentsMargins(1, 0, 0, 0);
-  struct Head {
-    const char* text;
-    const char* name;
-    int width;
-    QColor colour;
-  };
-  const Head head_list[] = {
-      {"  Start ", "Label1", kStartHeadWidth, FrameListDelegate::kStartColour},
-      {" End", "Label2", kEndHeadWidth, FrameListDelegate::kEndColour},
-      {"Length", "Label4", kLengthHeadWidth, FrameListDelegate::kLengthColour},
-      {"   Text", "Label3", 0, FrameListDelegate::kTextColour},
-  };
-  for (const Head& h : head_list) {
-    QLabel* label = MakeLabel(QString::fromLatin1(h.text), h.name, group);
-    QFont f = label->font();
-    f.setBold(true);
-    label->setFont(f);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, h.colour);
-    label->setPalette(palette);
-    if (h.width > 0) {
-      label->setFixedWidth(h.width);
-      heads->addWidget(label);
-    } else {
-      heads->addWidget(label, 1);
-    }
-  }
+  QHBoxLayout* heads = MakeFrameListHeads(group, {"Label1", "Label2", "Label4", "Label3"});
   layout->addLayout(heads);
 
-  list_ = new QListView(group);
-  list_->setObjectName("ListBox1");
-  list_->setModel(model_);
-  list_->setItemDelegate(delegate_);
+  list_ = MakeFrameListView("ListBox1", model_, delegate_, group);
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  list_->setUniformItemSizes(false);
-  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  list_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-  list_->setFont(SansFont(11, true));  // 8 points on a 96-dpi screen
-  QPalette palette = list_->palette();
-  palette.setColor(QPalette::Base, FrameListDelegate::kBackground);
-  list_->setPalette(palette);
   list_->installEventFilter(this);
   layout->addWidget(list_, 1);
 
@@ -428,8 +397,8 @@ QWidget* MainWindow::BuildCommandColumn() {
 
   manipulation_ = new ManipulationGroup(*commands_, column);
   layout->addWidget(manipulation_);
-  timing_ = new TimingGroup(*commands_, column);
-  layout->addWidget(timing_);
+  timing_group_ = new TimingGroup(*commands_, column);
+  layout->addWidget(timing_group_);
   auto* text = new TextGroup(*commands_, list_, column);
   search_box_ = text->searchBox();
   layout->addWidget(text, 1);
@@ -464,6 +433,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     if (!config_path_.empty()) {
       TakeSettingsFromWindow(*this, *session_);
+      // The window comes back as it was before mini mode, not as the strip.
+      if (mini_->active()) session_->settings().Window = mini_->model().MiniModeSavedBounds;
       if (SaveConfig(config_path_, session_->settings(), session_->history()) != FileError::kNone) {
         session_->prompts().ShowMessage(kConfigWriteError + config_path_);
       }
@@ -552,7 +523,10 @@ void MainWindow::RefreshFileBoxes() {
   summary_box_->setCursorPosition(0);
 }
 
-void MainWindow::FlushEditor() { editor_->FlushEditor(); }
+void MainWindow::FlushEditor() {
+  editor_->FlushEditor();
+  mini_->Flush();
+}
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == list_ && event->type() == QEvent::KeyPress) {
@@ -562,6 +536,46 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------
+// The tabs and mini mode
+
+void MainWindow::EnterMiniMode() {
+  FlushEditor();
+  mini_->Enter(commands_->FocusedFrame());
+}
+
+void MainWindow::PageControl1Change(int index) {
+  // Mini mode shows its own tab; that is no switch of the user's.
+  if (index == pages_->indexOf(mini_)) return;
+  const bool timing = index == pages_->indexOf(timing_);
+  // The list has the keyboard (unless "Auto focus" then gives it to the editor), before
+  // the panel that may hold it is hidden.
+  (timing ? timing_->timingList() : list_)->setFocus();
+  for (QWidget* panel : toolbar_panels_) panel->setVisible(!timing);
+  timing_->recorderPanel()->setVisible(timing);
+  timing_->filePanel()->setVisible(timing);
+  QListView* timing_list = timing_->timingList();
+  auto only = [](int frame, int top) {
+    return Selection{frame > 0 ? std::vector<int>{frame} : std::vector<int>{}, frame, top};
+  };
+  const bool from_mini_mode = mini_->active();
+  if (from_mini_mode) {
+    // The frame list takes the frame mini mode was showing.
+    const int frame = mini_->model().current();
+    mini_->Leave();
+    commands_->Select([&](const Document&, const Selection& s) { return only(frame, s.top); });
+  }
+  if (timing) {
+    const Selection text_list = SelectionOf(list_);
+    ApplySelection(timing_list, only(text_list.focus, text_list.top));
+    timing_->ShowFileBoxes(file_box_->text(), summary_box_->text());
+  } else if (!from_mini_mode) {
+    const Selection timed = SelectionOf(timing_list);
+    commands_->Select(
+        [&](const Document&, const Selection&) { return only(timed.focus, timed.top); });
+  }
 }
 
 // ---------------------------------------------------------------------------------------

@@ -27,12 +27,14 @@ class FrameListDelegate;
 class FrameListModel;
 class InfoDialog;
 class ManipulationGroup;
+class MiniModeTab;
 class Prompts;
 class Session;
 class SettingsDialog;
 class SubFrameRateDialog;
 class FrameRateDialog;
 class TimingGroup;
+class TimingTab;
 class ToolButton;
 class UndoControls;
 class WindowCommands;
@@ -83,6 +85,14 @@ class MainWindow : public QMainWindow {
   EditorGroup* editorGroup() const { return editor_; }
   WindowCommands& commands() { return *commands_; }
   UndoControls* undoControls() const { return undo_controls_; }
+  TimingTab* timingTab() const { return timing_; }
+  MiniModeTab* miniModeTab() const { return mini_; }
+
+  // The switch between the tabs "Text", "Timing" and "MiniMode"; a switch away from
+  // "MiniMode" ends mini mode.
+  void PageControl1Change(int index);
+  // SpeedButton4: the window becomes the mini-mode strip.
+  void EnterMiniMode();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -131,7 +141,7 @@ class MainWindow : public QMainWindow {
   WindowCommands* commands_ = nullptr;
   EditorGroup* editor_ = nullptr;
   ManipulationGroup* manipulation_ = nullptr;
-  TimingGroup* timing_ = nullptr;
+  TimingGroup* timing_group_ = nullptr;
   UndoControls* undo_controls_ = nullptr;
   QLineEdit* file_box_ = nullptr;     // Edit1
   QLineEdit* summary_box_ = nullptr;  // Edit3
@@ -139,6 +149,9 @@ class MainWindow : public QMainWindow {
   QLabel* count_label_ = nullptr;           // Label6
   QLabel* total_label_ = nullptr;           // Label7
   QTabWidget* pages_ = nullptr;
+  TimingTab* timing_ = nullptr;
+  MiniModeTab* mini_ = nullptr;
+  std::vector<QWidget*> toolbar_panels_;  // Panel2, Panel3, Panel4
   QMenu* history_menu_ = nullptr;
   SubFrameRateDialog* sub_dialog_ = nullptr;
   InfoDialog* info_dialog_ = nullptr;

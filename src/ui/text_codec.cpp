@@ -1,5 +1,7 @@
 #include "ui/text_codec.h"
 
+#include <QStringList>
+
 #include "foundation/code_pages.h"
 
 namespace lumetra {
@@ -14,6 +16,28 @@ std::string EncodeText(const QString& text, CodePage page) {
   const QByteArray utf8 = text.toUtf8();
   return EncodeFromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
                         page);
+}
+
+QString DecodeLines(const std::vector<std::string>& lines, CodePage page) {
+  QStringList shown;
+  for (const std::string& line : lines) shown << DecodeText(line, page);
+  return shown.join('\n');
+}
+
+std::vector<std::string> EncodeLines(const QString& text, const std::vector<std::string>& old_lines,
+                                     CodePage page) {
+  const QStringList shown = text.split('\n');
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(shown.size()));
+  for (qsizetype i = 0; i < shown.size(); ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    if (k < old_lines.size() && DecodeText(old_lines[k], page) == shown[i]) {
+      lines.push_back(old_lines[k]);
+    } else {
+      lines.push_back(EncodeText(shown[i], page));
+    }
+  }
+  return lines;
 }
 
 }  // namespace lumetra

@@ -23,14 +23,6 @@ namespace {
 
 class EditingCommandsTest : public WindowFixture {
  protected:
-  // Frames "t1".."tN", frame i running i*1000 .. i*1000+500.
-  void LoadFrames(int count) {
-    std::vector<std::tuple<TimeValue, TimeValue, std::string>> frames;
-    for (int i = 1; i <= count; ++i)
-      frames.emplace_back(i * 1000, i * 1000 + 500, "t" + std::to_string(i));
-    Load(frames);
-  }
-  void Press(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
   void Keys(QKeySequence keys) {
     QTest::keySequence(QApplication::focusWidget() ? QApplication::focusWidget() : window_.get(),
                        keys);

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -72,6 +73,15 @@ class WindowFixture : public ::testing::Test {
     window_->session().runner().ClearHistory();
     QApplication::processEvents();
   }
+
+  // Frames "t1".."tN", frame i running i*1000 .. i*1000+500.
+  void LoadFrames(int count) {
+    std::vector<std::tuple<TimeValue, TimeValue, std::string>> frames;
+    for (int i = 1; i <= count; ++i)
+      frames.emplace_back(i * 1000, i * 1000 + 500, "t" + std::to_string(i));
+    Load(frames);
+  }
+  void Press(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
 
   void ClickRow(int row, Qt::KeyboardModifiers modifiers = {}) {
     const QModelIndex index = List()->model()->index(row, 0);

@@ -16,7 +16,6 @@ namespace {
 
 class GroupsTest : public WindowFixture {
  protected:
-  void Press(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
   void Tick(const char* name) {
     auto* box = Find<QCheckBox>(name);
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
