@@ -103,7 +103,7 @@ InfoDialog::InfoDialog(QWidget* parent) : QDialog(parent) {
 
 InfoDialog::~InfoDialog() = default;
 
-void InfoDialog::Open(Document& doc) {
+void InfoDialog::Fill(Document& doc) {
   doc_ = &doc;
   model_ = std::make_unique<InfoDialogModel>(doc);
   for (int i = 1; i <= InfoDialogModel::kBoxes; ++i) {
@@ -113,11 +113,16 @@ void InfoDialog::Open(Document& doc) {
     box(i)->setCursorPosition(0);
   }
   box(1)->setFocus();
+}
+
+void InfoDialog::Open(Document& doc) {
+  Fill(doc);
   show();
 }
 
 void InfoDialog::Run(Document& doc) {
-  Open(doc);
+  // Not shown before exec(): a dialog that is already visible would not become modal.
+  Fill(doc);
   exec();
   doc_ = nullptr;
 }

@@ -40,6 +40,8 @@ class InfoDialog : public QDialog {
   void SetStore(Store store) { store_ = std::move(store); }
 
  private:
+  // Computes the statistics and fills the boxes.
+  void Fill(Document& doc);
   void StoreFields();
 
   std::array<QLineEdit*, InfoDialogModel::kBoxes> boxes_{};
