@@ -266,7 +266,7 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
   file_box_->setObjectName("Edit1");
   file_box_->setReadOnly(true);
   file_box_->setFixedWidth(200);
-  SetHint(file_box_, "Latest Filename");
+  SetHint(file_box_, "Latest Filename\rrightclick: code page of the texts");
   l3->addWidget(file_box_);
   auto* code_pages = new CodePageMenu(file_box_, session_->document());
   connect(code_pages, &CodePageMenu::codePageChosen, this, [this](CodePage page) {
