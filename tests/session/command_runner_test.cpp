@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "document_support.h"
 #include "editing/command_buttons.h"
 #include "editing/frame_commands.h"
 #include "editing/time_boxes.h"
@@ -29,16 +30,14 @@ State StateOf(const Document& doc) {
   return s;
 }
 
+// Frames "t1".."tN", the even ones with a second line, and a title.
 void Fill(Document& doc, int count) {
-  doc.BeginBulkChange();
-  for (int i = 1; i <= count; ++i) {
-    doc.FrameStart[i] = i * 1000;
-    doc.FrameEnd[i] = i * 1000 + 500;
-    doc.FrameText[i] = "t" + std::to_string(i) + (i % 2 == 0 ? "|second" : "");
-  }
-  doc.FrameCount = count;
+  std::vector<Frame> frames;
+  for (int i = 1; i <= count; ++i)
+    frames.push_back(
+        {i * 1000, i * 1000 + 500, "t" + std::to_string(i) + (i % 2 ? "" : "|second")});
+  testing::Fill(doc, frames);
   doc.InfoTitle = "Title";
-  doc.EndBulkChange();
 }
 
 class CommandRunnerTest : public ::testing::Test {
@@ -223,18 +222,13 @@ TEST(SessionUndo, OpeningAndNewEmptyTheHistoryAndSavingMarksTheCleanState) {
   testing::WriteFile(path, "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n");
   ScriptedPrompts prompts;
   Session session(prompts);
-  prompts.open_paths.push_back(path);
-  session.Open();
-  auto remove_first = [&] {
-    session.runner().Run("Remove", Selection{{1}, 1, 1}, [](Document& d) {
-      return RemoveFrames(d, Selection{{1}, 1, 1});
-    });
-  };
   auto insert = [&] {
     session.runner().Run("Insert", Selection{{}, 1, 1}, [](Document& d) {
       return InsertFrame(d, Selection{{}, 1, 1});
     });
   };
+  prompts.open_paths.push_back(path);
+  session.Open();
   insert();
   prompts.save_paths.push_back(dir.File("b.txt"));
   session.SaveAs();
@@ -243,13 +237,12 @@ TEST(SessionUndo, OpeningAndNewEmptyTheHistoryAndSavingMarksTheCleanState) {
   EXPECT_EQ(session.document().Modified, kUnsaved);
   session.runner().Redo();
   EXPECT_EQ(session.document().Modified, kClean);
-  remove_first();
-  prompts.answers.push_back(Answer::kNo);
+  insert();
+  prompts.answers = {Answer::kNo, Answer::kNo};
   prompts.open_paths.push_back(path);
   session.Open();
   EXPECT_FALSE(session.runner().CanUndo());
   insert();
-  prompts.answers.push_back(Answer::kNo);
   session.New();
   EXPECT_FALSE(session.runner().CanUndo());
 }

@@ -16,18 +16,6 @@ namespace {
 
 class GroupsTest : public WindowFixture {
  protected:
-  void Tick(const char* name) {
-    auto* box = Find<QCheckBox>(name);
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-  }
-  // Types into a box from scratch, then presses `key` (Enter, or Tab to leave it).
-  void Type(const char* box, const char* text, Qt::Key key = Qt::Key_Return) {
-    QLineEdit* edit = Find<QLineEdit>(box);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, key);
-  }
   Selection Sel() { return SelectionOf(List()); }
 };
 
