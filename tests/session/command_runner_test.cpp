@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "document_support.h"
@@ -74,40 +75,32 @@ class CommandRunnerTest : public ::testing::Test {
 };
 
 TEST_F(CommandRunnerTest, EveryCommandIsUndoneAndRedoneExactly) {
-  struct Case {
-    const char* name;
-    Selection before;
-    std::function<CommandResult(Document&, const Selection&)> command;
-  };
+  using Command = std::function<CommandResult(Document&, const Selection&)>;
   TimeBoxes boxes;
   boxes.Enter(doc, 7);
-  const Case cases[] = {
-      {"Apply to selected frames",
-       {{2, 3, 5}, 3, 2},
-       [](Document& d, const Selection& s) {
-         return ApplyTextToSelected(d, s, {"new", "text"});
-       }},
-      {"Insert", {{}, 4, 1}, [](Document& d, const Selection& s) { return InsertFrame(d, s); }},
-      {"Insert", {{}, 0, 1}, [](Document& d, const Selection& s) { return InsertFrame(d, s); }},
-      {"Remove",
-       {{2, 4}, 4, 1},
-       [](Document& d, const Selection& s) { return RemoveFrames(d, s); }},
-      {"Remove",
-       {{1, 2, 3, 4, 5, 6}, 1, 1},
-       [](Document& d, const Selection& s) { return RemoveFrames(d, s); }},
-      {"Merge 2 Frame",
-       {{2, 5}, 5, 1},
-       [](Document& d, const Selection& s) { return MergeTwoFrames(d, s); }},
-      {"End time",
-       {{3}, 3, 1},
-       [](Document& d, const Selection& s) { return TimeBoxes::Commit(d, s, 7, "9"); }},
-      {"End time",
-       {{3}, 3, 1},
-       [&](Document& d, const Selection& s) { return boxes.Step(d, s, true, true); }},
+  const Command insert = InsertFrame, remove = RemoveFrames, merge = MergeTwoFrames;
+  const Command apply = [](Document& d, const Selection& s) {
+    return ApplyTextToSelected(d, s, {"new", "text"});
   };
-  for (const Case& c : cases) {
+  const Command commit = [](Document& d, const Selection& s) {
+    return TimeBoxes::Commit(d, s, 7, "9");
+  };
+  const Command step = [&](Document& d, const Selection& s) {
+    return boxes.Step(d, s, true, true);
+  };
+  const std::tuple<const char*, Selection, Command> cases[] = {
+      {"Apply to selected frames", {{2, 3, 5}, 3, 2}, apply},
+      {"Insert", {{}, 4, 1}, insert},
+      {"Insert", {{}, 0, 1}, insert},
+      {"Remove", {{2, 4}, 4, 1}, remove},
+      {"Remove", {{1, 2, 3, 4, 5, 6}, 1, 1}, remove},
+      {"Merge 2 Frame", {{2, 5}, 5, 1}, merge},
+      {"End time", {{3}, 3, 1}, commit},
+      {"End time", {{3}, 3, 1}, step},
+  };
+  for (const auto& [name, before, command] : cases) {
     Fill(doc, 6);
-    ExpectUndoneAndRedone(c.name, c.before, c.command);
+    ExpectUndoneAndRedone(name, before, command);
   }
 }
 
