@@ -161,6 +161,9 @@ TEST(TimingButtons, SecondsAndFactorsAreTruncatedToWholeMilliseconds) {
   EXPECT_EQ(doc.FrameStart[2], 59999);
   p.InvertResizeFactor();
   EXPECT_EQ(p.Text(ParameterBox::kResizeFactor), "0.95908");
+  p.Change(ParameterBox::kResizeFactor, "1,25");  // as typed, with a comma
+  p.InvertResizeFactor();
+  EXPECT_EQ(p.Text(ParameterBox::kResizeFactor), "0.8");
 }
 
 TEST(FrameRateCalculator, DividesTheRatesAndTakesZeroAsTwentyFour) {

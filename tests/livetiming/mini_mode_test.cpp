@@ -65,6 +65,20 @@ TEST_F(MiniModeTest, StepPanelsMoveOnePartByTheirSmallOrLargeStep) {
   EXPECT_EQ(mini.Refresh(doc).start, (std::array<std::string, 4>{"0", "0", "-30", "000"}));
 }
 
+TEST_F(MiniModeTest, NextMovesOnWithoutAChangeAndAddsNoFrameToAFullStore) {
+  Fill(3);
+  mini.Enter(2);
+  mini.Next(doc);
+  EXPECT_EQ(mini.current(), 3);
+  EXPECT_EQ(doc.FrameCount, 3);
+  EXPECT_EQ(doc.Modified, kClean);
+  Fill(MaxFrames);
+  mini.Enter(MaxFrames);
+  EXPECT_EQ(mini.Next(doc).message, kCantInsert);
+  EXPECT_EQ(doc.FrameCount, MaxFrames);
+  EXPECT_EQ(doc.FrameText[MaxFrames], "t10000");
+}
+
 TEST_F(MiniModeTest, PreviousJumpAndOneSecondLength) {
   Fill(120);
   mini.Enter(1);

@@ -183,8 +183,12 @@ TEST_F(CommandRunnerTest, StepsWithTheSameKeyFoldIntoOneUntilSomethingElseHappen
   runner.Redo();
   type("abcd");  // after a redo: a step of its own
   EXPECT_EQ(runner.history().size(), 2);
+  runner.MarkSaved();
+  type("abcde");  // after a save too: the saved state stays reachable
+  EXPECT_EQ(runner.history().size(), 3);
   runner.Undo();
-  EXPECT_EQ(doc.FrameText[2], "abc");
+  EXPECT_EQ(doc.FrameText[2], "abcd");
+  EXPECT_EQ(doc.Modified, kClean);
 }
 
 TEST(UndoHistory, TheMemoryBoundDropsTheOldestSteps) {

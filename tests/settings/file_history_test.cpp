@@ -29,6 +29,10 @@ TEST(FileHistory, KeepsAtMostMaxHistoryInUseAndOneSpareSlot) {
   EXPECT_EQ(history.HisNum, 3);
   EXPECT_EQ(history.Entry(5), "/1");  // older paths stay, unshown
   EXPECT_EQ(Captions(history), (std::vector<std::string>{"1. /5", "2. /4", "3. /3"}));
+  // Reopening the path at the last place in use keeps the count, even below the maximum.
+  history.MaxHistory = 4;
+  history.UpdateHistory("/2");
+  EXPECT_EQ(Captions(history), (std::vector<std::string>{"1. /2", "2. /5", "3. /4"}));
   // The seventeenth path pushes the oldest into the spare slot.
   history.MaxHistory = 16;
   for (int i = 6; i <= 22; ++i) history.UpdateHistory("/" + std::to_string(i));

@@ -43,8 +43,12 @@ TEST_F(EditingCommandsTest, SelectionButtonsKeepTheFocusAndTheScrollPosition) {
   Press("Button3");
   EXPECT_EQ(Text("Label6"), "1");
   EXPECT_EQ(Memo()->toPlainText(), "t4");  // the focused frame, now the only selected one
+  Press("Button3");
+  EXPECT_EQ(Text("Label6"), "59");
+  List()->scrollToBottom();
   Press("Button2");
   EXPECT_EQ(Text("Label6"), "0");
+  EXPECT_EQ(List()->verticalScrollBar()->value(), scrolled);
   EXPECT_FALSE(Enabled("Button6"));
 }
 
