@@ -79,6 +79,10 @@ TEST_F(EditingCommandsTest, InsertRemoveAndMergeAreUndoneAndRedoneWithTheirSelec
   EXPECT_EQ(List()->visualRect(List()->model()->index(0, 0)).height(), 31);  // two lines now
   Undo();
   EXPECT_EQ(View(), "t1  t3 t5 [1,4] focus 4 top 1");
+  // The right button, which opens the list's menu, leaves the selection alone.
+  QTest::mouseClick(List()->viewport(), Qt::RightButton, {},
+                    List()->visualRect(List()->model()->index(1, 0)).center());
+  EXPECT_EQ(View(), "t1  t3 t5 [1,4] focus 4 top 1");
 
   // The frame list's menu names the steps.
   UndoControls* undo = window_->undoControls();
