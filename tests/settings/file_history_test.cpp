@@ -20,6 +20,11 @@ TEST(FileHistory, ReopeningAFileMovesItToTheTopWhateverItsCase) {
   EXPECT_EQ(history.HisNum, 3);
   EXPECT_EQ(Captions(history), (std::vector<std::string>{"1. /f/a.srt", "2. /f/B.srt"}));
   EXPECT_EQ(history.HisNum, 2);
+  // Cleared, it starts again from the next path.
+  history.Clear();
+  history.UpdateHistory("/c");
+  EXPECT_EQ(Captions(history), std::vector<std::string>{"1. /c"});
+  EXPECT_EQ(history.HisNum, 1);
 }
 
 TEST(FileHistory, KeepsAtMostMaxHistoryInUseAndOneSpareSlot) {
