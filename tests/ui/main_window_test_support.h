@@ -27,6 +27,18 @@
 
 namespace lumetra {
 
+template <typename T = QWidget>
+T* Child(const QWidget& parent, const char* name) {
+  T* widget = parent.findChild<T*>(QString::fromLatin1(name));
+  EXPECT_NE(widget, nullptr) << name;
+  return widget;
+}
+// Clicks near a button's left end, where check boxes and radio items have their mark.
+inline void Click(const QWidget& parent, const char* name) {
+  auto* button = Child<QAbstractButton>(parent, name);
+  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+}
+
 class WindowFixture : public ::testing::Test {
  protected:
   void SetUp() override { Start(std::nullopt); }
@@ -56,9 +68,7 @@ class WindowFixture : public ::testing::Test {
   Document& document() { return window_->session().document(); }
   template <typename T = QWidget>
   T* Find(const char* name) {
-    T* widget = window_->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
+    return Child<T>(*window_, name);
   }
   QString Text(const char* name) { return Find<QLabel>(name)->text(); }
   QString Box(const char* name) { return Find<QLineEdit>(name)->text(); }
@@ -68,11 +78,7 @@ class WindowFixture : public ::testing::Test {
   int Rows() { return List()->model()->rowCount(); }
   void LeftClick(const char* name) { QTest::mouseClick(Find<QToolButton>(name), Qt::LeftButton); }
   void RightPress(const char* name) { QTest::mousePress(Find<QToolButton>(name), Qt::RightButton); }
-  // Clicks a check box or radio item on its mark.
-  void Tick(const char* name) {
-    auto* box = Find<QAbstractButton>(name);
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-  }
+  void Tick(const char* name) { Click(*window_, name); }
   void OpenThroughDialog(const std::string& path) {
     prompts_.open_paths = {path};
     LeftClick("SpeedButton1");

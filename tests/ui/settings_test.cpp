@@ -37,19 +37,6 @@ struct FailingAssociation : FileAssociation {
   std::vector<std::string>& calls;
 };
 
-template <typename T = QWidget>
-T* Child(const QWidget& parent, const char* name) {
-  T* widget = parent.findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(widget, nullptr) << name;
-  return widget;
-}
-
-// Clicks near a button's left end, where check boxes and radio items have their mark.
-void Click(const QWidget& parent, const char* name) {
-  QAbstractButton* button = Child<QAbstractButton>(parent, name);
-  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-}
-
 TEST(SettingsDialog, OkAppliesTheControlsAndCancelKeepsTheSettingsButNotTheHistory) {
   ScriptedPrompts prompts;
   std::vector<std::string> calls;
