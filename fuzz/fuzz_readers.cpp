@@ -70,11 +70,12 @@ bool Within(TimeValue start, TimeValue end, TimeValue limit) {
 
 constexpr Promise kPromises[] = {
     // SubRip: every millisecond below 100 hours, every text that is not blank and does not
-    // end with an empty line.
+    // end with an empty line; "<i></i>" is how an empty line is written, so a line of it
+    // comes back empty.
     {"txt", kKindSubRip,
      [](std::string_view text, TimeValue start, TimeValue end) {
        return Within(start, end, kHundredHours) && text.find_first_not_of(' ') != text.npos &&
-              !text.ends_with('|');
+              !text.ends_with('|') && !Contains(text, "<i></i>");
      },
      [](TimeValue t) { return t; }},
     // SAMI: milliseconds, and texts of one line (no line-break tag, no trailing tab).
