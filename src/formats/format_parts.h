@@ -23,6 +23,10 @@ class FrameSink {
   // Stores a frame in the next slot and returns true, or counts it as left out and returns
   // false when the reader's share of the store is full.
   bool Add(TimeValue start, TimeValue end, std::string text);
+  // Whether the reader's share of the store is full. A reader then counts each frame it
+  // meets with LeaveOut instead of building it.
+  bool Full() const { return doc_.FrameCount >= MaxReadFrames; }
+  void LeaveOut() { ++left_out_; }
   Document& doc() { return doc_; }
   int left_out() const { return left_out_; }
 
@@ -90,6 +94,12 @@ class TimeLineWords {
  public:
   static constexpr int kMaxWords = 9;
   void Split(std::string_view line);
+  // The two times of a time line as the writers write it, SubRip's
+  // "hh:mm:ss,mmm --> hh:mm:ss,mmm" or SRT2's "hh:mm:ss.cc,hh:mm:ss.cc" (digits only):
+  // sets the words as Split does and gives what TimeFromWords gives of them. False, and
+  // nothing changed, for any other line.
+  bool SplitSubRipTimes(std::string_view line, TimeValue& start, TimeValue& end);
+  bool SplitSrt2Times(std::string_view line, TimeValue& start, TimeValue& end);
   std::string_view operator[](int i) const { return words_[i - 1]; }  // 1..kMaxWords
 
  private:

@@ -24,11 +24,6 @@ class LineReader {
  private:
   std::string_view data_;
   std::size_t pos_ = 0;
-  // Positions of the next CR and LF at or after pos_ (npos: none), found with memchr and
-  // kept until the reading passes them, so each byte is searched once.
-  std::size_t next_cr_ = 0;
-  std::size_t next_lf_ = 0;
-  bool searched_ = false;
 };
 
 // Collects lines, each ended with CR LF.

@@ -73,6 +73,11 @@ class SamiFrames {
       if (current_stored_) ctx_.doc.FrameEnd[ctx_.doc.FrameCount] = time;
       return;
     }
+    if (ctx_.sink.Full()) {
+      ctx_.sink.LeaveOut();  // beyond the store: counted, not built
+      current_stored_ = false;
+      return;
+    }
     current_stored_ = ctx_.sink.Add(time, 0, TextOfStartLine(rest));
   }
 

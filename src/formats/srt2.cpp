@@ -83,10 +83,20 @@ void ReadSrt2(ReadContext& ctx) {
   // Time lines with fewer words than eight take the missing ones from the previous one.
   TimeLineWords words;
   while (!in.AtEnd()) {
-    words.Split(time_line);
-    const TimeValue start = TimeFromWords(words, 1);
-    const TimeValue end = TimeFromWords(words, 5);
-    ctx.sink.Add(start, end, ReplaceLineBreakTags(in.ReadLine()));
+    if (ctx.sink.Full()) {
+      // Beyond the store: counted, not built.
+      ctx.sink.LeaveOut();
+      in.ReadLine();
+    } else {
+      TimeValue start;
+      TimeValue end;
+      if (!words.SplitSrt2Times(time_line, start, end)) {
+        words.Split(time_line);
+        start = TimeFromWords(words, 1);
+        end = TimeFromWords(words, 5);
+      }
+      ctx.sink.Add(start, end, ReplaceLineBreakTags(in.ReadLine()));
+    }
     if (!in.AtEnd()) {
       in.ReadLine();  // the blank line between entries
       if (!in.AtEnd()) time_line = in.ReadLine();

@@ -73,6 +73,10 @@ void ReadSub(ReadContext& ctx) {
         continue;
       }
     }
+    if (ctx.sink.Full()) {
+      ctx.sink.LeaveOut();  // beyond the store: counted, not built
+      continue;
+    }
     ctx.sink.Add(SubFrameToMs(NumberOf(parts.start_frame), ctx.sub_fps),
                  SubFrameToMs(NumberOf(parts.end_frame), ctx.sub_fps), std::string(parts.text));
   }

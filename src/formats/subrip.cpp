@@ -66,30 +66,47 @@ void ReadSubRip(ReadContext& ctx) {
     // The file ended before this entry's time line: the entry is not a frame.
     if (IsBlankLine(time_line)) break;
 
-    words.Split(time_line);
-    const TimeValue start = TimeFromWords(words, 1);
-    const TimeValue end = TimeFromWords(words, 6);
+    // A frame beyond the store is read through but not built.
+    const bool build = !ctx.sink.Full();
+    TimeValue start = 0;
+    TimeValue end = 0;
+    if (build && !words.SplitSubRipTimes(time_line, start, end)) {
+      words.Split(time_line);
+      start = TimeFromWords(words, 1);
+      end = TimeFromWords(words, 6);
+    }
 
     text.clear();
+    bool any_text = false;
     std::size_t kept = 0;  // the text up to its last marked blank line stays
     std::string_view line;
     do {
       line = in.ReadLine();
       // A non-zero number after some text, with a time line after it, is the next entry's
       // number line (in files without blank lines between entries).
-      if (!text.empty() && NumberOf(line) != 0 && IsTimeLine(in.PeekLine())) {
+      if (any_text && NumberOf(line) != 0 && IsTimeLine(in.PeekLine())) {
         number_line_read = true;
         line = {};
       }
       if (IsMarkedBlankLine(line)) {
-        text.append(line.substr(0, line.size() - kBlankLineMark.size()));
-        kept = text.size();
-        text += '|';
+        any_text = true;
+        if (build) {
+          text.append(line.substr(0, line.size() - kBlankLineMark.size()));
+          kept = text.size();
+          text += '|';
+        }
       } else if (!IsBlankLine(line)) {
-        text.append(line);
-        text += '|';
+        any_text = true;
+        if (build) {
+          text.append(line);
+          text += '|';
+        }
       }
     } while (!IsBlankLine(line) && !in.AtEnd());
+    if (!build) {
+      ctx.sink.LeaveOut();
+      continue;
+    }
     const std::size_t last = text.find_last_not_of('|');
     text.resize(std::max(kept, last == std::string::npos ? 0 : last + 1));
     ctx.sink.Add(start, end, text);

@@ -22,7 +22,8 @@ bool FileExists(const std::string& path) {
 
 }  // namespace
 
-Session::Session(Prompts& prompts) : prompts_(prompts) { doc_.ResetDocument(); }
+// A new document is already as ResetDocument leaves one.
+Session::Session(Prompts& prompts) : prompts_(prompts) {}
 
 bool Session::ResolveUnsaved(const char* question) {
   PrepareSaveDialog();
