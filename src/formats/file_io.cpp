@@ -94,20 +94,36 @@ FileStatus WriteAll(const WriteCalls& calls, int fd, std::string_view bytes) {
   return {};
 }
 
-// Writes the whole content into an open file from its start, cuts it there and flushes it;
-// closes the descriptor in every case.
-FileStatus WriteInPlace(Descriptor& fd, std::string_view bytes, bool regular,
-                        const WriteCalls& calls) {
+// Writes what a source makes to a descriptor: counts the bytes, and after the first
+// failure writes nothing more and keeps that failure.
+FileStatus WriteSource(const WriteCalls& calls, int fd, const ByteSource& source,
+                       std::uintmax_t& size) {
+  FileStatus status;
+  size = 0;
+  source([&](std::string_view piece) {
+    if (!status.ok()) return;
+    status = WriteAll(calls, fd, piece);
+    size += piece.size();
+  });
+  return status;
+}
+
+// Writes the whole content (`size` bytes, when known) into an open file from its start,
+// cuts it there and flushes it; closes the descriptor in every case.
+FileStatus WriteInPlace(Descriptor& fd, const ByteSource& source, std::uintmax_t size,
+                        bool regular, const WriteCalls& calls) {
 #ifdef FALLOC_FL_KEEP_SIZE
   // Room for a longer content first, so that a full disk is found before a byte changes.
-  if (regular && !bytes.empty() &&
-      ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0 &&
+  if (regular && size > 0 &&
+      ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) != 0 &&
       errno == ENOSPC) {
     return Failed(FileError::kWrite);
   }
 #endif
-  if (FileStatus status = WriteAll(calls, fd.get(), bytes); !status.ok()) return status;
-  if (regular && (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 ||
+  if (FileStatus status = WriteSource(calls, fd.get(), source, size); !status.ok()) {
+    return status;
+  }
+  if (regular && (::ftruncate(fd.get(), static_cast<off_t>(size)) != 0 ||
                   calls.fsync(fd.get()) != 0)) {
     return Failed(FileError::kWrite);
   }
@@ -267,6 +283,12 @@ FileStatus ReadSubtitleFile(const std::string& path, int& kind, std::string& out
 
 FileStatus WriteFileReplacing(const std::string& path, std::string_view bytes,
                               const WriteCalls& calls) {
+  return WriteFileReplacing(
+      path, [bytes](const std::function<void(std::string_view)>& put) { put(bytes); }, calls);
+}
+
+FileStatus WriteFileReplacing(const std::string& path, const ByteSource& source,
+                              const WriteCalls& calls) {
   // The target opened as a shell redirection would open it, but without truncating it: a
   // file the user may not write, a directory or a loop of links is refused here.
   Descriptor existing(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
@@ -278,7 +300,7 @@ FileStatus WriteFileReplacing(const std::string& path, std::string_view bytes,
   } else if (!S_ISREG(target_st.st_mode)) {
     // A device or a pipe: nothing to replace, it is written as it is.
     ::fcntl(existing.get(), F_SETFL, ::fcntl(existing.get(), F_GETFL) & ~O_NONBLOCK);
-    return WriteInPlace(existing, bytes, /*regular=*/false, calls);
+    return WriteInPlace(existing, source, 0, /*regular=*/false, calls);
   }
   const bool exists = existing.get() >= 0;
 
@@ -317,12 +339,15 @@ FileStatus WriteFileReplacing(const std::string& path, std::string_view bytes,
     ::fchmod(fd.get(), 0666 & ~CurrentUmask());
   }
 
-  if (FileStatus status = WriteAll(calls, fd.get(), bytes); !status.ok()) return fail(status);
+  std::uintmax_t size;
+  if (FileStatus status = WriteSource(calls, fd.get(), source, size); !status.ok()) {
+    return fail(status);
+  }
   if (calls.fsync(fd.get()) != 0) return fail(Failed(FileError::kWrite));
   if (calls.close(fd.Release()) != 0) return fail(Failed(FileError::kWrite));
 
   if (in_place) {
-    const FileStatus status = WriteInPlace(existing, bytes, /*regular=*/true, calls);
+    const FileStatus status = WriteInPlace(existing, source, size, /*regular=*/true, calls);
     ::unlink(temp.c_str());
     ClearPendingTemp();
     return status;

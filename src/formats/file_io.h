@@ -76,6 +76,12 @@ struct WriteCalls {
 // A failure leaves the target as it was and no temporary file behind.
 FileStatus WriteFileReplacing(const std::string& path, std::string_view bytes,
                               const WriteCalls& calls = WriteCalls::System());
+// The same with bytes that `source` makes and hands, piece after piece, to the function it
+// is given; nothing holds them whole. A file written in place is made twice, so the source
+// must give the same bytes each time.
+using ByteSource = std::function<void(const std::function<void(std::string_view)>& put)>;
+FileStatus WriteFileReplacing(const std::string& path, const ByteSource& source,
+                              const WriteCalls& calls = WriteCalls::System());
 
 // For programs that save: the file-size signal is ignored so that writing past a size limit
 // fails like any other write, and an interrupt, hang-up or termination signal removes the

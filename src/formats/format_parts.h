@@ -64,12 +64,12 @@ TolerantSamiResult ReadSamiTolerant(std::string_view text, FrameSink& sink, Code
 // Reads up to the first frame and returns its RATE when it is such a line.
 std::optional<std::string> SubRateOfFirstFrame(LineReader& in);
 
-// Writers append the frames 1..FrameCount (and any header) to `out`, every line ended by
+// Writers write the frames 1..FrameCount (and any header) as lines, every line ended by
 // CR LF. The frame rate matters to SUB only.
-void WriteSubRip(const Document& doc, double sub_fps, std::string& out);
-void WriteSub(const Document& doc, double sub_fps, std::string& out);
-void WriteSrt2(const Document& doc, double sub_fps, std::string& out);
-void WriteSami(const Document& doc, double sub_fps, std::string& out);
+void WriteSubRip(const Document& doc, double sub_fps, LineWriter& lines);
+void WriteSub(const Document& doc, double sub_fps, LineWriter& lines);
+void WriteSrt2(const Document& doc, double sub_fps, LineWriter& lines);
+void WriteSami(const Document& doc, double sub_fps, LineWriter& lines);
 
 // SUB frame numbers and milliseconds, both in extended precision truncated toward zero.
 // A frame rate of 0 gives 0 ms (the quotient is not finite).

@@ -110,7 +110,8 @@ void ReadSami(ReadContext& ctx) {
   }
 }
 
-void WriteSami(const Document& doc, double /*sub_fps*/, std::string& out) {
+void WriteSami(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
+  std::string& out = lines.out();
   static constexpr std::string_view kHeader[] = {
       "<SAMI>",
       "<HEAD>",
@@ -125,7 +126,6 @@ void WriteSami(const Document& doc, double /*sub_fps*/, std::string& out) {
       "<BODY>",
       "<SYNC Start=0><P Class=SUBTTL><br>",
   };
-  LineWriter lines(out);
   for (std::string_view line : kHeader) lines.Line(line);
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {

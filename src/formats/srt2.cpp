@@ -104,14 +104,14 @@ void ReadSrt2(ReadContext& ctx) {
   }
 }
 
-void WriteSrt2(const Document& doc, double /*sub_fps*/, std::string& out) {
+void WriteSrt2(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
+  std::string& out = lines.out();
   const std::string_view fixed[][2] = {
       {"[TITLE]", doc.InfoTitle},       {"[AUTHOR]", doc.InfoAuthor},
       {"[SOURCE]", doc.InfoSource},     {"[PRG]", doc.InfoPrg},
       {"[FILEPATH]", doc.InfoFilepath}, {"[DELAY]", doc.InfoDelay},
       {"[CD TRACK]", doc.InfoCdTrack},  {"[COMMENT]", doc.InfoComment},
   };
-  LineWriter lines(out);
   lines.Line("[INFORMATION]");
   for (const auto& [tag, value] : fixed) {
     out.append(tag);

@@ -82,8 +82,8 @@ void ReadSub(ReadContext& ctx) {
   }
 }
 
-void WriteSub(const Document& doc, double sub_fps, std::string& out) {
-  LineWriter lines(out);
+void WriteSub(const Document& doc, double sub_fps, LineWriter& lines) {
+  std::string& out = lines.out();
   SubLine parts;
   if (SplitSubLine(doc.SubRateLine, parts)) {
     // The file's own rate line, with the rate the frames are written at.

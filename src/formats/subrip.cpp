@@ -113,8 +113,8 @@ void ReadSubRip(ReadContext& ctx) {
   }
 }
 
-void WriteSubRip(const Document& doc, double /*sub_fps*/, std::string& out) {
-  LineWriter lines(out);
+void WriteSubRip(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
+  std::string& out = lines.out();
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
     AppendInt(out, i);

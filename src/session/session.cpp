@@ -257,10 +257,12 @@ void Session::WriteSubtitle(int kind) {
     doc_.FormatLabel = FormatLabelOfKind(kind, 0);
   }
 
-  std::string bytes;
-  WriteSubtitleData(doc_, kind, doc_.SubFps, bytes);
-  // A failure names the file and the system's reason on a line of its own.
-  const FileStatus status = WriteFileReplacing(target, bytes);
+  // The bytes go to the file in chunks as they are made. A failure names the file and the
+  // system's reason on a line of its own.
+  const FileStatus status =
+      WriteFileReplacing(target, [&](const std::function<void(std::string_view)>& put) {
+        WriteSubtitleData(doc_, kind, doc_.SubFps, put);
+      });
   last_os_error_ = status.system_error;
   if (status.ok()) {
     doc_.LoadStatus = 0;
