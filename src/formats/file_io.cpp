@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -193,23 +194,30 @@ FileStatus CheckSize(int fd, std::uintmax_t limit, std::uintmax_t& size) {
   return {};
 }
 
-// Appends up to one chunk; at_end tells that the file has ended.
-FileStatus ReadChunk(int fd, std::string& out, bool& at_end) {
-  char buffer[kChunkBytes];
+// Appends up to `want` bytes, read straight into the string's own memory; at_end tells
+// that the file has ended.
+FileStatus ReadChunk(int fd, std::string& out, std::size_t want, bool& at_end) {
+  const std::size_t had = out.size();
+  out.resize(had + want);
   for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    const ssize_t got = ::read(fd, out.data() + had, want);
     if (got < 0 && errno == EINTR) continue;
+    out.resize(had + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
     if (got < 0) return Failed(FileError::kRead);
     at_end = got == 0;
-    out.append(buffer, static_cast<std::size_t>(got));
     return {};
   }
 }
 
-// Reads to the end, appending; refuses more than the limit (a file that grows meanwhile).
+// Reads to the end, appending: into the room reserved for the file's size while there is
+// some, then a chunk at a time; refuses more than the limit (a file that grows meanwhile).
 FileStatus ReadRest(int fd, std::string& out, std::uintmax_t limit) {
   for (bool at_end = false; !at_end;) {
-    if (FileStatus status = ReadChunk(fd, out, at_end); !status.ok()) return status;
+    const std::size_t room = out.capacity() - out.size();
+    if (FileStatus status = ReadChunk(fd, out, room > 0 ? room : kChunkBytes, at_end);
+        !status.ok()) {
+      return status;
+    }
     if (out.size() > limit) return {FileError::kTooLarge, EFBIG};
   }
   return {};
@@ -244,7 +252,8 @@ FileStatus ReadWholeFile(const std::string& path, std::string& out, std::uintmax
   std::uintmax_t size;
   FileStatus status = CheckSize(fd.get(), limit, size);
   if (status.ok()) {
-    out.reserve(static_cast<std::size_t>(size));
+    // One byte more than the size, where reading finds the end.
+    out.reserve(static_cast<std::size_t>(size) + 1);
     status = ReadRest(fd.get(), out, limit);
   }
   if (!status.ok()) out.clear();
@@ -258,11 +267,14 @@ FileStatus ReadSubtitleFile(const std::string& path, int& kind, std::string& out
   if (fd.get() < 0) return Failed(FileError::kOpen);
   std::uintmax_t size;
   FileStatus status = CheckSize(fd.get(), kMaxSubtitleFileBytes, size);
+  // The whole file goes into one buffer, read into once; one byte more than the size is
+  // where reading finds the end.
+  if (status.ok()) out.reserve(static_cast<std::size_t>(size) + 1);
   // The first lines: read until the first non-blank line is whole, looked for after each
   // doubling of what was read.
   bool at_end = false;
   for (std::size_t look_at = kChunkBytes; status.ok() && !at_end;) {
-    status = ReadChunk(fd.get(), out, at_end);
+    status = ReadChunk(fd.get(), out, kChunkBytes, at_end);
     if (out.size() > kMaxSubtitleFileBytes) status = {FileError::kTooLarge, EFBIG};
     if (out.size() >= look_at) {
       if (HoldsFirstLine(out)) break;
@@ -271,7 +283,6 @@ FileStatus ReadSubtitleFile(const std::string& path, int& kind, std::string& out
   }
   if (status.ok()) kind = DetectSubtitleKind(out);
   if (status.ok() && kind != kKindUnknown && !at_end) {
-    out.reserve(static_cast<std::size_t>(size));
     status = ReadRest(fd.get(), out, kMaxSubtitleFileBytes);
   }
   if (!status.ok()) {
