@@ -1,6 +1,9 @@
 // lumetra-cli: converts, edits, lists and describes subtitle files the way the editor opens
 // and saves them. Messages go to standard error, one line each, starting with "lumetra-cli: ".
+#include <unistd.h>
+
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -276,6 +279,7 @@ int Run(const Arguments& args) {
   lumetra::ScriptedPrompts& prompts = work.prompts;
   StepMessages& messages = work.messages;
   lumetra::Session& session = work.session;
+  session.MapOpenedFiles();  // InputCutShort handles SIGBUS
   if (args.fps && (!session.sub_frame_rate().ConfirmCustomRate(*args.fps) ||
                    lumetra::TextToFloat(*args.fps) <= 0)) {
     PrintMessage(lumetra::SubFrameRateModel::kRefusal);
@@ -314,8 +318,19 @@ int CheckedOutput(int status) {
   return kExitFailure;
 }
 
+// The input is mapped into memory while it is read (before any output file is made): a
+// file that another program cuts short meanwhile ends the run as a failure to read it.
+extern "C" void InputCutShort(int /*signal*/) {
+  static constexpr char kMessage[] = "lumetra-cli: the input file was cut short while it was read\n";
+  if (::write(STDERR_FILENO, kMessage, sizeof kMessage - 1) < 0) {
+    // Nothing more can be told.
+  }
+  std::_Exit(kExitFailure);
+}
+
 int Main(int argc, char* argv[]) {
   lumetra::HandleSignalsDuringSaves();
+  std::signal(SIGBUS, InputCutShort);
   const std::string first = argc == 2 ? argv[1] : "";
   if (first == "--help" || first == "-h") {
     PrintUsage(stdout);

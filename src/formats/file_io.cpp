@@ -4,6 +4,7 @@
 #include <limits.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -290,6 +291,37 @@ FileStatus ReadSubtitleFile(const std::string& path, int& kind, std::string& out
     out.clear();
   }
   return status;
+}
+
+void MappedFile::Release() {
+  if (mapped_) ::munmap(const_cast<char*>(mapped_), size_);
+  mapped_ = nullptr;
+  size_ = 0;
+  read_.clear();
+}
+
+FileStatus MapSubtitleFile(const std::string& path, int& kind, MappedFile& out) {
+  out.Release();
+  kind = kKindUnknown;
+  {
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) return Failed(FileError::kOpen);
+    std::uintmax_t size;
+    if (FileStatus status = CheckSize(fd.get(), kMaxSubtitleFileBytes, size); !status.ok()) {
+      return status;
+    }
+    if (size > 0) {
+      void* mapped =
+          ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_PRIVATE, fd.get(), 0);
+      if (mapped != MAP_FAILED) {
+        out.mapped_ = static_cast<const char*>(mapped);
+        out.size_ = static_cast<std::size_t>(size);
+      }
+    }
+  }
+  if (!out.mapped_) return ReadSubtitleFile(path, kind, out.read_);
+  kind = DetectSubtitleKind(out.bytes());
+  return {};
 }
 
 FileStatus WriteFileReplacing(const std::string& path, std::string_view bytes,

@@ -53,6 +53,28 @@ FileStatus ReadWholeFile(const std::string& path, std::string& out,
 // known. An unknown kind leaves `out` holding no more than the first lines.
 FileStatus ReadSubtitleFile(const std::string& path, int& kind, std::string& out);
 
+// The bytes of a subtitle file mapped into memory, read-only, for as long as this lives:
+// nothing is copied. Another program that cuts the file short meanwhile makes reading the
+// lost part raise SIGBUS, so only a program that handles that signal maps its files.
+class MappedFile {
+ public:
+  MappedFile() = default;
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+  ~MappedFile() { Release(); }
+  std::string_view bytes() const { return mapped_ ? std::string_view(mapped_, size_) : read_; }
+  void Release();
+
+ private:
+  friend FileStatus MapSubtitleFile(const std::string& path, int& kind, MappedFile& out);
+  const char* mapped_ = nullptr;
+  std::size_t size_ = 0;
+  std::string read_;  // a file that cannot be mapped (an empty one, a device) is read
+};
+
+// ReadSubtitleFile into a mapping of the file.
+FileStatus MapSubtitleFile(const std::string& path, int& kind, MappedFile& out);
+
 // The calls a save makes on its file descriptors. Tests replace them to make writing,
 // flushing or closing fail.
 struct WriteCalls {

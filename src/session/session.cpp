@@ -158,9 +158,13 @@ OpenResult Session::OpenSubtitle() {
     return OpenResult::kMissing;
   }
   // The kind comes from the first lines; the rest is read only for a known kind.
-  std::string data;
+  std::string read;
+  MappedFile mapped;
   int kind;
-  if (!ReadSucceeded(ReadSubtitleFile(path, kind, data), path)) return OpenResult::kUnreadable;
+  const FileStatus status = map_opened_files_ ? MapSubtitleFile(path, kind, mapped)
+                                              : ReadSubtitleFile(path, kind, read);
+  if (!ReadSucceeded(status, path)) return OpenResult::kUnreadable;
+  const std::string_view data = map_opened_files_ ? mapped.bytes() : read;
   // The document keeps its format until a read replaces it.
   if (kind == kKindUnknown) {
     prompts_.ShowMessage((HoldsOnlyBlankLines(data) ? kEmptyFile : kNotASubtitle) + path);

@@ -71,6 +71,27 @@ TEST(FileIo, SubtitleFilesAreJudgedBeforeTheyAreReadWhole) {
   EXPECT_EQ(kind, kKindSubRip);
 }
 
+TEST(FileIo, AMappedSubtitleFileHoldsWhatReadingGives) {
+  testing::TempDir dir;
+  WriteFile(dir.File("a.txt"), "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n");
+  WriteFile(dir.File("odd.txt"), "hello\r\n");
+  WriteFile(dir.File("empty.txt"), "");
+  for (const char* name : {"a.txt", "odd.txt", "empty.txt"}) {
+    int read_kind = -1;
+    int mapped_kind = -1;
+    std::string read;
+    MappedFile mapped;
+    EXPECT_EQ(ReadSubtitleFile(dir.File(name), read_kind, read), FileError::kNone);
+    EXPECT_EQ(MapSubtitleFile(dir.File(name), mapped_kind, mapped), FileError::kNone);
+    EXPECT_EQ(mapped_kind, read_kind) << name;
+    EXPECT_EQ(mapped.bytes().substr(0, read.size()), read) << name;
+  }
+  int kind;
+  MappedFile mapped;
+  EXPECT_EQ(MapSubtitleFile(dir.File("missing"), kind, mapped).system_error, ENOENT);
+  EXPECT_EQ(MapSubtitleFile(dir.path(), kind, mapped).error, FileError::kRead);
+}
+
 TEST(FileIo, ReplacesContentKeepingPermissionsAndLinks) {
   testing::TempDir dir;
   WriteFile(dir.File("a.srt"), "old content that is longer");
