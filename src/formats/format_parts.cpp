@@ -187,49 +187,49 @@ char* PutTwoDigits(char* at, std::int32_t v) {
   return at + 2;
 }
 
-}  // namespace
-
-void AppendClockTime(std::string& out, TimeValue v, char separator, TimeFraction fraction) {
-  const TimeParts t = SplitTime(v);
-  if (v >= 0) {
-    // Every part is a number of at most two digits (of the hours the last two), the
-    // milliseconds of three: a fixed-width text.
-    char text[12];
-    char* at = PutTwoDigits(text, t.h % 100);
-    *at++ = ':';
-    at = PutTwoDigits(at, t.m);
-    *at++ = ':';
-    at = PutTwoDigits(at, t.s);
-    *at++ = separator;
-    at = PutTwoDigits(at, t.ms / 10);
-    if (fraction == kMilliseconds) *at++ = static_cast<char>('0' + t.ms % 10);
-    out.append(text, at);
-    return;
-  }
-  // Negative parts keep their sign within the width.
-  AppendPadded(out, t.h, 2);
-  out += ':';
-  AppendPadded(out, t.m, 2);
-  out += ':';
-  AppendPadded(out, t.s, 2);
-  out += separator;
-  if (fraction == kMilliseconds) {
-    AppendPadded(out, t.ms, 3);
+// PadLeft(IntToText(v), '0', width) at `at`: zeros in front, or only the last `width`
+// characters.
+char* PutPadded(char* at, std::int32_t v, int width) {
+  char digits[16];
+  const char* end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+  const auto length = static_cast<int>(end - digits);
+  if (length >= width) {
+    std::memcpy(at, digits + length - width, static_cast<std::size_t>(width));
   } else {
-    AppendPadded(out, t.ms / 10, 2);
+    std::memset(at, '0', static_cast<std::size_t>(width - length));
+    std::memcpy(at + width - length, digits, static_cast<std::size_t>(length));
   }
+  return at + width;
 }
 
-void AppendPadded(std::string& out, std::int64_t v, int width) {
-  char buffer[24];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-  const auto length = static_cast<int>(result.ptr - buffer);
-  if (length >= width) {
-    out.append(result.ptr - width, result.ptr);
-  } else {
-    out.append(static_cast<std::size_t>(width - length), '0');
-    out.append(buffer, result.ptr);
+}  // namespace
+
+char* PutClockTime(char* at, TimeValue v, char separator, TimeFraction fraction) {
+  if (v < 0) {
+    // Negative parts keep their sign within the width.
+    const TimeParts t = SplitTime(v);
+    at = PutPadded(at, t.h, 2);
+    *at++ = ':';
+    at = PutPadded(at, t.m, 2);
+    *at++ = ':';
+    at = PutPadded(at, t.s, 2);
+    *at++ = separator;
+    return fraction == kMilliseconds ? PutPadded(at, t.ms, 3) : PutPadded(at, t.ms / 10, 2);
   }
+  // Every part is a number of at most two digits (of the hours the last two), the
+  // milliseconds of three.
+  const auto u = static_cast<std::uint32_t>(v);
+  const std::uint32_t ms = u % 1000;
+  const std::uint32_t seconds = u / 1000;
+  at = PutTwoDigits(at, static_cast<std::int32_t>(seconds / 3600 % 100));
+  *at++ = ':';
+  at = PutTwoDigits(at, static_cast<std::int32_t>(seconds / 60 % 60));
+  *at++ = ':';
+  at = PutTwoDigits(at, static_cast<std::int32_t>(seconds % 60));
+  *at++ = separator;
+  at = PutTwoDigits(at, static_cast<std::int32_t>(ms / 10));
+  if (fraction == kMilliseconds) *at++ = static_cast<char>('0' + ms % 10);
+  return at;
 }
 
 void AppendReplacing(std::string& out, std::string_view text, char from, std::string_view to) {

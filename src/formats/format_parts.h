@@ -118,13 +118,12 @@ TimeValue TimeFromWords(const TimeLineWords& words, int first);
 int FramesToWrite(const Document& doc);
 
 void AppendInt(std::string& out, std::int64_t v);
-// PadLeft(IntToText(v), '0', width): zeros in front, or only the last `width` characters.
-void AppendPadded(std::string& out, std::int64_t v, int width);
 // "hh:mm:ss" (each part PadLeft to two digits, so hours of 100 and more keep their last
 // two), the separator, then the milliseconds to three digits or the truncated hundredths
-// to two.
+// to two, written at `at`: always 12 characters (11 with hundredths). Returns the end.
 enum TimeFraction { kMilliseconds, kHundredths };
-void AppendClockTime(std::string& out, TimeValue v, char separator, TimeFraction fraction);
+constexpr int kClockTimeChars = 12;
+char* PutClockTime(char* at, TimeValue v, char separator, TimeFraction fraction);
 // Appends text with every occurrence of `from` replaced by `to`.
 void AppendReplacing(std::string& out, std::string_view text, char from, std::string_view to);
 

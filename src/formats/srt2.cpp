@@ -123,9 +123,11 @@ void WriteSrt2(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
 
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
-    AppendClockTime(out, doc.FrameStart[i], '.', kHundredths);
-    out += ',';
-    AppendClockTime(out, doc.FrameEnd[i], '.', kHundredths);
+    char time_line[2 * kClockTimeChars + 2];
+    char* end = PutClockTime(time_line, doc.FrameStart[i], '.', kHundredths);
+    *end = ',';
+    end = PutClockTime(end + 1, doc.FrameEnd[i], '.', kHundredths);
+    out.append(time_line, end);
     lines.EndLine();
     AppendReplacing(out, doc.FrameText[i], '|', "[br]");
     lines.EndLine();

@@ -1,6 +1,7 @@
 // Numbered SubRip: an entry number, a time line "hh:mm:ss,mmm --> hh:mm:ss,mmm", text
 // lines, a blank line.
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "formats/format_parts.h"
@@ -119,9 +120,11 @@ void WriteSubRip(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
   for (int i = 1; i <= count; ++i) {
     AppendInt(out, i);
     lines.EndLine();
-    AppendClockTime(out, doc.FrameStart[i], ',', kMilliseconds);
-    out.append(" --> ");
-    AppendClockTime(out, doc.FrameEnd[i], ',', kMilliseconds);
+    char time_line[2 * kClockTimeChars + 8];
+    char* end = PutClockTime(time_line, doc.FrameStart[i], ',', kMilliseconds);
+    std::memcpy(end, " --> ", 5);
+    end = PutClockTime(end + 5, doc.FrameEnd[i], ',', kMilliseconds);
+    out.append(time_line, end);
     lines.EndLine();
     // Each line of the text on a line of its own; an empty text is one empty line.
     const std::string_view text = doc.FrameText[i];

@@ -12,6 +12,8 @@ namespace lumetra {
 inline std::int32_t TruncToInt32(long double x) {
   if (!std::isfinite(x)) return 0;
   long double whole = std::trunc(x);
+  // Within 32 bits nothing wraps.
+  if (whole >= -2147483648.0L && whole < 2147483648.0L) return static_cast<std::int32_t>(whole);
   constexpr long double kTwo32 = 4294967296.0L;
   whole = std::fmod(whole, kTwo32);  // exact; keeps the sign of x
   if (whole < 0) whole += kTwo32;
