@@ -321,7 +321,8 @@ int CheckedOutput(int status) {
 // The input is mapped into memory while it is read (before any output file is made): a
 // file that another program cuts short meanwhile ends the run as a failure to read it.
 extern "C" void InputCutShort(int /*signal*/) {
-  static constexpr char kMessage[] = "lumetra-cli: the input file was cut short while it was read\n";
+  static constexpr char kMessage[] =
+      "lumetra-cli: the input file was cut short while it was read\n";
   if (::write(STDERR_FILENO, kMessage, sizeof kMessage - 1) < 0) {
     // Nothing more can be told.
   }
