@@ -212,7 +212,7 @@ class TolerantSami {
       block_->lines.emplace_back();
     } else if (name == "i" || name == "b" || name == "u" || name == "/i" || name == "/b" ||
                name == "/u") {
-      block_->lines.back().append(whole);
+      AppendText(whole);  // a tag without its ">" may run over line ends
     } else if (name == "p" && !block_->has_class) {
       if (const auto value = AttributeValue(inside.substr(name_end), "class")) {
         block_->has_class = true;

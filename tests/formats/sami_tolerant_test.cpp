@@ -33,6 +33,10 @@ const SamiCase kCases[] = {
      "  two\nhalves <BR><span x=\"y\">three</span><i>i</i><u>u</u><ruby>a<rt>b</rt></ruby><br />\n"
      "<SYNC Start=2><P Class=A>&nbsp;",
      {{1, 2, "Red <B>bold</B>|two halves|three<i>i</i><u>u</u>ab"}}},
+    // A kept tag whose ">" is missing runs to the next tag; its line ends are spaces too,
+    // so no line end reaches a frame's text.
+    {"<SYNC Start=1><P Class=A>a<br>\r\n</B\r\n\r\n2\r\nb\n<SYNC Start=2><P Class=A>&nbsp;",
+     {{1, 2, "a|</B 2 b"}}},
     // Comments, also without "!", are dropped; a "<" that opens no tag is text.
     {"<SYNC Start=1><P Class=A><!-- <SYNC Start=5>hidden --><-- pseudo -->a < b<br>\n"
      "<!-- never closed\nc\n</BODY><SYNC Start=9><P>after the body",
