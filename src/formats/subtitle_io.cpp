@@ -230,9 +230,9 @@ bool WriteSubtitleData(const Document& doc, int kind, double sub_fps,
     put(whole);
     return true;
   }
-  // Room for a chunk and the longest line that can end one.
+  // Room for a chunk and a line that ends it; a longer line makes room for itself.
   std::string buffer;
-  buffer.reserve(2 * LineWriter::kChunkBytes);
+  buffer.reserve(LineWriter::kChunkBytes + 1024);
   if (doc.HasByteOrderMark) buffer.append(kByteOrderMark);
   LineWriter lines(buffer, put);
   format->write(doc, sub_fps, lines);
