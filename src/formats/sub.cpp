@@ -100,6 +100,17 @@ void WriteSub(const Document& doc, double sub_fps, LineWriter& lines) {
     }
   }
   const int count = FramesToWrite(doc);
+  if (doc.SubRateLine.empty() && count >= 1) {
+    // A first frame that reads like a rate line ("{0}{0}5") would vanish when the file is
+    // read again: a rate line before it keeps it a frame.
+    const std::string start = std::to_string(SubMsToFrame(doc.FrameStart[1], sub_fps));
+    const std::string end = std::to_string(SubMsToFrame(doc.FrameEnd[1], sub_fps));
+    const std::string_view text = doc.FrameText[1];
+    if (IsRateLine(SubLine{start, end, text.substr(0, text.find_first_of("{}"))})) {
+      out.append("{1}{1}");
+      lines.Line(FloatToText(sub_fps == 0 ? 25 : sub_fps));
+    }
+  }
   for (int i = 1; i <= count; ++i) {
     out += '{';
     AppendInt(out, SubMsToFrame(doc.FrameStart[i], sub_fps));

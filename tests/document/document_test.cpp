@@ -5,8 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "document_support.h"
+
 namespace lumetra {
 namespace {
+
+using testing::Fill;
 
 // Records what the document tells its views.
 class RecordingObserver : public DocumentObserver {
@@ -26,15 +30,6 @@ class RecordingObserver : public DocumentObserver {
     events.push_back(std::string(what) + " " + std::to_string(a) + "," + std::to_string(b));
   }
 };
-
-void Fill(Document& doc, int count) {
-  for (int i = 1; i <= count; ++i) {
-    doc.FrameStart[i] = i * 1000;
-    doc.FrameEnd[i] = i * 1000 + 500;
-    doc.FrameText[i] = "t" + std::to_string(i);
-  }
-  doc.FrameCount = count;
-}
 
 TEST(ResetDocument, EmptiesEverySlotAndTheHeaderButNotSlotZero) {
   Document doc;
@@ -62,16 +57,6 @@ TEST(ResetDocument, EmptiesEverySlotAndTheHeaderButNotSlotZero) {
   EXPECT_EQ(observer.events, (std::vector<std::string>{"about-to-reset", "reset", "header"}));
 }
 
-TEST(ShowInfoSummary, JoinsTitleAuthorAndSource) {
-  Document doc;
-  EXPECT_EQ(doc.ShowInfoSummary(), "");
-  doc.InfoTitle = "A";
-  doc.InfoSource = "B";
-  EXPECT_EQ(doc.ShowInfoSummary(), "Title=A    Source=B");
-  doc.InfoSource.clear();
-  EXPECT_EQ(doc.ShowInfoSummary(), "Title=A");
-}
-
 TEST(Document, InsertAndRemoveMoveTheFramesBehindAndTellTheViews) {
   Document doc;
   Fill(doc, 3);
@@ -90,14 +75,6 @@ TEST(Document, InsertAndRemoveMoveTheFramesBehindAndTellTheViews) {
   EXPECT_EQ(observer.events,
             (std::vector<std::string>{"about-to-insert 2,1", "inserted 2,1", "about-to-remove 1,2",
                                       "removed 1,2", "changed 2,2"}));
-}
-
-TEST(Document, AFullStoreRefusesInsertsAndLosesNothing) {
-  Document doc;
-  Fill(doc, MaxFrames);
-  EXPECT_FALSE(doc.InsertFrame(1, 0, 0, ""));
-  EXPECT_EQ(doc.FrameText[1], "t1");
-  EXPECT_EQ(doc.FrameText[MaxFrames], "t10000");
 }
 
 TEST(Document, BulkChangesNestAndShowAsOneReset) {

@@ -13,23 +13,15 @@ std::string Statistics(const Document& doc) {
   return joined;
 }
 
-TEST(InfoDialogModel, EmptySubtitleShowsDefaults) {
+TEST(InfoDialogModel, StatisticsOfAnEmptySubtitleAndOfTwoFrames) {
   Document doc;
   doc.FileDir = "/Films/Old/";
   doc.FileName = "Movie.srt";
   EXPECT_EQ(Statistics(doc), "0 / 0 / 0 / N/A / N/A / 0 / /films/old/ / Movie.srt");
   EXPECT_EQ(InfoDialogModel(doc).Box(4), "Morvaly's Lumetra 1.33");
-}
-
-TEST(InfoDialogModel, StatisticsOfTwoFrames) {
-  Document doc;
-  doc.FrameCount = 2;
-  doc.FrameStart[1] = 1000;
-  doc.FrameEnd[1] = 3000;
-  doc.FrameText[1] = "Hi";
-  doc.FrameStart[2] = 4000;
-  doc.FrameEnd[2] = 5500;
-  doc.FrameText[2] = "A|B";
+  doc.FileDir = doc.FileName = "";
+  ASSERT_TRUE(doc.InsertFrame(1, 1000, 3000, "Hi"));
+  ASSERT_TRUE(doc.InsertFrame(2, 4000, 5500, "A|B"));
   EXPECT_EQ(Statistics(doc), "2 / 3 / 0h 0m 5s 500ms / 1sec 750ms / 64 % / 4 /  / ");
 }
 

@@ -92,6 +92,12 @@ TEST(Writers, SubFileWritesItsFrameRateLineBackWithTheRateUsed) {
   EXPECT_EQ(Write(*Read("{0}{0}30\n", kKindSub, 30).doc, kKindSub, 0), Crlf("{0}{0}25\n"));
   // Other formats have no such line.
   EXPECT_EQ(Write(*loaded.doc, kKindSubRip), Crlf("1\n00:00:03,200 --> 00:00:06,400\nx\n"));
+  // A first frame that would read as a rate line gets one before it, so it stays a frame.
+  Document doc;
+  Fill(doc, {{0, 0, "5{x}"}, {40, 40, "7"}});
+  const std::string sub = Write(doc, kKindSub, 25);
+  EXPECT_EQ(sub, Crlf("{1}{1}25\n{0}{0}5{x}\n{1}{1}7\n"));
+  EXPECT_EQ(Read(sub, kKindSub, 25).All(), (Frames{{0, 0, "5"}, {40, 40, "7"}}));
 }
 
 TEST(Writers, RefuseOtherKindsWritingNothing) {

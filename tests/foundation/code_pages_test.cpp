@@ -9,15 +9,9 @@ namespace {
 
 TEST(CodePages, AreFoundByTheirNamesInAnyCase) {
   const std::pair<std::string_view, std::optional<CodePage>> cases[] = {
-      {"UTF-8", CodePage::kUtf8},
-      {"utf8", CodePage::kUtf8},
-      {"windows-1251", CodePage::kWindows1251},
-      {"CP1252", CodePage::kWindows1252},
-      {"1257", CodePage::kWindows1257},
-      {"iso-8859-2", CodePage::kIso8859_2},
-      {"Latin2", CodePage::kIso8859_2},
-      {"koi8-r", std::nullopt},
-      {"", std::nullopt},
+      {"UTF-8", CodePage::kUtf8},       {"windows-1251", CodePage::kWindows1251},
+      {"1257", CodePage::kWindows1257}, {"Latin2", CodePage::kIso8859_2},
+      {"koi8-r", std::nullopt},         {"", std::nullopt},
   };
   for (const auto& [name, page] : cases) EXPECT_EQ(CodePageOfName(name), page) << name;
   for (CodePage page : AllCodePages()) EXPECT_EQ(CodePageOfName(CodePageName(page)), page);
@@ -25,14 +19,10 @@ TEST(CodePages, AreFoundByTheirNamesInAnyCase) {
 }
 
 TEST(CodePages, DecodeTheLettersOfEachPage) {
-  // Bytes whose letters tell the pages apart.
+  // Bytes whose letters tell the pages apart (the editor's tests compare every page with Qt).
   const std::tuple<CodePage, std::string_view, std::string_view> cases[] = {
       {CodePage::kWindows1250, "Gy\xF5r \x9C", "Győr ś"},
       {CodePage::kWindows1251, "\xCF\xF0\xE8\xE2\xE5\xF2", "Привет"},
-      {CodePage::kWindows1252, "\x9C\x85\x80", "œ…€"},
-      {CodePage::kWindows1253, "\xE1\xE2\xE3", "αβγ"},
-      {CodePage::kWindows1254, "\xFD\xF0\xDE", "ığŞ"},
-      {CodePage::kWindows1257, "\xE0\xE8\xFE", "ąčž"},
       {CodePage::kIso8859_2, "\xB1\xB6\xF5", "ąśő"},
       // Undefined bytes: control characters below 0xA0, U+FFFD above.
       {CodePage::kWindows1250, "\x81", "\xC2\x81"},

@@ -4,8 +4,10 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "document_support.h"
 #include "editing/command_buttons.h"
 #include "editing/frame_commands.h"
 #include "editing/time_boxes.h"
@@ -29,16 +31,14 @@ State StateOf(const Document& doc) {
   return s;
 }
 
+// Frames "t1".."tN", the even ones with a second line, and a title.
 void Fill(Document& doc, int count) {
-  doc.BeginBulkChange();
-  for (int i = 1; i <= count; ++i) {
-    doc.FrameStart[i] = i * 1000;
-    doc.FrameEnd[i] = i * 1000 + 500;
-    doc.FrameText[i] = "t" + std::to_string(i) + (i % 2 == 0 ? "|second" : "");
-  }
-  doc.FrameCount = count;
+  std::vector<Frame> frames;
+  for (int i = 1; i <= count; ++i)
+    frames.push_back(
+        {i * 1000, i * 1000 + 500, "t" + std::to_string(i) + (i % 2 ? "" : "|second")});
+  testing::Fill(doc, frames);
   doc.InfoTitle = "Title";
-  doc.EndBulkChange();
 }
 
 class CommandRunnerTest : public ::testing::Test {
@@ -75,40 +75,32 @@ class CommandRunnerTest : public ::testing::Test {
 };
 
 TEST_F(CommandRunnerTest, EveryCommandIsUndoneAndRedoneExactly) {
-  struct Case {
-    const char* name;
-    Selection before;
-    std::function<CommandResult(Document&, const Selection&)> command;
-  };
+  using Command = std::function<CommandResult(Document&, const Selection&)>;
   TimeBoxes boxes;
   boxes.Enter(doc, 7);
-  const Case cases[] = {
-      {"Apply to selected frames",
-       {{2, 3, 5}, 3, 2},
-       [](Document& d, const Selection& s) {
-         return ApplyTextToSelected(d, s, {"new", "text"});
-       }},
-      {"Insert", {{}, 4, 1}, [](Document& d, const Selection& s) { return InsertFrame(d, s); }},
-      {"Insert", {{}, 0, 1}, [](Document& d, const Selection& s) { return InsertFrame(d, s); }},
-      {"Remove",
-       {{2, 4}, 4, 1},
-       [](Document& d, const Selection& s) { return RemoveFrames(d, s); }},
-      {"Remove",
-       {{1, 2, 3, 4, 5, 6}, 1, 1},
-       [](Document& d, const Selection& s) { return RemoveFrames(d, s); }},
-      {"Merge 2 Frame",
-       {{2, 5}, 5, 1},
-       [](Document& d, const Selection& s) { return MergeTwoFrames(d, s); }},
-      {"End time",
-       {{3}, 3, 1},
-       [](Document& d, const Selection& s) { return TimeBoxes::Commit(d, s, 7, "9"); }},
-      {"End time",
-       {{3}, 3, 1},
-       [&](Document& d, const Selection& s) { return boxes.Step(d, s, true, true); }},
+  const Command insert = InsertFrame, remove = RemoveFrames, merge = MergeTwoFrames;
+  const Command apply = [](Document& d, const Selection& s) {
+    return ApplyTextToSelected(d, s, {"new", "text"});
   };
-  for (const Case& c : cases) {
+  const Command commit = [](Document& d, const Selection& s) {
+    return TimeBoxes::Commit(d, s, 7, "9");
+  };
+  const Command step = [&](Document& d, const Selection& s) {
+    return boxes.Step(d, s, true, true);
+  };
+  const std::tuple<const char*, Selection, Command> cases[] = {
+      {"Apply to selected frames", {{2, 3, 5}, 3, 2}, apply},
+      {"Insert", {{}, 4, 1}, insert},
+      {"Insert", {{}, 0, 1}, insert},
+      {"Remove", {{2, 4}, 4, 1}, remove},
+      {"Remove", {{1, 2, 3, 4, 5, 6}, 1, 1}, remove},
+      {"Merge 2 Frame", {{2, 5}, 5, 1}, merge},
+      {"End time", {{3}, 3, 1}, commit},
+      {"End time", {{3}, 3, 1}, step},
+  };
+  for (const auto& [name, before, command] : cases) {
     Fill(doc, 6);
-    ExpectUndoneAndRedone(c.name, c.before, c.command);
+    ExpectUndoneAndRedone(name, before, command);
   }
 }
 
@@ -191,8 +183,12 @@ TEST_F(CommandRunnerTest, StepsWithTheSameKeyFoldIntoOneUntilSomethingElseHappen
   runner.Redo();
   type("abcd");  // after a redo: a step of its own
   EXPECT_EQ(runner.history().size(), 2);
+  runner.MarkSaved();
+  type("abcde");  // after a save too: the saved state stays reachable
+  EXPECT_EQ(runner.history().size(), 3);
   runner.Undo();
-  EXPECT_EQ(doc.FrameText[2], "abc");
+  EXPECT_EQ(doc.FrameText[2], "abcd");
+  EXPECT_EQ(doc.Modified, kClean);
 }
 
 TEST(UndoHistory, TheMemoryBoundDropsTheOldestSteps) {
@@ -223,18 +219,13 @@ TEST(SessionUndo, OpeningAndNewEmptyTheHistoryAndSavingMarksTheCleanState) {
   testing::WriteFile(path, "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n");
   ScriptedPrompts prompts;
   Session session(prompts);
-  prompts.open_paths.push_back(path);
-  session.Open();
-  auto remove_first = [&] {
-    session.runner().Run("Remove", Selection{{1}, 1, 1}, [](Document& d) {
-      return RemoveFrames(d, Selection{{1}, 1, 1});
-    });
-  };
   auto insert = [&] {
     session.runner().Run("Insert", Selection{{}, 1, 1}, [](Document& d) {
       return InsertFrame(d, Selection{{}, 1, 1});
     });
   };
+  prompts.open_paths.push_back(path);
+  session.Open();
   insert();
   prompts.save_paths.push_back(dir.File("b.txt"));
   session.SaveAs();
@@ -243,13 +234,12 @@ TEST(SessionUndo, OpeningAndNewEmptyTheHistoryAndSavingMarksTheCleanState) {
   EXPECT_EQ(session.document().Modified, kUnsaved);
   session.runner().Redo();
   EXPECT_EQ(session.document().Modified, kClean);
-  remove_first();
-  prompts.answers.push_back(Answer::kNo);
+  insert();
+  prompts.answers = {Answer::kNo, Answer::kNo};
   prompts.open_paths.push_back(path);
   session.Open();
   EXPECT_FALSE(session.runner().CanUndo());
   insert();
-  prompts.answers.push_back(Answer::kNo);
   session.New();
   EXPECT_FALSE(session.runner().CanUndo());
 }

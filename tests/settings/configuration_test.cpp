@@ -26,7 +26,7 @@ constexpr char kFullFile[] =
     "RemLastDir = True\r\nLastDir = /films/old/\r\nAutoLoad = True\r\n"
     "LatestFile = /films/a.srt\r\nMaxHistory = 8\r\nHisNum = 2\r\n"
     "(1)  /films/a.srt\r\n(2)  /films/b.srt\r\n"
-    "TextAlign = 2\r\nInstantApply = True\r\nAutoFocus = True\r\n";
+    "TextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\n";
 
 // The file that a run without a file and without changes writes, and its lines.
 constexpr char kDefaultFile[] =
@@ -50,7 +50,7 @@ std::string Joined(const std::vector<std::string>& lines) {
 
 TEST(ConfigFile, EveryValueIsWrittenByteForByteAndReadBack) {
   Configuration config;
-  config.WinPosSav = config.AutoLoad = config.InstantApply = config.AutoFocus = true;
+  config.WinPosSav = config.AutoLoad = config.AutoFocus = true;
   config.Window = {120, -45, 800, 600};
   config.LastDir = "/films/old/";
   config.LatestFile = "/films/a.srt";  // written from the history's first entry

@@ -20,34 +20,30 @@ TEST(FileHistory, ReopeningAFileMovesItToTheTopWhateverItsCase) {
   EXPECT_EQ(history.HisNum, 3);
   EXPECT_EQ(Captions(history), (std::vector<std::string>{"1. /f/a.srt", "2. /f/B.srt"}));
   EXPECT_EQ(history.HisNum, 2);
+  // Cleared, it starts again from the next path.
+  history.Clear();
+  history.UpdateHistory("/c");
+  EXPECT_EQ(Captions(history), std::vector<std::string>{"1. /c"});
+  EXPECT_EQ(history.HisNum, 1);
 }
 
-TEST(FileHistory, KeepsAtMostMaxHistoryInUse) {
+TEST(FileHistory, KeepsAtMostMaxHistoryInUseAndOneSpareSlot) {
   FileHistory history;
   history.MaxHistory = 3;
   for (const char* path : {"/1", "/2", "/3", "/4", "/5"}) history.UpdateHistory(path);
   EXPECT_EQ(history.HisNum, 3);
   EXPECT_EQ(history.Entry(5), "/1");  // older paths stay, unshown
   EXPECT_EQ(Captions(history), (std::vector<std::string>{"1. /5", "2. /4", "3. /3"}));
-}
-
-TEST(FileHistory, TheSeventeenthPathPushesTheOldestIntoTheSpareSlot) {
-  FileHistory history;
+  // Reopening the path at the last place in use keeps the count, even below the maximum.
+  history.MaxHistory = 4;
+  history.UpdateHistory("/2");
+  EXPECT_EQ(Captions(history), (std::vector<std::string>{"1. /2", "2. /5", "3. /4"}));
+  // The seventeenth path pushes the oldest into the spare slot.
   history.MaxHistory = 16;
-  for (int i = 1; i <= 17; ++i) history.UpdateHistory("/" + std::to_string(i));
+  for (int i = 6; i <= 22; ++i) history.UpdateHistory("/" + std::to_string(i));
   EXPECT_EQ(history.HisNum, 16);
-  EXPECT_EQ(history.Entry(16), "/2");
-  EXPECT_EQ(history.Entry(17), "/1");
+  EXPECT_EQ(history.Entry(16) + history.Entry(17), "/7/6");
   EXPECT_EQ(history.MenuItems().size(), 16u);
-}
-
-TEST(FileHistory, ClearedHistoryShowsNoItems) {
-  FileHistory history;
-  history.UpdateHistory("/a");
-  history.UpdateHistory("/b");
-  history.Clear();
-  EXPECT_TRUE(history.MenuItems().empty());
-  EXPECT_EQ(history.HisNum, 1);
 }
 
 }  // namespace

@@ -38,14 +38,12 @@ class CodePageTest : public WindowFixture {
     }
     return {};
   }
-  testing::TempDir dir_;
 };
 
 TEST_F(CodePageTest, ChoosingCyrillicShowsItAndKeepsTheBytes) {
   const std::string path = dir_.File("privet.txt");
   WriteFile(path, kCyrillic);
-  prompts_.open_paths = {path};
-  LeftClick("SpeedButton1");
+  OpenThroughDialog(path);
   ASSERT_EQ(Rows(), 1);
 
   QMenu* menu = RightClickFileBox();

@@ -4,16 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QCheckBox>
-#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTimer>
 
 #include "editing/editor_panel.h"
 #include "editing/frame_commands.h"
-#include "editing/time_boxes.h"
-#include "ui/info_dialog.h"
 #include "ui/main_window_test_support.h"
 #include "ui/undo_controls.h"
 #include "ui/window_commands.h"
@@ -23,12 +18,6 @@ namespace {
 
 class EditingCommandsTest : public WindowFixture {
  protected:
-  void Keys(QKeySequence keys) {
-    QTest::keySequence(QApplication::focusWidget() ? QApplication::focusWidget() : window_.get(),
-                       keys);
-  }
-  void Undo() { Keys(QKeySequence(Qt::CTRL | Qt::Key_Z)); }
-  void Redo() { Keys(QKeySequence(Qt::CTRL | Qt::Key_Y)); }
   // The frame texts, the selected and focused frames and the top row, as one line.
   std::string View() {
     std::string s;
@@ -54,8 +43,12 @@ TEST_F(EditingCommandsTest, SelectionButtonsKeepTheFocusAndTheScrollPosition) {
   Press("Button3");
   EXPECT_EQ(Text("Label6"), "1");
   EXPECT_EQ(Memo()->toPlainText(), "t4");  // the focused frame, now the only selected one
+  Press("Button3");
+  EXPECT_EQ(Text("Label6"), "59");
+  List()->scrollToBottom();
   Press("Button2");
   EXPECT_EQ(Text("Label6"), "0");
+  EXPECT_EQ(List()->verticalScrollBar()->value(), scrolled);
   EXPECT_FALSE(Enabled("Button6"));
 }
 
@@ -86,6 +79,10 @@ TEST_F(EditingCommandsTest, InsertRemoveAndMergeAreUndoneAndRedoneWithTheirSelec
   EXPECT_EQ(List()->visualRect(List()->model()->index(0, 0)).height(), 31);  // two lines now
   Undo();
   EXPECT_EQ(View(), "t1  t3 t5 [1,4] focus 4 top 1");
+  // The right button, which opens the list's menu, leaves the selection alone.
+  QTest::mouseClick(List()->viewport(), Qt::RightButton, {},
+                    List()->visualRect(List()->model()->index(1, 0)).center());
+  EXPECT_EQ(View(), "t1  t3 t5 [1,4] focus 4 top 1");
 
   // The frame list's menu names the steps.
   UndoControls* undo = window_->undoControls();
@@ -102,9 +99,7 @@ TEST_F(EditingCommandsTest, InsertRemoveAndMergeAreUndoneAndRedoneWithTheirSelec
 }
 
 TEST_F(EditingCommandsTest, InsertStartsAnEmptyDocumentAndARefusedMergeSaysWhy) {
-  EXPECT_TRUE(Enabled("Button5"));
   Press("Button5");
-  EXPECT_EQ(Rows(), 1);
   EXPECT_EQ(View(), " [] focus 1 top 1");
   EXPECT_EQ(Box("Edit13"), "01");  // the time boxes show the new frame's 0..60000 ms
 
@@ -114,7 +109,6 @@ TEST_F(EditingCommandsTest, InsertStartsAnEmptyDocumentAndARefusedMergeSaysWhy) 
   Press("Button7");
   EXPECT_EQ(prompts_.messages.back(), kCantMerge);
   EXPECT_EQ(Rows(), 2);
-  EXPECT_FALSE(window_->session().runner().CanUndo());
 }
 
 TEST_F(EditingCommandsTest, ApplyToSelectedFramesAndTypingAreUndoneAsOneStepEach) {
@@ -140,21 +134,6 @@ TEST_F(EditingCommandsTest, ApplyToSelectedFramesAndTypingAreUndoneAsOneStepEach
   Undo();
   EXPECT_EQ(View(), "t1 t2 t3 t4 [1,2,3] focus 3 top 1");
   EXPECT_EQ(document().Modified, kClean);
-}
-
-TEST_F(EditingCommandsTest, TypingWithApplyChangesInstantlyIsOneStepPerVisit) {
-  LoadFrames(2);
-  auto* instantly = Find<QCheckBox>("CheckBox1");
-  instantly->setChecked(true);
-  ClickRow(1);
-  FocusEditor();
-  QTest::keyClicks(Memo(), "abc");
-  EXPECT_EQ(document().FrameText[2], "t2abc");
-  List()->setFocus();
-  EXPECT_EQ(window_->session().runner().history().size(), 1);
-  Undo();
-  EXPECT_EQ(document().FrameText[2], "t2");
-  EXPECT_EQ(Memo()->toPlainText(), "t2");
 }
 
 TEST_F(EditingCommandsTest, TimeBoxesWriteTheFocusedFrameAndStepOnBothButtons) {
@@ -191,22 +170,6 @@ TEST_F(EditingCommandsTest, ANewDocumentStartsAtItsTopWithEmptyTimeBoxes) {
   EXPECT_EQ(Box("Edit8") + Box("Edit9") + Box("Edit10"), "0000000");
   LeftClick("SpeedButton2");
   EXPECT_EQ(Box("Edit14") + Box("Edit11"), "0000");
-}
-
-TEST_F(EditingCommandsTest, TheInformationDialogsOkIsOneStep) {
-  LoadFrames(1);
-  QTimer::singleShot(0, [&] {
-    window_->infoDialog()->box(1)->setText("A title");
-    QTest::mouseClick(window_->infoDialog()->findChild<QPushButton*>("Button2"), Qt::LeftButton);
-  });
-  LeftClick("SpeedButton9");
-  EXPECT_EQ(Box("Edit3"), "Title=A title");
-  EXPECT_EQ(window_->session().runner().UndoName(), "Info-header");
-  QApplication::setActiveWindow(window_.get());  // back from the dialog
-  List()->setFocus();
-  Undo();
-  EXPECT_EQ(document().InfoTitle, "");
-  EXPECT_EQ(Box("Edit3"), "");
 }
 
 }  // namespace

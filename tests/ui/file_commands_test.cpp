@@ -29,16 +29,9 @@ class FileCommandsTest : public WindowFixture {
  protected:
   void SetUp() override {
     WindowFixture::SetUp();
-    WriteFile(sample_, ReadFile(std::string(LUMETRA_SAMPLES_DIR) + "/sample.srt"));
     WriteFile(subrip_, kWindows1250);
   }
-  void OpenThroughDialog(const std::string& path) {
-    prompts_.open_paths = {path};
-    LeftClick("SpeedButton1");
-  }
-
-  testing::TempDir dir_;
-  const std::string sample_ = dir_.File("sample.srt");
+  const std::string sample_ = Sample();
   const std::string subrip_ = dir_.File("hello.txt");
 };
 
@@ -74,7 +67,7 @@ TEST_F(FileCommandsTest, OpenedThroughTheDialogAndSavedIsWrittenBackByteForByte)
   }
 }
 
-TEST_F(FileCommandsTest, QuickSaveAfterOpenAndAfterNew) {
+TEST_F(FileCommandsTest, QuickSaveFromTheEditorAndSaveAs) {
   Start(QString::fromStdString(sample_));
   ClickRow(1);
   FocusEditor();
@@ -87,15 +80,6 @@ TEST_F(FileCommandsTest, QuickSaveAfterOpenAndAfterNew) {
   prompts_.save_paths = {dir_.File("copy.srt")};
   LeftClick("SpeedButton3");
   EXPECT_EQ(Box("Edit1"), "copy.srt    (SRT2 with Info)");
-
-  LeftClick("SpeedButton2");
-  EXPECT_EQ(Rows(), 0);
-  EXPECT_EQ(Box("Edit1"), "");
-  RightPress("SpeedButton3");
-  EXPECT_EQ(prompts_.messages.back(), kNothingToSave);
-  ASSERT_TRUE(document().InsertFrame(1, 0, 1000, "new"));
-  RightPress("SpeedButton3");
-  EXPECT_EQ(prompts_.messages.back(), kNoFileName);
 }
 
 TEST_F(FileCommandsTest, NewOpenAndClosingAskAboutUnsavedChanges) {
@@ -117,14 +101,6 @@ TEST_F(FileCommandsTest, NewOpenAndClosingAskAboutUnsavedChanges) {
   EXPECT_EQ(ReadFile(sample_).find("coming.!"), std::string::npos);
 
   EditFrame(1, "?");
-  prompts_.answers = {Answer::kYes};
-  prompts_.save_paths = {dir_.File("saved.srt")};
-  LeftClick("SpeedButton2");
-  EXPECT_NE(ReadFile(dir_.File("saved.srt")).find("Szia!?"), std::string::npos);
-  EXPECT_EQ(Rows(), 0);
-
-  Load({{0, 1000, "x"}});
-  document().Modified = kUnsaved;
   prompts_.answers = {Answer::kCancel, Answer::kYes, Answer::kNo};
   EXPECT_FALSE(window_->close());
   EXPECT_EQ(prompts_.questions.back(), kAskSaveBeforeExit);

@@ -7,26 +7,17 @@
 #include <string>
 
 #include "document/document.h"
+#include "document_support.h"
 
 namespace lumetra {
 namespace {
+
+using testing::Fill;
 
 QStringList complaints;
 
 void Record(QtMsgType type, const QMessageLogContext&, const QString& text) {
   if (type != QtDebugMsg && type != QtInfoMsg) complaints << text;
-}
-
-void Fill(Document& doc, int count) {
-  doc.BeginBulkChange();
-  for (int i = 1; i <= count; ++i) {
-    const auto k = static_cast<std::size_t>(i);
-    doc.FrameStart[k] = i * 1000;
-    doc.FrameEnd[k] = i * 1000 + 500;
-    doc.FrameText[k] = "line " + std::to_string(i);
-  }
-  doc.FrameCount = count;
-  doc.EndBulkChange();
 }
 
 TEST(FrameListModel, StaysConsistentThroughResetsInsertsRemovalsAndChanges) {

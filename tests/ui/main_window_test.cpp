@@ -100,11 +100,10 @@ TEST_F(MainWindowTest, TypedTextReachesTheFrameInItsCodePageWhenTheEditorIsLeft)
   EXPECT_EQ(document().FrameText[2], "\xFF|twos");
 }
 
-TEST_F(MainWindowTest, ApplyChangesInstantlyWritesEveryKeystroke) {
+TEST_F(MainWindowTest, ApplyChangesInstantlyWritesEveryKeystrokeAsOneStepPerVisit) {
   Load({{1000, 2000, "one"}, {3000, 4000, "two"}});
-  auto* instantly = Find<QCheckBox>("CheckBox1");
-  QTest::mouseClick(instantly, Qt::LeftButton, {}, QPoint(8, instantly->height() / 2));
-  ASSERT_TRUE(instantly->isChecked());
+  Tick("CheckBox1");
+  ASSERT_TRUE(Find<QCheckBox>("CheckBox1")->isChecked());
   ClickRow(1);
   FocusEditor();
   QTest::keyClick(Memo(), Qt::Key_S);
@@ -118,9 +117,13 @@ TEST_F(MainWindowTest, ApplyChangesInstantlyWritesEveryKeystroke) {
   EXPECT_EQ(List()->currentIndex().row(), 1);
   EXPECT_EQ(Text("Label6"), "1");
   EXPECT_EQ(Memo()->toPlainText(), "twos\n\nx");
+  List()->setFocus();
+  EXPECT_EQ(window_->session().runner().history().size(), 1);
+  Undo();
+  EXPECT_EQ(Memo()->toPlainText(), "two");
 }
 
-TEST_F(MainWindowTest, InformationDialogShowsStatisticsAndStoresTheFieldsOnlyOnOk) {
+TEST_F(MainWindowTest, InformationDialogStoresTheFieldsOnlyOnOkAsOneStep) {
   Load({{1000, 3000, "Hi"}, {4000, 5500, "A|B"}});
   document().InfoComment = "a\xFFz";  // a byte with no character in UTF-8
   document().Encoding = CodePage::kUtf8;
@@ -143,6 +146,12 @@ TEST_F(MainWindowTest, InformationDialogShowsStatisticsAndStoresTheFieldsOnlyOnO
   EXPECT_EQ(document().InfoComment, "a\xFFz");
   EXPECT_EQ(Box("Edit3"), QString::fromUtf8("Author=Árvíztűrő"));
   EXPECT_EQ(document().Modified, kClean);
+  EXPECT_EQ(window_->session().runner().UndoName(), "Info-header");
+  QApplication::setActiveWindow(window_.get());  // back from the dialog
+  List()->setFocus();
+  Undo();
+  EXPECT_EQ(document().InfoAuthor, "");
+  EXPECT_EQ(Box("Edit3"), "");
 }
 
 TEST_F(MainWindowTest, FirstGeometryComesFromTheScreen) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,15 +16,28 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "document/document.h"
+#include "document_support.h"
 #include "session/scripted_prompts.h"
 #include "session/session.h"
+#include "test_support.h"
 #include "ui/main_window.h"
 
 namespace lumetra {
+
+template <typename T = QWidget>
+T* Child(const QWidget& parent, const char* name) {
+  T* widget = parent.findChild<T*>(QString::fromLatin1(name));
+  EXPECT_NE(widget, nullptr) << name;
+  return widget;
+}
+// Clicks near a button's left end, where check boxes and radio items have their mark.
+inline void Click(const QWidget& parent, const char* name) {
+  auto* button = Child<QAbstractButton>(parent, name);
+  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+}
 
 class WindowFixture : public ::testing::Test {
  protected:
@@ -33,23 +47,28 @@ class WindowFixture : public ::testing::Test {
     window_->close();
   }
 
-  // Starts the editor as `lumetra [FILE]` would, and shows it.
-  void Start(std::optional<QString> startup_file) {
+  // Starts the editor as `lumetra [FILE]` would, and shows it; with a configuration file
+  // it reads that file and writes it when closed.
+  void Start(std::optional<QString> startup_file, const std::string& config_path = {}) {
     window_.reset();
-    window_ = std::make_unique<MainWindow>(prompts_, std::move(startup_file));
+    window_ = std::make_unique<MainWindow>(prompts_, std::move(startup_file), config_path);
     window_->CreateDialogs(prompts_);
     window_->show();
     QApplication::setActiveWindow(window_.get());
     EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     window_->FormActivate();
   }
+  // A copy of the sample subtitle (ten frames) in the test's directory.
+  std::string Sample() {
+    const std::string path = dir_.File("sample.srt");
+    testing::WriteFile(path, testing::ReadFile(std::string(LUMETRA_SAMPLES_DIR) + "/sample.srt"));
+    return path;
+  }
 
   Document& document() { return window_->session().document(); }
   template <typename T = QWidget>
   T* Find(const char* name) {
-    T* widget = window_->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
+    return Child<T>(*window_, name);
   }
   QString Text(const char* name) { return Find<QLabel>(name)->text(); }
   QString Box(const char* name) { return Find<QLineEdit>(name)->text(); }
@@ -59,27 +78,41 @@ class WindowFixture : public ::testing::Test {
   int Rows() { return List()->model()->rowCount(); }
   void LeftClick(const char* name) { QTest::mouseClick(Find<QToolButton>(name), Qt::LeftButton); }
   void RightPress(const char* name) { QTest::mousePress(Find<QToolButton>(name), Qt::RightButton); }
-
-  // Replaces the document's frames as a read does (one reset), clean.
-  void Load(const std::vector<std::tuple<TimeValue, TimeValue, std::string>>& frames) {
-    Document& doc = document();
-    doc.BeginBulkChange();
-    doc.FrameCount = static_cast<int>(frames.size());
-    for (std::size_t i = 1; i <= frames.size(); ++i) {
-      std::tie(doc.FrameStart[i], doc.FrameEnd[i], doc.FrameText[i]) = frames[i - 1];
-    }
-    doc.Modified = kClean;
-    doc.EndBulkChange();
-    window_->session().runner().ClearHistory();
-    QApplication::processEvents();
+  void Tick(const char* name) { Click(*window_, name); }
+  void OpenThroughDialog(const std::string& path) {
+    prompts_.open_paths = {path};
+    LeftClick("SpeedButton1");
   }
+  // Types into a box from scratch, then presses `key` (Enter, or Tab to leave it).
+  void Type(const char* box, const char* text, Qt::Key key = Qt::Key_Return) {
+    QLineEdit* edit = Find<QLineEdit>(box);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, key);
+  }
+  // Keys as the focused control (or else the window) receives them.
+  void Keys(QKeySequence keys) {
+    QTest::keySequence(QApplication::focusWidget() ? QApplication::focusWidget() : window_.get(),
+                       keys);
+  }
+  void Undo() { Keys(QKeySequence(Qt::CTRL | Qt::Key_Z)); }
+  void Redo() { Keys(QKeySequence(Qt::CTRL | Qt::Key_Y)); }
 
+  // Replaces the document's frames as a read does (one reset): clean, with no undo steps.
+  void Load(const std::vector<Frame>& frames) {
+    testing::Fill(document(), frames);
+    Loaded();
+  }
   // Frames "t1".."tN", frame i running i*1000 .. i*1000+500.
   void LoadFrames(int count) {
-    std::vector<std::tuple<TimeValue, TimeValue, std::string>> frames;
-    for (int i = 1; i <= count; ++i)
-      frames.emplace_back(i * 1000, i * 1000 + 500, "t" + std::to_string(i));
-    Load(frames);
+    testing::Fill(document(), count);
+    Loaded();
+  }
+  void Loaded() {
+    document().Modified = kClean;
+    window_->session().runner().ClearHistory();
+    QApplication::processEvents();
   }
   void Press(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
 
@@ -102,6 +135,7 @@ class WindowFixture : public ::testing::Test {
     ASSERT_EQ(document().Modified, kUnsaved);
   }
 
+  testing::TempDir dir_;
   ScriptedPrompts prompts_;
   std::unique_ptr<MainWindow> window_;
 };

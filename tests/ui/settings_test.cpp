@@ -24,7 +24,6 @@
 namespace lumetra {
 namespace {
 
-using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
@@ -37,19 +36,6 @@ struct FailingAssociation : FileAssociation {
   }
   std::vector<std::string>& calls;
 };
-
-template <typename T = QWidget>
-T* Child(const QWidget& parent, const char* name) {
-  T* widget = parent.findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(widget, nullptr) << name;
-  return widget;
-}
-
-// Clicks near a button's left end, where check boxes and radio items have their mark.
-void Click(const QWidget& parent, const char* name) {
-  QAbstractButton* button = Child<QAbstractButton>(parent, name);
-  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-}
 
 TEST(SettingsDialog, OkAppliesTheControlsAndCancelKeepsTheSettingsButNotTheHistory) {
   ScriptedPrompts prompts;
@@ -97,28 +83,13 @@ TEST(SettingsDialog, OkAppliesTheControlsAndCancelKeepsTheSettingsButNotTheHisto
   EXPECT_EQ(size->text(), "16");
 }
 
-class SettingsWindowTest : public WindowFixture {
- protected:
-  // A window that reads and writes the configuration file of this test.
-  std::unique_ptr<MainWindow> StartWithConfig(const std::string& config_path) {
-    auto window = std::make_unique<MainWindow>(prompts_, std::nullopt, config_path);
-    window->CreateDialogs(prompts_);
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    window->FormActivate();
-    return window;
-  }
-
-  TempDir dir_;
-  const std::string config_ = dir_.File("lumetra.cfg");
-  const std::string sample_ = dir_.File("sample.srt");
-};
+using SettingsWindowTest = WindowFixture;
 
 TEST_F(SettingsWindowTest, ASecondRunRestoresGeometryOptionsHistoryAndTheLatestFile) {
-  WriteFile(sample_, ReadFile(std::string(LUMETRA_SAMPLES_DIR) + "/sample.srt"));
-  std::unique_ptr<MainWindow> first = StartWithConfig(config_);
-  ASSERT_TRUE(Child(*first, "SpeedButton12")->isEnabled());
+  const std::string config = dir_.File("lumetra.cfg");
+  const std::string sample = Sample();
+  Start(std::nullopt, config);
+  ASSERT_TRUE(Enabled("SpeedButton12"));
   QWidget* modal = nullptr;
   // As soon as the dialog shows, modally: tick two options and press "OK".
   QTimer poll;
@@ -131,52 +102,45 @@ TEST_F(SettingsWindowTest, ASecondRunRestoresGeometryOptionsHistoryAndTheLatestF
     Click(*modal, "Button1");
   });
   poll.start(10);
-  QTest::mouseClick(Child<QToolButton>(*first, "SpeedButton12"), Qt::LeftButton);
-  ASSERT_EQ(modal, first->settingsDialog());
-  prompts_.open_paths = {sample_};
-  QTest::mouseClick(Child<QToolButton>(*first, "SpeedButton1"), Qt::LeftButton);
-  ASSERT_EQ(first->frameListModel()->rowCount(), 10);
-  Click(*first, "RadioGroup1_Right");
-  Click(*first, "CheckBox1");
-  Click(*first, "CheckBox4");
-  first->resize(700, 500);
-  first->move(40, 30);
+  LeftClick("SpeedButton12");
+  ASSERT_EQ(modal, window_->settingsDialog());
+  OpenThroughDialog(sample);
+  ASSERT_EQ(Rows(), 10);
+  Tick("RadioGroup1_Right");
+  Tick("CheckBox1");
+  Tick("CheckBox4");
+  window_->resize(700, 500);
+  window_->move(40, 30);
   // Closed as the mini-mode strip, the window still comes back as it was before.
-  QTest::mouseClick(Child<QToolButton>(*first, "SpeedButton4"), Qt::LeftButton);
-  ASSERT_TRUE(first->close());
-  first.reset();
+  LeftClick("SpeedButton4");
+  ASSERT_TRUE(window_->close());
 
-  std::unique_ptr<MainWindow> second = StartWithConfig(config_);
-  EXPECT_EQ(second->pos(), QPoint(40, 30));
-  EXPECT_EQ(second->size(), QSize(700, 500));
-  EXPECT_TRUE(Child<QRadioButton>(*second, "RadioGroup1_Right")->isChecked());
-  EXPECT_EQ(Child<QPlainTextEdit>(*second, "memo1")->document()->defaultTextOption().alignment(),
-            Qt::AlignRight);
-  EXPECT_TRUE(Child<QCheckBox>(*second, "CheckBox1")->isChecked() &&
-              Child<QCheckBox>(*second, "CheckBox4")->isChecked());
-  EXPECT_EQ(second->session().history().Entry(1), sample_);
-  EXPECT_EQ(second->session().open_dialog().initial_dir, dir_.path().string() + "/");
-  EXPECT_EQ(second->frameListModel()->rowCount(), 10);  // auto-loaded
-  second->close();
+  Start(std::nullopt, config);
+  EXPECT_EQ(window_->pos(), QPoint(40, 30));
+  EXPECT_EQ(window_->size(), QSize(700, 500));
+  EXPECT_TRUE(Find<QRadioButton>("RadioGroup1_Right")->isChecked());
+  EXPECT_EQ(Memo()->document()->defaultTextOption().alignment(), Qt::AlignRight);
+  EXPECT_TRUE(Find<QCheckBox>("CheckBox1")->isChecked() &&
+              Find<QCheckBox>("CheckBox4")->isChecked());
+  EXPECT_EQ(window_->session().history().Entry(1), sample);
+  EXPECT_EQ(window_->session().open_dialog().initial_dir, dir_.path().string() + "/");
+  EXPECT_EQ(Rows(), 10);  // auto-loaded
 }
 
 TEST_F(SettingsWindowTest, AFailedSaveIsToldAndTheProgramStillEnds) {
   WriteFile(dir_.File("blocked"), "");
   const std::string unwritable = dir_.File("blocked/lumetra.cfg");
-  std::unique_ptr<MainWindow> window = StartWithConfig(unwritable);
+  Start(std::nullopt, unwritable);
   prompts_.messages.clear();  // the small offscreen screen's notice
-  EXPECT_TRUE(window->close());
+  EXPECT_TRUE(window_->close());
   EXPECT_EQ(prompts_.messages, std::vector<std::string>{kConfigWriteError + unwritable});
 }
 
-TEST_F(WindowFixture, AFileDroppedOnTheWindowOpensAfterTheUnsavedChangesQuestion) {
-  TempDir dir;
-  const std::string sample = dir.File("sample.srt");
-  WriteFile(sample, ReadFile(std::string(LUMETRA_SAMPLES_DIR) + "/sample.srt"));
+TEST_F(SettingsWindowTest, AFileDroppedOnTheWindowOpensAfterTheUnsavedChangesQuestion) {
   Load({{0, 1000, "one"}, {2000, 3000, "two"}});
   EditFrame(0, "x");
   QMimeData data;
-  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(sample))});
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Sample()))});
   // Dropped on the editor, which would otherwise insert the name as text.
   QWidget* target = Memo()->viewport();
   QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
