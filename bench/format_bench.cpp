@@ -1,8 +1,5 @@
 // Reading and writing a 9999-frame document in each of the four formats, and the whole
 // lumetra-cli convert and edit of such a file. Prints throughput (best of several runs).
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,8 +15,8 @@
 #include "formats/file_io.h"
 #include "formats/subtitle_io.h"
 #include "foundation/utf16.h"
-
-extern char** environ;
+#include "bench_document.h"
+#include "bench_process.h"
 
 namespace {
 
@@ -40,71 +37,12 @@ double BestOf(int runs, const std::function<void()>& work) {
   return best;
 }
 
-void FillDocument(Document& doc) {
-  static const char* const kWords[] = {
-      "Hello", "there", "where", "have", "you", "been", "all", "this", "time",
-      "Gy\xF5r", "\xE1rv\xEDzt\xFBr\xF5", "t\xFck\xF6rf\xFAr\xF3g\xE9p", "never", "mind", "the",
-      "weather", "I", "said", "nothing", "at", "all", "-", "okay?", "<i>yes</i>"};
-  constexpr int kWordCount = sizeof kWords / sizeof kWords[0];
-  std::uint32_t state = 12345;
-  auto next = [&](int n) {
-    state = state * 1664525u + 1013904223u;
-    return static_cast<int>((state >> 8) % static_cast<std::uint32_t>(n));
-  };
-  doc.ResetDocument();
-  int time = 1000;
-  for (int i = 1; i <= kFrames; ++i) {
-    std::string text;
-    const int lines = 1 + (next(3) == 0 ? 1 : 0) + (next(10) == 0 ? 1 : 0);
-    for (int line = 0; line < lines; ++line) {
-      if (line > 0) text += '|';
-      const int words = 2 + next(7);
-      for (int w = 0; w < words; ++w) {
-        if (w > 0) text += ' ';
-        text += kWords[next(kWordCount)];
-      }
-    }
-    const int start = time + 40 * next(25);
-    const int end = start + 40 * (25 + next(100));
-    doc.FrameStart[i] = start;
-    doc.FrameEnd[i] = end;
-    doc.FrameText[i] = text;
-    time = end;
-  }
-  doc.FrameCount = kFrames;
-}
-
-// Runs a program and waits; returns its exit status, or -1 when it could not be started.
-int RunProgram(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  // Its output would only clutter the table.
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid;
-  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return -1;
-  int status = 0;
-  if (waitpid(pid, &status, 0) < 0) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-std::filesystem::path OwnDirectory(const char* argv0) {
-  std::error_code error;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::filesystem::absolute(argv0).parent_path() : self.parent_path();
-}
-
 }  // namespace
 
 int main(int /*argc*/, char* argv[]) {
   static Document doc;
   static Document target;
-  FillDocument(doc);
+  FillBenchDocument(doc);
 
 #ifndef __OPTIMIZE__
   std::printf("Note: built without optimisation; these figures say little.\n");

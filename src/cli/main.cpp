@@ -1,7 +1,11 @@
 // lumetra-cli: converts, edits, lists and describes subtitle files the way the editor opens
 // and saves them. Messages go to standard error, one line each, starting with "lumetra-cli: ".
+#include <unistd.h>
+
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -109,6 +113,15 @@ class StepMessages {
 
  private:
   std::vector<std::string> held_;
+};
+
+// What a command works with. It is made once and never destroyed: the process ends with
+// _Exit after the command, and the system takes back all its memory at once instead of the
+// program freeing every frame's text.
+struct Workplace {
+  lumetra::ScriptedPrompts prompts;
+  StepMessages messages{prompts};
+  lumetra::Session session{prompts};
 };
 
 struct Arguments {
@@ -262,9 +275,11 @@ int Run(const Arguments& args) {
     output = lumetra::cli::ChooseOutputFormat(args.to, args.paths[1]);
     if (!output.problem.empty()) return UsageError(output.problem);
   }
-  lumetra::ScriptedPrompts prompts;
-  StepMessages messages(prompts);
-  lumetra::Session session(prompts);
+  Workplace& work = *new Workplace;
+  lumetra::ScriptedPrompts& prompts = work.prompts;
+  StepMessages& messages = work.messages;
+  lumetra::Session& session = work.session;
+  session.MapOpenedFiles();  // InputCutShort handles SIGBUS
   if (args.fps && (!session.sub_frame_rate().ConfirmCustomRate(*args.fps) ||
                    lumetra::TextToFloat(*args.fps) <= 0)) {
     PrintMessage(lumetra::SubFrameRateModel::kRefusal);
@@ -303,10 +318,20 @@ int CheckedOutput(int status) {
   return kExitFailure;
 }
 
-}  // namespace
+// The input is mapped into memory while it is read (before any output file is made): a
+// file that another program cuts short meanwhile ends the run as a failure to read it.
+extern "C" void InputCutShort(int /*signal*/) {
+  static constexpr char kMessage[] =
+      "lumetra-cli: the input file was cut short while it was read\n";
+  if (::write(STDERR_FILENO, kMessage, sizeof kMessage - 1) < 0) {
+    // Nothing more can be told.
+  }
+  std::_Exit(kExitFailure);
+}
 
-int main(int argc, char* argv[]) {
+int Main(int argc, char* argv[]) {
   lumetra::HandleSignalsDuringSaves();
+  std::signal(SIGBUS, InputCutShort);
   const std::string first = argc == 2 ? argv[1] : "";
   if (first == "--help" || first == "-h") {
     PrintUsage(stdout);
@@ -319,4 +344,14 @@ int main(int argc, char* argv[]) {
   Arguments args;
   if (const auto problem = Parse(argc, argv, args)) return UsageError(*problem);
   return CheckedOutput(Run(args));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  const int status = Main(argc, argv);
+  // Standard output is flushed and checked and the files are closed: nothing is left to
+  // tear down.
+  std::fflush(stderr);
+  std::_Exit(status);
 }

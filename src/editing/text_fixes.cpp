@@ -148,15 +148,19 @@ CommandResult SpellCheck(Document& doc, const Selection& selection,
   int faults = 0;
   for (int frame = 1; frame <= doc.FrameCount; ++frame) {
     const std::string& text = doc.FrameText[static_cast<std::size_t>(frame)];
-    // Most frames hold none of the words: only those that do are copied and corrected.
-    const std::string lower = LowerCaseHU(text);
+    // Most frames hold none of the words: only those that do are copied and corrected. The
+    // lower-case text follows the corrections, so a word it does not hold is passed over.
+    std::string lower = LowerCaseHU(text);
     std::string copy;
     bool copied = false;
     int found = 0;
     for (const Correction& c : corrections) {
-      if (!copied && lower.find(c.wrong) == std::string::npos) continue;
+      if (lower.find(c.wrong) == std::string::npos) continue;
       if (!copied) copy = text, copied = true;
-      found += ReplaceWholeWord(copy, c.wrong, c.right);
+      const int replaced = ReplaceWholeWord(copy, c.wrong, c.right);
+      if (replaced == 0) continue;  // the text is as it was
+      found += replaced;
+      lower = LowerCaseHU(copy);
     }
     if (found == 0) continue;
     faults += found;

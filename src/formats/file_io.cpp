@@ -4,9 +4,11 @@
 #include <limits.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -94,20 +96,36 @@ FileStatus WriteAll(const WriteCalls& calls, int fd, std::string_view bytes) {
   return {};
 }
 
-// Writes the whole content into an open file from its start, cuts it there and flushes it;
-// closes the descriptor in every case.
-FileStatus WriteInPlace(Descriptor& fd, std::string_view bytes, bool regular,
-                        const WriteCalls& calls) {
+// Writes what a source makes to a descriptor: counts the bytes, and after the first
+// failure writes nothing more and keeps that failure.
+FileStatus WriteSource(const WriteCalls& calls, int fd, const ByteSource& source,
+                       std::uintmax_t& size) {
+  FileStatus status;
+  size = 0;
+  source([&](std::string_view piece) {
+    if (!status.ok()) return;
+    status = WriteAll(calls, fd, piece);
+    size += piece.size();
+  });
+  return status;
+}
+
+// Writes the whole content (`size` bytes, when known) into an open file from its start,
+// cuts it there and flushes it; closes the descriptor in every case.
+FileStatus WriteInPlace(Descriptor& fd, const ByteSource& source, std::uintmax_t size,
+                        bool regular, const WriteCalls& calls) {
 #ifdef FALLOC_FL_KEEP_SIZE
   // Room for a longer content first, so that a full disk is found before a byte changes.
-  if (regular && !bytes.empty() &&
-      ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0 &&
+  if (regular && size > 0 &&
+      ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) != 0 &&
       errno == ENOSPC) {
     return Failed(FileError::kWrite);
   }
 #endif
-  if (FileStatus status = WriteAll(calls, fd.get(), bytes); !status.ok()) return status;
-  if (regular && (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 ||
+  if (FileStatus status = WriteSource(calls, fd.get(), source, size); !status.ok()) {
+    return status;
+  }
+  if (regular && (::ftruncate(fd.get(), static_cast<off_t>(size)) != 0 ||
                   calls.fsync(fd.get()) != 0)) {
     return Failed(FileError::kWrite);
   }
@@ -177,23 +195,30 @@ FileStatus CheckSize(int fd, std::uintmax_t limit, std::uintmax_t& size) {
   return {};
 }
 
-// Appends up to one chunk; at_end tells that the file has ended.
-FileStatus ReadChunk(int fd, std::string& out, bool& at_end) {
-  char buffer[kChunkBytes];
+// Appends up to `want` bytes, read straight into the string's own memory; at_end tells
+// that the file has ended.
+FileStatus ReadChunk(int fd, std::string& out, std::size_t want, bool& at_end) {
+  const std::size_t had = out.size();
+  out.resize(had + want);
   for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    const ssize_t got = ::read(fd, out.data() + had, want);
     if (got < 0 && errno == EINTR) continue;
+    out.resize(had + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
     if (got < 0) return Failed(FileError::kRead);
     at_end = got == 0;
-    out.append(buffer, static_cast<std::size_t>(got));
     return {};
   }
 }
 
-// Reads to the end, appending; refuses more than the limit (a file that grows meanwhile).
+// Reads to the end, appending: into the room reserved for the file's size while there is
+// some, then a chunk at a time; refuses more than the limit (a file that grows meanwhile).
 FileStatus ReadRest(int fd, std::string& out, std::uintmax_t limit) {
   for (bool at_end = false; !at_end;) {
-    if (FileStatus status = ReadChunk(fd, out, at_end); !status.ok()) return status;
+    const std::size_t room = out.capacity() - out.size();
+    if (FileStatus status = ReadChunk(fd, out, room > 0 ? room : kChunkBytes, at_end);
+        !status.ok()) {
+      return status;
+    }
     if (out.size() > limit) return {FileError::kTooLarge, EFBIG};
   }
   return {};
@@ -228,7 +253,8 @@ FileStatus ReadWholeFile(const std::string& path, std::string& out, std::uintmax
   std::uintmax_t size;
   FileStatus status = CheckSize(fd.get(), limit, size);
   if (status.ok()) {
-    out.reserve(static_cast<std::size_t>(size));
+    // One byte more than the size, where reading finds the end.
+    out.reserve(static_cast<std::size_t>(size) + 1);
     status = ReadRest(fd.get(), out, limit);
   }
   if (!status.ok()) out.clear();
@@ -242,11 +268,14 @@ FileStatus ReadSubtitleFile(const std::string& path, int& kind, std::string& out
   if (fd.get() < 0) return Failed(FileError::kOpen);
   std::uintmax_t size;
   FileStatus status = CheckSize(fd.get(), kMaxSubtitleFileBytes, size);
+  // The whole file goes into one buffer, read into once; one byte more than the size is
+  // where reading finds the end.
+  if (status.ok()) out.reserve(static_cast<std::size_t>(size) + 1);
   // The first lines: read until the first non-blank line is whole, looked for after each
   // doubling of what was read.
   bool at_end = false;
   for (std::size_t look_at = kChunkBytes; status.ok() && !at_end;) {
-    status = ReadChunk(fd.get(), out, at_end);
+    status = ReadChunk(fd.get(), out, kChunkBytes, at_end);
     if (out.size() > kMaxSubtitleFileBytes) status = {FileError::kTooLarge, EFBIG};
     if (out.size() >= look_at) {
       if (HoldsFirstLine(out)) break;
@@ -255,7 +284,6 @@ FileStatus ReadSubtitleFile(const std::string& path, int& kind, std::string& out
   }
   if (status.ok()) kind = DetectSubtitleKind(out);
   if (status.ok() && kind != kKindUnknown && !at_end) {
-    out.reserve(static_cast<std::size_t>(size));
     status = ReadRest(fd.get(), out, kMaxSubtitleFileBytes);
   }
   if (!status.ok()) {
@@ -265,7 +293,44 @@ FileStatus ReadSubtitleFile(const std::string& path, int& kind, std::string& out
   return status;
 }
 
+void MappedFile::Release() {
+  if (mapped_) ::munmap(const_cast<char*>(mapped_), size_);
+  mapped_ = nullptr;
+  size_ = 0;
+  read_.clear();
+}
+
+FileStatus MapSubtitleFile(const std::string& path, int& kind, MappedFile& out) {
+  out.Release();
+  kind = kKindUnknown;
+  {
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) return Failed(FileError::kOpen);
+    std::uintmax_t size;
+    if (FileStatus status = CheckSize(fd.get(), kMaxSubtitleFileBytes, size); !status.ok()) {
+      return status;
+    }
+    if (size > 0) {
+      void* mapped =
+          ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_PRIVATE, fd.get(), 0);
+      if (mapped != MAP_FAILED) {
+        out.mapped_ = static_cast<const char*>(mapped);
+        out.size_ = static_cast<std::size_t>(size);
+      }
+    }
+  }
+  if (!out.mapped_) return ReadSubtitleFile(path, kind, out.read_);
+  kind = DetectSubtitleKind(out.bytes());
+  return {};
+}
+
 FileStatus WriteFileReplacing(const std::string& path, std::string_view bytes,
+                              const WriteCalls& calls) {
+  return WriteFileReplacing(
+      path, [bytes](const std::function<void(std::string_view)>& put) { put(bytes); }, calls);
+}
+
+FileStatus WriteFileReplacing(const std::string& path, const ByteSource& source,
                               const WriteCalls& calls) {
   // The target opened as a shell redirection would open it, but without truncating it: a
   // file the user may not write, a directory or a loop of links is refused here.
@@ -278,7 +343,7 @@ FileStatus WriteFileReplacing(const std::string& path, std::string_view bytes,
   } else if (!S_ISREG(target_st.st_mode)) {
     // A device or a pipe: nothing to replace, it is written as it is.
     ::fcntl(existing.get(), F_SETFL, ::fcntl(existing.get(), F_GETFL) & ~O_NONBLOCK);
-    return WriteInPlace(existing, bytes, /*regular=*/false, calls);
+    return WriteInPlace(existing, source, 0, /*regular=*/false, calls);
   }
   const bool exists = existing.get() >= 0;
 
@@ -317,12 +382,15 @@ FileStatus WriteFileReplacing(const std::string& path, std::string_view bytes,
     ::fchmod(fd.get(), 0666 & ~CurrentUmask());
   }
 
-  if (FileStatus status = WriteAll(calls, fd.get(), bytes); !status.ok()) return fail(status);
+  std::uintmax_t size;
+  if (FileStatus status = WriteSource(calls, fd.get(), source, size); !status.ok()) {
+    return fail(status);
+  }
   if (calls.fsync(fd.get()) != 0) return fail(Failed(FileError::kWrite));
   if (calls.close(fd.Release()) != 0) return fail(Failed(FileError::kWrite));
 
   if (in_place) {
-    const FileStatus status = WriteInPlace(existing, bytes, /*regular=*/true, calls);
+    const FileStatus status = WriteInPlace(existing, source, size, /*regular=*/true, calls);
     ::unlink(temp.c_str());
     ClearPendingTemp();
     return status;

@@ -53,6 +53,28 @@ FileStatus ReadWholeFile(const std::string& path, std::string& out,
 // known. An unknown kind leaves `out` holding no more than the first lines.
 FileStatus ReadSubtitleFile(const std::string& path, int& kind, std::string& out);
 
+// The bytes of a subtitle file mapped into memory, read-only, for as long as this lives:
+// nothing is copied. Another program that cuts the file short meanwhile makes reading the
+// lost part raise SIGBUS, so only a program that handles that signal maps its files.
+class MappedFile {
+ public:
+  MappedFile() = default;
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+  ~MappedFile() { Release(); }
+  std::string_view bytes() const { return mapped_ ? std::string_view(mapped_, size_) : read_; }
+  void Release();
+
+ private:
+  friend FileStatus MapSubtitleFile(const std::string& path, int& kind, MappedFile& out);
+  const char* mapped_ = nullptr;
+  std::size_t size_ = 0;
+  std::string read_;  // a file that cannot be mapped (an empty one, a device) is read
+};
+
+// ReadSubtitleFile into a mapping of the file.
+FileStatus MapSubtitleFile(const std::string& path, int& kind, MappedFile& out);
+
 // The calls a save makes on its file descriptors. Tests replace them to make writing,
 // flushing or closing fail.
 struct WriteCalls {
@@ -75,6 +97,12 @@ struct WriteCalls {
 //   stay; a target that is no regular file (a device) is written directly.
 // A failure leaves the target as it was and no temporary file behind.
 FileStatus WriteFileReplacing(const std::string& path, std::string_view bytes,
+                              const WriteCalls& calls = WriteCalls::System());
+// The same with bytes that `source` makes and hands, piece after piece, to the function it
+// is given; nothing holds them whole. A file written in place is made twice, so the source
+// must give the same bytes each time.
+using ByteSource = std::function<void(const std::function<void(std::string_view)>& put)>;
+FileStatus WriteFileReplacing(const std::string& path, const ByteSource& source,
                               const WriteCalls& calls = WriteCalls::System());
 
 // For programs that save: the file-size signal is ignored so that writing past a size limit

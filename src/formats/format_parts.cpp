@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "foundation/extended.h"
 
@@ -55,6 +60,75 @@ void TimeLineWords::Split(std::string_view line) {
   if (index < kMaxWords) words_[index] = line.substr(word_start);
 }
 
+namespace {
+
+#if defined(__SSE2__)
+// Of 16 bytes of a line, those that fit the pattern: digits where the pattern has '9', the
+// pattern's own character everywhere else (a '9' is a digit in both).
+int FittingBytes(const char* line, const char* pattern) {
+  const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line));
+  const __m128i want = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern));
+  const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(c, _mm_set1_epi8('0' - 1)),
+                                      _mm_cmplt_epi8(c, _mm_set1_epi8('9' + 1)));
+  const __m128i digit_wanted = _mm_cmpeq_epi8(want, _mm_set1_epi8('9'));
+  return _mm_movemask_epi8(
+      _mm_or_si128(_mm_cmpeq_epi8(c, want), _mm_and_si128(digit, digit_wanted)));
+}
+#endif
+
+// Whether the line has the layout of `pattern` (16 to 32 characters): a digit where it has
+// '9', its own character everywhere else.
+bool HasLayout(std::string_view line, std::string_view pattern) {
+  if (line.size() != pattern.size()) return false;
+#if defined(__SSE2__)
+  // The first and the last 16 bytes, which overlap.
+  const std::size_t last = line.size() - 16;
+  return FittingBytes(line.data(), pattern.data()) == 0xFFFF &&
+         FittingBytes(line.data() + last, pattern.data() + last) == 0xFFFF;
+#else
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (pattern[i] == '9' ? static_cast<unsigned char>(c - '0') > 9 : c != pattern[i]) {
+      return false;
+    }
+  }
+  return true;
+#endif
+}
+
+std::int32_t TwoDigits(const char* at) { return (at[0] - '0') * 10 + (at[1] - '0'); }
+
+// MakeTime of "hh:mm:ss" at `at` and the fraction `ms`.
+TimeValue ClockTimeAt(const char* at, std::int32_t ms) {
+  return MakeTime(TwoDigits(at), TwoDigits(at + 3), TwoDigits(at + 6), ms);
+}
+
+}  // namespace
+
+bool TimeLineWords::SplitSubRipTimes(std::string_view line, TimeValue& start, TimeValue& end) {
+  if (!HasLayout(line, "99:99:99,999 --> 99:99:99,999")) return false;
+  // Word 5 is the arrow.
+  constexpr std::size_t kWordStart[kMaxWords] = {0, 3, 6, 9, 13, 17, 20, 23, 26};
+  constexpr std::size_t kWordSize[kMaxWords] = {2, 2, 2, 3, 3, 2, 2, 2, 3};
+  const char* p = line.data();
+  for (int i = 0; i < kMaxWords; ++i) words_[i] = std::string_view(p + kWordStart[i], kWordSize[i]);
+  start = ClockTimeAt(p, TwoDigits(p + 9) * 10 + (p[11] - '0'));
+  end = ClockTimeAt(p + 17, TwoDigits(p + 26) * 10 + (p[28] - '0'));
+  return true;
+}
+
+bool TimeLineWords::SplitSrt2Times(std::string_view line, TimeValue& start, TimeValue& end) {
+  if (!HasLayout(line, "99:99:99.99,99:99:99.99")) return false;
+  // Eight words: the ninth stays as it was.
+  constexpr std::size_t kWordStart[] = {0, 3, 6, 9, 12, 15, 18, 21};
+  const char* p = line.data();
+  for (int i = 0; i < 8; ++i) words_[i] = std::string_view(p + kWordStart[i], 2);
+  // The hundredths filled on the right to milliseconds.
+  start = ClockTimeAt(p, TwoDigits(p + 9) * 10);
+  end = ClockTimeAt(p + 12, TwoDigits(p + 21) * 10);
+  return true;
+}
+
 std::int32_t NumberOf(std::string_view text) {
   if (!text.empty() && text.size() <= 9) {
     std::int32_t value = 0;
@@ -100,31 +174,62 @@ void AppendInt(std::string& out, std::int64_t v) {
   out.append(buffer, result.ptr);
 }
 
-void AppendClockTime(std::string& out, TimeValue v, char separator, TimeFraction fraction) {
-  const TimeParts t = SplitTime(v);
-  AppendPadded(out, t.h, 2);
-  out += ':';
-  AppendPadded(out, t.m, 2);
-  out += ':';
-  AppendPadded(out, t.s, 2);
-  out += separator;
-  if (fraction == kMilliseconds) {
-    AppendPadded(out, t.ms, 3);
-  } else {
-    AppendPadded(out, t.ms / 10, 2);
-  }
+namespace {
+
+// "00" "01" ... "99": two digits at a time.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+char* PutTwoDigits(char* at, std::int32_t v) {
+  std::memcpy(at, kDigitPairs + 2 * v, 2);
+  return at + 2;
 }
 
-void AppendPadded(std::string& out, std::int64_t v, int width) {
-  char buffer[24];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-  const auto length = static_cast<int>(result.ptr - buffer);
+// PadLeft(IntToText(v), '0', width) at `at`: zeros in front, or only the last `width`
+// characters.
+char* PutPadded(char* at, std::int32_t v, int width) {
+  char digits[16];
+  const char* end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+  const auto length = static_cast<int>(end - digits);
   if (length >= width) {
-    out.append(result.ptr - width, result.ptr);
+    std::memcpy(at, digits + length - width, static_cast<std::size_t>(width));
   } else {
-    out.append(static_cast<std::size_t>(width - length), '0');
-    out.append(buffer, result.ptr);
+    std::memset(at, '0', static_cast<std::size_t>(width - length));
+    std::memcpy(at + width - length, digits, static_cast<std::size_t>(length));
   }
+  return at + width;
+}
+
+}  // namespace
+
+char* PutClockTime(char* at, TimeValue v, char separator, TimeFraction fraction) {
+  if (v < 0) {
+    // Negative parts keep their sign within the width.
+    const TimeParts t = SplitTime(v);
+    at = PutPadded(at, t.h, 2);
+    *at++ = ':';
+    at = PutPadded(at, t.m, 2);
+    *at++ = ':';
+    at = PutPadded(at, t.s, 2);
+    *at++ = separator;
+    return fraction == kMilliseconds ? PutPadded(at, t.ms, 3) : PutPadded(at, t.ms / 10, 2);
+  }
+  // Every part is a number of at most two digits (of the hours the last two), the
+  // milliseconds of three.
+  const auto u = static_cast<std::uint32_t>(v);
+  const std::uint32_t ms = u % 1000;
+  const std::uint32_t seconds = u / 1000;
+  at = PutTwoDigits(at, static_cast<std::int32_t>(seconds / 3600 % 100));
+  *at++ = ':';
+  at = PutTwoDigits(at, static_cast<std::int32_t>(seconds / 60 % 60));
+  *at++ = ':';
+  at = PutTwoDigits(at, static_cast<std::int32_t>(seconds % 60));
+  *at++ = separator;
+  at = PutTwoDigits(at, static_cast<std::int32_t>(ms / 10));
+  if (fraction == kMilliseconds) *at++ = static_cast<char>('0' + ms % 10);
+  return at;
 }
 
 void AppendReplacing(std::string& out, std::string_view text, char from, std::string_view to) {

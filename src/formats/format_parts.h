@@ -23,6 +23,10 @@ class FrameSink {
   // Stores a frame in the next slot and returns true, or counts it as left out and returns
   // false when the reader's share of the store is full.
   bool Add(TimeValue start, TimeValue end, std::string text);
+  // Whether the reader's share of the store is full. A reader then counts each frame it
+  // meets with LeaveOut instead of building it.
+  bool Full() const { return doc_.FrameCount >= MaxReadFrames; }
+  void LeaveOut() { ++left_out_; }
   Document& doc() { return doc_; }
   int left_out() const { return left_out_; }
 
@@ -60,12 +64,12 @@ TolerantSamiResult ReadSamiTolerant(std::string_view text, FrameSink& sink, Code
 // Reads up to the first frame and returns its RATE when it is such a line.
 std::optional<std::string> SubRateOfFirstFrame(LineReader& in);
 
-// Writers append the frames 1..FrameCount (and any header) to `out`, every line ended by
+// Writers write the frames 1..FrameCount (and any header) as lines, every line ended by
 // CR LF. The frame rate matters to SUB only.
-void WriteSubRip(const Document& doc, double sub_fps, std::string& out);
-void WriteSub(const Document& doc, double sub_fps, std::string& out);
-void WriteSrt2(const Document& doc, double sub_fps, std::string& out);
-void WriteSami(const Document& doc, double sub_fps, std::string& out);
+void WriteSubRip(const Document& doc, double sub_fps, LineWriter& lines);
+void WriteSub(const Document& doc, double sub_fps, LineWriter& lines);
+void WriteSrt2(const Document& doc, double sub_fps, LineWriter& lines);
+void WriteSami(const Document& doc, double sub_fps, LineWriter& lines);
 
 // SUB frame numbers and milliseconds, both in extended precision truncated toward zero.
 // A frame rate of 0 gives 0 ms (the quotient is not finite).
@@ -90,6 +94,12 @@ class TimeLineWords {
  public:
   static constexpr int kMaxWords = 9;
   void Split(std::string_view line);
+  // The two times of a time line as the writers write it, SubRip's
+  // "hh:mm:ss,mmm --> hh:mm:ss,mmm" or SRT2's "hh:mm:ss.cc,hh:mm:ss.cc" (digits only):
+  // sets the words as Split does and gives what TimeFromWords gives of them. False, and
+  // nothing changed, for any other line.
+  bool SplitSubRipTimes(std::string_view line, TimeValue& start, TimeValue& end);
+  bool SplitSrt2Times(std::string_view line, TimeValue& start, TimeValue& end);
   std::string_view operator[](int i) const { return words_[i - 1]; }  // 1..kMaxWords
 
  private:
@@ -108,13 +118,12 @@ TimeValue TimeFromWords(const TimeLineWords& words, int first);
 int FramesToWrite(const Document& doc);
 
 void AppendInt(std::string& out, std::int64_t v);
-// PadLeft(IntToText(v), '0', width): zeros in front, or only the last `width` characters.
-void AppendPadded(std::string& out, std::int64_t v, int width);
 // "hh:mm:ss" (each part PadLeft to two digits, so hours of 100 and more keep their last
 // two), the separator, then the milliseconds to three digits or the truncated hundredths
-// to two.
+// to two, written at `at`: always 12 characters (11 with hundredths). Returns the end.
 enum TimeFraction { kMilliseconds, kHundredths };
-void AppendClockTime(std::string& out, TimeValue v, char separator, TimeFraction fraction);
+constexpr int kClockTimeChars = 12;
+char* PutClockTime(char* at, TimeValue v, char separator, TimeFraction fraction);
 // Appends text with every occurrence of `from` replaced by `to`.
 void AppendReplacing(std::string& out, std::string_view text, char from, std::string_view to);
 

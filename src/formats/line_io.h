@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace lumetra {
 
@@ -24,27 +26,36 @@ class LineReader {
  private:
   std::string_view data_;
   std::size_t pos_ = 0;
-  // Positions of the next CR and LF at or after pos_ (npos: none), found with memchr and
-  // kept until the reading passes them, so each byte is searched once.
-  std::size_t next_cr_ = 0;
-  std::size_t next_lf_ = 0;
-  bool searched_ = false;
 };
 
-// Collects lines, each ended with CR LF.
+// Collects lines, each ended with CR LF, in `out`. Given somewhere to put them, it hands
+// them on in chunks of whole lines and fills `out` again from its start, so that a long text
+// passes through the one buffer; Finish hands on the rest.
 class LineWriter {
  public:
-  explicit LineWriter(std::string& out) : out_(out) {}
+  using Put = std::function<void(std::string_view)>;
+  static constexpr std::size_t kChunkBytes = 65536;
+
+  explicit LineWriter(std::string& out, Put put = {}) : out_(out), put_(std::move(put)) {}
   void Line(std::string_view text) {
     out_.append(text);
     EndLine();
   }
   // Ends a line whose text was appended to out() piece by piece.
-  void EndLine() { out_.append("\r\n"); }
+  void EndLine() {
+    out_.append("\r\n");
+    if (put_ && out_.size() >= kChunkBytes) Finish();
+  }
+  void Finish() {
+    if (!put_ || out_.empty()) return;
+    put_(out_);
+    out_.clear();
+  }
   std::string& out() { return out_; }
 
  private:
   std::string& out_;
+  Put put_;
 };
 
 }  // namespace lumetra

@@ -73,6 +73,11 @@ class SamiFrames {
       if (current_stored_) ctx_.doc.FrameEnd[ctx_.doc.FrameCount] = time;
       return;
     }
+    if (ctx_.sink.Full()) {
+      ctx_.sink.LeaveOut();  // beyond the store: counted, not built
+      current_stored_ = false;
+      return;
+    }
     current_stored_ = ctx_.sink.Add(time, 0, TextOfStartLine(rest));
   }
 
@@ -105,7 +110,8 @@ void ReadSami(ReadContext& ctx) {
   }
 }
 
-void WriteSami(const Document& doc, double /*sub_fps*/, std::string& out) {
+void WriteSami(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
+  std::string& out = lines.out();
   static constexpr std::string_view kHeader[] = {
       "<SAMI>",
       "<HEAD>",
@@ -120,7 +126,6 @@ void WriteSami(const Document& doc, double /*sub_fps*/, std::string& out) {
       "<BODY>",
       "<SYNC Start=0><P Class=SUBTTL><br>",
   };
-  LineWriter lines(out);
   for (std::string_view line : kHeader) lines.Line(line);
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {

@@ -269,6 +269,10 @@ class TolerantSami {
       open_ = false;
     }
     if (clear) return;
+    if (sink_.Full()) {
+      sink_.LeaveOut();  // beyond the store: counted, not built
+      return;
+    }
 
     std::string frame_text;
     for (std::size_t k = first; k < lines.size(); ++k) {

@@ -83,10 +83,20 @@ void ReadSrt2(ReadContext& ctx) {
   // Time lines with fewer words than eight take the missing ones from the previous one.
   TimeLineWords words;
   while (!in.AtEnd()) {
-    words.Split(time_line);
-    const TimeValue start = TimeFromWords(words, 1);
-    const TimeValue end = TimeFromWords(words, 5);
-    ctx.sink.Add(start, end, ReplaceLineBreakTags(in.ReadLine()));
+    if (ctx.sink.Full()) {
+      // Beyond the store: counted, not built.
+      ctx.sink.LeaveOut();
+      in.ReadLine();
+    } else {
+      TimeValue start;
+      TimeValue end;
+      if (!words.SplitSrt2Times(time_line, start, end)) {
+        words.Split(time_line);
+        start = TimeFromWords(words, 1);
+        end = TimeFromWords(words, 5);
+      }
+      ctx.sink.Add(start, end, ReplaceLineBreakTags(in.ReadLine()));
+    }
     if (!in.AtEnd()) {
       in.ReadLine();  // the blank line between entries
       if (!in.AtEnd()) time_line = in.ReadLine();
@@ -94,14 +104,14 @@ void ReadSrt2(ReadContext& ctx) {
   }
 }
 
-void WriteSrt2(const Document& doc, double /*sub_fps*/, std::string& out) {
+void WriteSrt2(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
+  std::string& out = lines.out();
   const std::string_view fixed[][2] = {
       {"[TITLE]", doc.InfoTitle},       {"[AUTHOR]", doc.InfoAuthor},
       {"[SOURCE]", doc.InfoSource},     {"[PRG]", doc.InfoPrg},
       {"[FILEPATH]", doc.InfoFilepath}, {"[DELAY]", doc.InfoDelay},
       {"[CD TRACK]", doc.InfoCdTrack},  {"[COMMENT]", doc.InfoComment},
   };
-  LineWriter lines(out);
   lines.Line("[INFORMATION]");
   for (const auto& [tag, value] : fixed) {
     out.append(tag);
@@ -113,9 +123,11 @@ void WriteSrt2(const Document& doc, double /*sub_fps*/, std::string& out) {
 
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
-    AppendClockTime(out, doc.FrameStart[i], '.', kHundredths);
-    out += ',';
-    AppendClockTime(out, doc.FrameEnd[i], '.', kHundredths);
+    char time_line[2 * kClockTimeChars + 2];
+    char* end = PutClockTime(time_line, doc.FrameStart[i], '.', kHundredths);
+    *end = ',';
+    end = PutClockTime(end + 1, doc.FrameEnd[i], '.', kHundredths);
+    out.append(time_line, end);
     lines.EndLine();
     AppendReplacing(out, doc.FrameText[i], '|', "[br]");
     lines.EndLine();

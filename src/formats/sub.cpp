@@ -73,13 +73,17 @@ void ReadSub(ReadContext& ctx) {
         continue;
       }
     }
+    if (ctx.sink.Full()) {
+      ctx.sink.LeaveOut();  // beyond the store: counted, not built
+      continue;
+    }
     ctx.sink.Add(SubFrameToMs(NumberOf(parts.start_frame), ctx.sub_fps),
                  SubFrameToMs(NumberOf(parts.end_frame), ctx.sub_fps), std::string(parts.text));
   }
 }
 
-void WriteSub(const Document& doc, double sub_fps, std::string& out) {
-  LineWriter lines(out);
+void WriteSub(const Document& doc, double sub_fps, LineWriter& lines) {
+  std::string& out = lines.out();
   SubLine parts;
   if (SplitSubLine(doc.SubRateLine, parts)) {
     // The file's own rate line, with the rate the frames are written at.

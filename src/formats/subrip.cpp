@@ -1,6 +1,7 @@
 // Numbered SubRip: an entry number, a time line "hh:mm:ss,mmm --> hh:mm:ss,mmm", text
 // lines, a blank line.
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "formats/format_parts.h"
@@ -66,45 +67,64 @@ void ReadSubRip(ReadContext& ctx) {
     // The file ended before this entry's time line: the entry is not a frame.
     if (IsBlankLine(time_line)) break;
 
-    words.Split(time_line);
-    const TimeValue start = TimeFromWords(words, 1);
-    const TimeValue end = TimeFromWords(words, 6);
+    // A frame beyond the store is read through but not built.
+    const bool build = !ctx.sink.Full();
+    TimeValue start = 0;
+    TimeValue end = 0;
+    if (build && !words.SplitSubRipTimes(time_line, start, end)) {
+      words.Split(time_line);
+      start = TimeFromWords(words, 1);
+      end = TimeFromWords(words, 6);
+    }
 
     text.clear();
+    bool any_text = false;
     std::size_t kept = 0;  // the text up to its last marked blank line stays
     std::string_view line;
     do {
       line = in.ReadLine();
       // A non-zero number after some text, with a time line after it, is the next entry's
       // number line (in files without blank lines between entries).
-      if (!text.empty() && NumberOf(line) != 0 && IsTimeLine(in.PeekLine())) {
+      if (any_text && NumberOf(line) != 0 && IsTimeLine(in.PeekLine())) {
         number_line_read = true;
         line = {};
       }
       if (IsMarkedBlankLine(line)) {
-        text.append(line.substr(0, line.size() - kBlankLineMark.size()));
-        kept = text.size();
-        text += '|';
+        any_text = true;
+        if (build) {
+          text.append(line.substr(0, line.size() - kBlankLineMark.size()));
+          kept = text.size();
+          text += '|';
+        }
       } else if (!IsBlankLine(line)) {
-        text.append(line);
-        text += '|';
+        any_text = true;
+        if (build) {
+          text.append(line);
+          text += '|';
+        }
       }
     } while (!IsBlankLine(line) && !in.AtEnd());
+    if (!build) {
+      ctx.sink.LeaveOut();
+      continue;
+    }
     const std::size_t last = text.find_last_not_of('|');
     text.resize(std::max(kept, last == std::string::npos ? 0 : last + 1));
     ctx.sink.Add(start, end, text);
   }
 }
 
-void WriteSubRip(const Document& doc, double /*sub_fps*/, std::string& out) {
-  LineWriter lines(out);
+void WriteSubRip(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
+  std::string& out = lines.out();
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
     AppendInt(out, i);
     lines.EndLine();
-    AppendClockTime(out, doc.FrameStart[i], ',', kMilliseconds);
-    out.append(" --> ");
-    AppendClockTime(out, doc.FrameEnd[i], ',', kMilliseconds);
+    char time_line[2 * kClockTimeChars + 8];
+    char* end = PutClockTime(time_line, doc.FrameStart[i], ',', kMilliseconds);
+    std::memcpy(end, " --> ", 5);
+    end = PutClockTime(end + 5, doc.FrameEnd[i], ',', kMilliseconds);
+    out.append(time_line, end);
     lines.EndLine();
     // Each line of the text on a line of its own; an empty text is one empty line.
     const std::string_view text = doc.FrameText[i];

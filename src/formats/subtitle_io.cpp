@@ -22,7 +22,7 @@ struct FormatEntry {
   std::string_view ext;
   std::string_view label;  // empty: built from the frame rate (SUB)
   void (*read)(ReadContext&);
-  void (*write)(const Document&, double, std::string&);
+  void (*write)(const Document&, double, LineWriter&);
 };
 
 constexpr std::array<FormatEntry, 4> kFormats = {{
@@ -213,8 +213,30 @@ bool WriteSubtitleData(const Document& doc, int kind, double sub_fps, std::strin
   for (int i = 1; i <= count; ++i) size += doc.FrameText[i].size() + 80;
   out.reserve(size);
   if (doc.HasByteOrderMark) out.append(kByteOrderMark);
-  format->write(doc, sub_fps, out);
+  LineWriter lines(out);
+  format->write(doc, sub_fps, lines);
   if (doc.FileTextForm != TextForm::kBytes) out = Utf8ToUtf16(out, doc.FileTextForm);
+  return true;
+}
+
+bool WriteSubtitleData(const Document& doc, int kind, double sub_fps,
+                       const std::function<void(std::string_view)>& put) {
+  const FormatEntry* format = FindKind(kind);
+  if (!format) return false;
+  if (doc.FileTextForm != TextForm::kBytes) {
+    // UTF-16 is made of the whole text.
+    std::string whole;
+    WriteSubtitleData(doc, kind, sub_fps, whole);
+    put(whole);
+    return true;
+  }
+  // Room for a chunk and a line that ends it; a longer line makes room for itself.
+  std::string buffer;
+  buffer.reserve(LineWriter::kChunkBytes + 1024);
+  if (doc.HasByteOrderMark) buffer.append(kByteOrderMark);
+  LineWriter lines(buffer, put);
+  format->write(doc, sub_fps, lines);
+  lines.Finish();
   return true;
 }
 

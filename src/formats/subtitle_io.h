@@ -3,6 +3,7 @@
 // or asks the user; the session does both around these calls.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -80,5 +81,8 @@ ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Doc
 // replaced). Returns false, writing nothing, for a kind outside 1..4. Which format to
 // write is the caller's choice (see KindOfFileName).
 bool WriteSubtitleData(const Document& doc, int kind, double sub_fps, std::string& out);
+// The same bytes handed to `put` in pieces of whole lines, through one reused buffer.
+bool WriteSubtitleData(const Document& doc, int kind, double sub_fps,
+                       const std::function<void(std::string_view)>& put);
 
 }  // namespace lumetra

@@ -10,6 +10,8 @@ namespace lumetra {
 // Truncates toward zero and wraps into 32 bits the way a 32-bit store of a 64-bit
 // truncation does; values that are not finite give 0.
 inline std::int32_t TruncToInt32(long double x) {
+  // Within 32 bits nothing wraps, and the conversion truncates toward zero by itself.
+  if (x > -2147483649.0L && x < 2147483648.0L) return static_cast<std::int32_t>(x);
   if (!std::isfinite(x)) return 0;
   long double whole = std::trunc(x);
   constexpr long double kTwo32 = 4294967296.0L;

@@ -20,11 +20,12 @@ bool SameFrame(const Frame& f, const Document& doc, int i) {
 // commands, so that a command over thousands of frames allocates little.
 class ChangeRecorder : public ChangeWatcher {
  public:
-  ChangeRecorder()
-      : time_slot_(static_cast<std::size_t>(MaxFrames) + 1, -1),
-        text_slot_(static_cast<std::size_t>(MaxFrames) + 1, -1) {}
-
   void Start(Document& doc) {
+    // The slots are made for the first command (a session that runs none needs none).
+    if (time_slot_.empty()) {
+      time_slot_.assign(static_cast<std::size_t>(MaxFrames) + 1, -1);
+      text_slot_.assign(static_cast<std::size_t>(MaxFrames) + 1, -1);
+    }
     Clear();  // what a command that never finished left
     doc_ = &doc;
     header_ = HeaderOf(doc);

@@ -22,7 +22,8 @@ bool FileExists(const std::string& path) {
 
 }  // namespace
 
-Session::Session(Prompts& prompts) : prompts_(prompts) { doc_.ResetDocument(); }
+// A new document is already as ResetDocument leaves one.
+Session::Session(Prompts& prompts) : prompts_(prompts) {}
 
 bool Session::ResolveUnsaved(const char* question) {
   PrepareSaveDialog();
@@ -157,9 +158,13 @@ OpenResult Session::OpenSubtitle() {
     return OpenResult::kMissing;
   }
   // The kind comes from the first lines; the rest is read only for a known kind.
-  std::string data;
+  std::string read;
+  MappedFile mapped;
   int kind;
-  if (!ReadSucceeded(ReadSubtitleFile(path, kind, data), path)) return OpenResult::kUnreadable;
+  const FileStatus status = map_opened_files_ ? MapSubtitleFile(path, kind, mapped)
+                                              : ReadSubtitleFile(path, kind, read);
+  if (!ReadSucceeded(status, path)) return OpenResult::kUnreadable;
+  const std::string_view data = map_opened_files_ ? mapped.bytes() : read;
   // The document keeps its format until a read replaces it.
   if (kind == kKindUnknown) {
     prompts_.ShowMessage((HoldsOnlyBlankLines(data) ? kEmptyFile : kNotASubtitle) + path);
@@ -256,10 +261,12 @@ void Session::WriteSubtitle(int kind) {
     doc_.FormatLabel = FormatLabelOfKind(kind, 0);
   }
 
-  std::string bytes;
-  WriteSubtitleData(doc_, kind, doc_.SubFps, bytes);
-  // A failure names the file and the system's reason on a line of its own.
-  const FileStatus status = WriteFileReplacing(target, bytes);
+  // The bytes go to the file in chunks as they are made. A failure names the file and the
+  // system's reason on a line of its own.
+  const FileStatus status =
+      WriteFileReplacing(target, [&](const std::function<void(std::string_view)>& put) {
+        WriteSubtitleData(doc_, kind, doc_.SubFps, put);
+      });
   last_os_error_ = status.system_error;
   if (status.ok()) {
     doc_.LoadStatus = 0;

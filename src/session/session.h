@@ -118,6 +118,9 @@ class Session {
   OpenResult OpenSubtitle();
   // Reads the document's FileName as FileKind; reports through LoadStatus and messages.
   void ReadSubtitle();
+  // Files are opened mapped into memory instead of read (see MappedFile: the program must
+  // handle SIGBUS).
+  void MapOpenedFiles() { map_opened_files_ = true; }
   // Entries of the file last read that did not fit into the store (0: none).
   int frames_left_out() const { return frames_left_out_; }
   // Writes the document to the save dialog's file name in the format `kind` (FileKinds);
@@ -154,6 +157,7 @@ class Session {
   FileDialogState open_dialog_;
   FileDialogState save_dialog_;
   int last_os_error_ = 0;
+  bool map_opened_files_ = false;
   int frames_left_out_ = 0;
   CommandRunner runner_{doc_, prompts_};
 };

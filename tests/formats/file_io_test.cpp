@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <functional>
+#include <string_view>
 
 #include "document/document.h"
 #include "test_support.h"
@@ -69,6 +71,27 @@ TEST(FileIo, SubtitleFilesAreJudgedBeforeTheyAreReadWhole) {
   EXPECT_EQ(kind, kKindSubRip);
 }
 
+TEST(FileIo, AMappedSubtitleFileHoldsWhatReadingGives) {
+  testing::TempDir dir;
+  WriteFile(dir.File("a.txt"), "1\r\n00:00:01,000 --> 00:00:02,000\r\nA\r\n");
+  WriteFile(dir.File("odd.txt"), "hello\r\n");
+  WriteFile(dir.File("empty.txt"), "");
+  for (const char* name : {"a.txt", "odd.txt", "empty.txt"}) {
+    int read_kind = -1;
+    int mapped_kind = -1;
+    std::string read;
+    MappedFile mapped;
+    EXPECT_EQ(ReadSubtitleFile(dir.File(name), read_kind, read), FileError::kNone);
+    EXPECT_EQ(MapSubtitleFile(dir.File(name), mapped_kind, mapped), FileError::kNone);
+    EXPECT_EQ(mapped_kind, read_kind) << name;
+    EXPECT_EQ(mapped.bytes().substr(0, read.size()), read) << name;
+  }
+  int kind;
+  MappedFile mapped;
+  EXPECT_EQ(MapSubtitleFile(dir.File("missing"), kind, mapped).system_error, ENOENT);
+  EXPECT_EQ(MapSubtitleFile(dir.path(), kind, mapped).error, FileError::kRead);
+}
+
 TEST(FileIo, ReplacesContentKeepingPermissionsAndLinks) {
   testing::TempDir dir;
   WriteFile(dir.File("a.srt"), "old content that is longer");
@@ -124,8 +147,33 @@ struct FailingCalls {
   }
 };
 
+// 10000 bytes made in pieces of 3000, as a writer hands them on.
+void TenThousandBytes(const std::function<void(std::string_view)>& put) {
+  const std::string piece(3000, 'n');
+  for (int i = 0; i < 3; ++i) put(piece);
+  put(std::string_view(piece).substr(0, 1000));
+}
+
+TEST(FileIo, BytesMadeInPiecesReplaceTheTargetOrAllItsLinks) {
+  testing::TempDir dir;
+  const std::string target = dir.File("t.srt");
+  EXPECT_EQ(WriteFileReplacing(target, TenThousandBytes), FileError::kNone);
+  EXPECT_EQ(ReadFile(target), std::string(10000, 'n'));
+  // A file with a second link is written in place: the pieces are made a second time.
+  fs::create_hard_link(target, dir.File("second.srt"));
+  int made = 0;
+  const auto counted = [&](const std::function<void(std::string_view)>& put) {
+    ++made;
+    put("new ");
+    put("content");
+  };
+  EXPECT_EQ(WriteFileReplacing(target, counted), FileError::kNone);
+  EXPECT_EQ(made, 2);
+  EXPECT_EQ(ReadFile(dir.File("second.srt")), "new content");
+  EXPECT_EQ(EntriesIn(dir.path()), (std::vector<std::string>{"second.srt", "t.srt"}));
+}
+
 TEST(FileIo, AFailedWriteFlushOrCloseLeavesTheTargetAsItWas) {
-  const std::string bytes(10000, 'n');
   const struct {
     const char* name;
     FailingCalls calls;
@@ -145,7 +193,7 @@ TEST(FileIo, AFailedWriteFlushOrCloseLeavesTheTargetAsItWas) {
       if (kind != kNew) WriteFile(target, "old\r\n");
       if (kind == kHardLinked) fs::create_hard_link(target, dir.File("second.srt"));
       const auto before = EntriesIn(dir.path());
-      const FileStatus status = WriteFileReplacing(target, bytes, c.calls.Calls());
+      const FileStatus status = WriteFileReplacing(target, TenThousandBytes, c.calls.Calls());
       EXPECT_EQ(status.error, FileError::kWrite);
       EXPECT_EQ(status.system_error, c.system_error);
       EXPECT_EQ(EntriesIn(dir.path()), before);  // no temporary file left

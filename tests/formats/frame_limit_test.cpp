@@ -38,5 +38,20 @@ TEST(FrameLimit, EveryReaderKeepsTheFirst9999) {
   }
 }
 
+TEST(FrameLimit, SamiFromOtherProgramsKeepsTheFirst9999) {
+  std::string file = "<SAMI><BODY>\n";
+  for (int n = 1; n <= MaxReadFrames + 3; ++n) {
+    const std::string s = std::to_string(n);
+    file += "<SYNC Start=" + s + "000><P Class=EN>\nt" + s + "\n<SYNC Start=" + s +
+            "500><P Class=EN>&nbsp;\n";
+  }
+  const auto loaded = Read(file, kKindSami);
+  ASSERT_EQ(loaded.doc->FrameCount, MaxReadFrames);
+  EXPECT_EQ(loaded.result.frames_left_out, 3);
+  EXPECT_EQ(loaded.At(MaxReadFrames),
+            (Frame{MaxReadFrames * 1000, MaxReadFrames * 1000 + 500, "t9999"}));
+  EXPECT_EQ(loaded.At(MaxFrames), Frame{});
+}
+
 }  // namespace
 }  // namespace lumetra

@@ -17,6 +17,9 @@ TEST(LineReader, LinesEndAtCrLfOrBoth) {
       {"a\n\rb", {"a", "", "b"}},  // LF CR is two line ends
       {"a\r\r\n\n", {"a", "", ""}},
       {"", {}},
+      // Lines longer than the sixteen bytes looked at in one step.
+      {"0123456789abcdefghij\r\n0123456789abcdef\n0123456789abcde\r\r\n",
+       {"0123456789abcdefghij", "0123456789abcdef", "0123456789abcde", ""}},
   };
   for (const auto& [data, expected] : cases) {
     LineReader in(data);
@@ -54,6 +57,10 @@ const ReadCase kSubRip[] = {
     {"1\n00:00:01,000 --> 00:00:02,250\nA\n\n2\n00:00:05 --> 00:00:06\nB\n",
      {{1000, 2250, "A"}, {5000, 6 * 60000 + 2250, "B"}}},
     {"1\n00:00:01,000 --> 00:00:02,000\n  Hi \nthere\n", {{1000, 2000, "  Hi |there"}}},
+    // The characters next to the digits are separators or not numbers at all.
+    {"1\n00:00:0/,000 --> 00:00:04,000\nA\n\n2\n00:00:0:,000 --> 00:00:04,000\nB\n\n"
+     "3\n00:00:0\xB9,000 --> 00:00:04,000\nC\n",
+     {{0, 40, "A"}, {0, 40, "B"}, {0, 4000, "C"}}},
     // The first text line is text even as a number, and so is "0"; any other number after
     // text is the next entry's number line when a time line follows it, even one whose
     // arrow a blank broke.

@@ -109,6 +109,31 @@ TEST(Writers, RefuseOtherKindsWritingNothing) {
   EXPECT_EQ(out, "untouched");
 }
 
+TEST(Writers, BytesHandedOnInChunksOfWholeLinesAreTheWholeFile) {
+  Document doc;
+  Frames frames;
+  for (int i = 0; i < 4000; ++i) frames.push_back({i * 1000, i * 1000 + 500, "Line|of text"});
+  Fill(doc, frames);
+  for (const TextForm form : {TextForm::kBytes, TextForm::kUtf16Le}) {
+    doc.HasByteOrderMark = form == TextForm::kBytes;
+    doc.FileTextForm = form;
+    for (int kind : {kKindSubRip, kKindSub, kKindSrt2, kKindSami}) {
+      std::vector<std::string> pieces;
+      EXPECT_TRUE(WriteSubtitleData(doc, kind, 25, [&](std::string_view piece) {
+        pieces.emplace_back(piece);
+      }));
+      std::string joined;
+      for (const std::string& piece : pieces) joined += piece;
+      EXPECT_EQ(joined, Write(doc, kind)) << kind;
+      // UTF-16 comes whole; bytes in several pieces that each end a line.
+      EXPECT_EQ(pieces.size() > 1, form == TextForm::kBytes) << kind;
+      if (form == TextForm::kBytes) {
+        for (const std::string& piece : pieces) EXPECT_TRUE(piece.ends_with("\r\n")) << kind;
+      }
+    }
+  }
+}
+
 TEST(Writers, SubRipLinesReadBackAsTheSameTexts) {
   for (const char* text : {"A|B", "|A||B|  ", " ", "|", "||", "  Hi |there ", "Room|101", "a|2|b",
                            "42|7", "x --> y|0"}) {

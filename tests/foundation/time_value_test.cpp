@@ -42,6 +42,11 @@ TEST(ExtendedPrecision, TruncatesProductsTowardZero) {
   EXPECT_EQ(TruncToInt32(4294967296.0L + 5), 5);
   EXPECT_EQ(TruncToInt32(2147483648.0L), INT_MIN);
   EXPECT_EQ(TruncToInt32(1.0L / 0.0L), 0);
+  // At the edges of 32 bits: truncated first, wrapped only beyond.
+  EXPECT_EQ(TruncToInt32(2147483647.9L), INT_MAX);
+  EXPECT_EQ(TruncToInt32(-2147483648.9L), INT_MIN);
+  EXPECT_EQ(TruncToInt32(-2147483649.0L), INT_MAX);
+  EXPECT_EQ(TruncToInt32(0.0L / 0.0L), 0);
 }
 
 }  // namespace
