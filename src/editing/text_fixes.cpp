@@ -1,6 +1,7 @@
 #include "editing/text_fixes.h"
 
 #include <array>
+#include <vector>
 
 #include "foundation/textkit.h"
 
@@ -140,27 +141,75 @@ CommandResult FixCommaDotSpacing(Document& doc, const Selection& selection) {
   return FixSelectedTexts(doc, selection, FixSpacingInText);
 }
 
+// Whether `wrong`, found in the lower-case copy, stands as a whole word of the text.
+bool HoldsWholeWord(const std::string& text, std::string_view lower, std::string_view wrong) {
+  for (std::size_t at = lower.find(wrong); at != std::string_view::npos;
+       at = lower.find(wrong, at + 1)) {
+    if (BeginsWord(text, at) && EndsWord(text, at + wrong.size())) return true;
+  }
+  return false;
+}
+
+// The wrong words of a spell check by the byte they begin with (in either case), and the
+// bytes a word may follow.
+struct WrongWords {
+  explicit WrongWords(std::span<const Correction> corrections) {
+    std::string bytes(256, '\0');
+    for (int i = 0; i < 256; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<char>(i);
+    LowerCaseHU(bytes, lower);
+    for (std::size_t i = 0; i < 256; ++i) {
+      for (const Correction& c : corrections) {
+        const std::string_view wrong = c.wrong;
+        if (!wrong.empty() && wrong[0] == lower[i]) by_first[i].push_back(wrong);
+      }
+      follows[i] = BeginsWord(std::string{static_cast<char>(i), 'x'}, 1);
+    }
+  }
+  std::array<std::vector<std::string_view>, 256> by_first;
+  std::string lower;  // the lower-case form of every byte
+  std::array<bool, 256> follows{};
+};
+
+// Whether any of the wrong words stands as a whole word of the text: one pass over the
+// places where a word may begin.
+bool HoldsAnyWholeWord(const std::string& text, const WrongWords& wrong) {
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (at > 0 && !wrong.follows[static_cast<unsigned char>(text[at - 1])]) continue;
+    for (std::string_view word : wrong.by_first[static_cast<unsigned char>(text[at])]) {
+      if (at + word.size() > text.size()) continue;
+      std::size_t k = 1;
+      while (k < word.size() && wrong.lower[static_cast<unsigned char>(text[at + k])] == word[k]) {
+        ++k;
+      }
+      if (k == word.size() && EndsWord(text, at + word.size())) return true;
+    }
+  }
+  return false;
+}
+
 CommandResult SpellCheck(Document& doc, const Selection& selection,
                          std::span<const Correction> corrections, bool only_select) {
   // The selection becomes the frames with faults, so the panel follows it.
   CommandResult result{selection, true, {}};
   result.selection.frames.clear();
   int faults = 0;
+  const WrongWords wrong_words(corrections);
+  std::string lower;
+  std::string copy;
   for (int frame = 1; frame <= doc.FrameCount; ++frame) {
     const std::string& text = doc.FrameText[static_cast<std::size_t>(frame)];
     // Most frames hold none of the words: only those that do are copied and corrected. The
     // lower-case text follows the corrections, so a word it does not hold is passed over.
-    std::string lower = LowerCaseHU(text);
-    std::string copy;
+    if (!HoldsAnyWholeWord(text, wrong_words)) continue;
+    LowerCaseHU(text, lower);
+    copy.clear();
     bool copied = false;
     int found = 0;
     for (const Correction& c : corrections) {
-      if (lower.find(c.wrong) == std::string::npos) continue;
+      if (!HoldsWholeWord(copied ? copy : text, lower, c.wrong)) continue;
       if (!copied) copy = text, copied = true;
-      const int replaced = ReplaceWholeWord(copy, c.wrong, c.right);
-      if (replaced == 0) continue;  // the text is as it was
-      found += replaced;
-      lower = LowerCaseHU(copy);
+      found += ReplaceWholeWord(copy, c.wrong, c.right);
+      LowerCaseHU(copy, lower);
     }
     if (found == 0) continue;
     faults += found;

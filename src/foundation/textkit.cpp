@@ -289,6 +289,13 @@ std::string UpperCaseHU(std::string_view s) { return MapBytes(s, kUpperTable); }
 
 std::string LowerCaseHU(std::string_view s) { return MapBytes(s, kLowerTable); }
 
+void LowerCaseHU(std::string_view s, std::string& out) {
+  out.resize(s.size());
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    out[i] = static_cast<char>(kLowerTable[static_cast<unsigned char>(s[i])]);
+  }
+}
+
 bool StartsWithAnyCase(std::string_view s, std::string_view lower_prefix) {
   if (s.size() < lower_prefix.size()) return false;
   for (std::size_t i = 0; i < lower_prefix.size(); ++i) {

@@ -78,6 +78,8 @@ std::string TextToIntRangeText(std::string_view s, std::int32_t lo, std::int32_t
 // Byte-wise case mappings that know the accented letters of the Hungarian code page.
 std::string UpperCaseHU(std::string_view s);
 std::string LowerCaseHU(std::string_view s);
+// The same into a buffer the caller reuses.
+void LowerCaseHU(std::string_view s, std::string& out);
 
 // ASCII letters in any case, for tags and names whatever the code page. StartsWithAnyCase
 // wants its prefix in lower case.
