@@ -18,15 +18,9 @@ namespace lumetra {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::EntriesIn;
 using testing::ReadFile;
 using testing::WriteFile;
-
-std::vector<std::string> EntriesIn(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 mode_t ModeOf(const std::string& path) {
   struct stat st {};
@@ -209,8 +203,8 @@ TEST(FileIo, WritingInPlaceThatFailsIsReportedAndLeavesNoTemporaryFile) {
   WriteFile(dir.File("t.srt"), "old");
   fs::create_hard_link(dir.File("t.srt"), dir.File("second.srt"));
   FailingCalls failing{.fail_write_at_byte = 15000};  // the copy passes, writing in place not
-  const FileStatus status = WriteFileReplacing(dir.File("t.srt"), std::string(10000, 'n'),
-                                               failing.Calls());
+  const FileStatus status =
+      WriteFileReplacing(dir.File("t.srt"), std::string(10000, 'n'), failing.Calls());
   EXPECT_EQ(status.error, FileError::kWrite);
   EXPECT_EQ(EntriesIn(dir.path()), (std::vector<std::string>{"second.srt", "t.srt"}));
 }

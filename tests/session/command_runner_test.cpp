@@ -12,8 +12,6 @@
 #include "editing/frame_commands.h"
 #include "editing/time_boxes.h"
 #include "session/scripted_prompts.h"
-#include "session/session.h"
-#include "test_support.h"
 
 namespace lumetra {
 namespace {
@@ -67,6 +65,18 @@ class CommandRunnerTest : public ::testing::Test {
     EXPECT_EQ(StateOf(doc), after) << name;
     EXPECT_EQ(doc.Modified, kUnsaved) << name;
     EXPECT_FALSE(runner.CanRedo());
+  }
+
+  // A "Text" step that sets the frame's text, folded with the steps of the same key.
+  void SetText(int frame, const char* text, const std::string& key = {}) {
+    runner.Run(
+        "Text", Selection{{frame}, frame, 1},
+        [=](Document& d) {
+          d.Modified = kUnsaved;
+          d.SetText(frame, text);
+          return CommandResult{Selection{{frame}, frame, 1}, false, {}};
+        },
+        key);
   }
 
   Document doc;
@@ -138,13 +148,7 @@ TEST_F(CommandRunnerTest, ACommandThatChangesNothingRecordsNoStepButMayMarkTheDo
 }
 
 TEST_F(CommandRunnerTest, ANewCommandAfterAnUndoDropsTheRedoStepsAndTheSavedState) {
-  auto set_text = [&](const char* text) {
-    runner.Run("Text", Selection{{1}, 1, 1}, [text](Document& d) {
-      d.Modified = kUnsaved;
-      d.SetText(1, text);
-      return CommandResult{Selection{{1}, 1, 1}, false, {}};
-    });
-  };
+  auto set_text = [&](const char* text) { SetText(1, text); };
   set_text("a");
   set_text("b");
   runner.MarkSaved();
@@ -165,15 +169,7 @@ TEST_F(CommandRunnerTest, ANewCommandAfterAnUndoDropsTheRedoStepsAndTheSavedStat
 }
 
 TEST_F(CommandRunnerTest, StepsWithTheSameKeyFoldIntoOneUntilSomethingElseHappens) {
-  auto type = [&](const char* text) {
-    runner.Run(
-        "Text", Selection{{2}, 2, 1},
-        [text](Document& d) {
-          d.SetText(2, text);
-          return CommandResult{Selection{{2}, 2, 1}, false, {}};
-        },
-        "typing 2");
-  };
+  auto type = [&](const char* text) { SetText(2, text, "typing 2"); };
   type("a");
   type("ab");
   type("abc");
@@ -211,37 +207,6 @@ TEST(UndoHistory, TheMemoryBoundDropsTheOldestSteps) {
   history.Push(step("huge", 50000));  // the newest step stays whatever it holds
   EXPECT_EQ(history.size(), 1);
   EXPECT_EQ(history.NextUndo()->name, "huge");
-}
-
-TEST(SessionUndo, OpeningAndNewEmptyTheHistoryAndSavingMarksTheCleanState) {
-  testing::TempDir dir;
-  const std::string path = dir.File("a.txt");
-  testing::WriteFile(path, "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n");
-  ScriptedPrompts prompts;
-  Session session(prompts);
-  auto insert = [&] {
-    session.runner().Run("Insert", Selection{{}, 1, 1}, [](Document& d) {
-      return InsertFrame(d, Selection{{}, 1, 1});
-    });
-  };
-  prompts.open_paths.push_back(path);
-  session.Open();
-  insert();
-  prompts.save_paths.push_back(dir.File("b.txt"));
-  session.SaveAs();
-  EXPECT_EQ(session.document().Modified, kClean);
-  session.runner().Undo();
-  EXPECT_EQ(session.document().Modified, kUnsaved);
-  session.runner().Redo();
-  EXPECT_EQ(session.document().Modified, kClean);
-  insert();
-  prompts.answers = {Answer::kNo, Answer::kNo};
-  prompts.open_paths.push_back(path);
-  session.Open();
-  EXPECT_FALSE(session.runner().CanUndo());
-  insert();
-  session.New();
-  EXPECT_FALSE(session.runner().CanUndo());
 }
 
 }  // namespace
