@@ -141,15 +141,6 @@ CommandResult FixCommaDotSpacing(Document& doc, const Selection& selection) {
   return FixSelectedTexts(doc, selection, FixSpacingInText);
 }
 
-// Whether `wrong`, found in the lower-case copy, stands as a whole word of the text.
-bool HoldsWholeWord(const std::string& text, std::string_view lower, std::string_view wrong) {
-  for (std::size_t at = lower.find(wrong); at != std::string_view::npos;
-       at = lower.find(wrong, at + 1)) {
-    if (BeginsWord(text, at) && EndsWord(text, at + wrong.size())) return true;
-  }
-  return false;
-}
-
 // The wrong words of a spell check by the byte they begin with (in either case), and the
 // bytes a word may follow.
 struct WrongWords {
@@ -202,13 +193,13 @@ CommandResult SpellCheck(Document& doc, const Selection& selection,
     // lower-case text follows the corrections, so a word it does not hold is passed over.
     if (!HoldsAnyWholeWord(text, wrong_words)) continue;
     LowerCaseHU(text, lower);
-    copy.clear();
-    bool copied = false;
+    copy = text;
     int found = 0;
     for (const Correction& c : corrections) {
-      if (!HoldsWholeWord(copied ? copy : text, lower, c.wrong)) continue;
-      if (!copied) copy = text, copied = true;
-      found += ReplaceWholeWord(copy, c.wrong, c.right);
+      if (lower.find(c.wrong) == std::string::npos) continue;
+      const int replaced = ReplaceWholeWord(copy, c.wrong, c.right);
+      if (replaced == 0) continue;  // the text is as it was
+      found += replaced;
       LowerCaseHU(copy, lower);
     }
     if (found == 0) continue;
