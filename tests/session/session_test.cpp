@@ -274,10 +274,10 @@ TEST_F(SessionTest, OpeningAndSavingWithoutEditsKeepsTheBytes) {
     EXPECT_EQ(doc.FrameText[2], "A|B");
     session.QuickSave();
     EXPECT_EQ(ReadFile(dir.File("marked.txt")), file);
+    session.New();
+    EXPECT_FALSE(doc.HasByteOrderMark);
+    EXPECT_EQ(doc.FileTextForm, TextForm::kBytes);
   }
-  session.New();
-  EXPECT_FALSE(doc.HasByteOrderMark);
-  EXPECT_EQ(doc.FileTextForm, TextForm::kBytes);
 }
 
 TEST_F(SessionTest, HistoryEntriesOpenAfterThePrompt) {
