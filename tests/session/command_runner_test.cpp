@@ -185,6 +185,9 @@ TEST_F(CommandRunnerTest, StepsWithTheSameKeyFoldIntoOneUntilSomethingElseHappen
   runner.Undo();
   EXPECT_EQ(doc.FrameText[2], "abcd");
   EXPECT_EQ(doc.Modified, kClean);
+  SetText(3, "x", "typing 3");
+  SetText(2, "q", "typing 2");  // another key: a step of its own
+  EXPECT_EQ(runner.history().size(), 4);
 }
 
 TEST(UndoHistory, TheMemoryBoundDropsTheOldestSteps) {
