@@ -55,6 +55,20 @@ bool ContainsAnyCase(std::string_view text, std::string_view lower) {
   return Contains(folded, lower);
 }
 
+// Whether a line after the first is a number other than 0, which a time line after it
+// would make the number line of the next entry.
+bool HoldsNumberLine(std::string_view text) {
+  for (std::size_t bar = text.find('|'); bar != std::string_view::npos;
+       bar = text.find('|', bar + 1)) {
+    const std::string_view line = text.substr(bar + 1, text.find('|', bar + 1) - bar - 1);
+    if (!line.empty() && line.find_first_not_of("0123456789 ") == std::string_view::npos &&
+        line.find_first_of("123456789") != std::string_view::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // What each format promises to bring back from its own file: whether a frame is within the
 // promise, and the time it comes back with.
 struct Promise {
@@ -71,11 +85,11 @@ bool Within(TimeValue start, TimeValue end, TimeValue limit) {
 constexpr Promise kPromises[] = {
     // SubRip: every millisecond below 100 hours, every text that is not blank and does not
     // end with an empty line; "<i></i>" is how an empty line is written, so a line of it
-    // comes back empty.
+    // comes back empty; a line of a number followed by a time line starts the next entry.
     {"txt", kKindSubRip,
      [](std::string_view text, TimeValue start, TimeValue end) {
        return Within(start, end, kHundredHours) && text.find_first_not_of(' ') != text.npos &&
-              !text.ends_with('|') && !Contains(text, "<i></i>");
+              !text.ends_with('|') && !Contains(text, "<i></i>") && !HoldsNumberLine(text);
      },
      [](TimeValue t) { return t; }},
     // SAMI: milliseconds, and texts of one line (no line-break tag, no trailing tab).
