@@ -2,6 +2,12 @@
 # Debian machine lacks first.
 BUILD_DIR ?= build
 CMAKE_ARGS ?=
+# A compiler cache, where the machine has one, shares object files between builds.
+CCACHE := $(shell command -v ccache 2>/dev/null)
+ifneq ($(CCACHE),)
+CACHE_ARGS := -DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE) -DCMAKE_C_COMPILER_LAUNCHER=$(CCACHE)
+CMAKE_ARGS += $(CACHE_ARGS)
+endif
 ifeq ($(LUMETRA_WERROR),1)
 CMAKE_ARGS += -DLUMETRA_WERROR=ON
 endif
@@ -41,7 +47,7 @@ bench: build
 
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DLUMETRA_FUZZ=ON \
-	  -DLUMETRA_BUILD_UI=OFF -DLUMETRA_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	  -DLUMETRA_BUILD_UI=OFF -DLUMETRA_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CACHE_ARGS) >/dev/null
 	@cmake --build build-fuzz -j2 --target fuzz_readers
 	@echo "Fuzz target: build-fuzz/fuzz/fuzz_readers (run: make fuzz-run)"
 
@@ -66,7 +72,7 @@ fuzz-run: fuzz
 sanitize: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DLUMETRA_SANITIZE=ON \
 	  -DLUMETRA_BUILD_UI=OFF -DLUMETRA_BENCH=OFF -DLUMETRA_WERROR=ON \
-	  -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	  -DCMAKE_BUILD_TYPE=Debug $(CACHE_ARGS) >/dev/null
 	@cmake --build build-asan -j2
 	@cd build-asan && ctest --output-on-failure -j2
 
