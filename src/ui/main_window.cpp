@@ -35,6 +35,7 @@
 #include "ui/editor_group.h"
 #include "ui/file_drop.h"
 #include "ui/file_shortcuts.h"
+#include "ui/find_replace_dialog.h"
 #include "ui/frame_list_delegate.h"
 #include "ui/frame_list_model.h"
 #include "ui/frame_rate_dialog.h"
@@ -259,6 +260,11 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
   connect(create, &QToolButton::clicked, this, &MainWindow::NewClicked);
   AddFileShortcuts(this, {[this] { OpenClicked(); }, [this] { SaveClicked(); },
                           [this] { SaveAsClicked(); }, [this] { NewClicked(); }});
+  AddFindShortcuts(this, {[this] {
+                            search_box_->setFocus(Qt::ShortcutFocusReason);
+                            search_box_->selectAll();
+                          },
+                          [this] { OpenFindReplace(); }});
   panel2->setFixedWidth(panel2->sizeHint().width());
 
   auto [panel3, l3] = make_panel("Panel3");
@@ -401,6 +407,7 @@ QWidget* MainWindow::BuildCommandColumn() {
   layout->addWidget(timing_group_);
   auto* text = new TextGroup(*commands_, list_, column);
   search_box_ = text->searchBox();
+  connect(text, &TextGroup::findReplaceRequested, this, &MainWindow::OpenFindReplace);
   layout->addWidget(text, 1);
   return new CommandColumn(column, kCommandColumnWidth);
 }
@@ -540,6 +547,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 // ---------------------------------------------------------------------------------------
 // The tabs and mini mode
+
+void MainWindow::OpenFindReplace() {
+  if (find_dialog_ == nullptr) find_dialog_ = new FindReplaceDialog(*commands_, this);
+  const QString selected = editor_->memo()->textCursor().selectedText();
+  // A selection within one line is what to find; more than a line is not.
+  find_dialog_->Open(selected.contains(QChar::ParagraphSeparator) ? QString() : selected);
+}
 
 void MainWindow::EnterMiniMode() {
   FlushEditor();

@@ -23,6 +23,7 @@ class QToolButton;
 namespace lumetra {
 
 class EditorGroup;
+class FindReplaceDialog;
 class FrameListDelegate;
 class FrameListModel;
 class InfoDialog;
@@ -93,6 +94,9 @@ class MainWindow : public QMainWindow {
   void PageControl1Change(int index);
   // SpeedButton4: the window becomes the mini-mode strip.
   void EnterMiniMode();
+  // Ctrl+H: the Find and replace dialog, with the text selected in the editor to find.
+  void OpenFindReplace();
+  FindReplaceDialog* findReplaceDialog() const { return find_dialog_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -157,6 +161,7 @@ class MainWindow : public QMainWindow {
   InfoDialog* info_dialog_ = nullptr;
   SettingsDialog* settings_dialog_ = nullptr;
   FrameRateDialog* frame_rate_dialog_ = nullptr;
+  FindReplaceDialog* find_dialog_ = nullptr;
 };
 
 }  // namespace lumetra

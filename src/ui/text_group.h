@@ -32,6 +32,10 @@ class TextGroup : public QGroupBox {
   // "Search", or Enter in the search box.
   void Search();
 
+ signals:
+  // "Find and replace…".
+  void findReplaceRequested();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
