@@ -351,6 +351,27 @@ class Parser {
   std::string error_;
 };
 
+// Whether a node can match the empty text (a repeat of it then needs the guard against
+// empty iterations).
+bool CanBeEmpty(const Node& node) {
+  switch (node.kind) {
+    case Node::kChar:
+    case Node::kAny:
+    case Node::kClass:
+      return false;
+    case Node::kGroup:
+      return CanBeEmpty(node.children[0]);
+    case Node::kConcat:
+      return std::all_of(node.children.begin(), node.children.end(), CanBeEmpty);
+    case Node::kAlt:
+      return std::any_of(node.children.begin(), node.children.end(), CanBeEmpty);
+    case Node::kRepeat:
+      return node.min == 0 || CanBeEmpty(node.children[0]);
+    default:
+      return true;
+  }
+}
+
 class Compiler {
  public:
   Compiler(std::vector<Instruction>& program, bool ignore_case)
@@ -436,11 +457,12 @@ class Compiler {
     const Node& body = node.children[0];
     for (int i = 0; i < node.min && !too_large_; ++i) Compile(body);
     if (node.max < 0) {
-      const int slot = loop_slots_++;
+      const bool guarded = CanBeEmpty(body);
+      const int slot = guarded ? loop_slots_++ : 0;
       const int split = Emit(Instruction::kSplit);
-      Emit(Instruction::kMark, slot);
+      if (guarded) Emit(Instruction::kMark, slot);
       Compile(body);
-      Emit(Instruction::kProgress, slot);
+      if (guarded) Emit(Instruction::kProgress, slot);
       Emit(Instruction::kJump, split);
       PointSplit(split, split + 1, Here(), node.greedy);
       return;
@@ -516,6 +538,7 @@ TextPattern::TextPattern(std::u32string_view pattern, const FindOptions& options
   for (const Instruction& in : program_) {
     if (in.op == Instruction::kSave || in.op == Instruction::kNoWordBefore) continue;
     if (in.op == Instruction::kChar) first_char_ = in.c;
+    if (in.op == Instruction::kClass) first_class_ = in.x;
     break;
   }
 }
@@ -527,7 +550,8 @@ TextPattern::Run TextPattern::RunAt(std::u32string_view text, std::size_t start,
     int slot;
     std::int64_t value;  // the place to go on from, or the slot's old value
   };
-  thread_local std::vector<Entry> stack;
+  thread_local std::vector<Entry> backtrack;
+  std::vector<Entry>& stack = backtrack;  // one look-up of the thread's own stack
   stack.clear();
   std::fill(slots.begin(), slots.end(), -1);
   const bool ignore_case = !options_.match_case;
@@ -648,6 +672,10 @@ TextPattern::Result TextPattern::Search(std::u32string_view text, std::size_t fr
              (ignore_case ? LowerChar(text[start]) : text[start]) != first_char_) {
         ++start;
       }
+      if (start >= text.size()) break;
+    } else if (first_class_ >= 0) {
+      const CharClass& first = classes_[static_cast<std::size_t>(first_class_)];
+      while (start < text.size() && !first.Contains(text[start], ignore_case)) ++start;
       if (start >= text.size()) break;
     }
     const Run run = RunAt(text, start, slots, steps);

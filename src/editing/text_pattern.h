@@ -81,6 +81,8 @@ class TextPattern {
   int loop_slots_ = 0;  // registers of the loops' empty-iteration guards
   // A literal character every match begins with, to skip the places it is not.
   char32_t first_char_ = 0;
+  // Or a class it begins with (-1: none).
+  int first_class_ = -1;
 };
 
 struct TextPattern::CharClass {

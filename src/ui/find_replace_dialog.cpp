@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModel>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -113,6 +114,9 @@ FindReplaceDialog::FindReplaceDialog(WindowCommands& commands, QWidget* parent)
   connect(frames, &QAbstractItemModel::dataChanged, this, &FindReplaceDialog::Refresh);
   connect(frames, &QAbstractItemModel::rowsInserted, this, &FindReplaceDialog::Refresh);
   connect(frames, &QAbstractItemModel::rowsRemoved, this, &FindReplaceDialog::Refresh);
+  refresh_timer_.setSingleShot(true);
+  refresh_timer_.setInterval(250);
+  connect(&refresh_timer_, &QTimer::timeout, this, &FindReplaceDialog::Refresh);
   resize(520, sizeHint().height());
   Changed();
 }
@@ -134,7 +138,13 @@ void FindReplaceDialog::Changed() {
   model_.SetReplacement(replacement_->text().toStdString());
   said_.clear();
   hit_->clear();
-  Refresh();
+  // Typing stays smooth where counting takes long (an expression over thousands of
+  // frames): the count then waits for a pause.
+  if (last_count_ms_ > kSlowCountMs) {
+    refresh_timer_.start();
+  } else {
+    Refresh();
+  }
 }
 
 void FindReplaceDialog::ScopeChanged() {
@@ -149,7 +159,11 @@ void FindReplaceDialog::Refresh() {
   replace_->setEnabled(model_.CanReplace());
   replace_all_->setEnabled(model_.CanReplace());
   if (!isVisible()) return;  // counted when it is shown
+  refresh_timer_.stop();
+  QElapsedTimer counting;
+  counting.start();
   const std::string status = model_.Status(commands_.session().document());
+  last_count_ms_ = counting.elapsed();
   const bool bad = StartsWith(status, kBadExpression) || StartsWith(status, kBadReplacement);
   status_->setStyleSheet(bad ? "color: #B00000;" : "");
   status_->setText(QString::fromStdString(said_.empty() ? status : said_ + "   (" + status + ")"));

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QTimer>
 
 #include "editing/find_replace.h"
 
@@ -59,6 +60,10 @@ class FindReplaceDialog : public QDialog {
   QPushButton* replace_all_ = nullptr;
   // What the last command said; the count line shows it until the boxes change.
   std::string said_;
+  // Counting that took longer than this waits for a pause in the typing next time.
+  static constexpr qint64 kSlowCountMs = 60;
+  qint64 last_count_ms_ = 0;
+  QTimer refresh_timer_;
 };
 
 }  // namespace lumetra
