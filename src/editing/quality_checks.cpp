@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "editing/markup.h"
+#include "editing/spelling.h"
 #include "editing/timing.h"
 #include "foundation/characters.h"
 #include "foundation/textkit.h"
@@ -137,16 +138,36 @@ void CheckFrame(const Document& doc, int frame, const CheckLimits& limits,
   if (m.blank) add(CheckRule::kEmptyText, "no text");
 }
 
-std::vector<Finding> CheckDocument(const Document& doc, const CheckLimits& limits) {
+void CheckSpelling(SpellChecker& checker, const Document& doc, int frame,
+                   std::vector<Finding>& out) {
+  if (frame < 1 || frame > doc.FrameCount) return;
+  const std::string& text = doc.FrameText[static_cast<std::size_t>(frame)];
+  for (const WordSpan& word : checker.UnknownWords(text, doc.Encoding)) {
+    out.push_back({frame, CheckRule::kSpelling,
+                   "unknown word \"" + WordText(text, word, doc.Encoding) + "\""});
+  }
+}
+
+std::vector<Finding> CheckDocument(const Document& doc, const CheckLimits& limits,
+                                   SpellChecker* checker,
+                                   const std::function<bool(double)>& progress) {
   std::vector<Finding> findings;
-  for (int frame = 1; frame <= doc.FrameCount; ++frame) CheckFrame(doc, frame, limits, findings);
+  for (int frame = 1; frame <= doc.FrameCount; ++frame) {
+    if (progress && frame % 256 == 0 &&
+        !progress(static_cast<double>(frame) / static_cast<double>(doc.FrameCount))) {
+      break;
+    }
+    CheckFrame(doc, frame, limits, findings);
+    if (checker != nullptr) CheckSpelling(*checker, doc, frame, findings);
+  }
   return findings;
 }
 
 bool HasFix(CheckRule rule) { return rule == CheckRule::kOverlap; }
 
 CommandResult FixFindings(Document& doc, const Selection& selection,
-                          const std::vector<Finding>& findings) {
+                          const std::vector<Finding>& findings, const CheckLimits& limits) {
+  const TimeValue gap = std::max<TimeValue>(kOverlapFixGap, limits.min_gap_ms);
   std::vector<int> frames;
   for (const Finding& f : findings) {
     if (HasFix(f.rule)) frames.push_back(f.frame);
@@ -159,7 +180,7 @@ CommandResult FixFindings(Document& doc, const Selection& selection,
     const TimeValue start = doc.FrameStart[k];
     const TimeValue next = doc.FrameStart[k + 1];
     if (doc.FrameEnd[k] <= next) continue;  // no longer overlaps
-    TimeValue end = next - kOverlapFixGap;
+    TimeValue end = next - gap;
     if (end <= start) {
       end = next - kKeptLength;
       if (start >= end) end = start + kLeastLength;

@@ -4,6 +4,7 @@
 // one, the "Checks" panel lists them, and lumetra-cli check prints them.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,11 @@ struct CheckLimits {
   int max_lines = 2;
   bool operator==(const CheckLimits&) const = default;
 };
+
+// The largest limits a user can set.
+inline constexpr int kMaxCheckMs = 3'600'000;
+inline constexpr double kMaxCheckCps = 1000;
+inline constexpr int kMaxCheckCount = 1000;
 
 enum class CheckRule {
   kOverlap,
@@ -61,21 +67,30 @@ TextMeasure MeasureText(std::string_view bytes, CodePage page);
 // The findings of one frame (in rule order), appended to `out`.
 void CheckFrame(const Document& doc, int frame, const CheckLimits& limits,
                 std::vector<Finding>& out);
-// The findings of every frame, frame by frame.
-std::vector<Finding> CheckDocument(const Document& doc, const CheckLimits& limits);
+class SpellChecker;
+// The unknown words of a frame as spelling findings ("unknown word \"teh\"").
+void CheckSpelling(SpellChecker& checker, const Document& doc, int frame,
+                   std::vector<Finding>& out);
+// The findings of every frame, frame by frame: the rules, then the unknown words when a
+// checker is given. `progress` is told the share done (0..1) now and then; when it returns
+// false the check stops and returns what it found so far.
+std::vector<Finding> CheckDocument(const Document& doc, const CheckLimits& limits,
+                                   SpellChecker* checker = nullptr,
+                                   const std::function<bool(double)>& progress = {});
 
-// The distance the fix of an overlap leaves before the next frame: one frame at 25 fps.
+// The least distance the fix of an overlap leaves before the next frame: one frame at
+// 25 fps.
 inline constexpr TimeValue kOverlapFixGap = 40;
-// Whether a finding has a fix that leaves no choice to make: an overlap ends one frame
-// (40 ms) before the next frame starts.
+// Whether a finding has a fix that leaves no choice to make: an overlap.
 bool HasFix(CheckRule rule);
 // Fixes the findings that have a fix and still hold (the document may have changed since
-// they were found): an overlapping frame ends 40 ms before the next frame's start, or,
-// where that would leave it no length, as the length-hangout correction ends it (10 ms
-// before, at least 1 ms long). The selection stays; the document is marked modified when
-// a time changes.
+// they were found): an overlapping frame ends one frame (40 ms) before the next frame's
+// start, or the least gap of the limits before it when that is more, so that the fix
+// breaks no other rule; where that would leave the frame no length, it ends as the
+// length-hangout correction ends it (10 ms before, at least 1 ms long). The selection
+// stays; the document is marked modified when a time changes.
 CommandResult FixFindings(Document& doc, const Selection& selection,
-                          const std::vector<Finding>& findings);
+                          const std::vector<Finding>& findings, const CheckLimits& limits);
 // "Fix overlap" for one, "Fix 3 overlaps" for more.
 std::string FixName(int count);
 

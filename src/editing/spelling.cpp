@@ -300,4 +300,60 @@ CommandResult ChangeAllWords(Document& doc, const Selection& selection,
   return result;
 }
 
+// ---------------------------------------------------------------------------------------
+// The dialog's walk
+
+std::string SpellCheckWalk::CurrentBytes(const Document& doc) const {
+  if (!current_ || current_->frame < 1 || current_->frame > doc.FrameCount) return {};
+  const std::string& text = doc.FrameText[static_cast<std::size_t>(current_->frame)];
+  const WordSpan& w = current_->word;
+  if (w.end > text.size() || w.begin > w.end) return {};
+  return text.substr(w.begin, w.end - w.begin);
+}
+
+std::string SpellCheckWalk::CurrentWord(const Document& doc) const {
+  const std::string bytes = CurrentBytes(doc);
+  return doc.Encoding == CodePage::kUtf8 ? bytes : DecodeToUtf8(bytes, doc.Encoding);
+}
+
+bool SpellCheckWalk::Next(SpellChecker& checker, const Document& doc) {
+  if (frame_ == 0 && !current_) frame_ = candidates_.empty() ? 0 : candidates_.front();
+  current_ = NextUnknownWord(checker, doc, candidates_, frame_, byte_);
+  if (!current_) return false;
+  frame_ = current_->frame;
+  byte_ = current_->word.begin;
+  return true;
+}
+
+bool SpellCheckWalk::Ignore(SpellChecker& checker, const Document& doc) {
+  if (current_) byte_ = current_->word.end;
+  return Next(checker, doc);
+}
+
+CommandResult SpellCheckWalk::Change(Document& doc, const Selection& selection,
+                                     std::string_view replacement) {
+  if (!current_) return CommandResult{selection, false, {}};
+  const std::string word = CurrentBytes(doc);
+  CommandResult result = ChangeWord(doc, selection, *current_, word, replacement);
+  // On after the new word (which may be unknown too: it is not offered again).
+  byte_ = current_->word.begin + Encoded(replacement, doc.Encoding).size();
+  return result;
+}
+
+CommandResult SpellCheckWalk::ChangeAll(Document& doc, const Selection& selection,
+                                        std::string_view replacement, int* changed) {
+  if (!current_) return CommandResult{selection, false, {}};
+  const std::string word = CurrentBytes(doc);
+  // The same word earlier in the frame changes too and moves the current one.
+  const std::string& text = doc.FrameText[static_cast<std::size_t>(current_->frame)];
+  std::size_t earlier = 0;
+  for (const WordSpan& w : SpellWords(text, doc.Encoding, SpellOptions{false})) {
+    if (w.begin < current_->word.begin && text.compare(w.begin, w.end - w.begin, word) == 0) ++earlier;
+  }
+  const std::size_t length = Encoded(replacement, doc.Encoding).size();
+  CommandResult result = ChangeAllWords(doc, selection, frames_, word, replacement, changed);
+  byte_ = current_->word.begin + earlier * length - earlier * word.size() + length;
+  return result;
+}
+
 }  // namespace lumetra

@@ -155,4 +155,39 @@ CommandResult ChangeAllWords(Document& doc, const Selection& selection,
                              const std::vector<int>& frames, const std::string& word_bytes,
                              std::string_view replacement, int* changed = nullptr);
 
+// The state and rules of the "Check spelling…" dialog: the frames it walks through, where it
+// stands, and what its buttons do. The frames that hold unknown words are worked out first
+// (off the ui thread, with FramesWithUnknownWords); the walk then reads only those.
+class SpellCheckWalk {
+ public:
+  // Walks through `frames` (ascending): every frame, or the selected ones.
+  explicit SpellCheckWalk(std::vector<int> frames = {}) : frames_(std::move(frames)) {}
+  const std::vector<int>& frames() const { return frames_; }
+  void SetCandidates(std::vector<int> candidates) { candidates_ = std::move(candidates); }
+
+  // The unknown word the walk stands at, if any.
+  const std::optional<SpellFinding>& current() const { return current_; }
+  // The word's bytes and its UTF-8 text.
+  std::string CurrentBytes(const Document& doc) const;
+  std::string CurrentWord(const Document& doc) const;
+
+  // Goes to the next unknown word from where the walk stands (the first one at the start);
+  // false when there is none left.
+  bool Next(SpellChecker& checker, const Document& doc);
+  // "Ignore": past this word.
+  bool Ignore(SpellChecker& checker, const Document& doc);
+  // "Change" and "Change all" with the UTF-8 replacement, as commands (the caller runs
+  // them through the command runner, then calls Next).
+  CommandResult Change(Document& doc, const Selection& selection, std::string_view replacement);
+  CommandResult ChangeAll(Document& doc, const Selection& selection, std::string_view replacement,
+                          int* changed = nullptr);
+
+ private:
+  std::vector<int> frames_;
+  std::vector<int> candidates_;
+  std::optional<SpellFinding> current_;
+  int frame_ = 0;          // where the walk goes on from
+  std::size_t byte_ = 0;
+};
+
 }  // namespace lumetra

@@ -90,6 +90,15 @@ std::string ConfigFileText(const Configuration& config, FileHistory& history) {
   w.Line("TextAlign = " + IntToText(config.TextAlign));
   w.Line("InstantApply = " + BoolToText(config.InstantApply));
   w.Line("AutoFocus = " + BoolToText(config.AutoFocus));
+  w.Line("SpellLanguage = " + std::string(OneLine(config.SpellLanguage)));
+  w.Line("IgnoreCapitals = " + BoolToText(config.SpellIgnoreCapitals));
+  const CheckLimits& c = config.Checks;
+  w.Line("MinGap = " + IntToText(c.min_gap_ms));
+  w.Line("MinLength = " + IntToText(c.min_length_ms));
+  w.Line("MaxLength = " + IntToText(c.max_length_ms));
+  w.Line("MaxCps = " + FloatToText(c.max_cps));
+  w.Line("MaxLineLength = " + IntToText(c.max_line_length));
+  w.Line("MaxLines = " + IntToText(c.max_lines));
   return out;
 }
 
@@ -135,6 +144,15 @@ void ReadConfigText(std::string_view text, Configuration& config, FileHistory& h
   if (next()) config.TextAlign = TextToIntRange(value, 0, 2);
   read_bool(config.InstantApply);
   read_bool(config.AutoFocus);
+  read_text(config.SpellLanguage);
+  read_bool(config.SpellIgnoreCapitals);
+  CheckLimits& c = config.Checks;
+  if (next()) c.min_gap_ms = TextToIntRange(value, 0, kMaxCheckMs);
+  if (next()) c.min_length_ms = TextToIntRange(value, 0, kMaxCheckMs);
+  if (next()) c.max_length_ms = TextToIntRange(value, 0, kMaxCheckMs);
+  if (next()) c.max_cps = std::clamp(TextToFloat(ReplaceChar(value, ',', '.')), 0.0, kMaxCheckCps);
+  if (next()) c.max_line_length = TextToIntRange(value, 0, kMaxCheckCount);
+  if (next()) c.max_lines = TextToIntRange(value, 0, kMaxCheckCount);
 }
 
 bool LoadConfig(const std::string& path, Configuration& config, FileHistory& history) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editing/quality_checks.h"
 #include "formats/file_io.h"
 #include "settings/file_history.h"
 
@@ -48,6 +49,12 @@ struct Configuration {
   // The editor's "Apply changes instantly" and "Auto focus" check boxes.
   bool InstantApply = false;
   bool AutoFocus = false;
+  // The spelling dictionary chosen last ("en_US"; empty for none), and whether words in
+  // capitals are passed over.
+  std::string SpellLanguage;
+  bool SpellIgnoreCapitals = true;
+  // The limits of the quality checks.
+  CheckLimits Checks;
 
   friend bool operator==(const Configuration&, const Configuration&) = default;
 };

@@ -1,5 +1,7 @@
 #include "settings/settings_dialog.h"
 
+#include <algorithm>
+
 #include "foundation/textkit.h"
 
 namespace lumetra {
@@ -9,6 +11,20 @@ void SettingsDialogModel::Load(const Configuration& config, const FileHistory& h
   win_pos_sav = config.WinPosSav;
   rem_last_dir = config.RemLastDir;
   auto_load = config.AutoLoad;
+  const CheckLimits& c = config.Checks;
+  limit_boxes = {IntToText(c.min_gap_ms),      IntToText(c.min_length_ms),
+                 IntToText(c.max_length_ms),   FloatToText(c.max_cps),
+                 IntToText(c.max_line_length), IntToText(c.max_lines)};
+  ignore_capitals = config.SpellIgnoreCapitals;
+}
+
+CheckLimits SettingsDialogModel::Limits() const {
+  auto ms = [&](int i) { return TextToIntRange(limit_boxes[static_cast<std::size_t>(i)], 0, kMaxCheckMs); };
+  auto count = [&](int i) {
+    return TextToIntRange(limit_boxes[static_cast<std::size_t>(i)], 0, kMaxCheckCount);
+  };
+  const double cps = TextToFloat(ReplaceChar(limit_boxes[3], ',', '.'));
+  return {ms(0), ms(1), ms(2), std::clamp(cps, 0.0, kMaxCheckCps), count(4), count(5)};
 }
 
 void SettingsDialogModel::NormaliseHistoryBox() {
@@ -20,6 +36,8 @@ void SettingsDialogModel::Apply(Configuration& config, FileHistory& history) con
   config.WinPosSav = win_pos_sav;
   config.RemLastDir = rem_last_dir;
   config.AutoLoad = auto_load;
+  config.Checks = Limits();
+  config.SpellIgnoreCapitals = ignore_capitals;
 }
 
 }  // namespace lumetra

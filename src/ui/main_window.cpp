@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -29,6 +30,7 @@
 #include "session/window_geometry.h"
 #include "settings/configuration.h"
 #include "settings/file_association.h"
+#include "ui/checks_panel.h"
 #include "ui/code_page_menu.h"
 #include "ui/command_button_press.h"
 #include "ui/command_column.h"
@@ -48,6 +50,9 @@
 #include "ui/qt_prompts.h"
 #include "ui/selection_group.h"
 #include "ui/settings_dialog.h"
+#include "ui/spell_check_dialog.h"
+#include "ui/spell_language_box.h"
+#include "ui/spelling_service.h"
 #include "ui/sub_frame_rate_dialog.h"
 #include "ui/text_codec.h"
 #include "ui/text_group.h"
@@ -132,6 +137,16 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
 
   model_ = new FrameListModel(session_->document(), this);
   delegate_ = new FrameListDelegate(session_->document(), this);
+  // The frame list marks the frames that break a quality check.
+  model_->SetCheckLimits(&session_->settings().Checks);
+  delegate_->SetCheckLimits(&session_->settings().Checks);
+  spelling_ = new SpellingService(DictionaryDirs(ProcessEnvironment), this);
+  connect(spelling_, &SpellingService::changed, this, [this] {
+    // The last choice is kept for the next document and the next run.
+    session_->settings().SpellLanguage = spelling_->language();
+  });
+  connect(spelling_, &SpellingService::failed, this,
+          [this](const QString& problem) { session_->prompts().ShowMessage(problem.toStdString()); });
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -194,6 +209,8 @@ void MainWindow::FormCreate() {
       LoadConfig(config_path_, session_->settings(), session_->history())) {
     ApplySettingsToWindow(*this, *session_);
   }
+  spelling_->SetIgnoreCapitals(session_->settings().SpellIgnoreCapitals);
+  spelling_->SetLanguage(session_->settings().SpellLanguage);
 
   mini_->SaveBounds();
 
@@ -283,11 +300,30 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
   auto* backward = MakeToolButton(Glyph::kBackward, "SpeedButton6", "Move frames backward by 1 sec", panel3);
   auto* forward = MakeToolButton(Glyph::kForward, "SpeedButton5", "Move frames forward by 1 sec", panel3);
   auto* merge = MakeToolButton(Glyph::kMerge, "SpeedButton10", "Merge frames", panel3);
+  checks_button_ = MakeToolButton(Glyph::kChecks, "ChecksButton",
+                                  "Quality checks: overlaps, gaps, lengths, reading speed,\r"
+                                  "line lengths and empty frames",
+                                  panel3);
+  checks_button_->setCheckable(true);
+  connect(checks_button_, &QToolButton::toggled, this, &MainWindow::ShowChecks);
+  auto* language = new SpellLanguageBox(*spelling_, panel3);
+  auto* spell_check = MakeToolButton(Glyph::kSpellCheck, "SpellCheckButton",
+                                     "Check spelling\u2026\rWalks through the words the "
+                                     "dictionary does not know,\rin every frame (or in the "
+                                     "selected frames)",
+                                     panel3);
+  connect(spell_check, &QToolButton::clicked, this, &MainWindow::OpenSpellCheck);
+  auto* find_replace = MakeToolButton(Glyph::kFindReplace, "FindReplaceButton",
+                                      "Find and replace  (Ctrl+H)\rCtrl+F: the search box",
+                                      panel3);
+  connect(find_replace, &QToolButton::clicked, this, &MainWindow::OpenFindReplace);
   auto* settings = MakeToolButton(Glyph::kSettings, "SpeedButton12", "Settings", panel3);
   connect(settings, &QToolButton::clicked, this, &MainWindow::SettingsClicked);
   auto* about = MakeToolButton(Glyph::kAbout, "SpeedButton7", "About the program...", panel3);
   for (QWidget* w : {static_cast<QWidget*>(backward), static_cast<QWidget*>(forward),
-                     static_cast<QWidget*>(merge), static_cast<QWidget*>(settings),
+                     static_cast<QWidget*>(merge), static_cast<QWidget*>(find_replace),
+                     static_cast<QWidget*>(checks_button_), static_cast<QWidget*>(language),
+                     static_cast<QWidget*>(spell_check), static_cast<QWidget*>(settings),
                      static_cast<QWidget*>(about)}) {
     l3->addWidget(w);
   }
@@ -327,7 +363,7 @@ QWidget* MainWindow::BuildTextTab() {
   auto* left = new QVBoxLayout;
   left->setSpacing(0);
   left->addWidget(BuildFrameListGroup(), 1);
-  editor_ = new EditorGroup(*commands_);
+  editor_ = new EditorGroup(*commands_, *spelling_);
   editor_->setFixedHeight(kEditorGroupHeight);
   left->addWidget(editor_);
   row->addLayout(left, 1);
@@ -354,7 +390,11 @@ QWidget* MainWindow::BuildFrameListGroup() {
   list_ = MakeFrameListView("ListBox1", model_, delegate_, group);
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list_->installEventFilter(this);
-  layout->addWidget(list_, 1);
+  auto* splitter = new QSplitter(Qt::Vertical, group);
+  splitter->setObjectName("FrameListSplitter");
+  splitter->setChildrenCollapsible(false);
+  splitter->addWidget(list_);
+  layout->addWidget(splitter, 1);
 
   // A command that puts the selection back reloads what it needs itself.
   auto clicked = [this] {
@@ -372,6 +412,11 @@ QWidget* MainWindow::BuildFrameListGroup() {
     UpdateSelectedCount();
   });
   undo_controls_ = new UndoControls(*commands_, this, list_);
+  checks_ = new ChecksPanel(*commands_, *spelling_, session_->settings().Checks, splitter);
+  splitter->addWidget(checks_);
+  splitter->setStretchFactor(0, 3);
+  splitter->setStretchFactor(1, 1);
+  checks_->hide();
   return group;
 }
 
@@ -406,8 +451,8 @@ QWidget* MainWindow::BuildCommandColumn() {
   timing_group_ = new TimingGroup(*commands_, column);
   layout->addWidget(timing_group_);
   auto* text = new TextGroup(*commands_, list_, column);
+  text_group_ = text;
   search_box_ = text->searchBox();
-  connect(text, &TextGroup::findReplaceRequested, this, &MainWindow::OpenFindReplace);
   layout->addWidget(text, 1);
   return new CommandColumn(column, kCommandColumnWidth);
 }
@@ -555,6 +600,21 @@ void MainWindow::OpenFindReplace() {
   find_dialog_->Open(selected.contains(QChar::ParagraphSeparator) ? QString() : selected);
 }
 
+void MainWindow::OpenSpellCheck() {
+  FlushEditor();
+  if (!spelling_->installed()) {
+    session_->prompts().ShowMessage(kNoDictionaries);
+    return;
+  }
+  if (spell_dialog_ == nullptr) spell_dialog_ = new SpellCheckDialog(*commands_, *spelling_, this);
+  spell_dialog_->Open();
+}
+
+void MainWindow::ShowChecks(bool shown) {
+  if (checks_button_->isChecked() != shown) checks_button_->setChecked(shown);
+  checks_->setVisible(shown);
+}
+
 void MainWindow::EnterMiniMode() {
   FlushEditor();
   mini_->Enter(commands_->FocusedFrame());
@@ -642,7 +702,12 @@ void MainWindow::InfoClicked() {
 
 void MainWindow::SettingsClicked() {
   FlushEditor();
-  if (settings_dialog_ != nullptr) settings_dialog_->Run(session_->settings(), session_->history());
+  if (settings_dialog_ == nullptr) return;
+  settings_dialog_->Run(session_->settings(), session_->history());
+  // The limits and options may have changed.
+  model_->ChecksChanged();
+  spelling_->SetIgnoreCapitals(session_->settings().SpellIgnoreCapitals);
+  if (checks_->isVisible()) checks_->Refresh();
 }
 
 void MainWindow::FileDropped(const QString& path) {

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -81,6 +82,40 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
   }
   options->addStretch();
 
+  auto* checks = new QGroupBox("Quality checks (0 turns a check off)", this);
+  checks->setObjectName("ChecksGroup");
+  auto* grid = new QGridLayout(checks);
+  grid->setContentsMargins(8, 6, 6, 6);
+  grid->setVerticalSpacing(2);
+  struct LimitRow {
+    const char* caption;
+    const char* name;
+  };
+  const LimitRow rows[SettingsDialogModel::kLimitBoxes] = {
+      {"Least gap between frames (ms):", "MinGapBox"},
+      {"Shortest frame (ms):", "MinLengthBox"},
+      {"Longest frame (ms):", "MaxLengthBox"},
+      {"Most characters per second:", "MaxCpsBox"},
+      {"Most characters in a line:", "MaxLineBox"},
+      {"Most lines in a frame:", "MaxLinesBox"},
+  };
+  for (int i = 0; i < SettingsDialogModel::kLimitBoxes; ++i) {
+    auto* label = new QLabel(rows[i].caption, checks);
+    auto* box = new QLineEdit(checks);
+    box->setObjectName(rows[i].name);
+    box->setMaxLength(8);
+    box->setFixedWidth(64);
+    box->setAlignment(Qt::AlignRight);
+    label->setBuddy(box);
+    grid->addWidget(label, i, 0);
+    grid->addWidget(box, i, 1);
+    limits_[static_cast<std::size_t>(i)] = box;
+  }
+  ignore_capitals_ = new QCheckBox("Spell check: pass over words in CAPITALS", checks);
+  ignore_capitals_->setObjectName("IgnoreCapitals");
+  grid->addWidget(ignore_capitals_, SettingsDialogModel::kLimitBoxes, 0, 1, 2);
+  grid->setColumnStretch(0, 1);
+
   ok_ = new QPushButton("OK", this);
   ok_->setObjectName("Button1");
   ok_->setDefault(true);
@@ -98,6 +133,7 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 6);
   layout->addWidget(group);
+  layout->addWidget(checks);
   layout->addStretch();
   layout->addLayout(buttons);
 }
@@ -135,6 +171,10 @@ void SettingsDialog::FormActivate() {
   history_size_->setText(QString::fromStdString(model_.history_box));
   const bool values[3] = {model_.win_pos_sav, model_.rem_last_dir, model_.auto_load};
   for (std::size_t i = 0; i < 3; ++i) options_[i]->setChecked(values[i]);
+  for (std::size_t i = 0; i < limits_.size(); ++i) {
+    limits_[i]->setText(QString::fromStdString(model_.limit_boxes[i]));
+  }
+  ignore_capitals_->setChecked(model_.ignore_capitals);
 }
 
 void SettingsDialog::Edit1Exit() {
@@ -149,6 +189,10 @@ void SettingsDialog::Button1Click() {
   model_.win_pos_sav = options_[0]->isChecked();
   model_.rem_last_dir = options_[1]->isChecked();
   model_.auto_load = options_[2]->isChecked();
+  for (std::size_t i = 0; i < limits_.size(); ++i) {
+    model_.limit_boxes[i] = limits_[i]->text().toStdString();
+  }
+  model_.ignore_capitals = ignore_capitals_->isChecked();
   model_.Apply(*config_, *history_);
   accept();
 }

@@ -38,14 +38,6 @@ TextGroup::TextGroup(WindowCommands& commands, QListView* list, QWidget* parent)
   grid->addWidget(search_button_, 0, 1);
 
   int row = 1;
-  QPushButton* find_replace = MakeButton("", "FindReplaceButton",
-                                         "Finds a text or a regular expression and replaces it\r"
-                                         "in every frame or in the selected ones (Ctrl+H)",
-                                         this);
-  find_replace->setText(QString::fromUtf8("Find and replace\u2026"));
-  MakeCompact(find_replace);
-  connect(find_replace, &QPushButton::clicked, this, &TextGroup::findReplaceRequested);
-  grid->addWidget(find_replace, row++, 0, 1, 2);
   grid->addWidget(
       MakeCheckBox("Non-Case sensitive search", "CheckBox5",
                    "If checked, uppercase/downcase is the same for the program", &p.ignore_case),
@@ -71,6 +63,7 @@ TextGroup::TextGroup(WindowCommands& commands, QListView* list, QWidget* parent)
                                "automatically.\rSearch will only select the frames.",
                                &p.only_select_errors),
                   row++, 0, 1, 2);
+
   grid->setRowStretch(row, 1);
 }
 

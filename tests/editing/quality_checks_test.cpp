@@ -63,7 +63,7 @@ TEST(QualityChecks, TextRulesCountCharactersWithoutMarkupAndLineBreaks) {
   EXPECT_EQ(MeasureText("{laughs} a<b", CodePage::kUtf8).characters, 12);
 }
 
-TEST(QualityChecks, FixEndsAnOverlappingFrameOneFrameBeforeTheNextOrAsTheHangoutRepairDoes) {
+TEST(QualityChecks, FixEndsAnOverlappingFrameTheLeastGapBeforeTheNextOrAsTheHangoutRepairDoes) {
   Document doc;
   testing::Fill(doc, {{0, 2000, "a"}, {1500, 3000, "b"}, {3020, 5000, "c"}, {3030, 6000, "d"},
                       {7000, 8000, "e"}});
@@ -75,10 +75,15 @@ TEST(QualityChecks, FixEndsAnOverlappingFrameOneFrameBeforeTheNextOrAsTheHangout
   ASSERT_EQ(overlaps.size(), 2u);  // frames 1 and 3
   overlaps.push_back({2, CheckRule::kOverlap, ""});  // no longer holds: left alone
   const Selection s{{5}, 5, 1};
-  EXPECT_EQ(FixFindings(doc, s, overlaps).selection, s);
-  EXPECT_EQ(doc.FrameEnd[1], 1460);
+  EXPECT_EQ(FixFindings(doc, s, overlaps, CheckLimits{}).selection, s);
+  EXPECT_EQ(doc.FrameEnd[1], 1420);  // the least gap, 80 ms: the fix leaves no gap finding
   EXPECT_EQ(doc.FrameEnd[2], 3000);
-  EXPECT_EQ(doc.FrameEnd[3], 3021);  // 40 ms before 3030 would end before its start
+  EXPECT_EQ(doc.FrameEnd[3], 3021);  // 80 ms before 3030 would end before its start
+  EXPECT_EQ(CheckDocument(doc, CheckLimits{}).front().rule, CheckRule::kShortGap);  // frame 2's
+  // Without a least gap one frame (40 ms) is left.
+  doc.SetTimes(1, 0, 2000);
+  FixFindings(doc, s, {{1, CheckRule::kOverlap, ""}}, CheckLimits{0, 700, 7000, 17, 42, 2});
+  EXPECT_EQ(doc.FrameEnd[1], 1460);
   EXPECT_EQ(doc.Modified, kUnsaved);
   EXPECT_EQ(FixName(1), "Fix overlap");
   EXPECT_EQ(FixName(3), "Fix 3 overlaps");

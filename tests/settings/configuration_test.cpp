@@ -26,7 +26,9 @@ constexpr char kFullFile[] =
     "RemLastDir = True\r\nLastDir = /films/old/\r\nAutoLoad = True\r\n"
     "LatestFile = /films/a.srt\r\nMaxHistory = 8\r\nHisNum = 2\r\n"
     "(1)  /films/a.srt\r\n(2)  /films/b.srt\r\n"
-    "TextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\n";
+    "TextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\n"
+    "SpellLanguage = hu_HU\r\nIgnoreCapitals = False\r\nMinGap = 40\r\nMinLength = 1000\r\n"
+    "MaxLength = 6000\r\nMaxCps = 15.5\r\nMaxLineLength = 37\r\nMaxLines = 0\r\n";
 
 // The file that a run without a file and without changes writes, and its lines.
 constexpr char kDefaultFile[] =
@@ -35,7 +37,9 @@ constexpr char kDefaultFile[] =
     "WinPosSav = False\r\nPosX = 0\r\nPosY = 0\r\nSizX = 0\r\nSizY = 0\r\n"
     "RemLastDir = True\r\nLastDir = \r\nAutoLoad = False\r\nLatestFile = \r\n"
     "MaxHistory = 8\r\nHisNum = 1\r\n(1)  \r\n"
-    "TextAlign = 1\r\nInstantApply = False\r\nAutoFocus = False\r\n";
+    "TextAlign = 1\r\nInstantApply = False\r\nAutoFocus = False\r\n"
+    "SpellLanguage = \r\nIgnoreCapitals = True\r\nMinGap = 80\r\nMinLength = 700\r\n"
+    "MaxLength = 7000\r\nMaxCps = 17\r\nMaxLineLength = 42\r\nMaxLines = 2\r\n";
 std::vector<std::string> DefaultLines() {
   std::vector<std::string> lines;
   for (LineReader in(kDefaultFile); !in.AtEnd();) lines.emplace_back(in.ReadLine());
@@ -55,6 +59,9 @@ TEST(ConfigFile, EveryValueIsWrittenByteForByteAndReadBack) {
   config.LastDir = "/films/old/";
   config.LatestFile = "/films/a.srt";  // written from the history's first entry
   config.TextAlign = 2;
+  config.SpellLanguage = "hu_HU";
+  config.SpellIgnoreCapitals = false;
+  config.Checks = {40, 1000, 6000, 15.5, 37, 0};
   FileHistory history;
   history.UpdateHistory("/films/b.srt");
   history.UpdateHistory("/films/a.srt");
@@ -119,6 +126,15 @@ TEST(ConfigFile, LinesAreTakenByPositionWithTheirValuesConvertedAndClamped) {
   EXPECT_EQ(history.Entry(8), "/s");
   EXPECT_EQ(history.Entry(9), "");
   EXPECT_EQ(config.TextAlign, 0);
+
+  // The limits of the checks: a decimal comma, and values brought into their ranges.
+  lines = DefaultLines();
+  lines[22] = "MaxCps = 20,5";
+  lines[19] = "MinGap = 99999999";
+  lines[24] = "MaxLines = x";
+  Configuration limits;
+  ReadConfigText(Joined(lines), limits, history);
+  EXPECT_EQ(limits.Checks, (CheckLimits{kMaxCheckMs, 700, 7000, 20.5, 42, 0}));
 }
 
 TEST(ConfigFile, MissingEmptyTruncatedAndGarbledFilesKeepTheDefaults) {
