@@ -236,7 +236,7 @@ PeakDecodeResult DecodePeaks(const std::string& path, PeakReceiver& receiver) {
   const std::int64_t origin =
       format->start_time == AV_NOPTS_VALUE
           ? 0
-          : av_rescale_q(format->start_time, AV_TIME_BASE_Q, stream->time_base);
+          : av_rescale_q(format->start_time, AVRational{1, AV_TIME_BASE}, stream->time_base);
   // A hole in the timestamps longer than this is filled with silence.
   const std::int64_t hole = rate / 50;
   // Holes that reach past the film's end (plus a second) are taken for broken timestamps;
