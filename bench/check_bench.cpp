@@ -67,7 +67,8 @@ int main() {
     const double ms = Time([&] {
       SpellChecker checker(dictionary, files.language);
       unknown = 0;
-      for (int frame : all) unknown += checker.UnknownWords(doc.FrameText[frame], doc.Encoding).size();
+      for (int frame : all)
+        unknown += checker.UnknownWords(doc.FrameText[frame], doc.Encoding).size();
     });
     Report(("spell check all frames, " + files.language).c_str(), ms, 1000,
            std::to_string(unknown) + " unknown words");

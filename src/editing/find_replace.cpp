@@ -16,8 +16,8 @@ const std::string& TextOf(const Document& doc, int frame) {
 
 // The character that begins at byte `byte`, or the first one after it.
 std::size_t CharAt(const DecodedText& text, std::size_t byte) {
-  return static_cast<std::size_t>(
-      std::lower_bound(text.offsets.begin(), text.offsets.end(), byte) - text.offsets.begin());
+  return static_cast<std::size_t>(std::lower_bound(text.offsets.begin(), text.offsets.end(), byte) -
+                                  text.offsets.begin());
 }
 
 // The replacement's bytes for a match: its literal parts in the page, the groups' bytes as
@@ -32,7 +32,8 @@ void AppendReplacement(std::string& out, const std::vector<TextPattern::Replacem
       continue;
     }
     const auto k = static_cast<std::size_t>(g) * 2;
-    if (k + 1 >= match.groups.size() || match.groups[k] < 0 || match.groups[k + 1] < match.groups[k])
+    if (k + 1 >= match.groups.size() || match.groups[k] < 0 ||
+        match.groups[k + 1] < match.groups[k])
       continue;
     const std::uint32_t b = text.offsets[static_cast<std::size_t>(match.groups[k])];
     const std::uint32_t e = text.offsets[static_cast<std::size_t>(match.groups[k + 1])];
@@ -99,7 +100,8 @@ HitCount CountHits(const Document& doc, const std::vector<int>& frames,
     std::size_t from = 0;
     while (from <= text.chars.size()) {
       const TextPattern::Result r = pattern.Search(text.chars, from, match);
-      if (r == TextPattern::Result::kTooComplex) return {FindStatus::kTooComplex, count.hits, frame};
+      if (r == TextPattern::Result::kTooComplex)
+        return {FindStatus::kTooComplex, count.hits, frame};
       if (r == TextPattern::Result::kNotFound) break;
       ++count.hits;
       from = match.end == match.begin ? match.end + 1 : match.end;
@@ -236,8 +238,7 @@ std::vector<int> FindReplaceModel::Scope(const Document& doc) const {
 std::string FindReplaceModel::Status(const Document& doc) const {
   if (find_.empty()) return {};
   if (!pattern_.ok()) return PatternProblem(pattern_);
-  const std::string replacement_problem =
-      pattern_.ReplacementProblem(Utf8ToChars(replacement_));
+  const std::string replacement_problem = pattern_.ReplacementProblem(Utf8ToChars(replacement_));
   if (!replacement_problem.empty()) return kBadReplacement + replacement_problem;
   const HitCount count = CountHits(doc, Scope(doc), pattern_);
   if (count.status == FindStatus::kTooComplex) return kTooComplex + IntToText(count.frame);

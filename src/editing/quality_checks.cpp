@@ -30,30 +30,48 @@ std::string Speed(double cps) {
 
 const char* RuleName(CheckRule rule) {
   switch (rule) {
-    case CheckRule::kOverlap: return "overlap";
-    case CheckRule::kShortGap: return "gap";
-    case CheckRule::kTooShort: return "short";
-    case CheckRule::kTooLong: return "long";
-    case CheckRule::kReadingSpeed: return "cps";
-    case CheckRule::kLongLine: return "line";
-    case CheckRule::kTooManyLines: return "lines";
-    case CheckRule::kEmptyText: return "empty";
-    case CheckRule::kSpelling: return "spelling";
+    case CheckRule::kOverlap:
+      return "overlap";
+    case CheckRule::kShortGap:
+      return "gap";
+    case CheckRule::kTooShort:
+      return "short";
+    case CheckRule::kTooLong:
+      return "long";
+    case CheckRule::kReadingSpeed:
+      return "cps";
+    case CheckRule::kLongLine:
+      return "line";
+    case CheckRule::kTooManyLines:
+      return "lines";
+    case CheckRule::kEmptyText:
+      return "empty";
+    case CheckRule::kSpelling:
+      return "spelling";
   }
   return "";
 }
 
 const char* RuleCaption(CheckRule rule) {
   switch (rule) {
-    case CheckRule::kOverlap: return "Overlap";
-    case CheckRule::kShortGap: return "Gap";
-    case CheckRule::kTooShort: return "Too short";
-    case CheckRule::kTooLong: return "Too long";
-    case CheckRule::kReadingSpeed: return "Reading speed";
-    case CheckRule::kLongLine: return "Long line";
-    case CheckRule::kTooManyLines: return "Too many lines";
-    case CheckRule::kEmptyText: return "Empty text";
-    case CheckRule::kSpelling: return "Spelling";
+    case CheckRule::kOverlap:
+      return "Overlap";
+    case CheckRule::kShortGap:
+      return "Gap";
+    case CheckRule::kTooShort:
+      return "Too short";
+    case CheckRule::kTooLong:
+      return "Too long";
+    case CheckRule::kReadingSpeed:
+      return "Reading speed";
+    case CheckRule::kLongLine:
+      return "Long line";
+    case CheckRule::kTooManyLines:
+      return "Too many lines";
+    case CheckRule::kEmptyText:
+      return "Empty text";
+    case CheckRule::kSpelling:
+      return "Spelling";
   }
   return "";
 }
@@ -115,9 +133,11 @@ void CheckFrame(const Document& doc, int frame, const CheckLimits& limits,
     }
   }
   if (limits.min_length_ms > 0 && length < limits.min_length_ms) {
-    add(CheckRule::kTooShort, "lasts " + Ms(length) + " (at least " + IntToText(limits.min_length_ms) + ")");
+    add(CheckRule::kTooShort,
+        "lasts " + Ms(length) + " (at least " + IntToText(limits.min_length_ms) + ")");
   } else if (limits.max_length_ms > 0 && length > limits.max_length_ms) {
-    add(CheckRule::kTooLong, "lasts " + Ms(length) + " (at most " + IntToText(limits.max_length_ms) + ")");
+    add(CheckRule::kTooLong,
+        "lasts " + Ms(length) + " (at most " + IntToText(limits.max_length_ms) + ")");
   }
   const TextMeasure m = MeasureText(doc.FrameText[k], doc.Encoding);
   if (limits.max_cps > 0 && length > 0 && m.characters * 1000.0 > limits.max_cps * length) {

@@ -15,10 +15,10 @@ namespace lumetra {
 
 // The limits; a limit of 0 turns its rule off. Overlaps and empty texts are always found.
 struct CheckLimits {
-  int min_gap_ms = 80;      // 2 frames at 25 fps
+  int min_gap_ms = 80;  // 2 frames at 25 fps
   int min_length_ms = 700;
   int max_length_ms = 7000;
-  double max_cps = 17;      // characters (without markup and line breaks) per second
+  double max_cps = 17;       // characters (without markup and line breaks) per second
   int max_line_length = 42;  // characters of one line, without markup
   int max_lines = 2;
   bool operator==(const CheckLimits&) const = default;

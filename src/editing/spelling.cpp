@@ -25,8 +25,8 @@ std::string Encoded(std::string_view utf8, CodePage page) {
 bool SafeLanguageName(std::string_view language) {
   if (language.empty()) return false;
   return std::all_of(language.begin(), language.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '_' || c == '-' || c == '@';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-' || c == '@';
   });
 }
 
@@ -65,16 +65,19 @@ std::vector<DictionaryFiles> FindDictionaries(const std::vector<std::string>& di
       }
       here.push_back({path.stem().string(), path.string(), aff.string()});
     }
-    std::sort(here.begin(), here.end(),
-              [](const DictionaryFiles& a, const DictionaryFiles& b) { return a.language < b.language; });
+    std::sort(here.begin(), here.end(), [](const DictionaryFiles& a, const DictionaryFiles& b) {
+      return a.language < b.language;
+    });
     for (DictionaryFiles& d : here) {
-      const bool known = std::any_of(found.begin(), found.end(),
-                                     [&](const DictionaryFiles& f) { return f.language == d.language; });
+      const bool known = std::any_of(found.begin(), found.end(), [&](const DictionaryFiles& f) {
+        return f.language == d.language;
+      });
       if (!known) found.push_back(std::move(d));
     }
   }
-  std::sort(found.begin(), found.end(),
-            [](const DictionaryFiles& a, const DictionaryFiles& b) { return a.language < b.language; });
+  std::sort(found.begin(), found.end(), [](const DictionaryFiles& a, const DictionaryFiles& b) {
+    return a.language < b.language;
+  });
   return found;
 }
 
@@ -175,7 +178,8 @@ FileStatus PersonalWordList::Add(std::string_view word) {
 
 SpellChecker::SpellChecker(std::shared_ptr<SpellingDictionary> dictionary, std::string language,
                            PersonalWordList personal)
-    : dictionary_(std::move(dictionary)), language_(std::move(language)),
+    : dictionary_(std::move(dictionary)),
+      language_(std::move(language)),
       personal_(std::move(personal)) {
   if (dictionary_) {
     for (const std::string& word : personal_.words()) dictionary_->Add(word);
@@ -200,9 +204,7 @@ std::vector<std::string> SpellChecker::Suggestions(std::string_view word) {
   return all;
 }
 
-void SpellChecker::IgnoreAll(std::string_view word) {
-  ignored_.emplace(word);
-}
+void SpellChecker::IgnoreAll(std::string_view word) { ignored_.emplace(word); }
 
 FileStatus SpellChecker::AddToPersonal(std::string_view word) {
   if (dictionary_) dictionary_->Add(word);
@@ -238,11 +240,13 @@ std::optional<SpellFinding> NextUnknownWord(SpellChecker& checker, const Documen
 
 std::vector<int> FramesWithUnknownWords(SpellChecker& checker,
                                         const std::vector<std::pair<int, std::string>>& texts,
-                                        CodePage page, const std::function<bool(double)>& progress) {
+                                        CodePage page,
+                                        const std::function<bool(double)>& progress) {
   std::vector<int> frames;
   const std::size_t total = texts.size();
   for (std::size_t i = 0; i < total; ++i) {
-    if (progress && i % 256 == 0 && !progress(static_cast<double>(i) / static_cast<double>(total))) {
+    if (progress && i % 256 == 0 &&
+        !progress(static_cast<double>(i) / static_cast<double>(total))) {
       break;
     }
     const auto& [frame, text] = texts[i];
@@ -262,7 +266,8 @@ CommandResult ChangeWord(Document& doc, const Selection& selection, const SpellF
       std::string_view(text).substr(w.begin, w.end - w.begin) != word_bytes) {
     return result;  // the frame changed since the word was found
   }
-  std::string changed = text.substr(0, w.begin) + Encoded(replacement, doc.Encoding) + text.substr(w.end);
+  std::string changed =
+      text.substr(0, w.begin) + Encoded(replacement, doc.Encoding) + text.substr(w.end);
   if (changed == text) return result;
   doc.Modified = kUnsaved;
   doc.SetText(finding.frame, std::move(changed));
@@ -348,7 +353,8 @@ CommandResult SpellCheckWalk::ChangeAll(Document& doc, const Selection& selectio
   const std::string& text = doc.FrameText[static_cast<std::size_t>(current_->frame)];
   std::size_t earlier = 0;
   for (const WordSpan& w : SpellWords(text, doc.Encoding, SpellOptions{false})) {
-    if (w.begin < current_->word.begin && text.compare(w.begin, w.end - w.begin, word) == 0) ++earlier;
+    if (w.begin < current_->word.begin && text.compare(w.begin, w.end - w.begin, word) == 0)
+      ++earlier;
   }
   const std::size_t length = Encoded(replacement, doc.Encoding).size();
   CommandResult result = ChangeAllWords(doc, selection, frames_, word, replacement, changed);

@@ -65,7 +65,8 @@ struct SpellOptions {
 // The words of a text: letters with the apostrophes and hyphens between them. Markup is
 // passed over, and so are words with digits in them ("3rd", "R2D2") and, when asked, words
 // in capitals.
-std::vector<WordSpan> SpellWords(std::string_view bytes, CodePage page, const SpellOptions& options);
+std::vector<WordSpan> SpellWords(std::string_view bytes, CodePage page,
+                                 const SpellOptions& options);
 
 // The words a user added to a language: one UTF-8 word a line in
 // $XDG_DATA_HOME/lumetra/words-LANG.txt (~/.local/share when the variable is unset).
@@ -186,7 +187,7 @@ class SpellCheckWalk {
   std::vector<int> frames_;
   std::vector<int> candidates_;
   std::optional<SpellFinding> current_;
-  int frame_ = 0;          // where the walk goes on from
+  int frame_ = 0;  // where the walk goes on from
   std::size_t byte_ = 0;
 };
 

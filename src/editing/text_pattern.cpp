@@ -35,7 +35,7 @@ struct Node {
   enum Kind { kEmpty, kChar, kAny, kClass, kAssert, kBackref, kGroup, kConcat, kAlt, kRepeat };
   Kind kind = kEmpty;
   char32_t c = 0;
-  int index = 0;  // class, group (-1: not capturing), back-reference or assertion
+  int index = 0;         // class, group (-1: not capturing), back-reference or assertion
   int min = 0, max = 0;  // repeat; max -1 for no limit
   bool greedy = true;
   std::vector<Node> children;
@@ -180,17 +180,39 @@ class Parser {
     }
     const char32_t e = p_[at_++];
     switch (e) {
-      case U'd': cls->digits = true; return true;
-      case U'D': cls->not_digits = true; return true;
-      case U'w': cls->words = true; return true;
-      case U'W': cls->not_words = true; return true;
-      case U's': cls->spaces = true; return true;
-      case U'S': cls->not_spaces = true; return true;
-      case U'n': c = kLineBreak; return true;
-      case U't': c = U'\t'; return true;
-      case U'r': c = U'\r'; return true;
-      case U'f': c = U'\f'; return true;
-      case U'v': c = U'\v'; return true;
+      case U'd':
+        cls->digits = true;
+        return true;
+      case U'D':
+        cls->not_digits = true;
+        return true;
+      case U'w':
+        cls->words = true;
+        return true;
+      case U'W':
+        cls->not_words = true;
+        return true;
+      case U's':
+        cls->spaces = true;
+        return true;
+      case U'S':
+        cls->not_spaces = true;
+        return true;
+      case U'n':
+        c = kLineBreak;
+        return true;
+      case U't':
+        c = U'\t';
+        return true;
+      case U'r':
+        c = U'\r';
+        return true;
+      case U'f':
+        c = U'\f';
+        return true;
+      case U'v':
+        c = U'\v';
+        return true;
       case U'x':
       case U'u': {
         const int digits = e == U'x' ? 2 : 4;
@@ -489,8 +511,7 @@ bool CharClass::Contains(char32_t c, bool ignore_case) const {
       if (x >= r.first && x <= r.last) return true;
     }
     return (digits && IsDigit(x)) || (not_digits && !IsDigit(x)) || (words && IsWordChar(x)) ||
-           (not_words && !IsWordChar(x)) || (spaces && IsSpace(x)) ||
-           (not_spaces && !IsSpace(x));
+           (not_words && !IsWordChar(x)) || (spaces && IsSpace(x)) || (not_spaces && !IsSpace(x));
   };
   bool in = test(c);
   if (!in && ignore_case) in = test(LowerChar(c)) || test(UpperChar(c));
@@ -546,7 +567,7 @@ TextPattern::TextPattern(std::u32string_view pattern, const FindOptions& options
 TextPattern::Run TextPattern::RunAt(std::u32string_view text, std::size_t start,
                                     std::vector<std::int64_t>& slots, std::int64_t& steps) const {
   struct Entry {
-    int pc;              // -1: a slot to restore
+    int pc;  // -1: a slot to restore
     int slot;
     std::int64_t value;  // the place to go on from, or the slot's old value
   };

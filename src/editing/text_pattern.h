@@ -100,21 +100,21 @@ struct TextPattern::CharClass {
 
 struct TextPattern::Instruction {
   enum Op : std::uint8_t {
-    kChar,        // the character `c`
-    kAny,         // any character
-    kClass,       // class `x`
-    kSplit,       // go on at `x`; on failure at `y`
-    kJump,        // go on at `x`
-    kSave,        // slot `x` := the place
-    kLineStart,   // "^"
-    kLineEnd,     // "$"
-    kWordEdge,    // "\b"
-    kNotWordEdge, // "\B"
+    kChar,          // the character `c`
+    kAny,           // any character
+    kClass,         // class `x`
+    kSplit,         // go on at `x`; on failure at `y`
+    kJump,          // go on at `x`
+    kSave,          // slot `x` := the place
+    kLineStart,     // "^"
+    kLineEnd,       // "$"
+    kWordEdge,      // "\b"
+    kNotWordEdge,   // "\B"
     kNoWordBefore,  // whole words: no word character before the place
     kNoWordAfter,   // ... and none after it
-    kBackref,     // the text of group `x` again
-    kMark,        // loop slot `x` := the place
-    kProgress,    // fail when the place is still loop slot `x` (an empty iteration)
+    kBackref,       // the text of group `x` again
+    kMark,          // loop slot `x` := the place
+    kProgress,      // fail when the place is still loop slot `x` (an empty iteration)
     kMatch,
   };
   Op op = kMatch;

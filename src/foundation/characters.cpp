@@ -50,8 +50,8 @@ constexpr SinglePair kSinglePairs[] = {
 
 // Lower-case letters without an upper-case form of their own here.
 bool IsCaselessLower(char32_t c) {
-  return c == 0x00DF || c == 0x00B5 || c == 0x0138 || c == 0x0149 || c == 0x017F ||
-         c == 0x0390 || c == 0x03B0 || c == 0x03C2;
+  return c == 0x00DF || c == 0x00B5 || c == 0x0138 || c == 0x0149 || c == 0x017F || c == 0x0390 ||
+         c == 0x03B0 || c == 0x03C2;
 }
 
 }  // namespace
@@ -102,7 +102,8 @@ bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
 
 bool IsLetter(char32_t c) {
   if (c < 0x80) return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z');
-  if (c < 0x0100) return c == 0xAA || c == 0xB5 || c == 0xBA || (c >= 0xC0 && c != 0xD7 && c != 0xF7);
+  if (c < 0x0100)
+    return c == 0xAA || c == 0xB5 || c == 0xBA || (c >= 0xC0 && c != 0xD7 && c != 0xF7);
   if (c < 0x0250) return true;  // Latin Extended-A and -B
   if (c >= 0x0370 && c <= 0x03FF) {
     return c != 0x0375 && c != 0x037E && c != 0x0384 && c != 0x0385 && c != 0x0387;

@@ -12,14 +12,15 @@ void SettingsDialogModel::Load(const Configuration& config, const FileHistory& h
   rem_last_dir = config.RemLastDir;
   auto_load = config.AutoLoad;
   const CheckLimits& c = config.Checks;
-  limit_boxes = {IntToText(c.min_gap_ms),      IntToText(c.min_length_ms),
-                 IntToText(c.max_length_ms),   FloatToText(c.max_cps),
-                 IntToText(c.max_line_length), IntToText(c.max_lines)};
+  limit_boxes = {IntToText(c.min_gap_ms), IntToText(c.min_length_ms),   IntToText(c.max_length_ms),
+                 FloatToText(c.max_cps),  IntToText(c.max_line_length), IntToText(c.max_lines)};
   ignore_capitals = config.SpellIgnoreCapitals;
 }
 
 CheckLimits SettingsDialogModel::Limits() const {
-  auto ms = [&](int i) { return TextToIntRange(limit_boxes[static_cast<std::size_t>(i)], 0, kMaxCheckMs); };
+  auto ms = [&](int i) {
+    return TextToIntRange(limit_boxes[static_cast<std::size_t>(i)], 0, kMaxCheckMs);
+  };
   auto count = [&](int i) {
     return TextToIntRange(limit_boxes[static_cast<std::size_t>(i)], 0, kMaxCheckCount);
   };

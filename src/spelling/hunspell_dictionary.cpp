@@ -1,9 +1,8 @@
 #include "spelling/hunspell_dictionary.h"
 
-#include <hunspell.hxx>
-
 #include <algorithm>
 #include <filesystem>
+#include <hunspell.hxx>
 #include <mutex>
 #include <optional>
 

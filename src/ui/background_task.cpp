@@ -26,9 +26,10 @@ void BackgroundTask::Start(Work work, std::function<void()> done) {
   });
   thread_ = thread;
   const unsigned run = ++run_;
-  connect(thread, &QThread::finished, this,
-          [this, run, cancelled, done = std::move(done)] { Ended(run, cancelled, done); },
-          Qt::QueuedConnection);
+  connect(
+      thread, &QThread::finished, this,
+      [this, run, cancelled, done = std::move(done)] { Ended(run, cancelled, done); },
+      Qt::QueuedConnection);
   emit started();
   thread->start(QThread::LowPriority);
 }

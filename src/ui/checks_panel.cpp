@@ -152,9 +152,9 @@ void ChecksPanel::Show(std::vector<Finding> findings) {
   items.reserve(static_cast<qsizetype>(findings_.size()));
   for (std::size_t i = 0; i < findings_.size(); ++i) {
     const Finding& f = findings_[i];
-    auto* item = new QTreeWidgetItem({QString::number(f.frame),
-                                      QString::fromLatin1(RuleCaption(f.rule)),
-                                      QString::fromStdString(f.detail)});
+    auto* item =
+        new QTreeWidgetItem({QString::number(f.frame), QString::fromLatin1(RuleCaption(f.rule)),
+                             QString::fromStdString(f.detail)});
     item->setData(0, kFindingRole, static_cast<qulonglong>(i));
     item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
     if (HasFix(f.rule)) item->setToolTip(1, "\"Fix\" ends the frame before the next one starts");
@@ -163,8 +163,9 @@ void ChecksPanel::Show(std::vector<Finding> findings) {
   list_->addTopLevelItems(items);
   list_->setUpdatesEnabled(true);
   const std::size_t n = findings_.size();
-  count_->setText(n == 0 ? QString("no findings") : n == 1 ? QString("1 finding")
-                                                          : QString("%1 findings").arg(n));
+  count_->setText(n == 0   ? QString("no findings")
+                  : n == 1 ? QString("1 finding")
+                           : QString("%1 findings").arg(n));
   SelectionChanged();
 }
 
@@ -194,8 +195,9 @@ void ChecksPanel::FixSelected() {
     if (i < findings_.size() && HasFix(findings_[i].rule)) chosen.push_back(findings_[i]);
   }
   if (chosen.empty()) return;
-  commands_.Run(FixName(static_cast<int>(chosen.size())),
-                [&](Document& doc, const Selection& s) { return FixFindings(doc, s, chosen, limits_); });
+  commands_.Run(FixName(static_cast<int>(chosen.size())), [&](Document& doc, const Selection& s) {
+    return FixFindings(doc, s, chosen, limits_);
+  });
   Refresh();
 }
 

@@ -84,8 +84,10 @@ FindReplaceDialog::FindReplaceDialog(WindowCommands& commands, QWidget* parent)
 
   find_next_ = MakeButton("Find &next", "FindNextButton", "", this);
   find_next_->setDefault(true);
-  replace_ = MakeButton("Re&place", "ReplaceButton", "Replaces the hit shown, then shows the next", this);
-  replace_all_ = MakeButton("Replace a&ll", "ReplaceAllButton", "Replaces every hit as one step", this);
+  replace_ =
+      MakeButton("Re&place", "ReplaceButton", "Replaces the hit shown, then shows the next", this);
+  replace_all_ =
+      MakeButton("Replace a&ll", "ReplaceAllButton", "Replaces every hit as one step", this);
   auto* close = MakeButton("Close", "CloseButton", "", this);
   for (QPushButton* b : {replace_, replace_all_, close}) b->setAutoDefault(false);
   connect(find_next_, &QPushButton::clicked, this, &FindReplaceDialog::FindNext);
@@ -178,11 +180,12 @@ void FindReplaceDialog::ShowHit(const std::string& message) {
   } else {
     const std::string& text = doc.FrameText[static_cast<std::size_t>(hit->frame)];
     const std::string_view bytes(text);
-    hit_->setText(QString("Frame %1:<br>").arg(hit->frame) +
-                  Escaped(DecodeText(bytes.substr(0, hit->begin), doc.Encoding)) +
-                  "<span style=\"background: #FFE060; font-weight: bold;\">" +
-                  Escaped(DecodeText(bytes.substr(hit->begin, hit->end - hit->begin), doc.Encoding)) +
-                  "</span>" + Escaped(DecodeText(bytes.substr(hit->end), doc.Encoding)));
+    hit_->setText(
+        QString("Frame %1:<br>").arg(hit->frame) +
+        Escaped(DecodeText(bytes.substr(0, hit->begin), doc.Encoding)) +
+        "<span style=\"background: #FFE060; font-weight: bold;\">" +
+        Escaped(DecodeText(bytes.substr(hit->begin, hit->end - hit->begin), doc.Encoding)) +
+        "</span>" + Escaped(DecodeText(bytes.substr(hit->end), doc.Encoding)));
   }
   Refresh();
 }
@@ -201,12 +204,15 @@ void FindReplaceDialog::FindNext() {
 void FindReplaceDialog::Replace() {
   if (!model_.CanReplace()) return;
   std::string message;
-  commands_.Run(kReplaceName, [&](Document& doc, const Selection& selection) {
-    CommandResult result = model_.Replace(doc, selection);
-    message = std::move(result.message);  // told here, not in a message box
-    result.message.clear();
-    return result;
-  }, false);
+  commands_.Run(
+      kReplaceName,
+      [&](Document& doc, const Selection& selection) {
+        CommandResult result = model_.Replace(doc, selection);
+        message = std::move(result.message);  // told here, not in a message box
+        result.message.clear();
+        return result;
+      },
+      false);
   ShowHit(message);
 }
 
@@ -221,9 +227,12 @@ void FindReplaceDialog::ReplaceAll() {
   } else if (plan.count == 0) {
     message = kNoMatchFound;
   } else {
-    commands_.Run(ReplaceAllName(plan.count), [&plan](Document& doc, const Selection& selection) {
-      return ApplyReplacePlan(doc, selection, plan);
-    }, false);
+    commands_.Run(
+        ReplaceAllName(plan.count),
+        [&plan](Document& doc, const Selection& selection) {
+          return ApplyReplacePlan(doc, selection, plan);
+        },
+        false);
     message = IntToText(plan.count) + " replaced";
   }
   ShowHit(message);

@@ -120,7 +120,8 @@ void FrameListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
   for (const FrameRowLayout::Mark& mark : layout.marks) {
     // A triangle in the column's top right corner.
     const QRect& c = mark.corner;
-    const QPoint corner[3] = {c.topLeft(), QPoint(c.right() + 1, c.top()), QPoint(c.right() + 1, c.bottom() + 1)};
+    const QPoint corner[3] = {c.topLeft(), QPoint(c.right() + 1, c.top()),
+                              QPoint(c.right() + 1, c.bottom() + 1)};
     painter->setPen(Qt::NoPen);
     painter->setBrush(mark.colour);
     painter->drawPolygon(corner, 3);

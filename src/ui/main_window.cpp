@@ -147,8 +147,9 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
     // The last choice is kept for the next document and the next run.
     session_->settings().SpellLanguage = spelling_->language();
   });
-  connect(spelling_, &SpellingService::failed, this,
-          [this](const QString& problem) { session_->prompts().ShowMessage(problem.toStdString()); });
+  connect(spelling_, &SpellingService::failed, this, [this](const QString& problem) {
+    session_->prompts().ShowMessage(problem.toStdString());
+  });
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -211,8 +212,9 @@ void MainWindow::FormCreate() {
       LoadConfig(config_path_, session_->settings(), session_->history())) {
     ApplySettingsToWindow(*this, *session_);
   }
+  const std::string language = session_->settings().SpellLanguage;  // changes follow the service
   spelling_->SetIgnoreCapitals(session_->settings().SpellIgnoreCapitals);
-  spelling_->SetLanguage(session_->settings().SpellLanguage);
+  spelling_->SetLanguage(language);
 
   mini_->SaveBounds();
 
@@ -316,8 +318,7 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
                                      panel3);
   connect(spell_check, &QToolButton::clicked, this, &MainWindow::OpenSpellCheck);
   auto* find_replace = MakeToolButton(Glyph::kFindReplace, "FindReplaceButton",
-                                      "Find and replace  (Ctrl+H)\rCtrl+F: the search box",
-                                      panel3);
+                                      "Find and replace  (Ctrl+H)\rCtrl+F: the search box", panel3);
   connect(find_replace, &QToolButton::clicked, this, &MainWindow::OpenFindReplace);
   auto* settings = MakeToolButton(Glyph::kSettings, "SpeedButton12", "Settings", panel3);
   connect(settings, &QToolButton::clicked, this, &MainWindow::SettingsClicked);
@@ -625,7 +626,15 @@ void MainWindow::OpenSpellCheck() {
 
 void MainWindow::ShowChecks(bool shown) {
   if (checks_button_->isChecked() != shown) checks_button_->setChecked(shown);
+  const bool first = shown && !checks_->isVisible() && !checks_shown_before_;
   checks_->setVisible(shown);
+  if (first) {
+    // The first time, the panel takes two fifths of the frame list's room.
+    checks_shown_before_ = true;
+    auto* splitter = static_cast<QSplitter*>(checks_->parentWidget());
+    const int room = splitter->height();
+    splitter->setSizes({room - room * 2 / 5, room * 2 / 5});
+  }
 }
 
 void MainWindow::EnterMiniMode() {

@@ -183,6 +183,7 @@ class MainWindow : public QMainWindow {
   TextGroup* text_group_ = nullptr;
   ChecksPanel* checks_ = nullptr;
   QToolButton* checks_button_ = nullptr;
+  bool checks_shown_before_ = false;
 };
 
 }  // namespace lumetra

@@ -92,12 +92,9 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
     const char* name;
   };
   const LimitRow rows[SettingsDialogModel::kLimitBoxes] = {
-      {"Least gap between frames (ms):", "MinGapBox"},
-      {"Shortest frame (ms):", "MinLengthBox"},
-      {"Longest frame (ms):", "MaxLengthBox"},
-      {"Most characters per second:", "MaxCpsBox"},
-      {"Most characters in a line:", "MaxLineBox"},
-      {"Most lines in a frame:", "MaxLinesBox"},
+      {"Least gap between frames (ms):", "MinGapBox"}, {"Shortest frame (ms):", "MinLengthBox"},
+      {"Longest frame (ms):", "MaxLengthBox"},         {"Most characters per second:", "MaxCpsBox"},
+      {"Most characters in a line:", "MaxLineBox"},    {"Most lines in a frame:", "MaxLinesBox"},
   };
   for (int i = 0; i < SettingsDialogModel::kLimitBoxes; ++i) {
     auto* label = new QLabel(rows[i].caption, checks);

@@ -143,8 +143,8 @@ void SpellCheckDialog::Scan() {
   suggestions_->clear();
   change_to_->clear();
   if (checker == nullptr) {
-    context_->setText(QString::fromLatin1(spelling_.installed() ? "Choose a spelling language first."
-                                                                : kNoDictionaries));
+    context_->setText(QString::fromLatin1(
+        spelling_.installed() ? "Choose a spelling language first." : kNoDictionaries));
     SetWorking(false);
     for (QPushButton* b : actions_) b->setEnabled(false);
     return;
@@ -192,10 +192,11 @@ void SpellCheckDialog::Show(bool found) {
   const std::string& text = doc.FrameText[static_cast<std::size_t>(f.frame)];
   const std::string_view bytes(text);
   context_->setText(
-      QString("Frame %1:<br>").arg(f.frame) + Escaped(DecodeText(bytes.substr(0, f.word.begin), doc.Encoding)) +
+      QString("Frame %1:<br>").arg(f.frame) +
+      Escaped(DecodeText(bytes.substr(0, f.word.begin), doc.Encoding)) +
       "<span style=\"color: #D00000; font-weight: bold; text-decoration: underline;\">" +
-      Escaped(DecodeText(bytes.substr(f.word.begin, f.word.end - f.word.begin), doc.Encoding)) + "</span>" +
-      Escaped(DecodeText(bytes.substr(f.word.end), doc.Encoding)));
+      Escaped(DecodeText(bytes.substr(f.word.begin, f.word.end - f.word.begin), doc.Encoding)) +
+      "</span>" + Escaped(DecodeText(bytes.substr(f.word.end), doc.Encoding)));
   const QString word = QString::fromStdString(walk_.CurrentWord(doc));
   change_to_->setText(word);
   for (const std::string& s : spelling_.checker()->Suggestions(walk_.CurrentWord(doc))) {
@@ -217,18 +218,19 @@ void SpellCheckDialog::Show(bool found) {
 void SpellCheckDialog::Change() {
   if (!walk_.current() || spelling_.checker() == nullptr) return;
   const std::string replacement = change_to_->text().toStdString();
-  commands_.Run("Change", [&](Document& doc, const Selection& s) {
-    return walk_.Change(doc, s, replacement);
-  }, false);
+  commands_.Run(
+      "Change",
+      [&](Document& doc, const Selection& s) { return walk_.Change(doc, s, replacement); }, false);
   Show(walk_.Next(*spelling_.checker(), commands_.session().document()));
 }
 
 void SpellCheckDialog::ChangeAll() {
   if (!walk_.current() || spelling_.checker() == nullptr) return;
   const std::string replacement = change_to_->text().toStdString();
-  commands_.Run("Change all", [&](Document& doc, const Selection& s) {
-    return walk_.ChangeAll(doc, s, replacement);
-  }, false);
+  commands_.Run(
+      "Change all",
+      [&](Document& doc, const Selection& s) { return walk_.ChangeAll(doc, s, replacement); },
+      false);
   Show(walk_.Next(*spelling_.checker(), commands_.session().document()));
 }
 

@@ -5,8 +5,7 @@
 
 namespace lumetra {
 
-SpellLanguageBox::SpellLanguageBox(SpellingService& spelling, QWidget* parent)
-    : QComboBox(parent) {
+SpellLanguageBox::SpellLanguageBox(SpellingService& spelling, QWidget* parent) : QComboBox(parent) {
   setObjectName("SpellLanguage");
   setFocusPolicy(Qt::NoFocus);
   addItem("No spelling", QString());
@@ -14,8 +13,9 @@ SpellLanguageBox::SpellLanguageBox(SpellingService& spelling, QWidget* parent)
     addItem(QString::fromStdString(d.language), QString::fromStdString(d.language));
   }
   if (spelling.installed()) {
-    SetHint(this, "Spelling language of the subtitle: the words its dictionary does not\r"
-                  "know are underlined in the textedit box");
+    SetHint(this,
+            "Spelling language of the subtitle: the words its dictionary does not\r"
+            "know are underlined in the textedit box");
   } else {
     setItemText(0, "No dictionary");
     setEnabled(false);

@@ -38,8 +38,8 @@ std::vector<std::pair<int, int>> SpellingHighlighter::UnknownWords(const QString
 
 void SpellingHighlighter::highlightBlock(const QString& text) {
   QTextCharFormat underline;
-  underline.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
-  underline.setUnderlineColor(QColor(0xFF, 0x30, 0x30));
+  underline.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+  underline.setUnderlineColor(QColor(0xFF, 0x40, 0x40));
   for (const auto& [begin, length] : UnknownWords(text)) setFormat(begin, length, underline);
 }
 
@@ -53,7 +53,8 @@ void SpellingHighlighter::AddActions(QMenu* menu, const QPoint& pos) {
     const int start = block.position() + begin;
     QAction* first = menu->actions().isEmpty() ? nullptr : menu->actions().first();
     auto insert = [&](QAction* action) { menu->insertAction(first, action); };
-    const std::vector<std::string> suggestions = spelling_.checker()->Suggestions(word.toStdString());
+    const std::vector<std::string> suggestions =
+        spelling_.checker()->Suggestions(word.toStdString());
     if (suggestions.empty()) {
       QAction* none = new QAction("(no suggestions)", menu);
       none->setEnabled(false);
@@ -78,7 +79,8 @@ void SpellingHighlighter::AddActions(QMenu* menu, const QPoint& pos) {
     insert(separator);
     QAction* ignore = new QAction("Ignore all", menu);
     ignore->setObjectName("IgnoreAllItem");
-    connect(ignore, &QAction::triggered, this, [this, word] { spelling_.IgnoreAll(word.toStdString()); });
+    connect(ignore, &QAction::triggered, this,
+            [this, word] { spelling_.IgnoreAll(word.toStdString()); });
     insert(ignore);
     QAction* add = new QAction("Add to dictionary", menu);
     add->setObjectName("AddToDictionaryItem");

@@ -27,7 +27,8 @@ void SpellingService::SetLanguage(const std::string& language) {
   auto ready = [this](std::shared_ptr<SpellingDictionary> dictionary) {
     PersonalWordList personal(PersonalWordList::PathFor(language_, ProcessEnvironment));
     personal.Load();
-    checker_ = std::make_unique<SpellChecker>(std::move(dictionary), language_, std::move(personal));
+    checker_ =
+        std::make_unique<SpellChecker>(std::move(dictionary), language_, std::move(personal));
     checker_->options.ignore_capitals = ignore_capitals_;
     emit changed();
   };

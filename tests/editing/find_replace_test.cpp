@@ -73,24 +73,35 @@ TEST(TextPattern, CaseWholeWordsAndPlainTextsAreMatchedAsTheUserMeansThem) {
   EXPECT_EQ(ReplaceAll("cat concat cats cat.", "cat", "dog", Plain(false, true)),
             "dog concat cats dog.");
   EXPECT_EQ(ReplaceAll("a.b axb", "a.b", "!", Plain()), "! axb");  // no expression
-  EXPECT_EQ(ReplaceAll("x", "x", "\\1", Plain()), "\\1");           // taken as it is
+  EXPECT_EQ(ReplaceAll("x", "x", "\\1", Plain()), "\\1");          // taken as it is
   // Accented capitals in any case, in the text and in the pattern.
   EXPECT_EQ(ReplaceAll("\xC3\x89N \xC3\xA9n", "\xC3\xA9n", "te", Plain()), "te te");
   EXPECT_EQ(ReplaceAll("\xD0\x9C\xD0\xB8\xD1\x80", "\xD0\xBC\xD0\x98", "x", Regex()), "x\xD1\x80");
   // A whole word next to an accented letter is no whole word.
-  EXPECT_EQ(ReplaceAll("\xC3\xA1" "ab ab", "ab", "X", Plain(false, true)), "\xC3\xA1" "ab X");
+  EXPECT_EQ(ReplaceAll("\xC3\xA1"
+                       "ab ab",
+                       "ab", "X", Plain(false, true)),
+            "\xC3\xA1"
+            "ab X");
   EXPECT_EQ(ReplaceAll("one two", "\\w+", "<\\0>", {false, true, true}), "<one> <two>");
 }
 
 TEST(TextPattern, BadExpressionsSayWhatIsWrong) {
   const std::pair<const char*, const char*> cases[] = {
-      {"(ab", "missing )"},          {"ab)", "unmatched )"},
-      {"[ab", "missing ]"},          {"*a", "nothing to repeat"},
-      {"a**", "nothing to repeat"},  {"^*", "nothing to repeat"},
-      {"x{3,1}", "numbers out of order in {}"}, {"[z-a]", "range out of order in [ ]"},
-      {"a\\", "\\ at the end"},      {"\\q", "unknown escape \\q"},
-      {"(a)\\2", "\\2 names no group"}, {"(?=a)", "only (?:...) groups are understood after (?"},
-      {"x{1001}", "a repeat count over 1000"}, {"\\xZ1", "\\x needs 2 hexadecimal digits"},
+      {"(ab", "missing )"},
+      {"ab)", "unmatched )"},
+      {"[ab", "missing ]"},
+      {"*a", "nothing to repeat"},
+      {"a**", "nothing to repeat"},
+      {"^*", "nothing to repeat"},
+      {"x{3,1}", "numbers out of order in {}"},
+      {"[z-a]", "range out of order in [ ]"},
+      {"a\\", "\\ at the end"},
+      {"\\q", "unknown escape \\q"},
+      {"(a)\\2", "\\2 names no group"},
+      {"(?=a)", "only (?:...) groups are understood after (?"},
+      {"x{1001}", "a repeat count over 1000"},
+      {"\\xZ1", "\\x needs 2 hexadecimal digits"},
   };
   for (const auto& [pattern, problem] : cases) {
     const TextPattern p = MakeFindPattern(pattern, Regex());
@@ -127,7 +138,8 @@ TEST(FindReplace, TheBytesOfOtherCodePagesAreMatchedAsTheirCharactersAndKeptOuts
   ASSERT_EQ(plan.texts.size(), 1u);
   EXPECT_EQ(plan.texts[0].second, "t\xFBz \x81|t\xFBz");
   // A group's bytes are copied as they are.
-  const ReplacePlan swap = PlanReplaceAll(doc, {1}, MakeFindPattern("(\\w+) (.)", Regex()), "\\2\\1");
+  const ReplacePlan swap =
+      PlanReplaceAll(doc, {1}, MakeFindPattern("(\\w+) (.)", Regex()), "\\2\\1");
   EXPECT_EQ(swap.texts[0].second, "\x81\xC1rv\xEDz|\xE1rv\xEDz");
 }
 

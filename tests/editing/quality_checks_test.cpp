@@ -65,14 +65,15 @@ TEST(QualityChecks, TextRulesCountCharactersWithoutMarkupAndLineBreaks) {
 
 TEST(QualityChecks, FixEndsAnOverlappingFrameTheLeastGapBeforeTheNextOrAsTheHangoutRepairDoes) {
   Document doc;
-  testing::Fill(doc, {{0, 2000, "a"}, {1500, 3000, "b"}, {3020, 5000, "c"}, {3030, 6000, "d"},
-                      {7000, 8000, "e"}});
+  testing::Fill(
+      doc,
+      {{0, 2000, "a"}, {1500, 3000, "b"}, {3020, 5000, "c"}, {3030, 6000, "d"}, {7000, 8000, "e"}});
   const std::vector<Finding> found = CheckDocument(doc, {});
   std::vector<Finding> overlaps;
   for (const Finding& f : found) {
     if (HasFix(f.rule)) overlaps.push_back(f);
   }
-  ASSERT_EQ(overlaps.size(), 2u);  // frames 1 and 3
+  ASSERT_EQ(overlaps.size(), 2u);                    // frames 1 and 3
   overlaps.push_back({2, CheckRule::kOverlap, ""});  // no longer holds: left alone
   const Selection s{{5}, 5, 1};
   EXPECT_EQ(FixFindings(doc, s, overlaps, CheckLimits{}).selection, s);

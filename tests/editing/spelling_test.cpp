@@ -39,7 +39,8 @@ class WordList : public SpellingDictionary {
 std::vector<std::string> Words(const std::string& text, CodePage page = CodePage::kUtf8,
                                bool ignore_capitals = true) {
   std::vector<std::string> words;
-  for (const WordSpan& w : SpellWords(text, page, {ignore_capitals})) words.push_back(WordText(text, w, page));
+  for (const WordSpan& w : SpellWords(text, page, {ignore_capitals}))
+    words.push_back(WordText(text, w, page));
   return words;
 }
 
@@ -50,10 +51,12 @@ TEST(SpellWords, SkipMarkupNumbersAndWordsInCapitalsButKeepInnerApostrophesAndHy
             (Texts{"Don't", "go", "well-known", "Yes"}));
   EXPECT_EQ(Words("R2D2 3rd 42 it's 'quoted' end-"), (Texts{"it's", "quoted", "end"}));
   EXPECT_EQ(Words("NASA and the FBI, I"), (Texts{"and", "the", "I"}));
-  EXPECT_EQ(Words("NASA and the FBI", CodePage::kUtf8, false), (Texts{"NASA", "and", "the", "FBI"}));
+  EXPECT_EQ(Words("NASA and the FBI", CodePage::kUtf8, false),
+            (Texts{"NASA", "and", "the", "FBI"}));
   // Letters of the code page: "Árvíztűrő tükörfúrógép" in Windows-1250, curly apostrophe.
   EXPECT_EQ(Words("\xC1rv\xEDzt\xFBr\xF5 t\xFCk\xF6rf\xFAr\xF3g\xE9p", CodePage::kWindows1250),
-            (Texts{"\xC3\x81rv\xC3\xADzt\xC5\xB1r\xC5\x91", "t\xC3\xBCk\xC3\xB6rf\xC3\xBAr\xC3\xB3g\xC3\xA9p"}));
+            (Texts{"\xC3\x81rv\xC3\xADzt\xC5\xB1r\xC5\x91",
+                   "t\xC3\xBCk\xC3\xB6rf\xC3\xBAr\xC3\xB3g\xC3\xA9p"}));
   EXPECT_EQ(Words("don\xE2\x80\x99t"), (Texts{"don\xE2\x80\x99t"}));
   EXPECT_EQ(Words(""), Texts{});
 }
@@ -93,9 +96,11 @@ TEST(PersonalWordList, LivesInTheUsersDataDirectoryWhichItCreates) {
     const auto it = vars.find(name);
     return it == vars.end() ? std::nullopt : std::optional<std::string>(it->second);
   };
-  EXPECT_EQ(PersonalWordList::PathFor("en_US", env), "/home/u/.local/share/lumetra/words-en_US.txt");
+  EXPECT_EQ(PersonalWordList::PathFor("en_US", env),
+            "/home/u/.local/share/lumetra/words-en_US.txt");
   vars["XDG_DATA_HOME"] = "relative";
-  EXPECT_EQ(PersonalWordList::PathFor("en_US", env), "/home/u/.local/share/lumetra/words-en_US.txt");
+  EXPECT_EQ(PersonalWordList::PathFor("en_US", env),
+            "/home/u/.local/share/lumetra/words-en_US.txt");
   testing::TempDir dir;
   vars["XDG_DATA_HOME"] = dir.path().string();
   const std::string path = PersonalWordList::PathFor("hu_HU", env);
@@ -112,9 +117,12 @@ TEST(PersonalWordList, LivesInTheUsersDataDirectoryWhichItCreates) {
 
 TEST(FindDictionaries, ListsEachLanguageOnceWithBothFilesPresent) {
   testing::TempDir a, b;
-  for (const char* name : {"en_GB.dic", "en_GB.aff", "de_DE.dic", "xx.aff"}) testing::WriteFile(a.File(name), "");
-  for (const char* name : {"en_GB.dic", "en_GB.aff", "fr.dic", "fr.aff"}) testing::WriteFile(b.File(name), "");
-  const std::vector<DictionaryFiles> found = FindDictionaries({a.path().string(), b.path().string(), "/nowhere"});
+  for (const char* name : {"en_GB.dic", "en_GB.aff", "de_DE.dic", "xx.aff"})
+    testing::WriteFile(a.File(name), "");
+  for (const char* name : {"en_GB.dic", "en_GB.aff", "fr.dic", "fr.aff"})
+    testing::WriteFile(b.File(name), "");
+  const std::vector<DictionaryFiles> found =
+      FindDictionaries({a.path().string(), b.path().string(), "/nowhere"});
   ASSERT_EQ(found.size(), 2u);
   EXPECT_EQ(found[0], (DictionaryFiles{"en_GB", a.File("en_GB.dic"), a.File("en_GB.aff")}));
   EXPECT_EQ(found[1].language, "fr");
@@ -122,7 +130,8 @@ TEST(FindDictionaries, ListsEachLanguageOnceWithBothFilesPresent) {
     if (std::string(name) == "DICPATH") return a.path().string() + "::" + b.path().string();
     return std::nullopt;
   };
-  EXPECT_EQ(DictionaryDirs(env), (Texts{a.path().string(), b.path().string(), "/usr/share/hunspell"}));
+  EXPECT_EQ(DictionaryDirs(env),
+            (Texts{a.path().string(), b.path().string(), "/usr/share/hunspell"}));
 }
 
 TEST(SpellCheckWalk, GoesFromWordToWordAndChangesOneOrAllAsTheyStand) {
@@ -139,7 +148,8 @@ TEST(SpellCheckWalk, GoesFromWordToWordAndChangesOneOrAllAsTheyStand) {
     frame = f->frame;
     byte = f->word.end;
   }
-  EXPECT_EQ(found, (std::vector<SpellFinding>{{1, {2, 5}}, {3, {0, 3}}, {3, {4, 10}}, {3, {11, 14}}}));
+  EXPECT_EQ(found,
+            (std::vector<SpellFinding>{{1, {2, 5}}, {3, {0, 3}}, {3, {4, 10}}, {3, {11, 14}}}));
   EXPECT_EQ(FramesWithUnknownWords(checker, {{1, "a cet"}, {2, "the hat"}, {3, "cetcet"}},
                                    CodePage::kWindows1250),
             (std::vector<int>{1, 3}));

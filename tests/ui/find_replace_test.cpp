@@ -54,8 +54,7 @@ TEST_F(FindReplaceTest, CtrlFFocusesTheSearchBoxAndCtrlHOpensTheDialogWithTheEdi
 TEST_F(FindReplaceTest, ABadExpressionIsShownAndNothingCanBeFoundWithIt) {
   Load({{0, 1, "(a)"}});
   FindReplaceDialog* dialog = OpenDialog();
-  QTest::mouseClick(In<QCheckBox>(dialog, "RegularExpression"), Qt::LeftButton, {},
-                    QPoint(6, 6));
+  QTest::mouseClick(In<QCheckBox>(dialog, "RegularExpression"), Qt::LeftButton, {}, QPoint(6, 6));
   TypeInto(dialog, "FindBox", "(a");
   EXPECT_EQ(Status(dialog), "Bad regular expression: missing )");
   EXPECT_FALSE(In(dialog, "FindNextButton")->isEnabled());
@@ -68,8 +67,7 @@ TEST_F(FindReplaceTest, ABadExpressionIsShownAndNothingCanBeFoundWithIt) {
 TEST_F(FindReplaceTest, ReplaceAllIsOneStepNamedAfterItsCountAndReplaceGoesHitByHit) {
   Load({{0, 1, "John Smith"}, {2, 3, "Mary Jones"}, {4, 5, "nobody"}});
   FindReplaceDialog* dialog = OpenDialog();
-  QTest::mouseClick(In<QCheckBox>(dialog, "RegularExpression"), Qt::LeftButton, {},
-                    QPoint(6, 6));
+  QTest::mouseClick(In<QCheckBox>(dialog, "RegularExpression"), Qt::LeftButton, {}, QPoint(6, 6));
   TypeInto(dialog, "FindBox", "^(\\w+) (\\w+)$");
   TypeInto(dialog, "ReplaceBox", "\\2, \\1");
   EXPECT_EQ(Status(dialog), "2 hits");

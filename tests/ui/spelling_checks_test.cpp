@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "editing/quality_checks.h"
+#include "settings/configuration.h"
 #include "settings/file_association.h"
 #include "test_support.h"
 #include "ui/background_task.h"
@@ -80,12 +81,14 @@ TEST_F(SpellingTest, TheTextBoxUnderlinesUnknownWordsAndItsMenuOffersSuggestions
   EXPECT_EQ(window_->session().settings().SpellLanguage, "en_US");  // kept for the next run
   ClickRow(0);
   using Words = std::vector<std::pair<int, int>>;
-  EXPECT_EQ(Highlighter()->UnknownWords("teh cat <i>blorpz</i> NASA 3rd"), (Words{{0, 3}, {11, 6}}));
-  const QList<QTextLayout::FormatRange> formats = Memo()->document()->firstBlock().layout()->formats();
+  EXPECT_EQ(Highlighter()->UnknownWords("teh cat <i>blorpz</i> NASA 3rd"),
+            (Words{{0, 3}, {11, 6}}));
+  const QList<QTextLayout::FormatRange> formats =
+      Memo()->document()->firstBlock().layout()->formats();
   ASSERT_EQ(formats.size(), 1);
   EXPECT_EQ(formats[0].start, 0);
   EXPECT_EQ(formats[0].length, 3);
-  EXPECT_EQ(formats[0].format.underlineStyle(), QTextCharFormat::SpellCheckUnderline);
+  EXPECT_EQ(formats[0].format.underlineStyle(), QTextCharFormat::WaveUnderline);
 
   QMenu menu;
   const QStringList items = MenuAt(1, menu);
@@ -115,6 +118,21 @@ TEST_F(SpellingTest, TheTextBoxUnderlinesUnknownWordsAndItsMenuOffersSuggestions
   EXPECT_TRUE(Highlighter()->UnknownWords("zorgle blorpz").empty());
   EXPECT_EQ(testing::ReadFile(data_.File("lumetra/words-en_US.txt")), "blorpz\n");
   EXPECT_EQ(prompts_.messages.size(), told);  // written without a complaint
+}
+
+TEST_F(SpellingTest, TheLanguageChosenLastComesBackAtTheNextStart) {
+  if (window_->spelling().dictionaries().empty()) GTEST_SKIP() << "no dictionary is installed";
+  const std::string language = window_->spelling().dictionaries().back().language;
+  const std::string config = dir_.File("lumetra.cfg");
+  Configuration settings;
+  settings.SpellLanguage = language;
+  settings.SpellIgnoreCapitals = false;  // set first at start-up; it must not lose the language
+  FileHistory history;
+  ASSERT_EQ(SaveConfig(config, settings, history), FileError::kNone);
+  Start(std::nullopt, config);
+  window_->spelling().WaitUntilReady();
+  EXPECT_EQ(window_->spelling().language(), language);
+  EXPECT_EQ(Find<SpellLanguageBox>("SpellLanguage")->currentText().toStdString(), language);
 }
 
 TEST_F(SpellingTest, CheckSpellingWalksTheUnknownWordsAndEachChangeIsAnUndoStep) {
@@ -151,7 +169,8 @@ using ChecksTest = WindowFixture;
 TEST_F(ChecksTest, ThePanelListsTheFindingsShowsTheirFrameAndFixesOverlapsAsOneStep) {
   Load({{0, 2000, "a"}, {1500, 3000, "b"}, {5000, 9000, "c"}, {10000, 11000, ""}});
   // The list marks the frames and names the rules in their tool tips.
-  const FrameRowLayout row = window_->frameListDelegate()->Layout(1, QRect(0, 0, 500, 16), false, true);
+  const FrameRowLayout row =
+      window_->frameListDelegate()->Layout(1, QRect(0, 0, 500, 16), false, true);
   ASSERT_EQ(row.marks.size(), 1u);
   EXPECT_EQ(row.marks[0].colour, FrameListDelegate::kErrorMark);
   EXPECT_EQ(List()->model()->index(0, 0).data(Qt::ToolTipRole).toString(),
@@ -165,7 +184,8 @@ TEST_F(ChecksTest, ThePanelListsTheFindingsShowsTheirFrameAndFixesOverlapsAsOneS
   QApplication::processEvents();  // laid out
   QTreeWidget* findings = panel->list();
   ASSERT_EQ(findings->topLevelItemCount(), 2);
-  EXPECT_EQ(findings->topLevelItem(1)->text(0) + " " + findings->topLevelItem(1)->text(1), "4 Empty text");
+  EXPECT_EQ(findings->topLevelItem(1)->text(0) + " " + findings->topLevelItem(1)->text(1),
+            "4 Empty text");
   EXPECT_EQ(Child<QLabel>(*panel, "FindingsCount")->text(), "2 findings");
   QTest::mouseClick(findings->viewport(), Qt::LeftButton, {},
                     findings->visualItemRect(findings->topLevelItem(1)).center());
@@ -180,7 +200,8 @@ TEST_F(ChecksTest, ThePanelListsTheFindingsShowsTheirFrameAndFixesOverlapsAsOneS
   EXPECT_EQ(window_->session().runner().UndoName(), "Fix overlap");
   panel->task()->Finish();
   EXPECT_EQ(findings->topLevelItemCount(), 1);
-  EXPECT_TRUE(window_->frameListDelegate()->Layout(1, QRect(0, 0, 500, 16), false, true).marks.empty());
+  EXPECT_TRUE(
+      window_->frameListDelegate()->Layout(1, QRect(0, 0, 500, 16), false, true).marks.empty());
 }
 
 TEST(ChecksSettings, TheLimitsAreEditedInTheSettingsDialog) {
