@@ -9,7 +9,10 @@ namespace lumetra {
 SpellingService::SpellingService(std::vector<std::string> dirs, QObject* parent)
     : QObject(parent), dictionaries_(FindDictionaries(dirs)), loading_(new BackgroundTask(this)) {}
 
-SpellingService::~SpellingService() = default;
+SpellingService::~SpellingService() {
+  // A dictionary still being read writes into the members below: it ends first.
+  delete loading_;
+}
 
 void SpellingService::SetLanguage(const std::string& language) {
   const DictionaryFiles* files = nullptr;
