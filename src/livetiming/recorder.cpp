@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editing/film_timing.h"
 #include "editing/frame_row.h"
 #include "foundation/textkit.h"
 
@@ -47,6 +48,10 @@ void Recorder::Stop() {
   status_colour_ = StatusColour::kStopped;
 }
 
+bool Recorder::Paused() const {
+  return record_state_ != kNotRecording && !timer_running_ && !clock_->Running();
+}
+
 TimingMark Recorder::Press(PointerButton button, int focused_frame, int frame_count) {
   if (button != PointerButton::kLeft || record_state_ == kNotRecording) return {};
   // Without a frame to time nothing happens, and the recorder stays as it was.
@@ -62,9 +67,16 @@ TimingMark Recorder::Release(PointerButton button, int focused_frame, int frame_
 }
 
 TimingMark Recorder::Mark(TimingMark::Kind kind, int frame) {
+  // A paused film starts no frame; the frame held when it paused still gets its end.
+  if (kind == TimingMark::kStart && Paused()) return {};
   if (kind == TimingMark::kStart) ++take_;
   record_state_ = kind == TimingMark::kStart ? kButtonHeld : kWaitingForPress;
-  return {kind, frame, AddTime(record_offset_, Elapsed()), take_};
+  return {kind, frame, RecordedTime(), take_};
+}
+
+TimeValue Recorder::RecordedTime() const {
+  if (clock_->IsFilmPosition()) return FilmTime(clock_->NowMs());
+  return AddTime(record_offset_, Elapsed());
 }
 
 TimeValue Recorder::Elapsed() const {

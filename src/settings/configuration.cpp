@@ -18,6 +18,8 @@ namespace {
 
 // No path on this system is longer; a longer history line is not a path.
 constexpr std::size_t kMaxPathLength = 4096;
+// A film panel larger than any screen is no size the user gave it.
+constexpr int kMaxFilmPanelSize = 16384;
 // A configuration file is a few kilobytes; anything much larger is not one.
 constexpr std::uintmax_t kMaxConfigSize = 1 << 20;
 
@@ -90,6 +92,17 @@ std::string ConfigFileText(const Configuration& config, FileHistory& history) {
   w.Line("TextAlign = " + IntToText(config.TextAlign));
   w.Line("InstantApply = " + BoolToText(config.InstantApply));
   w.Line("AutoFocus = " + BoolToText(config.AutoFocus));
+
+  // Found by their keys.
+  w.Line("AutoOpenFilm = " + BoolToText(config.AutoOpenFilm));
+  w.Line("FilmBeside = " + BoolToText(config.FilmBeside));
+  w.Line("FilmPanelSize = " + IntToText(config.FilmPanelSize));
+  w.Line("FollowFilm = " + BoolToText(config.FollowFilm));
+  for (int i = 1; i <= history.HisNum; ++i) {
+    for (const auto& [name, value] : history.AttributesOf(i)) {
+      w.Line("(" + IntToText(i) + ") " + name + " = " + value);
+    }
+  }
   return out;
 }
 
@@ -135,6 +148,29 @@ void ReadConfigText(std::string_view text, Configuration& config, FileHistory& h
   if (next()) config.TextAlign = TextToIntRange(value, 0, 2);
   read_bool(config.InstantApply);
   read_bool(config.AutoFocus);
+
+  // The rest by key.
+  while (next()) {
+    if (key == "AutoOpenFilm") {
+      config.AutoOpenFilm = TextToBool(value);
+    } else if (key == "FilmBeside") {
+      config.FilmBeside = TextToBool(value);
+    } else if (key == "FilmPanelSize") {
+      config.FilmPanelSize = TextToIntRange(value, 0, kMaxFilmPanelSize);
+    } else if (key == "FollowFilm") {
+      config.FollowFilm = TextToBool(value);
+    } else if (key.starts_with('(')) {
+      // "(i) Name": an attribute of history entry i.
+      const std::size_t close = key.find(')');
+      if (close == std::string::npos) continue;
+      bool error = false;
+      const int entry = TextToInt(key.substr(1, close - 1), &error);
+      const std::string name = TrimChar(key.substr(close + 1), ' ');
+      if (!error && entry >= 1 && entry <= history.HisNum && !history.Entry(entry).empty()) {
+        history.SetAttribute(entry, name, value);
+      }
+    }
+  }
 }
 
 bool LoadConfig(const std::string& path, Configuration& config, FileHistory& history) {

@@ -48,6 +48,14 @@ struct Configuration {
   // The editor's "Apply changes instantly" and "Auto focus" check boxes.
   bool InstantApply = false;
   bool AutoFocus = false;
+  // Open the film with the same base name beside a subtitle that is opened.
+  bool AutoOpenFilm = true;
+  // The film panel of the "Text" tab: beside the frame list (else above it), and its
+  // width or height in pixels (0: the window decides).
+  bool FilmBeside = false;
+  int FilmPanelSize = 0;
+  // "Follow film": while the film plays, its frame is focused in the frame list.
+  bool FollowFilm = false;
 
   friend bool operator==(const Configuration&, const Configuration&) = default;
 };
@@ -56,9 +64,13 @@ struct Configuration {
 // order, CR LF line ends. LatestFile is history entry 1 when AutoLoad is set and LastDir
 // is written only when RemLastDir is set. Before the history is written its count is
 // cleaned up: cut to MaxHistory, then recounted to the entries that are not blank.
+// After the values of fixed place come values found by their key, the film's options,
+// then the attributes of the history entries in use, one per line: "(2) Film = /a.mkv".
 std::string ConfigFileText(const Configuration& config, FileHistory& history);
 
-// Reads the lines in the order the writer writes them; the key names are not looked at.
+// Reads the lines in the order the writer writes them; the key names are not looked at,
+// up to AutoFocus. The lines after it are taken by their key, in any order; a key that is
+// not known is passed over, and an attribute of a history entry not in use is ignored.
 // A line that is missing (the file ends early) leaves its value as it was. Booleans are
 // true unless the value reads "false" in any letter case; MaxHistory is brought into
 // 1..16 and HisNum into 1..MaxHistory; a history entry longer than a path can be is
