@@ -17,11 +17,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <filesystem>
 
 #include "editing/editor_panel.h"
 #include "editing/frame_row.h"
@@ -32,7 +35,11 @@
 #include "ui/code_page_menu.h"
 #include "ui/command_button_press.h"
 #include "ui/command_column.h"
+#include "foundation/textkit.h"
+#include "session/film_files.h"
 #include "ui/editor_group.h"
+#include "ui/film_panel.h"
+#include "ui/film_player.h"
 #include "ui/file_drop.h"
 #include "ui/file_shortcuts.h"
 #include "ui/frame_list_delegate.h"
@@ -66,6 +73,8 @@ namespace {
 constexpr int kCommandColumnWidth = 201;
 // Height of the editor group under the frame list.
 constexpr int kEditorGroupHeight = 178;
+// Room the frame list keeps beside or under the film panel.
+constexpr int kListKeepsAtLeast = 120;
 
 // Tabs of a fixed width.
 class PageTabBar : public QTabBar {
@@ -131,6 +140,7 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
 
   model_ = new FrameListModel(session_->document(), this);
   delegate_ = new FrameListDelegate(session_->document(), this);
+  film_player_ = new FilmPlayer(this);
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -145,6 +155,7 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
   pages_->setObjectName("PageControl1");
   pages_->addTab(BuildTextTab(), "Text");
   timing_ = new TimingTab(*session_, model_, delegate_);
+  timing_->SetFilm(*film_player_);
   pages_->addTab(timing_, "Timing");
   top_row->addWidget(timing_->recorderPanel());
   top_row->addWidget(timing_->filePanel(), 1);
@@ -165,6 +176,18 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
   // Queued: the question about unsaved changes comes after the drop has finished.
   connect(new FileDropFilter(this), &FileDropFilter::fileDropped, this, &MainWindow::FileDropped,
           Qt::QueuedConnection);
+
+  // The film follows the subtitles that are read and written, and the tabs.
+  session_->SetFileListener([this](const std::string& path, bool read) {
+    if (read) {
+      film_panel_->SubtitleRead(path);
+    } else {
+      film_panel_->SubtitleWritten(path);
+    }
+  });
+  film_panel_->AddShortcuts(this);
+  connect(film_panel_, &FilmPanel::filmShownChanged, this, &MainWindow::PlaceFilmPanel);
+  connect(film_panel_, &FilmPanel::placeChangeRequested, this, &MainWindow::ToggleFilmPlace);
 
   FormCreate();
 }
@@ -248,8 +271,11 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
   auto* create = MakeToolButton(Glyph::kNew, "SpeedButton2", kNewHint, panel2);
   auto* mini = MakeToolButton(Glyph::kMiniMode, "SpeedButton4", "Switch to Mini-mode", panel2);
   connect(mini, &QToolButton::clicked, this, &MainWindow::EnterMiniMode);
+  auto* film = MakeToolButton(Glyph::kFilm, "FilmButton", "Open a film", panel2);
+  connect(film, &QToolButton::clicked, this, [this] { film_panel_->ChooseFilm(); });
   for (QWidget* w : {static_cast<QWidget*>(open), static_cast<QWidget*>(save),
-                     static_cast<QWidget*>(create), static_cast<QWidget*>(mini)}) {
+                     static_cast<QWidget*>(create), static_cast<QWidget*>(mini),
+                     static_cast<QWidget*>(film)}) {
     l2->addWidget(w);
   }
   connect(open, &QToolButton::clicked, this, &MainWindow::OpenClicked);
@@ -320,7 +346,21 @@ QWidget* MainWindow::BuildTextTab() {
   row->setSpacing(5);
   auto* left = new QVBoxLayout;
   left->setSpacing(0);
-  left->addWidget(BuildFrameListGroup(), 1);
+  // The film panel and the frame list share a splitter; the panel hides while no film is
+  // open.
+  film_splitter_ = new QSplitter(Qt::Vertical);
+  film_splitter_->setObjectName("FilmSplitter");
+  film_splitter_->setChildrenCollapsible(false);
+  QWidget* frame_list = BuildFrameListGroup();
+  film_panel_ = new FilmPanel(*session_, *commands_, model_, *film_player_);
+  film_splitter_->addWidget(film_panel_);
+  film_splitter_->addWidget(frame_list);
+  film_splitter_->setStretchFactor(0, 1);
+  film_splitter_->setStretchFactor(1, 1);
+  // The size the user drags the panel to is kept (in the configuration file, too).
+  connect(film_splitter_, &QSplitter::splitterMoved, this,
+          [this] { session_->settings().FilmPanelSize = film_splitter_->sizes().value(0); });
+  left->addWidget(film_splitter_, 1);
   editor_ = new EditorGroup(*commands_);
   editor_->setFixedHeight(kEditorGroupHeight);
   left->addWidget(editor_);
@@ -357,6 +397,9 @@ QWidget* MainWindow::BuildFrameListGroup() {
   connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, clicked);
   connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this, clicked);
   connect(list_, &QListView::doubleClicked, this, [this] { editor_->memo()->setFocus(); });
+  // A double click or Enter: the film goes to the frame's start.
+  connect(list_, &QListView::activated, this,
+          [this](const QModelIndex& index) { film_panel_->SeekToFrame(index.row() + 1); });
 
   commands_ = new WindowCommands(*session_, list_, this);
   connect(commands_, &WindowCommands::aboutToRun, this, &MainWindow::FlushEditor);
@@ -424,6 +467,15 @@ void MainWindow::FormActivate() {
     session_->OpenStartupFile(QFile::encodeName(*startup_file_).toStdString());
   } else if (const std::optional<std::string> latest = AutoLoadFile(session_->settings())) {
     session_->OpenStartupFile(*latest);
+  }
+  // The film named on the command line takes the place of the subtitle's own.
+  if (startup_film_.has_value()) {
+    const std::string film = FullPathOf(QFile::encodeName(*startup_film_).toStdString());
+    if (std::filesystem::is_regular_file(film)) {
+      film_panel_->OpenFilm(film);
+    } else {
+      session_->prompts().ShowMessage(kFileNotFound + QFile::encodeName(*startup_film_).toStdString());
+    }
   }
 }
 
@@ -576,6 +628,41 @@ void MainWindow::PageControl1Change(int index) {
     commands_->Select(
         [&](const Document&, const Selection&) { return only(timed.focus, timed.top); });
   }
+  PlaceFilmPanel();
+}
+
+void MainWindow::PlaceFilmPanel() {
+  const bool timing = pages_->currentWidget() == timing_;
+  const bool film_shown = film_player_->player().State() != PlayerState::kNoFilm;
+  film_panel_->SetTimingMode(timing);
+  const bool in_splitter = !(timing && film_shown);
+  if (!in_splitter) {
+    if (film_panel_->parent() != timing_) timing_->ShowFilmPanel(film_panel_);
+  } else if (film_panel_->parent() != film_splitter_) {
+    timing_->ShowFilmPanel(nullptr);
+    film_splitter_->insertWidget(0, film_panel_);
+  }
+  film_panel_->setVisible(film_shown);
+  // Coming into the splitter, the panel takes the size it was last given.
+  const bool shown_in_splitter = in_splitter && film_shown;
+  if (shown_in_splitter && !film_panel_in_splitter_) SizeFilmPanel(false);
+  film_panel_in_splitter_ = shown_in_splitter;
+}
+
+void MainWindow::SizeFilmPanel(bool halve) {
+  const bool beside = film_splitter_->orientation() == Qt::Horizontal;
+  const int extent = beside ? film_splitter_->width() : film_splitter_->height();
+  int& size = session_->settings().FilmPanelSize;
+  // The first time (or asked to), half of the room; the list keeps room of its own.
+  if (halve || size <= 0) size = extent / 2;
+  const int panel = std::clamp(size, 1, std::max(extent - kListKeepsAtLeast, 1));
+  film_splitter_->setSizes({panel, std::max(extent - panel, 1)});
+}
+
+void MainWindow::ToggleFilmPlace() {
+  const bool beside = film_splitter_->orientation() == Qt::Vertical;
+  film_splitter_->setOrientation(beside ? Qt::Horizontal : Qt::Vertical);
+  SizeFilmPanel(true);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -601,6 +688,10 @@ void MainWindow::ShowHistoryMenu(const QPoint& global_pos) {
       session_->OpenHistoryEntry(index);
     });
   }
+  history_menu_->addSeparator();
+  QAction* film = history_menu_->addAction("Open film...");
+  film->setObjectName("OpenFilmAction");
+  connect(film, &QAction::triggered, this, [this] { film_panel_->ChooseFilm(); });
   history_menu_->popup(global_pos);
 }
 
@@ -633,7 +724,12 @@ void MainWindow::SettingsClicked() {
 
 void MainWindow::FileDropped(const QString& path) {
   FlushEditor();
-  session_->OpenDroppedFile(QFile::encodeName(path).toStdString());
+  const std::string file = QFile::encodeName(path).toStdString();
+  if (IsFilmFile(file)) {
+    film_panel_->OpenFilm(FullPathOf(file));
+  } else {
+    session_->OpenDroppedFile(file);
+  }
 }
 
 void MainWindow::AboutClicked() { session_->prompts().ShowMessage(kAboutText); }

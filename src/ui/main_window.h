@@ -17,12 +17,15 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QMenu;
+class QSplitter;
 class QTabWidget;
 class QToolButton;
 
 namespace lumetra {
 
 class EditorGroup;
+class FilmPanel;
+class FilmPlayer;
 class FrameListDelegate;
 class FrameListModel;
 class InfoDialog;
@@ -71,6 +74,8 @@ class MainWindow : public QMainWindow {
   // The start-up loading of the command-line file; runs once, when the window is first
   // shown (tests may call it directly).
   void FormActivate();
+  // A film named on the command line after the subtitle, opened by FormActivate.
+  void SetStartupFilm(const QString& film) { startup_film_ = film; }
 
   // Reloads the editor panel from the list: editor, time boxes, enabled states and the
   // selection counter. The commands call it after they changed the list or selection.
@@ -86,6 +91,11 @@ class MainWindow : public QMainWindow {
   WindowCommands& commands() { return *commands_; }
   UndoControls* undoControls() const { return undo_controls_; }
   TimingTab* timingTab() const { return timing_; }
+  // The film player and its panel (in a splitter with the frame list of the "Text" tab,
+  // or in the "Timing" tab while that is shown with a film open).
+  FilmPlayer* filmPlayer() const { return film_player_; }
+  FilmPanel* filmPanel() const { return film_panel_; }
+  QSplitter* filmSplitter() const { return film_splitter_; }
   MiniModeTab* miniModeTab() const { return mini_; }
 
   // The switch between the tabs "Text", "Timing" and "MiniMode"; a switch away from
@@ -121,6 +131,12 @@ class MainWindow : public QMainWindow {
   void InfoClicked();
   void SettingsClicked();
   void FileDropped(const QString& path);
+  // Puts the film panel where it belongs: into the "Timing" tab while that is shown with a
+  // film, else beside or above the frame list.
+  void PlaceFilmPanel();
+  void ToggleFilmPlace();
+  // Gives the film panel in the splitter its remembered size (or half the room).
+  void SizeFilmPanel(bool halve);
   void AboutClicked();
 
   void DocumentWasReset();
@@ -132,6 +148,7 @@ class MainWindow : public QMainWindow {
 
   std::unique_ptr<Session> session_;
   std::optional<QString> startup_file_;
+  std::optional<QString> startup_film_;
   std::string config_path_;
   bool activated_ = false;
 
@@ -151,6 +168,10 @@ class MainWindow : public QMainWindow {
   QTabWidget* pages_ = nullptr;
   TimingTab* timing_ = nullptr;
   MiniModeTab* mini_ = nullptr;
+  FilmPlayer* film_player_ = nullptr;
+  FilmPanel* film_panel_ = nullptr;
+  QSplitter* film_splitter_ = nullptr;
+  bool film_panel_in_splitter_ = false;
   std::vector<QWidget*> toolbar_panels_;  // Panel2, Panel3, Panel4
   QMenu* history_menu_ = nullptr;
   SubFrameRateDialog* sub_dialog_ = nullptr;

@@ -18,11 +18,11 @@ std::vector<ScreenRect> ScreenRects();
 
 // At start-up, after the configuration was read: the saved geometry (when it is to be
 // restored and shows on a screen), the editor's alignment and check boxes, the
-// remembered directory of the open dialog.
+// remembered directory of the open dialog, the film panel's place and "Follow film".
 void ApplySettingsToWindow(QWidget& window, Session& session);
 
 // Before the configuration is written: the window's geometry as it stands, the editor's
-// options and the open dialog's directory.
+// options, the open dialog's directory, the film panel's place and "Follow film".
 void TakeSettingsFromWindow(const QWidget& window, Session& session);
 
 }  // namespace lumetra

@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <clocale>
 
 #include "ui/look.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");  // as the editor does, for the film player
   QApplication::setApplicationName("Lumetra");
   lumetra::InstallLook();
   testing::InitGoogleTest(&argc, argv);
