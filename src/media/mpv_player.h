@@ -92,6 +92,9 @@ class MpvPlayer : public Player {
   // For programs without an event loop of their own (tests, benchmarks).
   bool WaitUntil(const std::function<bool()>& done, int timeout_ms);
 
+  // A seek is on its way (PositionMs already tells its target).
+  bool Seeking() const { return seek_pending_; }
+
   // Why libmpv could not start; empty while it runs or has not started.
   const std::string& start_error() const { return start_error_; }
 

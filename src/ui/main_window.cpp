@@ -129,7 +129,7 @@ QString FromPath(const std::string& path) {
 }  // namespace
 
 MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
-                       std::string config_path, QWidget* parent)
+                       std::string config_path, QWidget* parent, std::unique_ptr<Player> player)
     : QMainWindow(parent),
       session_(std::make_unique<Session>(prompts)),
       startup_file_(std::move(startup_file)),
@@ -140,7 +140,7 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
 
   model_ = new FrameListModel(session_->document(), this);
   delegate_ = new FrameListDelegate(session_->document(), this);
-  film_player_ = new FilmPlayer(this);
+  film_player_ = player ? new FilmPlayer(std::move(player), this) : new FilmPlayer(this);
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -193,6 +193,12 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
 }
 
 MainWindow::~MainWindow() {
+  // The film panel and the player, while the session they work for still exists.
+  session_->SetFileListener(nullptr);
+  delete film_panel_;
+  film_panel_ = nullptr;
+  delete film_player_;
+  film_player_ = nullptr;
   // The list's model observes the session's document: it goes first.
   delete list_;
   list_ = nullptr;
@@ -396,10 +402,11 @@ QWidget* MainWindow::BuildFrameListGroup() {
   };
   connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, clicked);
   connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this, clicked);
-  connect(list_, &QListView::doubleClicked, this, [this] { editor_->memo()->setFocus(); });
-  // A double click or Enter: the film goes to the frame's start.
-  connect(list_, &QListView::activated, this,
-          [this](const QModelIndex& index) { film_panel_->SeekToFrame(index.row() + 1); });
+  // A double click (and Enter, see eventFilter): the film goes to the frame's start.
+  connect(list_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+    film_panel_->SeekToFrame(index.row() + 1);
+    editor_->memo()->setFocus();
+  });
 
   commands_ = new WindowCommands(*session_, list_, this);
   connect(commands_, &WindowCommands::aboutToRun, this, &MainWindow::FlushEditor);
@@ -582,9 +589,13 @@ void MainWindow::FlushEditor() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == list_ && event->type() == QEvent::KeyPress) {
-    if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F3) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_F3) {
       search_box_->setFocus();
       return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      film_panel_->SeekToFrame(commands_->FocusedFrame());
     }
   }
   return QMainWindow::eventFilter(watched, event);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "document/document.h"
+#include "media/player.h"
 
 class QHBoxLayout;
 class QLabel;
@@ -53,9 +54,11 @@ class MainWindow : public QMainWindow {
   // Builds the window over a new session that asks and tells through prompts (not owned).
   // startup_file is the command line's subtitle, loaded when the window is first shown.
   // config_path names the configuration file, read now and written when the window
-  // closes; with none, nothing is read or written.
+  // closes; with none, nothing is read or written. The films play in `player` (libmpv
+  // when none is given; tests give a fake).
   explicit MainWindow(Prompts& prompts, std::optional<QString> startup_file = std::nullopt,
-                      std::string config_path = {}, QWidget* parent = nullptr);
+                      std::string config_path = {}, QWidget* parent = nullptr,
+                      std::unique_ptr<Player> player = nullptr);
   ~MainWindow() override;
 
   Session& session() { return *session_; }

@@ -358,6 +358,10 @@ void TimingTab::SetClock(const Clock& clock) {
 void TimingTab::SetFilm(FilmPlayer& film) {
   film_ = &film;
   film_clock_ = std::make_unique<FilmClock>(film.player());
+  connect(&film, &QObject::destroyed, this, [this] {
+    film_ = nullptr;
+    recorder_.SetClock(*clock_);
+  });
   connect(&film, &FilmPlayer::filmOpened, this, &TimingTab::ChooseClock);
   connect(&film, &FilmPlayer::filmClosed, this, &TimingTab::ChooseClock);
   connect(&film, &FilmPlayer::filmFailed, this, &TimingTab::ChooseClock);

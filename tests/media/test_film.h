@@ -1,5 +1,6 @@
 // Films made by ffmpeg while the tests (and benchmarks) run: a test picture with a clock
-// and a 440 Hz tone. Nothing when ffmpeg is not installed.
+// and a 440 Hz tone. Nothing when ffmpeg is not installed. The sound is uncompressed, so
+// no encoder delay shifts the pictures: picture k starts at exactly k * 40 ms.
 #pragma once
 
 #include <cstdlib>
@@ -19,7 +20,7 @@ inline std::optional<std::string> MakeTestFilm(const std::string& path, int seco
       "ffmpeg -nostdin -v error -y -f lavfi -i testsrc=size=" + std::to_string(width) + "x" +
       std::to_string(height) + ":rate=25:duration=" + length +
       " -f lavfi -i sine=frequency=440:duration=" + length +
-      " -c:v mpeg4 -q:v 4 -c:a aac -shortest '" + path + "'";
+      " -c:v mpeg4 -q:v 4 -c:a pcm_s16le -shortest '" + path + "'";
   if (std::system(command.c_str()) != 0) return std::nullopt;
   return path;
 }
