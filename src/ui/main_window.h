@@ -39,6 +39,9 @@ class ToolButton;
 class UndoControls;
 class WindowCommands;
 
+// The undo step of the information dialog's "OK".
+inline constexpr char kInformationStep[] = "Information";
+
 inline constexpr char kAboutText[] =
     "Lumetra 1.33\r\rA subtitle editor: it opens, corrects, retimes and converts subtitle "
     "files\r(SRT with information header, numbered SubRip, frame-based SUB and SAMI).";
@@ -125,6 +128,10 @@ class MainWindow : public QMainWindow {
 
   void DocumentWasReset();
   void RefreshFileBoxes();
+  // The caption names the document and shows whether it has unsaved work; refreshed now
+  // and once more when the event loop is back (after the command has set Modified).
+  void RefreshCaption();
+  void ScheduleCaption();
   void ApplyCommandStates(int selected);
   void SetControlsEnabled(const std::vector<const char*>& names, bool enabled);
   int SelectedCount() const;
@@ -134,6 +141,7 @@ class MainWindow : public QMainWindow {
   std::optional<QString> startup_file_;
   std::string config_path_;
   bool activated_ = false;
+  bool caption_scheduled_ = false;
 
   FrameListModel* model_ = nullptr;
   FrameListDelegate* delegate_ = nullptr;
