@@ -56,6 +56,8 @@
 #include "ui/timing_tab.h"
 #include "ui/tool_button.h"
 #include "ui/undo_controls.h"
+#include "ui/waveform_panel.h"
+#include "ui/waveform_strip.h"
 #include "ui/window_commands.h"
 #include "ui/window_settings.h"
 
@@ -331,6 +333,17 @@ QWidget* MainWindow::BuildTextTab() {
   auto* left = new QVBoxLayout;
   left->setSpacing(0);
   left->addWidget(BuildFrameListGroup(), 1);
+  waveform_ = new WaveformPanel(*commands_, model_);
+  waveform_->setMinimumHeight(120);
+  left->addWidget(waveform_);
+  // Selecting frames in the list brings them into the waveform's view.
+  connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, waveform_,
+          [this](const QModelIndex& current) {
+            if (current.isValid()) waveform_->strip()->ShowFrame(current.row() + 1);
+            waveform_->strip()->Refresh();
+          });
+  connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, waveform_->strip(),
+          &WaveformStrip::Refresh);
   editor_ = new EditorGroup(*commands_);
   editor_->setFixedHeight(kEditorGroupHeight);
   left->addWidget(editor_);

@@ -37,6 +37,7 @@ class TimingGroup;
 class TimingTab;
 class ToolButton;
 class UndoControls;
+class WaveformPanel;
 class WindowCommands;
 
 // The undo step of the information dialog's "OK".
@@ -90,6 +91,8 @@ class MainWindow : public QMainWindow {
   UndoControls* undoControls() const { return undo_controls_; }
   TimingTab* timingTab() const { return timing_; }
   MiniModeTab* miniModeTab() const { return mini_; }
+  // The film's waveform under the frame list (hidden while no film is open).
+  WaveformPanel* waveformPanel() const { return waveform_; }
 
   // The switch between the tabs "Text", "Timing" and "MiniMode"; a switch away from
   // "MiniMode" ends mini mode.
@@ -159,6 +162,7 @@ class MainWindow : public QMainWindow {
   QTabWidget* pages_ = nullptr;
   TimingTab* timing_ = nullptr;
   MiniModeTab* mini_ = nullptr;
+  WaveformPanel* waveform_ = nullptr;
   std::vector<QWidget*> toolbar_panels_;  // Panel2, Panel3, Panel4
   QMenu* history_menu_ = nullptr;
   SubFrameRateDialog* sub_dialog_ = nullptr;
