@@ -29,6 +29,7 @@
 #include "editing/editor_panel.h"
 #include "editing/frame_row.h"
 #include "session/session.h"
+#include "session/window_caption.h"
 #include "session/window_geometry.h"
 #include "settings/configuration.h"
 #include "settings/file_association.h"
@@ -62,6 +63,8 @@
 #include "ui/timing_tab.h"
 #include "ui/tool_button.h"
 #include "ui/undo_controls.h"
+#include "ui/waveform_panel.h"
+#include "ui/waveform_strip.h"
 #include "ui/window_commands.h"
 #include "ui/window_settings.h"
 
@@ -135,7 +138,6 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
       startup_file_(std::move(startup_file)),
       config_path_(std::move(config_path)) {
   setObjectName("T_Form1");
-  setWindowTitle(QString::fromLatin1(kProgramCaption));
   setMinimumSize(kMinimumWindowWidth, kMinimumWindowHeight);
 
   model_ = new FrameListModel(session_->document(), this);
@@ -170,6 +172,13 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
   setCentralWidget(central);
 
   connect(model_, &FrameListModel::headerChanged, this, &MainWindow::RefreshFileBoxes);
+  // Every change of the document may change the caption; Modified is settled only when
+  // the command that changed it has ended, so the caption is looked at once more then.
+  connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::ScheduleCaption);
+  connect(model_, &QAbstractItemModel::rowsInserted, this, &MainWindow::ScheduleCaption);
+  connect(model_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::ScheduleCaption);
+  connect(model_, &QAbstractItemModel::dataChanged, this, &MainWindow::ScheduleCaption);
+  connect(model_, &FrameListModel::headerChanged, this, &MainWindow::ScheduleCaption);
   connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::DocumentWasReset);
   connect(model_, &QAbstractItemModel::rowsInserted, this, &MainWindow::UpdateSelectedCount);
   connect(model_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::UpdateSelectedCount);
@@ -188,8 +197,10 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
   film_panel_->AddShortcuts(this);
   connect(film_panel_, &FilmPanel::filmShownChanged, this, &MainWindow::PlaceFilmPanel);
   connect(film_panel_, &FilmPanel::placeChangeRequested, this, &MainWindow::ToggleFilmPlace);
+  ConnectWaveform();
 
   FormCreate();
+  RefreshCaption();
 }
 
 MainWindow::~MainWindow() {
@@ -238,10 +249,12 @@ void MainWindow::CreateDialogs(Prompts& prompts) {
   if (info_dialog_ == nullptr) {
     info_dialog_ = new InfoDialog(this);
     info_dialog_->hide();
-    // "OK" changes the header as a command of its own, which can be undone.
+    // "OK" changes the header as a command of its own, which can be undone; a changed
+    // header is unsaved work like any other change.
     info_dialog_->SetStore([this](const std::function<void(Document&)>& store) {
-      commands_->Run("Info-header", [&store](Document& doc, const Selection& s) {
+      commands_->Run(kInformationStep, [&store](Document& doc, const Selection& s) {
         store(doc);
+        doc.Modified = kUnsaved;
         return CommandResult{s, false, {}};
       });
     });
@@ -367,6 +380,17 @@ QWidget* MainWindow::BuildTextTab() {
   connect(film_splitter_, &QSplitter::splitterMoved, this,
           [this] { session_->settings().FilmPanelSize = film_splitter_->sizes().value(0); });
   left->addWidget(film_splitter_, 1);
+  waveform_ = new WaveformPanel(*commands_, model_);
+  waveform_->setMinimumHeight(120);
+  left->addWidget(waveform_);
+  // Selecting frames in the list brings them into the waveform's view.
+  connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, waveform_,
+          [this](const QModelIndex& current) {
+            if (current.isValid()) waveform_->strip()->ShowFrame(current.row() + 1);
+            waveform_->strip()->Refresh();
+          });
+  connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, waveform_->strip(),
+          &WaveformStrip::Refresh);
   editor_ = new EditorGroup(*commands_);
   editor_->setFixedHeight(kEditorGroupHeight);
   left->addWidget(editor_);
@@ -582,6 +606,22 @@ void MainWindow::RefreshFileBoxes() {
   summary_box_->setCursorPosition(0);
 }
 
+void MainWindow::RefreshCaption() {
+  caption_scheduled_ = false;
+  const Document& doc = document();
+  setWindowTitle(FromPath(WindowCaption(doc)));
+  setWindowModified(ShowsUnsavedWork(doc));
+}
+
+void MainWindow::ScheduleCaption() {
+  RefreshCaption();
+  if (caption_scheduled_) return;
+  caption_scheduled_ = true;
+  QTimer::singleShot(0, this, [this] {
+    if (caption_scheduled_) RefreshCaption();
+  });
+}
+
 void MainWindow::FlushEditor() {
   editor_->FlushEditor();
   mini_->Flush();
@@ -668,6 +708,28 @@ void MainWindow::SizeFilmPanel(bool halve) {
   if (halve || size <= 0) size = extent / 2;
   const int panel = std::clamp(size, 1, std::max(extent - kListKeepsAtLeast, 1));
   film_splitter_->setSizes({panel, std::max(extent - panel, 1)});
+}
+
+void MainWindow::ConnectWaveform() {
+  // The waveform follows the film player, and its clicks seek the film.
+  FilmPlayer* film = film_player_;
+  connect(film, &FilmPlayer::filmOpened, waveform_, [this, film] {
+    const Player& player = film->player();
+    waveform_->OpenFilm(QFile::decodeName(QByteArray::fromStdString(player.FilmPath())));
+    waveform_->SetDuration(player.DurationMs());
+    waveform_->SetPosition(player.PositionMs());
+  });
+  auto closed = [this, film] {
+    if (film->player().State() == PlayerState::kNoFilm) waveform_->CloseFilm();
+  };
+  connect(film, &FilmPlayer::filmClosed, waveform_, closed);
+  connect(film, &FilmPlayer::filmFailed, waveform_, closed);
+  connect(film, &FilmPlayer::positionChanged, waveform_, &WaveformPanel::SetPosition);
+  connect(film, &FilmPlayer::stateChanged, waveform_, [this, film] {
+    waveform_->SetPlaying(film->player().State() == PlayerState::kPlaying);
+  });
+  connect(waveform_, &WaveformPanel::seekRequested, film,
+          [film](qint64 ms) { film->transport().SeekTo(ms); });
 }
 
 void MainWindow::ToggleFilmPlace() {

@@ -41,7 +41,11 @@ class TimingGroup;
 class TimingTab;
 class ToolButton;
 class UndoControls;
+class WaveformPanel;
 class WindowCommands;
+
+// The undo step of the information dialog's "OK".
+inline constexpr char kInformationStep[] = "Information";
 
 inline constexpr char kAboutText[] =
     "Lumetra 1.33\r\rA subtitle editor: it opens, corrects, retimes and converts subtitle "
@@ -100,6 +104,8 @@ class MainWindow : public QMainWindow {
   FilmPanel* filmPanel() const { return film_panel_; }
   QSplitter* filmSplitter() const { return film_splitter_; }
   MiniModeTab* miniModeTab() const { return mini_; }
+  // The film's waveform under the frame list (hidden while no film is open).
+  WaveformPanel* waveformPanel() const { return waveform_; }
 
   // The switch between the tabs "Text", "Timing" and "MiniMode"; a switch away from
   // "MiniMode" ends mini mode.
@@ -138,12 +144,18 @@ class MainWindow : public QMainWindow {
   // film, else beside or above the frame list.
   void PlaceFilmPanel();
   void ToggleFilmPlace();
+  // The waveform under the frame list follows the film player.
+  void ConnectWaveform();
   // Gives the film panel in the splitter its remembered size (or half the room).
   void SizeFilmPanel(bool halve);
   void AboutClicked();
 
   void DocumentWasReset();
   void RefreshFileBoxes();
+  // The caption names the document and shows whether it has unsaved work; refreshed now
+  // and once more when the event loop is back (after the command has set Modified).
+  void RefreshCaption();
+  void ScheduleCaption();
   void ApplyCommandStates(int selected);
   void SetControlsEnabled(const std::vector<const char*>& names, bool enabled);
   int SelectedCount() const;
@@ -154,6 +166,7 @@ class MainWindow : public QMainWindow {
   std::optional<QString> startup_film_;
   std::string config_path_;
   bool activated_ = false;
+  bool caption_scheduled_ = false;
 
   FrameListModel* model_ = nullptr;
   FrameListDelegate* delegate_ = nullptr;
@@ -175,6 +188,7 @@ class MainWindow : public QMainWindow {
   FilmPanel* film_panel_ = nullptr;
   QSplitter* film_splitter_ = nullptr;
   bool film_panel_in_splitter_ = false;
+  WaveformPanel* waveform_ = nullptr;
   std::vector<QWidget*> toolbar_panels_;  // Panel2, Panel3, Panel4
   QMenu* history_menu_ = nullptr;
   SubFrameRateDialog* sub_dialog_ = nullptr;

@@ -23,7 +23,9 @@
 #include "ui/film_panel.h"
 #include "ui/film_player.h"
 #include "ui/main_window_test_support.h"
+#include "ui/peaks_loader.h"
 #include "ui/timing_tab.h"
+#include "ui/waveform_panel.h"
 #include "ui/window_commands.h"
 
 namespace lumetra {
@@ -83,6 +85,12 @@ TEST_F(FilmWindowTest, FilmsOpenFromTheToolbarTheOpenMenuAndADropAndAFilmThatFai
   EXPECT_EQ(Text("FilmPosition"), "0:00:00.00 / 0:01:00.00");
   EXPECT_EQ(Text("FilmName"), "a.mkv");
   EXPECT_EQ(prompts_.film_dialogs_shown.size(), 1u);
+  // The waveform reads the film's sound, and a click on it moves the film.
+  WaveformPanel* waveform = window_->waveformPanel();
+  EXPECT_TRUE(waveform->isVisible());
+  EXPECT_EQ(waveform->loader()->film(), QString::fromStdString(dir_.File("a.mkv")));
+  emit waveform->seekRequested(1'234);
+  EXPECT_EQ(player_->position, 1'234);
 
   // A film dropped on the window opens as a film, without a question about the document.
   EditFrame(0, "x");
@@ -109,6 +117,7 @@ TEST_F(FilmWindowTest, FilmsOpenFromTheToolbarTheOpenMenuAndADropAndAFilmThatFai
   EXPECT_EQ(prompts_.messages.back(),
             kFilmCannotPlay + dir_.File("b.avi") + "\r\runrecognized file format");
   EXPECT_FALSE(PanelShown());
+  EXPECT_FALSE(waveform->isVisible());
   EXPECT_EQ(document().Modified, kUnsaved);
   EXPECT_EQ(document().FrameAt(2), (Frame{2000, 2500, "t2"}));
   EXPECT_EQ(window_->session().runner().history().size(), 1);
@@ -271,7 +280,6 @@ TEST_F(FilmWindowTest, LiveTimingRunsOnTheFilmsClockAndTheFilmFollowsTheTabs) {
 class RealFilmWindowTest : public WindowFixture {
  protected:
   void SetUp() override {
-    setenv("XDG_RUNTIME_DIR", dir_.path().c_str(), 1);  // the subtitle file handed to libmpv
     window_ = std::make_unique<MainWindow>(
         prompts_, std::nullopt, std::string(), nullptr,
         std::make_unique<MpvPlayer>(MpvPlayer::Options{{"ao", "null"}}));
