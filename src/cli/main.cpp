@@ -44,8 +44,8 @@ constexpr char kUsageEnd[] =
     "--encoding  the code page of INPUT's texts (UTF-8, Windows-1250, -1251, -1252,\n"
     "         -1253, -1254, -1257, ISO-8859-2); list and info then print them in UTF-8\n"
     "--to-utf8   convert and edit write the texts in UTF-8 (from --encoding, else from\n"
-    "         the page the editor guesses: UTF-8 when the bytes are UTF-8, else\n"
-    "         Windows-1250)\n";
+    "         the page the editor guesses: UTF-8 when the bytes are UTF-8, else the\n"
+    "         page uchardet finds among those above, else Windows-1250)\n";
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
