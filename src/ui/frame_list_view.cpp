@@ -70,4 +70,9 @@ QListView* MakeFrameListView(const char* name, FrameListModel* model, FrameListD
   return list;
 }
 
+void GiveKeyboardTo(QListView* list) {
+  // A list that receives the keyboard from a click focuses no row of its own accord.
+  list->setFocus(Qt::MouseFocusReason);
+}
+
 }  // namespace lumetra

@@ -21,4 +21,9 @@ QHBoxLayout* MakeFrameListHeads(QWidget* parent, const std::array<const char*, 4
 QListView* MakeFrameListView(const char* name, FrameListModel* model, FrameListDelegate* delegate,
                              QWidget* parent);
 
+// Gives the list the keyboard without making a frame the focused one, which Qt does for a
+// list that receives the keyboard by Tab; commands that start from the focused frame (the
+// search) then still start from the top.
+void GiveKeyboardTo(QListView* list);
+
 }  // namespace lumetra
