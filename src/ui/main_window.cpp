@@ -67,6 +67,8 @@ namespace {
 
 // Width of the command groups on the right of the "Text" tab.
 constexpr int kCommandColumnWidth = 201;
+// The index of the "Text" tab.
+constexpr int kTextPage = 0;
 // Height of the editor group under the frame list.
 constexpr int kEditorGroupHeight = 178;
 
@@ -211,8 +213,10 @@ void MainWindow::FormCreate() {
 
   mini_->SaveBounds();
 
-  pages_->setCurrentIndex(0);
+  pages_->setCurrentIndex(kTextPage);
   pages_->setTabVisible(pages_->indexOf(mini_), false);
+  // The keyboard starts in the frame list.
+  GiveKeyboardTo(list_);
   connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::PageControl1Change);
 }
 
@@ -571,7 +575,8 @@ void MainWindow::DocumentWasReset() {
   UpdateSelectedCount();
   RefreshFileBoxes();
   // A file just opened is worked on from the frame list, also by keyboard alone.
-  if (list_->isVisible() && isActiveWindow()) GiveKeyboardTo(list_);
+  // (A window not yet active gives it to the list when it becomes active.)
+  if (pages_->currentIndex() == kTextPage) GiveKeyboardTo(list_);
 }
 
 void MainWindow::RefreshFileBoxes() {

@@ -124,6 +124,11 @@ TEST_F(KeyboardTest, AFileIsOpenedSelectedAndShiftedWithoutAMouse) {
   Key(Qt::Key_O, Qt::ControlModifier);
   ASSERT_EQ(Rows(), 10);
   EXPECT_EQ(FocusName(), "ListBox1");
+  // The list has the keyboard, but no frame is focused of its own accord, also when the
+  // window comes back to the front (a search starts from the top).
+  QFocusEvent activated(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(List(), &activated);
+  EXPECT_EQ(SelectionOf(List()).focus, 0);
   const TimeValue first = document().FrameStart[1];
   const TimeValue last = document().FrameStart[10];
   Key(Qt::Key_A, Qt::ControlModifier);
