@@ -96,7 +96,8 @@ TEST_F(KeyboardTest, FrameCommandsHaveKeysThatTheirHintsName) {
            {"Button7", kMergeKey},
            {"SpeedButton10", kMergeKey},
            {"SpeedButton5", kLaterSecondKey},
-           {"SpeedButton6", kEarlierSecondKey}}) {
+           {"SpeedButton6", kEarlierSecondKey},
+           {"Edit6", kSearchKey}}) {
     EXPECT_TRUE(Find(name)->toolTip().contains(QString("(%1)").arg(key))) << name;
   }
 }
