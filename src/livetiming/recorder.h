@@ -79,6 +79,12 @@ class Recorder {
   // press starts it.
   TimingMark Press(PointerButton button, int focused_frame, int frame_count);
   TimingMark Release(PointerButton button, int focused_frame, int frame_count);
+  // A release that happened at an earlier reading of the clock (Now()): one the window
+  // held back to tell it from a key's auto-repeat.
+  TimingMark ReleaseAt(std::int64_t clock_ms, PointerButton button, int focused_frame,
+                       int frame_count);
+  // The clock's reading now.
+  std::int64_t Now() const { return clock_->NowMs(); }
 
   // Recording, but the film's clock stands still: presses start no frame.
   bool Paused() const;
@@ -91,11 +97,12 @@ class Recorder {
   StatusColour status_colour() const { return status_colour_; }
 
  private:
-  TimingMark Mark(TimingMark::Kind kind, int frame);
-  // Time elapsed since recording started, as a time of day.
-  TimeValue Elapsed() const;
-  // The time a mark records now.
-  TimeValue RecordedTime() const;
+  TimingMark Mark(TimingMark::Kind kind, int frame, std::int64_t clock_ms);
+  // Time elapsed from the start of the recording to a reading of the clock, as a time of
+  // day.
+  TimeValue Elapsed(std::int64_t clock_ms) const;
+  // The time a mark records for a reading of the clock.
+  TimeValue RecordedTime(std::int64_t clock_ms) const;
 
   const Clock* clock_;
   int record_state_ = kNotRecording;

@@ -67,8 +67,8 @@ std::optional<std::string> FilmToOpenWith(const std::string& subtitle_path,
                                           const FileHistory& history,
                                           const Configuration& settings) {
   if (const int entry = history.Find(subtitle_path); entry != 0) {
-    const std::string& film = history.Attribute(entry, kFilmAttribute);
-    if (!film.empty() && IsRegularFile(film)) return film;
+    const std::optional<std::string> film = history.Attribute(entry, kFilmAttribute);
+    if (film && IsRegularFile(*film)) return film;
   }
   if (settings.AutoOpenFilm) return FilmBeside(subtitle_path);
   return std::nullopt;

@@ -46,35 +46,5 @@ TEST(FileHistory, KeepsAtMostMaxHistoryInUseAndOneSpareSlot) {
   EXPECT_EQ(history.MenuItems().size(), 16u);
 }
 
-TEST(FileHistory, AttributesTravelWithTheirEntryAndLeaveWithIt) {
-  FileHistory history;
-  history.MaxHistory = 16;
-  history.UpdateHistory("/f/a.srt");
-  history.SetAttribute(history.Find("/F/A.SRT"), kFilmAttribute, "/f/a.mkv");
-  history.UpdateHistory("/f/b.srt");
-  EXPECT_EQ(history.Find("/f/a.srt"), 2);
-  EXPECT_EQ(history.Attribute(2, kFilmAttribute), "/f/a.mkv");
-  EXPECT_EQ(history.Attribute(1, kFilmAttribute), "");
-  // Reopened, the entry comes to the top with what it carries.
-  history.UpdateHistory("/f/A.srt");
-  EXPECT_EQ(history.Attribute(1, kFilmAttribute), "/f/a.mkv");
-  EXPECT_EQ(history.Find("/nowhere"), 0);
-  // A value with a line break is refused; an empty one removes the attribute.
-  history.SetAttribute(1, kFilmAttribute, "/f/x\n.mkv");
-  EXPECT_EQ(history.Attribute(1, kFilmAttribute), "/f/a.mkv");
-  history.SetAttribute(1, kFilmAttribute, "");
-  EXPECT_TRUE(history.AttributesOf(1).empty());
-  history.SetAttribute(1, kFilmAttribute, "/f/a.mkv");
-  // Pushed out past the spare slot, an entry takes its attributes with it.
-  for (int i = 0; i < 16; ++i) history.UpdateHistory("/g/" + std::to_string(i));
-  EXPECT_EQ(history.Entry(17), "/f/A.srt");
-  EXPECT_EQ(history.Attribute(17, kFilmAttribute), "/f/a.mkv");
-  history.UpdateHistory("/g/last");
-  EXPECT_EQ(history.Find("/f/a.srt"), 0);
-  for (int i = 1; i <= 17; ++i) EXPECT_TRUE(history.AttributesOf(i).empty()) << i;
-  history.Clear();
-  EXPECT_TRUE(history.AttributesOf(1).empty());
-}
-
 }  // namespace
 }  // namespace lumetra
