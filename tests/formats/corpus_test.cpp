@@ -130,6 +130,15 @@ TEST_F(Corpus, FilesInSingleBytePagesShowTheirOwnLetters) {
   ASSERT_EQ(ReadWholeFile((kCorpus / cases[0].first).string(), russian), FileError::kNone);
   EXPECT_EQ(Read(russian, kKindSubRip, 25).doc->Encoding, CodePage::kWindows1251);
   EXPECT_EQ(GuessSingleByteCodePage("plain ASCII\r\n"), CodePage::kWindows1250);
+
+  // The Polish file written in ISO-8859-2 instead: its letters at other bytes (ą is B1,
+  // not B9) make it ISO-8859-2; a Windows quotation mark among them makes it Windows-1250.
+  std::string polish;
+  ASSERT_EQ(ReadWholeFile((kCorpus / cases[3].first).string(), polish), FileError::kNone);
+  const std::string iso =
+      EncodeFromUtf8(DecodeToUtf8(polish, CodePage::kWindows1250), CodePage::kIso8859_2);
+  EXPECT_EQ(GuessSingleByteCodePage(iso), CodePage::kIso8859_2);
+  EXPECT_EQ(GuessSingleByteCodePage(iso + "{1}{2}\x84Tak\r\n"), CodePage::kWindows1250);
 }
 
 }  // namespace
