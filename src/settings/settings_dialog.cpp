@@ -11,6 +11,7 @@ void SettingsDialogModel::Load(const Configuration& config, const FileHistory& h
   win_pos_sav = config.WinPosSav;
   rem_last_dir = config.RemLastDir;
   auto_load = config.AutoLoad;
+  auto_open_film = config.AutoOpenFilm;
   const CheckLimits& c = config.Checks;
   limit_boxes = {IntToText(c.min_gap_ms), IntToText(c.min_length_ms),   IntToText(c.max_length_ms),
                  FloatToText(c.max_cps),  IntToText(c.max_line_length), IntToText(c.max_lines)};
@@ -37,6 +38,7 @@ void SettingsDialogModel::Apply(Configuration& config, FileHistory& history) con
   config.WinPosSav = win_pos_sav;
   config.RemLastDir = rem_last_dir;
   config.AutoLoad = auto_load;
+  config.AutoOpenFilm = auto_open_film;
   config.Checks = Limits();
   config.SpellIgnoreCapitals = ignore_capitals;
 }

@@ -1,6 +1,7 @@
-// The settings dialog's state and rules: the three start-up options, the size of the file
-// history, the limits of the quality checks and the spell check's words in capitals,
-// edited on a copy and applied only by "OK"; "Clear file history" acts at once.
+// The settings dialog's state and rules: the three start-up options, the film opened
+// beside a subtitle, the size of the file history, the limits of the quality checks and
+// the spell check's words in capitals, edited on a copy and applied only by "OK"; "Clear
+// file history" acts at once.
 #pragma once
 
 #include <array>
@@ -27,6 +28,8 @@ class SettingsDialogModel {
   bool win_pos_sav = false;
   bool rem_last_dir = true;
   bool auto_load = false;
+  // Open the film of the same name beside a subtitle that is opened.
+  bool auto_open_film = true;
 
   // The limits of the quality checks as typed, in the order of CheckLimits: least gap,
   // shortest and longest frame (ms), characters per second (a decimal comma is taken),

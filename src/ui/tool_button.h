@@ -31,6 +31,7 @@ enum class Glyph {
   kSettings,
   kAbout,
   kInfo,
+  kFilm,
   kChecks,
   kSpellCheck,
   kFindReplace,
