@@ -94,15 +94,20 @@ std::string ConfigFileText(const Configuration& config, FileHistory& history) {
   w.Line("FilmBeside = " + BoolToText(config.FilmBeside));
   w.Line("FilmPanelSize = " + IntToText(config.FilmPanelSize));
   w.Line("FollowFilm = " + BoolToText(config.FollowFilm));
+  // The spell check's and the quality checks' values where they are not the defaults.
   if (!OneLine(config.SpellLanguage).empty()) w.Line("SpellLanguage = " + config.SpellLanguage);
-  w.Line("IgnoreCapitals = " + BoolToText(config.SpellIgnoreCapitals));
+  if (!config.SpellIgnoreCapitals) w.Line("IgnoreCapitals = " + BoolToText(false));
   const CheckLimits& c = config.Checks;
-  w.Line("MinGap = " + IntToText(c.min_gap_ms));
-  w.Line("MinLength = " + IntToText(c.min_length_ms));
-  w.Line("MaxLength = " + IntToText(c.max_length_ms));
-  w.Line("MaxCps = " + FloatToText(c.max_cps));
-  w.Line("MaxLineLength = " + IntToText(c.max_line_length));
-  w.Line("MaxLines = " + IntToText(c.max_lines));
+  const CheckLimits defaults;
+  auto limit = [&](const char* key, int value, int default_value) {
+    if (value != default_value) w.Line(std::string(key) + " = " + IntToText(value));
+  };
+  limit("MinGap", c.min_gap_ms, defaults.min_gap_ms);
+  limit("MinLength", c.min_length_ms, defaults.min_length_ms);
+  limit("MaxLength", c.max_length_ms, defaults.max_length_ms);
+  if (c.max_cps != defaults.max_cps) w.Line("MaxCps = " + FloatToText(c.max_cps));
+  limit("MaxLineLength", c.max_line_length, defaults.max_line_length);
+  limit("MaxLines", c.max_lines, defaults.max_lines);
   for (int i = 1; i <= history.HisNum; ++i) {
     for (const auto& [name, value] : history.Attributes(i)) {
       const std::string_view one_line = OneLine(value);

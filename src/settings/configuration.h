@@ -79,7 +79,9 @@ struct Configuration {
 // versions) read as before, and older versions stop reading before them. The attributes
 // of history entry i are written there as "(i).Name = value" ("(1).CodePage =
 // Windows-1251"). Values added to the file from now on belong there too, each under a
-// key of its own (see ReadKeyedLine).
+// key of its own (see ReadKeyedLine). The spelling language, "IgnoreCapitals" and the
+// limits of the quality checks ("MinGap", "MinLength", "MaxLength", "MaxCps",
+// "MaxLineLength", "MaxLines") are written only where they are not the defaults.
 std::string ConfigFileText(const Configuration& config, FileHistory& history);
 
 // Reads the fixed lines in the order the writer writes them; their key names are not

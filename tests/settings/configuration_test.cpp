@@ -40,9 +40,7 @@ constexpr char kDefaultFile[] =
     "RemLastDir = True\r\nLastDir = \r\nAutoLoad = False\r\nLatestFile = \r\n"
     "MaxHistory = 8\r\nHisNum = 1\r\n(1)  \r\n"
     "TextAlign = 1\r\nInstantApply = False\r\nAutoFocus = False\r\n"
-    "AutoOpenFilm = True\r\nFilmBeside = False\r\nFilmPanelSize = 0\r\nFollowFilm = False\r\n"
-    "IgnoreCapitals = True\r\nMinGap = 80\r\nMinLength = 700\r\nMaxLength = 7000\r\n"
-    "MaxCps = 17\r\nMaxLineLength = 42\r\nMaxLines = 2\r\n";
+    "AutoOpenFilm = True\r\nFilmBeside = False\r\nFilmPanelSize = 0\r\nFollowFilm = False\r\n";
 std::vector<std::string> DefaultLines() {
   std::vector<std::string> lines;
   for (LineReader in(kDefaultFile); !in.AtEnd();) lines.emplace_back(in.ReadLine());
