@@ -61,6 +61,7 @@
 #include "ui/settings_dialog.h"
 #include "ui/spell_check_dialog.h"
 #include "ui/spell_language_box.h"
+#include "ui/text_tools_bar.h"
 #include "ui/spelling_service.h"
 #include "ui/sub_frame_rate_dialog.h"
 #include "ui/text_codec.h"
@@ -371,29 +372,11 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
                                  HintWithKey("Move frames forward by 1 sec", kLaterSecondKey), panel3);
   auto* merge =
       MakeToolButton(Glyph::kMerge, "SpeedButton10", HintWithKey("Merge frames", kMergeKey), panel3);
-  checks_button_ = MakeToolButton(Glyph::kChecks, "ChecksButton",
-                                  "Quality checks: overlaps, gaps, lengths, reading speed,\r"
-                                  "line lengths and empty frames",
-                                  panel3);
-  checks_button_->setCheckable(true);
-  connect(checks_button_, &QToolButton::toggled, this, &MainWindow::ShowChecks);
-  auto* language = new SpellLanguageBox(*spelling_, panel3);
-  auto* spell_check = MakeToolButton(Glyph::kSpellCheck, "SpellCheckButton",
-                                     "Check spelling\u2026\rWalks through the words the "
-                                     "dictionary does not know,\rin every frame (or in the "
-                                     "selected frames)",
-                                     panel3);
-  connect(spell_check, &QToolButton::clicked, this, &MainWindow::OpenSpellCheck);
-  auto* find_replace = MakeToolButton(Glyph::kFindReplace, "FindReplaceButton",
-                                      "Find and replace  (Ctrl+H)\rCtrl+F: the search box", panel3);
-  connect(find_replace, &QToolButton::clicked, this, &MainWindow::OpenFindReplace);
   auto* settings = MakeToolButton(Glyph::kSettings, "SpeedButton12", "Settings", panel3);
   connect(settings, &QToolButton::clicked, this, &MainWindow::SettingsClicked);
   auto* about = MakeToolButton(Glyph::kAbout, "SpeedButton7", "About the program...", panel3);
   for (QWidget* w : {static_cast<QWidget*>(backward), static_cast<QWidget*>(forward),
-                     static_cast<QWidget*>(merge), static_cast<QWidget*>(find_replace),
-                     static_cast<QWidget*>(checks_button_), static_cast<QWidget*>(language),
-                     static_cast<QWidget*>(spell_check), static_cast<QWidget*>(settings),
+                     static_cast<QWidget*>(merge), static_cast<QWidget*>(settings),
                      static_cast<QWidget*>(about)}) {
     l3->addWidget(w);
   }
@@ -477,7 +460,17 @@ QWidget* MainWindow::BuildFrameListGroup() {
   QFont note_font = note->font();
   note_font.setItalic(true);
   note->setFont(note_font);
-  layout->addWidget(note, 0, Qt::AlignRight);
+  // Beside the note: Find and replace, the checks, the spelling language.
+  auto* tools = new TextToolsBar(*spelling_, group);
+  checks_button_ = tools->checksButton();
+  connect(tools, &TextToolsBar::findReplaceRequested, this, &MainWindow::OpenFindReplace);
+  connect(tools, &TextToolsBar::spellCheckRequested, this, &MainWindow::OpenSpellCheck);
+  connect(tools, &TextToolsBar::checksToggled, this, &MainWindow::ShowChecks);
+  auto* note_row = new QHBoxLayout;
+  note_row->addWidget(tools);
+  note_row->addStretch();
+  note_row->addWidget(note, 0, Qt::AlignRight | Qt::AlignBottom);
+  layout->addLayout(note_row);
 
   QHBoxLayout* heads = MakeFrameListHeads(group, {"Label1", "Label2", "Label4", "Label3"});
   layout->addLayout(heads);
