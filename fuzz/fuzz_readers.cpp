@@ -55,6 +55,16 @@ bool ContainsAnyCase(std::string_view text, std::string_view lower) {
   return Contains(folded, lower);
 }
 
+// Whether a line of the text is a time line, which begins a new frame wherever it stands.
+bool HoldsTimeLine(std::string_view text) {
+  for (std::size_t start = 0;;) {
+    const std::size_t bar = text.find('|', start);
+    if (IsSubRipTimeLine(text.substr(start, bar - start))) return true;
+    if (bar == std::string_view::npos) return false;
+    start = bar + 1;
+  }
+}
+
 // Whether a line after the first is a number other than 0, which a time line after it
 // would make the number line of the next entry.
 bool HoldsNumberLine(std::string_view text) {
@@ -85,11 +95,13 @@ bool Within(TimeValue start, TimeValue end, TimeValue limit) {
 constexpr Promise kPromises[] = {
     // SubRip: every millisecond below 100 hours, every text that is not blank and does not
     // end with an empty line; "<i></i>" is how an empty line is written, so a line of it
-    // comes back empty; a line of a number followed by a time line starts the next entry.
+    // comes back empty; a time line, and a line of a number followed by one, starts the
+    // next entry.
     {"txt", kKindSubRip,
      [](std::string_view text, TimeValue start, TimeValue end) {
        return Within(start, end, kHundredHours) && text.find_first_not_of(' ') != text.npos &&
-              !text.ends_with('|') && !Contains(text, "<i></i>") && !HoldsNumberLine(text);
+              !text.ends_with('|') && !Contains(text, "<i></i>") && !HoldsNumberLine(text) &&
+              !HoldsTimeLine(text);
      },
      [](TimeValue t) { return t; }},
     // SAMI: milliseconds, and texts of one line (no line-break tag, no trailing tab).

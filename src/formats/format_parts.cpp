@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -31,21 +32,62 @@ TimeValue SubFrameToMs(std::int32_t frame, double fps) {
   return TruncToInt32(static_cast<long double>(frame) / static_cast<long double>(fps) * 1000.0L);
 }
 
-std::int32_t SubMsToFrame(TimeValue time, double fps) {
+SubFrameCounter::SubFrameCounter(double fps) {
   if (fps == 0) fps = 25;
-  const double ms_per_frame = 1000.0 / fps;
-  if (ms_per_frame == 0) return 0;  // an infinite rate: the quotient is not finite
-  const std::int32_t frame =
-      TruncToInt32(static_cast<long double>(time) / static_cast<long double>(ms_per_frame));
-  // Reading truncates too, so a frame may read as a time that truncates to its neighbour
-  // (at 25 fps frame 803 reads as 32119 ms, and 32119 / 40 is 802.975). A time that a
-  // frame reads as goes back to that frame, so that frames survive a read and a write.
-  if (SubFrameToMs(frame, fps) != time) {
-    if (frame < INT32_MAX && SubFrameToMs(frame + 1, fps) == time) return frame + 1;
-    if (frame > INT32_MIN && SubFrameToMs(frame - 1, fps) == time) return frame - 1;
+  finite_ = std::isfinite(fps);
+  backwards_ = fps < 0;
+  rate_ = std::fabs(fps);
+  if (!finite_ || rate_ > 1000) return;  // frames shorter than a millisecond: no fraction
+  // The shortest decimal fraction that is the rate as a double.
+  for (std::int64_t denominator = 1; denominator <= 1000000; denominator *= 10) {
+    const double numerator = std::round(rate_ * static_cast<double>(denominator));
+    if (numerator >= 1 && numerator / static_cast<double>(denominator) == rate_) {
+      numerator_ = static_cast<std::int64_t>(numerator);
+      divisor_ = 1000 * denominator;
+      // The fraction and the double differ by less than a 2^-53rd of the rate, and the
+      // reader's extended precision by far less: a product this far from a multiple of the
+      // divisor lies on the same side of a frame's edge for the reader too.
+      edge_ = divisor_ >> 20;
+      return;
+    }
   }
-  return frame;
 }
+
+std::int64_t SubFrameCounter::StartOf(std::int64_t frame) const {
+  return static_cast<std::int64_t>(
+      std::trunc(static_cast<long double>(frame) / static_cast<long double>(rate_) * 1000.0L));
+}
+
+std::int64_t SubFrameCounter::FrameAtOrAfterZero(std::int64_t time) const {
+  // Frame f starts at or before `time` while f * 1000 / rate < time + 1.
+  if (divisor_ != 0) {
+    const std::int64_t product = (time + 1) * numerator_;
+    const std::int64_t frame = (product - 1) / divisor_;
+    const std::int64_t beyond = product - frame * divisor_;  // 1..divisor_
+    if (beyond > edge_ && divisor_ - beyond > edge_) return frame;
+    // Frame `next` starts at time + 1 or a hair before: the reader's count decides.
+    const std::int64_t next = beyond > edge_ ? frame + 1 : frame;
+    return StartOf(next) <= time ? next : next - 1;
+  }
+  // Any other rate: an estimate, then the reader's count on either side of it.
+  std::int64_t frame =
+      static_cast<std::int64_t>(std::ceil(static_cast<long double>(time + 1) * rate_ / 1000.0L)) -
+      1;
+  for (int step = 0; step < 64 && StartOf(frame + 1) <= time; ++step) ++frame;
+  for (int step = 0; step < 64 && frame > 0 && StartOf(frame) > time; ++step) --frame;
+  return std::max<std::int64_t>(frame, 0);
+}
+
+std::int32_t SubFrameCounter::FrameOf(TimeValue time) const {
+  if (!finite_) return 0;  // an infinite rate: every frame starts at once
+  const std::int64_t magnitude = time < 0 ? -static_cast<std::int64_t>(time) : time;
+  std::int64_t frame = FrameAtOrAfterZero(magnitude);
+  if ((time < 0) != backwards_) frame = -frame;
+  // Kept in 32 bits the way a 32-bit store keeps it.
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(frame));
+}
+
+std::int32_t SubMsToFrame(TimeValue time, double fps) { return SubFrameCounter(fps).FrameOf(time); }
 
 void TimeLineWords::Split(std::string_view line) {
   int index = 0;
