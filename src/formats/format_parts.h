@@ -87,8 +87,8 @@ TimeValue SubFrameToMs(std::int32_t frame, double fps);
 // truncate toward zero, so at 25 fps -20 ms is frame 0 and -40 ms frame -1). A time
 // SubFrameToMs makes of a frame gives that frame back. The rate is taken as a decimal
 // fraction (23.976 as 23976/1000) where it is one, so that most times cost an integer
-// multiplication and division, and the reader's own count settles the rare time that
-// lies on a frame's edge.
+// multiplication and a division (made a multiplication too), and the reader's own count
+// settles the rare time that lies on a frame's edge.
 class SubFrameCounter {
  public:
   explicit SubFrameCounter(double fps);
@@ -106,6 +106,7 @@ class SubFrameCounter {
   // The rate as numerator_ / (divisor_ / 1000); divisor_ is 0 when it is no such fraction.
   std::int64_t numerator_ = 0;
   std::int64_t divisor_ = 0;
+  double reciprocal_ = 0;  // 1 / divisor_
   // How near a multiple of divisor_ a product may come before the reader decides.
   std::int64_t edge_ = 0;
 };
@@ -134,10 +135,18 @@ class TimeLineWords {
   // nothing changed, for any other line.
   bool SplitSubRipTimes(std::string_view line, TimeValue& start, TimeValue& end);
   bool SplitSrt2Times(std::string_view line, TimeValue& start, TimeValue& end);
-  std::string_view operator[](int i) const { return words_[i - 1]; }  // 1..kMaxWords
+  std::string_view operator[](int i) const {  // 1..kMaxWords
+    if (!laid_out_.empty()) TakeLaidOutWords();
+    return words_[i - 1];
+  }
 
  private:
-  std::string_view words_[kMaxWords];
+  // The words of laid_out_, a line of one of the two layouts, which are only cut out of it
+  // when they are asked for (most time lines never need them).
+  void TakeLaidOutWords() const;
+
+  mutable std::string_view words_[kMaxWords];
+  mutable std::string_view laid_out_;
 };
 
 // TextToInt, with a short cut for the plain digits that make up most time fields.
@@ -152,6 +161,16 @@ TimeValue TimeFromWords(const TimeLineWords& words, int first);
 int FramesToWrite(const Document& doc);
 
 void AppendInt(std::string& out, std::int64_t v);
+// The decimal text of v (a minus in front of a negative) written at `at`, at most
+// kIntChars characters. Returns the end.
+constexpr int kIntChars = 21;
+char* PutInt(char* at, std::int64_t v);
+// CR LF at `at`; returns the end.
+inline char* PutLineEnd(char* at) {
+  at[0] = '\r';
+  at[1] = '\n';
+  return at + 2;
+}
 // "hh:mm:ss" (each part PadLeft to two digits, so hours of 100 and more keep their last
 // two), the separator, then the milliseconds to three digits or the truncated hundredths
 // to two, written at `at`: always 12 characters (11 with hundredths). Returns the end.

@@ -113,11 +113,15 @@ void WriteSub(const Document& doc, double sub_fps, LineWriter& lines) {
     }
   }
   for (int i = 1; i <= count; ++i) {
-    out += '{';
-    AppendInt(out, frames.FrameOf(doc.FrameStart[i]));
-    out.append("}{");
-    AppendInt(out, frames.FrameOf(doc.FrameEnd[i]));
-    out += '}';
+    char braces[2 * kIntChars + 4];
+    char* end = braces;
+    *end++ = '{';
+    end = PutInt(end, frames.FrameOf(doc.FrameStart[i]));
+    *end++ = '}';
+    *end++ = '{';
+    end = PutInt(end, frames.FrameOf(doc.FrameEnd[i]));
+    *end++ = '}';
+    out.append(braces, end);
     lines.Line(doc.FrameText[i]);
   }
 }

@@ -20,6 +20,10 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // A time line: it holds the arrow, or (an arrow broken by a blank) it begins with a clock
 // time "h:m:s", perhaps negative.
 bool IsTimeLine(std::string_view line) {
+  // Number lines, the most common lines asked about, hold digits alone.
+  std::size_t k = 0;
+  while (k < line.size() && (IsDigit(line[k]) || line[k] == ' ')) ++k;
+  if (k == line.size()) return false;
   if (line.find("-->") != std::string_view::npos) return true;
   std::size_t i = line.find_first_not_of(' ');
   if (i == std::string_view::npos) return false;
@@ -211,14 +215,15 @@ void WriteSubRip(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
   std::string& out = lines.out();
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
-    AppendInt(out, i);
-    lines.EndLine();
-    char time_line[2 * kClockTimeChars + 8];
-    char* end = PutClockTime(time_line, doc.FrameStart[i], ',', kMilliseconds);
+    // The blank line after the entry before, the number and the time line, in one piece.
+    char head[2 + kIntChars + 2 + 2 * kClockTimeChars + 5 + 2];
+    char* end = head;
+    if (i > 1) end = PutLineEnd(end);
+    end = PutLineEnd(PutInt(end, i));
+    end = PutClockTime(end, doc.FrameStart[i], ',', kMilliseconds);
     std::memcpy(end, " --> ", 5);
-    end = PutClockTime(end + 5, doc.FrameEnd[i], ',', kMilliseconds);
-    out.append(time_line, end);
-    lines.EndLine();
+    end = PutLineEnd(PutClockTime(end + 5, doc.FrameEnd[i], ',', kMilliseconds));
+    out.append(head, end);
     // Each line of the text on a line of its own; an empty text is one empty line.
     const std::string_view text = doc.FrameText[i];
     std::size_t from = 0;
@@ -232,7 +237,6 @@ void WriteSubRip(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
       if (bar == std::string_view::npos) break;
       from = bar + 1;
     }
-    if (i != count) lines.Line("");
   }
 }
 
