@@ -206,7 +206,14 @@ int Run(const Arguments& args) {
   if (args.encoding) session.SetCodePage(*args.encoding);
   lumetra::Document& doc = session.document();
   const int done = session.frames_left_out() > 0 ? kExitFramesLeftOut : kExitOk;
-  if (args.command == "convert" || args.command == "edit") {
+  const bool writes = args.command == "convert" || args.command == "edit";
+  if (writes && session.WouldOverwriteCutShortSource(lumetra::FullPathOf(args.paths[1]))) {
+    // Writing would cut the input short: nobody is there to confirm that.
+    PrintMessage(args.paths[1] + " is the input, which has frames beyond the first 9999: "
+                 "it was left as it was (write OUTPUT to another file)");
+    return kExitFramesLeftOut;
+  }
+  if (writes) {
     if (args.command == "edit") {
       lumetra::cli::RunEditSteps(session, args.steps, args.frame_ranges);
       messages.Flush();
