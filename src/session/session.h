@@ -3,6 +3,8 @@
 // menu, Save As, quick save, closing) that guard unsaved work through one prompt.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -111,6 +113,10 @@ class Session {
   bool CloseQuery();
   // Shows and types the document's texts in another code page; no byte changes.
   void SetCodePage(CodePage page);
+  // The user's choice of a code page for the document (the window's "Reopen with code
+  // page"): SetCodePage, and the file's history entry remembers the page, so the file
+  // opens in it next time. A document saved under another name takes the page along.
+  void ChooseCodePage(CodePage page);
 
   // Opens a subtitle named on the command line: its full path when it exists, else
   // "File not found!" and the argument.
@@ -145,6 +151,11 @@ class Session {
   // was; a save that succeeds makes `kind` the document's format.
   void WriteSubtitle(int kind);
 
+  // Told the full path of each subtitle file read (`read` true) or written, once it is in
+  // the history and the window shows it.
+  using FileListener = std::function<void(const std::string& path, bool read)>;
+  void SetFileListener(FileListener listener) { file_listener_ = std::move(listener); }
+
   // The system's error number behind the last open or save that failed on the file system
   // (a missing file, a refused permission), 0 when there was none.
   int last_os_error() const { return last_os_error_; }
@@ -164,6 +175,10 @@ class Session {
   void PrepareSaveDialog();
   // WriteSubtitle of a path chosen in the save dialog.
   void WriteChosen(const SaveChoice& choice);
+  // The page remembered for a file in its history entry (a full path), if any.
+  std::optional<CodePage> RememberedCodePage(const std::string& path) const;
+  // Remembers the document's page in the history entry of a full path.
+  void RememberCodePage(const std::string& path);
 
   Prompts& prompts_;
   Document doc_;
@@ -177,6 +192,9 @@ class Session {
   int last_os_error_ = 0;
   bool map_opened_files_ = false;
   int frames_left_out_ = 0;
+  FileListener file_listener_;
+  // The document's code page was chosen by the user, now or when the file was last used.
+  bool code_page_chosen_ = false;
   std::string cut_short_source_;
   int cut_short_frames_ = 0;
   CommandRunner runner_{doc_, prompts_};
