@@ -90,8 +90,8 @@ const Pinned kPinned[] = {
      "PIRATES OF THE CARIBBEAN|English subtitlez by tHe.b0dY"},
     {"_fps-header-12.5_Gangs.sub", kKindSub, 12.5, k1250, 748, 1, 3200, 5440, "Forever."},
     // Entries without blank lines between them, numbered "40th": every time line a frame.
-    {"_en_missing-first-index.srt", kKindSubRip, 25, k1250, 715, 41, 395440, 397560,
-     "Not become tired from working here all weekend?"},
+    {"_en_missing-first-index.srt", kKindSubRip, 25, CodePage::kWindows1252, 715, 41, 395440,
+     397560, "Not become tired from working here all weekend?"},
     // The second entry has no time line: it is dropped, and the third keeps its own times.
     {"_missing-timecodes.srt", kKindSubRip, 25, k1250, 4, 2, 7204567, 7208901,
      "This is the third subtitle."},
