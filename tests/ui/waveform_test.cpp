@@ -1,5 +1,9 @@
 // The waveform under the frame list: a film's sound read in the background, frames dragged
 // on it as one undo step each, clicks that seek and double clicks that focus a frame.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QSignalSpy>
@@ -14,6 +18,12 @@
 
 namespace lumetra {
 namespace {
+
+// Lets the window run until `done` holds, at most 10 seconds; whether it came to hold.
+template <typename Done>
+bool WaitFor(Done done) {
+  return QTest::qWaitFor(done, 10000);
+}
 
 class WaveformTest : public WindowFixture {
  protected:
@@ -34,7 +44,7 @@ class WaveformTest : public WindowFixture {
     const std::string film = dir_.File("film.wav");
     testing::WriteWav(film, 8000, 2, testing::Tone(8000, 2, 0, seconds, 440, 0.5));
     Panel()->OpenFilm(QString::fromStdString(film));
-    QTRY_VERIFY(!Panel()->loader()->running());
+    ASSERT_TRUE(WaitFor([&] { return !Panel()->loader()->running(); }));
   }
   // A point in the middle of the waveform at a time.
   QPoint At(qint64 ms) { return {Strip()->XOfTime(ms), WaveformStrip::kRulerHeight + 30}; }
@@ -99,11 +109,46 @@ TEST_F(WaveformTest, DoubleClickFocusesTheFrameAndTheListBringsFramesIntoView) {
   EXPECT_NEAR(static_cast<double>(Strip()->TimeAtX(100)), static_cast<double>(under), 10);
 }
 
+TEST_F(WaveformTest, FirstSecondsShowWhileReadingAndCancelStopsIt) {
+  // The sound comes through a pipe, so the reading waits for the test between its pieces.
+  const std::string film = dir_.File("film.wav");
+  ASSERT_EQ(mkfifo(film.c_str(), 0600), 0);
+  const int pipe = open(film.c_str(), O_RDWR);
+  ASSERT_GE(pipe, 0);
+  fcntl(pipe, F_SETPIPE_SZ, 1 << 20);  // room for what the reading looks at when it opens
+  auto send = [pipe](const std::string& bytes) {
+    ASSERT_EQ(write(pipe, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  };
+  const auto second = testing::Tone(8000, 1, 0, 1, 440, 0.5);
+  send(testing::WavBytes(8000, 1, testing::Tone(8000, 1, 0, 30, 440, 0.5), 0x7ffff000));
+  Panel()->OpenFilm(QString::fromStdString(film));
+  // The first seconds show at once.
+  ASSERT_TRUE(WaitFor([&] { return Panel()->loader()->peaks().size() >= 256; }));
+  EXPECT_TRUE(Panel()->loader()->running());
+  EXPECT_TRUE(Find<QLabel>("WaveformStatus")->text().startsWith("Reading the film's sound: "));
+  auto* button = Find<QPushButton>("WaveformCancel");
+  EXPECT_EQ(button->text(), "Cancel");
+  QTest::mouseClick(button, Qt::LeftButton);
+  send(testing::WavBytes(8000, 1, second).substr(44));  // the reading wakes up and stops
+  ASSERT_TRUE(WaitFor([&] { return !Panel()->loader()->running(); }));
+  close(pipe);
+  EXPECT_EQ(Find<QLabel>("WaveformStatus")->text(), "The waveform was cancelled.");
+  EXPECT_EQ(button->text(), "Read again");
+  // Read again reads the same film from its start (now a whole file).
+  std::filesystem::remove(film);
+  testing::WriteWav(film, 8000, 1, testing::Tone(8000, 1, 0, 5, 440, 0.5));
+  QTest::mouseClick(button, Qt::LeftButton);
+  ASSERT_TRUE(WaitFor([&] { return !Panel()->loader()->running(); }));
+  EXPECT_EQ(Panel()->loader()->peaks().size(), 500u);
+  EXPECT_EQ(Find<QLabel>("WaveformStatus")->text(), "film.wav");
+  EXPECT_FALSE(button->isVisible());
+}
+
 TEST_F(WaveformTest, FilmWithoutSoundSaysSo) {
   const std::string film = dir_.File("silent.srt");
   testing::WriteFile(film, "1\n00:00:01,000 --> 00:00:02,000\nNo sound here\n\n");
   Panel()->OpenFilm(QString::fromStdString(film));
-  QTRY_VERIFY(!Panel()->loader()->running());
+  ASSERT_TRUE(WaitFor([&] { return !Panel()->loader()->running(); }));
   EXPECT_EQ(Find<QLabel>("WaveformStatus")->text(), "This film has no sound.");
   EXPECT_FALSE(Find("WaveformCancel")->isVisible());
 }
