@@ -41,8 +41,6 @@ using namespace lumetra;
     }                                                                            \
   } while (false)
 
-constexpr TimeValue kHundredHours = 100 * 3600 * 1000;
-
 bool Contains(std::string_view text, std::string_view piece) {
   return text.find(piece) != std::string_view::npos;
 }
@@ -83,12 +81,13 @@ bool Within(TimeValue start, TimeValue end, TimeValue limit) {
 }
 
 constexpr Promise kPromises[] = {
-    // SubRip: every millisecond below 100 hours, every text that is not blank and does not
-    // end with an empty line; "<i></i>" is how an empty line is written, so a line of it
-    // comes back empty; a line of a number followed by a time line starts the next entry.
+    // SubRip: every millisecond, negative times and times of 100 hours and more too; every
+    // text that is not blank and does not end with an empty line; "<i></i>" is how an empty
+    // line is written, so a line of it comes back empty; a line of a number followed by a
+    // time line starts the next entry.
     {"txt", kKindSubRip,
-     [](std::string_view text, TimeValue start, TimeValue end) {
-       return Within(start, end, kHundredHours) && text.find_first_not_of(' ') != text.npos &&
+     [](std::string_view text, TimeValue, TimeValue) {
+       return text.find_first_not_of(' ') != text.npos &&
               !text.ends_with('|') && !Contains(text, "<i></i>") && !HoldsNumberLine(text);
      },
      [](TimeValue t) { return t; }},
@@ -99,11 +98,10 @@ constexpr Promise kPromises[] = {
               !ContainsAnyCase(text, "<br") && !text.ends_with('\t');
      },
      [](TimeValue t) { return t; }},
-    // SRT2: hundredths below 100 hours; "[br]" in a text is a line break.
+    // SRT2: hundredths (cut toward zero), negative times and times of 100 hours and more
+    // too; "[br]" in a text is a line break.
     {"srt", kKindSrt2,
-     [](std::string_view text, TimeValue start, TimeValue end) {
-       return Within(start, end, kHundredHours) && !Contains(text, "[br]");
-     },
+     [](std::string_view text, TimeValue, TimeValue) { return !Contains(text, "[br]"); },
      [](TimeValue t) { return t - t % 10; }},
     // SUB at 25 fps: whole frames up to frame 802; a text ends at a brace.
     {"sub", kKindSub,

@@ -48,8 +48,8 @@ constexpr char kUsageEnd[] =
     "--encoding  the code page of INPUT's texts (UTF-8, Windows-1250, -1251, -1252,\n"
     "         -1253, -1254, -1257, ISO-8859-2); list and info then print them in UTF-8\n"
     "--to-utf8   convert and edit write the texts in UTF-8 (from --encoding, else from\n"
-    "         the page the editor guesses: UTF-8 when the bytes are UTF-8, else\n"
-    "         Windows-1250)\n"
+    "         the page the editor guesses: UTF-8 when the bytes are UTF-8, else the\n"
+    "         page uchardet finds among those above, else Windows-1250)\n"
     "An option given twice must have the same value both times. Values are read as the\n"
     "editor's boxes read them, and only where they read all of the value as written: a\n"
     "value a box would cut short, round or bring into its range is a usage error.\n"
@@ -206,7 +206,14 @@ int Run(const Arguments& args) {
   if (args.encoding) session.SetCodePage(*args.encoding);
   lumetra::Document& doc = session.document();
   const int done = session.frames_left_out() > 0 ? kExitFramesLeftOut : kExitOk;
-  if (args.command == "convert" || args.command == "edit") {
+  const bool writes = args.command == "convert" || args.command == "edit";
+  if (writes && session.WouldOverwriteCutShortSource(lumetra::FullPathOf(args.paths[1]))) {
+    // Writing would cut the input short: nobody is there to confirm that.
+    PrintMessage(args.paths[1] + " is the input, which has frames beyond the first 9999: "
+                 "it was left as it was (write OUTPUT to another file)");
+    return kExitFramesLeftOut;
+  }
+  if (writes) {
     if (args.command == "edit") {
       lumetra::cli::RunEditSteps(session, args.steps, args.frame_ranges);
       messages.Flush();

@@ -46,10 +46,12 @@ void Session::New() {
   doc_.FileKind = kKindUnknown;
   doc_.HasByteOrderMark = false;
   doc_.Encoding = CodePage::kWindows1250;
+  code_page_chosen_ = false;
   doc_.FileTextForm = TextForm::kBytes;
   doc_.SubRateLine.clear();
   doc_.ResetDocument();
   runner_.ClearHistory();
+  SetCutShortSource({}, 0);
 }
 
 void Session::Open() {
@@ -123,6 +125,27 @@ void Session::SetCodePage(CodePage page) {
   doc_.Encoding = page;
   doc_.NotifyChanged(1, doc_.FrameCount);
   doc_.NotifyHeaderChanged();
+}
+
+void Session::ChooseCodePage(CodePage page) {
+  SetCodePage(page);
+  code_page_chosen_ = true;
+  if (!doc_.FileDir.empty() && !doc_.FileName.empty()) {
+    RememberCodePage(WithBackslash(doc_.FileDir) + doc_.FileName);
+  }
+}
+
+std::optional<CodePage> Session::RememberedCodePage(const std::string& path) const {
+  const int entry = history_.Find(path);
+  if (entry == 0) return std::nullopt;
+  const std::optional<std::string> name = history_.Attribute(entry, kCodePageAttribute);
+  return name ? CodePageOfName(*name) : std::nullopt;
+}
+
+void Session::RememberCodePage(const std::string& path) {
+  if (const int entry = history_.Find(path); entry != 0) {
+    history_.SetAttribute(entry, kCodePageAttribute, CodePageName(doc_.Encoding));
+  }
 }
 
 void Session::OpenStartupFile(const std::string& argument) {
@@ -211,9 +234,12 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
       return;
     }
   }
-  const ReadResult result = lumetra::ReadSubtitleData(data, kind, doc_.SubFps, doc_);
+  const std::optional<CodePage> remembered = RememberedCodePage(doc_.FileName);
+  const ReadResult result = lumetra::ReadSubtitleData(data, kind, doc_.SubFps, doc_, remembered);
+  code_page_chosen_ = remembered.has_value() && doc_.Encoding == *remembered;
   runner_.ClearHistory();
   frames_left_out_ = result.frames_left_out;
+  SetCutShortSource(frames_left_out_ > 0 ? doc_.FileName : std::string(), frames_left_out_);
   if (frames_left_out_ == 1) {
     prompts_.ShowMessage(std::string(kFrameLimitStart) + kOneFrameLeftOut);
   } else if (frames_left_out_ > 1) {
@@ -226,7 +252,8 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
     }
     prompts_.ShowMessage(kClassesStart + result.class_read + kClassesMiddle + others + ".");
   }
-  history_.UpdateHistory(doc_.FileName);
+  const std::string read_path = doc_.FileName;
+  history_.UpdateHistory(read_path);
   doc_.FileDir = DirOfPath(doc_.FileName);
   doc_.FileName = NameOfPath(doc_.FileName);
   doc_.FileBoxText = doc_.FileName + "    " + doc_.FormatLabel;
@@ -234,9 +261,40 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
   save_dialog_.file_name = WithoutExtension(doc_.FileName);
   open_dialog_.initial_dir = doc_.FileDir;
   doc_.NotifyHeaderChanged();
+  if (file_listener_) file_listener_(read_path, true);
+}
+
+bool Session::WouldOverwriteCutShortSource(const std::string& path) const {
+  if (cut_short_source_.empty()) return false;
+  std::error_code ec;
+  return std::filesystem::equivalent(path, cut_short_source_, ec);
+}
+
+void Session::SetCutShortSource(std::string path, int frames_left_out) {
+  cut_short_source_ = std::move(path);
+  cut_short_frames_ = cut_short_source_.empty() ? 0 : frames_left_out;
+}
+
+bool Session::ConfirmOverwriteOfCutShortSource(const std::string& target) {
+  if (!WouldOverwriteCutShortSource(target)) return true;
+  const std::string frames =
+      cut_short_frames_ == 1 ? "1 frame" : IntToText(cut_short_frames_) + " frames";
+  if (prompts_.AskYesNoCancel(kOverwriteLosesFramesStart + frames + kOverwriteLosesFramesEnd +
+                              cut_short_source_ + kOverwriteLosesFramesQuestion) !=
+      Answer::kYes) {
+    return false;
+  }
+  return true;
 }
 
 void Session::WriteSubtitle(int kind) {
+  // A file read with frames left out is not cut short by a save unless the user says so.
+  const bool replaces_cut_short_source = WouldOverwriteCutShortSource(save_dialog_.file_name);
+  if (!ConfirmOverwriteOfCutShortSource(save_dialog_.file_name)) {
+    doc_.LoadStatus = 1;
+    last_os_error_ = 0;
+    return;
+  }
   const int modified_before = doc_.Modified;
   doc_.Modified = kClean;
   doc_.LoadStatus = 1;
@@ -277,16 +335,20 @@ void Session::WriteSubtitle(int kind) {
   }
 
   if (doc_.LoadStatus == 0) {
+    // The file holds what the document holds from now on.
+    if (replaces_cut_short_source) SetCutShortSource({}, 0);
     runner_.MarkSaved();
     doc_.FileKind = kind;
     if (kind == kKindSub) doc_.FormatLabel = SubFormatLabel(sub_frame_rate_.SubFpsChoice());
     history_.UpdateHistory(target);
+    if (code_page_chosen_) RememberCodePage(target);
     doc_.FileBoxText = doc_.FileName + "    " + doc_.FormatLabel;
     save_dialog_.file_name = WithoutExtension(doc_.FileName);
   } else {
     doc_.Modified = modified_before;  // the work is not saved
   }
   doc_.NotifyHeaderChanged();
+  if (doc_.LoadStatus == 0 && file_listener_) file_listener_(target, false);
 }
 
 }  // namespace lumetra

@@ -3,6 +3,8 @@
 // menu, Save As, quick save, closing) that guard unsaved work through one prompt.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +44,13 @@ inline constexpr char kFrameLimitStart[] =
     "loaded; ";
 inline constexpr char kFrameLimitEnd[] = " were left out.";
 inline constexpr char kOneFrameLeftOut[] = "1 frame was left out.";
+// Asked before a save replaces the file that was read with frames left out: the start, the
+// number of frames ("51 frames", "1 frame"), then kOverwriteLosesFramesEnd and the path.
+inline constexpr char kOverwriteLosesFramesStart[] =
+    "This subtitle was loaded without the frames beyond the first 9999.\rSaving it over the "
+    "file it came from loses ";
+inline constexpr char kOverwriteLosesFramesEnd[] = " for good:\r\r";
+inline constexpr char kOverwriteLosesFramesQuestion[] = "\r\rSave over it anyway?";
 // Followed by the path of a file that is no subtitle because of its size.
 inline constexpr char kFileTooLarge[] = "The file is too large for a subtitle (over 256 MB):\r\r";
 // A SAMI file with text in several classes (languages): the class read, then the others.
@@ -104,6 +113,10 @@ class Session {
   bool CloseQuery();
   // Shows and types the document's texts in another code page; no byte changes.
   void SetCodePage(CodePage page);
+  // The user's choice of a code page for the document (the window's "Reopen with code
+  // page"): SetCodePage, and the file's history entry remembers the page, so the file
+  // opens in it next time. A document saved under another name takes the page along.
+  void ChooseCodePage(CodePage page);
 
   // Opens a subtitle named on the command line: its full path when it exists, else
   // "File not found!" and the argument.
@@ -123,12 +136,25 @@ class Session {
   void MapOpenedFiles() { map_opened_files_ = true; }
   // Entries of the file last read that did not fit into the store (0: none).
   int frames_left_out() const { return frames_left_out_; }
+  // Whether writing `path` would replace the file that was read with frames left out (the
+  // same file, through any name or link), which a save does only when the user confirms
+  // the loss.
+  bool WouldOverwriteCutShortSource(const std::string& path) const;
+  // The file read with frames left out and how many were: the guard above. An empty path
+  // (after New, a read without frames left out, or a confirmed overwrite) guards nothing.
+  const std::string& cut_short_source() const { return cut_short_source_; }
+  void SetCutShortSource(std::string path, int frames_left_out);
   // Writes the document to the save dialog's file name in the format `kind` (FileKinds);
   // reports through LoadStatus and messages. A kind outside 1..4 writes nothing and shows
   // "Unknown extension: " with the name's last three characters (callers choose the kind
   // from the name's extension). A save that fails or writes nothing leaves Modified as it
   // was; a save that succeeds makes `kind` the document's format.
   void WriteSubtitle(int kind);
+
+  // Told the full path of each subtitle file read (`read` true) or written, once it is in
+  // the history and the window shows it.
+  using FileListener = std::function<void(const std::string& path, bool read)>;
+  void SetFileListener(FileListener listener) { file_listener_ = std::move(listener); }
 
   // The system's error number behind the last open or save that failed on the file system
   // (a missing file, a refused permission), 0 when there was none.
@@ -142,10 +168,17 @@ class Session {
   void ReadSubtitleData(std::string_view data, int kind);
   // True when a file was read; else tells why and keeps the system's error number.
   bool ReadSucceeded(const FileStatus& status, const std::string& path);
+  // Asks before a save replaces the file read with frames left out; true when the save
+  // may go on.
+  bool ConfirmOverwriteOfCutShortSource(const std::string& target);
   // Preselects the document's own format in the save dialog.
   void PrepareSaveDialog();
   // WriteSubtitle of a path chosen in the save dialog.
   void WriteChosen(const SaveChoice& choice);
+  // The page remembered for a file in its history entry (a full path), if any.
+  std::optional<CodePage> RememberedCodePage(const std::string& path) const;
+  // Remembers the document's page in the history entry of a full path.
+  void RememberCodePage(const std::string& path);
 
   Prompts& prompts_;
   Document doc_;
@@ -159,6 +192,11 @@ class Session {
   int last_os_error_ = 0;
   bool map_opened_files_ = false;
   int frames_left_out_ = 0;
+  FileListener file_listener_;
+  // The document's code page was chosen by the user, now or when the file was last used.
+  bool code_page_chosen_ = false;
+  std::string cut_short_source_;
+  int cut_short_frames_ = 0;
   CommandRunner runner_{doc_, prompts_};
 };
 

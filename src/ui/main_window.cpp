@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -17,27 +18,36 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <filesystem>
 
 #include "editing/editor_panel.h"
 #include "editing/frame_row.h"
 #include "session/session.h"
+#include "session/window_caption.h"
 #include "session/window_geometry.h"
 #include "settings/configuration.h"
 #include "settings/file_association.h"
 #include "ui/code_page_menu.h"
 #include "ui/command_button_press.h"
 #include "ui/command_column.h"
+#include "foundation/textkit.h"
+#include "session/film_files.h"
 #include "ui/editor_group.h"
+#include "ui/film_panel.h"
+#include "ui/film_player.h"
 #include "ui/file_drop.h"
 #include "ui/file_shortcuts.h"
 #include "ui/frame_list_delegate.h"
 #include "ui/frame_list_model.h"
 #include "ui/frame_rate_dialog.h"
+#include "ui/frame_keys.h"
 #include "ui/frame_list_view.h"
 #include "ui/hints.h"
 #include "ui/info_dialog.h"
@@ -66,8 +76,12 @@ namespace {
 
 // Width of the command groups on the right of the "Text" tab.
 constexpr int kCommandColumnWidth = 201;
+// The index of the "Text" tab.
+constexpr int kTextPage = 0;
 // Height of the editor group under the frame list.
 constexpr int kEditorGroupHeight = 178;
+// Room the frame list keeps beside or under the film panel.
+constexpr int kListKeepsAtLeast = 120;
 
 // Tabs of a fixed width.
 class PageTabBar : public QTabBar {
@@ -103,7 +117,8 @@ QGroupBox* MakeGroup(const char* caption, const char* name, QWidget* parent) {
   return group;
 }
 
-ToolButton* MakeToolButton(Glyph glyph, const char* name, const char* hint, QWidget* parent) {
+ToolButton* MakeToolButton(Glyph glyph, const char* name, const std::string& hint,
+                           QWidget* parent) {
   auto* button = new ToolButton(parent);
   button->setObjectName(name);
   button->setAutoRaise(true);
@@ -122,17 +137,17 @@ QString FromPath(const std::string& path) {
 }  // namespace
 
 MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
-                       std::string config_path, QWidget* parent)
+                       std::string config_path, QWidget* parent, std::unique_ptr<Player> player)
     : QMainWindow(parent),
       session_(std::make_unique<Session>(prompts)),
       startup_file_(std::move(startup_file)),
       config_path_(std::move(config_path)) {
   setObjectName("T_Form1");
-  setWindowTitle(QString::fromLatin1(kProgramCaption));
   setMinimumSize(kMinimumWindowWidth, kMinimumWindowHeight);
 
   model_ = new FrameListModel(session_->document(), this);
   delegate_ = new FrameListDelegate(session_->document(), this);
+  film_player_ = player ? new FilmPlayer(std::move(player), this) : new FilmPlayer(this);
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -147,6 +162,7 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
   pages_->setObjectName("PageControl1");
   pages_->addTab(BuildTextTab(), "Text");
   timing_ = new TimingTab(*session_, model_, delegate_);
+  timing_->SetFilm(*film_player_);
   pages_->addTab(timing_, "Timing");
   top_row->addWidget(timing_->recorderPanel());
   top_row->addWidget(timing_->filePanel(), 1);
@@ -161,6 +177,13 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
   setCentralWidget(central);
 
   connect(model_, &FrameListModel::headerChanged, this, &MainWindow::RefreshFileBoxes);
+  // Every change of the document may change the caption; Modified is settled only when
+  // the command that changed it has ended, so the caption is looked at once more then.
+  connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::ScheduleCaption);
+  connect(model_, &QAbstractItemModel::rowsInserted, this, &MainWindow::ScheduleCaption);
+  connect(model_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::ScheduleCaption);
+  connect(model_, &QAbstractItemModel::dataChanged, this, &MainWindow::ScheduleCaption);
+  connect(model_, &FrameListModel::headerChanged, this, &MainWindow::ScheduleCaption);
   connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::DocumentWasReset);
   connect(model_, &QAbstractItemModel::rowsInserted, this, &MainWindow::UpdateSelectedCount);
   connect(model_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::UpdateSelectedCount);
@@ -168,10 +191,32 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
   connect(new FileDropFilter(this), &FileDropFilter::fileDropped, this, &MainWindow::FileDropped,
           Qt::QueuedConnection);
 
+  // The film follows the subtitles that are read and written, and the tabs.
+  session_->SetFileListener([this](const std::string& path, bool read) {
+    if (read) {
+      film_panel_->SubtitleRead(path);
+    } else {
+      film_panel_->SubtitleWritten(path);
+    }
+  });
+  film_panel_->AddShortcuts(this);
+  connect(film_panel_, &FilmPanel::filmShownChanged, this, &MainWindow::PlaceFilmPanel);
+  connect(film_panel_, &FilmPanel::placeChangeRequested, this, &MainWindow::ToggleFilmPlace);
+  ConnectWaveform();
+  AddFrameKeys(this, list_, session_->prompts());
+  ArrangeTabOrder();
+
   FormCreate();
+  RefreshCaption();
 }
 
 MainWindow::~MainWindow() {
+  // The film panel and the player, while the session they work for still exists.
+  session_->SetFileListener(nullptr);
+  delete film_panel_;
+  film_panel_ = nullptr;
+  delete film_player_;
+  film_player_ = nullptr;
   // The list's model observes the session's document: it goes first.
   delete list_;
   list_ = nullptr;
@@ -188,7 +233,15 @@ void MainWindow::FormCreate() {
   const QRect available = screen != nullptr ? screen->availableGeometry() : full;
   const int taskbar = full.height() > available.height() ? full.height() - available.height() : 0;
   const WindowGeometry g = FirstWindowGeometry(full.width(), full.height(), taskbar);
-  if (g.resolution_too_low) session_->prompts().ShowMessage(kResolutionTooLow);
+  // Sizes are the desktop's device-independent pixels; the resolution is the screen's own
+  // pixels, so a scaled desktop (QT_SCALE_FACTOR=2) on a large screen is not "too low".
+  const qreal scale = screen != nullptr ? screen->devicePixelRatio() : 1.0;
+  if (ResolutionTooLow(qRound(full.width() * scale))) {
+    session_->prompts().ShowMessage(kResolutionTooLow);
+  }
+  // On a small desktop the window may be made smaller than it usually can.
+  setMinimumSize(std::min(kMinimumWindowWidth, available.width()),
+                 std::min(kMinimumWindowHeight, available.height()));
   resize(g.width, g.height);
   move(full.left() + g.left, full.top() + g.top);
   if (!config_path_.empty() &&
@@ -198,8 +251,10 @@ void MainWindow::FormCreate() {
 
   mini_->SaveBounds();
 
-  pages_->setCurrentIndex(0);
+  pages_->setCurrentIndex(kTextPage);
   pages_->setTabVisible(pages_->indexOf(mini_), false);
+  // The keyboard starts in the frame list.
+  GiveKeyboardTo(list_);
   connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::PageControl1Change);
 }
 
@@ -211,10 +266,12 @@ void MainWindow::CreateDialogs(Prompts& prompts) {
   if (info_dialog_ == nullptr) {
     info_dialog_ = new InfoDialog(this);
     info_dialog_->hide();
-    // "OK" changes the header as a command of its own, which can be undone.
+    // "OK" changes the header as a command of its own, which can be undone; a changed
+    // header is unsaved work like any other change.
     info_dialog_->SetStore([this](const std::function<void(Document&)>& store) {
-      commands_->Run("Info-header", [&store](Document& doc, const Selection& s) {
+      commands_->Run(kInformationStep, [&store](Document& doc, const Selection& s) {
         store(doc);
+        doc.Modified = kUnsaved;
         return CommandResult{s, false, {}};
       });
     });
@@ -250,8 +307,11 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
   auto* create = MakeToolButton(Glyph::kNew, "SpeedButton2", kNewHint, panel2);
   auto* mini = MakeToolButton(Glyph::kMiniMode, "SpeedButton4", "Switch to Mini-mode", panel2);
   connect(mini, &QToolButton::clicked, this, &MainWindow::EnterMiniMode);
+  auto* film = MakeToolButton(Glyph::kFilm, "FilmButton", "Open a film", panel2);
+  connect(film, &QToolButton::clicked, this, [this] { film_panel_->ChooseFilm(); });
   for (QWidget* w : {static_cast<QWidget*>(open), static_cast<QWidget*>(save),
-                     static_cast<QWidget*>(create), static_cast<QWidget*>(mini)}) {
+                     static_cast<QWidget*>(create), static_cast<QWidget*>(mini),
+                     static_cast<QWidget*>(film)}) {
     l2->addWidget(w);
   }
   connect(open, &QToolButton::clicked, this, &MainWindow::OpenClicked);
@@ -267,18 +327,26 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
   file_box_ = new QLineEdit(panel3);
   file_box_->setObjectName("Edit1");
   file_box_->setReadOnly(true);
-  file_box_->setFixedWidth(200);
+  file_box_->setFixedWidth(170);
   SetHint(file_box_, "Latest Filename\rrightclick: code page of the texts");
   l3->addWidget(file_box_);
+  code_page_box_ = new CodePageBox(session_->document(), panel3);
+  l3->addWidget(code_page_box_);
   auto* code_pages = new CodePageMenu(file_box_, session_->document());
-  connect(code_pages, &CodePageMenu::codePageChosen, this, [this](CodePage page) {
+  auto choose_page = [this](CodePage page) {
     FlushEditor();
-    session_->SetCodePage(page);
-    ListBox1Click();
-  });
-  auto* backward = MakeToolButton(Glyph::kBackward, "SpeedButton6", "Move frames backward by 1 sec", panel3);
-  auto* forward = MakeToolButton(Glyph::kForward, "SpeedButton5", "Move frames forward by 1 sec", panel3);
-  auto* merge = MakeToolButton(Glyph::kMerge, "SpeedButton10", "Merge frames", panel3);
+    session_->ChooseCodePage(page);
+    ReloadPanel(false);
+  };
+  connect(code_pages, &CodePageMenu::codePageChosen, this, choose_page);
+  connect(code_page_box_, &CodePageBox::codePageChosen, this, choose_page);
+  auto* backward =
+      MakeToolButton(Glyph::kBackward, "SpeedButton6",
+                     HintWithKey("Move frames backward by 1 sec", kEarlierSecondKey), panel3);
+  auto* forward = MakeToolButton(Glyph::kForward, "SpeedButton5",
+                                 HintWithKey("Move frames forward by 1 sec", kLaterSecondKey), panel3);
+  auto* merge =
+      MakeToolButton(Glyph::kMerge, "SpeedButton10", HintWithKey("Merge frames", kMergeKey), panel3);
   auto* settings = MakeToolButton(Glyph::kSettings, "SpeedButton12", "Settings", panel3);
   connect(settings, &QToolButton::clicked, this, &MainWindow::SettingsClicked);
   auto* about = MakeToolButton(Glyph::kAbout, "SpeedButton7", "About the program...", panel3);
@@ -322,7 +390,21 @@ QWidget* MainWindow::BuildTextTab() {
   row->setSpacing(5);
   auto* left = new QVBoxLayout;
   left->setSpacing(0);
-  left->addWidget(BuildFrameListGroup(), 1);
+  // The film panel and the frame list share a splitter; the panel hides while no film is
+  // open.
+  film_splitter_ = new QSplitter(Qt::Vertical);
+  film_splitter_->setObjectName("FilmSplitter");
+  film_splitter_->setChildrenCollapsible(false);
+  QWidget* frame_list = BuildFrameListGroup();
+  film_panel_ = new FilmPanel(*session_, *commands_, model_, *film_player_);
+  film_splitter_->addWidget(film_panel_);
+  film_splitter_->addWidget(frame_list);
+  film_splitter_->setStretchFactor(0, 1);
+  film_splitter_->setStretchFactor(1, 1);
+  // The size the user drags the panel to is kept (in the configuration file, too).
+  connect(film_splitter_, &QSplitter::splitterMoved, this,
+          [this] { session_->settings().FilmPanelSize = film_splitter_->sizes().value(0); });
+  left->addWidget(film_splitter_, 1);
   waveform_ = new WaveformPanel(*commands_, model_);
   waveform_->setMinimumHeight(120);
   left->addWidget(waveform_);
@@ -369,7 +451,11 @@ QWidget* MainWindow::BuildFrameListGroup() {
   };
   connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, clicked);
   connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this, clicked);
-  connect(list_, &QListView::doubleClicked, this, [this] { editor_->memo()->setFocus(); });
+  // A double click (and Enter, see eventFilter): the film goes to the frame's start.
+  connect(list_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+    film_panel_->SeekToFrame(index.row() + 1);
+    editor_->memo()->setFocus();
+  });
 
   commands_ = new WindowCommands(*session_, list_, this);
   connect(commands_, &WindowCommands::aboutToRun, this, &MainWindow::FlushEditor);
@@ -415,7 +501,37 @@ QWidget* MainWindow::BuildCommandColumn() {
   auto* text = new TextGroup(*commands_, list_, column);
   search_box_ = text->searchBox();
   layout->addWidget(text, 1);
-  return new CommandColumn(column, kCommandColumnWidth);
+  command_column_ = new CommandColumn(column, kCommandColumnWidth);
+  return command_column_;
+}
+
+void MainWindow::ArrangeTabOrder() {
+  // A click on a button of the "Text" tab leaves the keyboard where it was (in the frame
+  // list); Tab still reaches every button.
+  for (QWidget* part : {static_cast<QWidget*>(editor_), command_column_}) {
+    for (QAbstractButton* button : part->findChildren<QAbstractButton*>()) {
+      if (button->focusPolicy() != Qt::NoFocus) button->setFocusPolicy(Qt::TabFocus);
+    }
+  }
+  // Tab leaves the editor (a frame's text holds no tab characters).
+  editor_->memo()->setTabChangesFocus(true);
+  // The scrolling column itself is no stop, nor are the read-only boxes at the top, which
+  // take the keyboard from a click only.
+  command_column_->setFocusPolicy(Qt::NoFocus);
+  file_box_->setFocusPolicy(Qt::ClickFocus);
+  summary_box_->setFocusPolicy(Qt::ClickFocus);
+  // Tab goes from the frame list through the waveform and the editor and down the command
+  // groups, then to the code page and the tabs, and back to the list.
+  std::vector<QWidget*> order = {list_};
+  for (QWidget* part : {static_cast<QWidget*>(waveform_), static_cast<QWidget*>(editor_),
+                        command_column_}) {
+    for (QWidget* w : part->findChildren<QWidget*>()) {
+      if ((w->focusPolicy() & Qt::TabFocus) != 0 && w->focusProxy() == nullptr) order.push_back(w);
+    }
+  }
+  order.push_back(code_page_box_);
+  order.push_back(pages_->tabBar());
+  for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -424,6 +540,8 @@ QWidget* MainWindow::BuildCommandColumn() {
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (!activated_) {
+    // The window with its frame lies on the screen.
+    FitWindowIntoScreen(*this);
     QTimer::singleShot(0, this, [this] {
       if (!activated_) FormActivate();
     });
@@ -438,6 +556,15 @@ void MainWindow::FormActivate() {
   } else if (const std::optional<std::string> latest = AutoLoadFile(session_->settings())) {
     session_->OpenStartupFile(*latest);
   }
+  // The film named on the command line takes the place of the subtitle's own.
+  if (startup_film_.has_value()) {
+    const std::string film = FullPathOf(QFile::encodeName(*startup_film_).toStdString());
+    if (std::filesystem::is_regular_file(film)) {
+      film_panel_->OpenFilm(film);
+    } else {
+      session_->prompts().ShowMessage(kFileNotFound + QFile::encodeName(*startup_film_).toStdString());
+    }
+  }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -448,9 +575,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
       TakeSettingsFromWindow(*this, *session_);
       // The window comes back as it was before mini mode, not as the strip.
       if (mini_->active()) session_->settings().Window = mini_->model().MiniModeSavedBounds;
-      if (SaveConfig(config_path_, session_->settings(), session_->history()) != FileError::kNone) {
-        session_->prompts().ShowMessage(kConfigWriteError + config_path_);
-      }
+      const FileStatus status =
+          SaveConfig(config_path_, session_->settings(), session_->history());
+      if (!status.ok()) session_->prompts().ShowMessage(ConfigWriteErrorMessage(config_path_, status));
     }
   } else {
     event->ignore();
@@ -466,7 +593,12 @@ int MainWindow::SelectedCount() const {
 
 void MainWindow::SetControlsEnabled(const std::vector<const char*>& names, bool enabled) {
   for (const char* name : names) {
-    if (QWidget* w = findChild<QWidget*>(QString::fromLatin1(name))) w->setEnabled(enabled);
+    QWidget* w = findChild<QWidget*>(QString::fromLatin1(name));
+    if (w == nullptr) continue;
+    // A button that had the keyboard gives it back to the frame list, not to the next
+    // control (which would be the Offset box, its text selected for overwriting).
+    if (!enabled && w->hasFocus() && list_->isVisible()) GiveKeyboardTo(list_);
+    w->setEnabled(enabled);
   }
 }
 
@@ -496,18 +628,16 @@ void MainWindow::ReloadPanel(bool auto_focus) {
   editor_->FillEditor({});
   doc.CurFrame = commands_->FocusedFrame();
   ShowFocusedTimes();
-  if (doc.CurFrame == 0) {
-    SetControlsEnabled(InsertControls(), true);
-  } else {
-    const int selected = SelectedCount();
-    if (selected == 1) {
-      editor_->FillEditor(EditorLinesOf(doc.FrameText[static_cast<std::size_t>(doc.CurFrame)]));
-      if (auto_focus && editor_->autoFocus()) editor_->memo()->setFocus();
-      editor_->memo()->moveCursor(QTextCursor::Start);
-    }
-    ApplyCommandStates(selected);
-    if (selected > 1) editor_->FillEditor({kMultipleFramesMarker});
+  const int selected = SelectedCount();
+  if (doc.CurFrame > 0 && selected == 1) {
+    editor_->FillEditor(EditorLinesOf(doc.FrameText[static_cast<std::size_t>(doc.CurFrame)]));
+    if (auto_focus && editor_->autoFocus()) editor_->memo()->setFocus();
+    editor_->memo()->moveCursor(QTextCursor::Start);
   }
+  // Also without a focused row (Select All straight after opening a file) the commands go
+  // by the selection.
+  ApplyCommandStates(selected);
+  if (selected > 1) editor_->FillEditor({kMultipleFramesMarker});
   UpdateSelectedCount();
 }
 
@@ -526,6 +656,9 @@ void MainWindow::DocumentWasReset() {
   list_->scrollToTop();
   UpdateSelectedCount();
   RefreshFileBoxes();
+  // A file just opened is worked on from the frame list, also by keyboard alone.
+  // (A window not yet active gives it to the list when it becomes active.)
+  if (pages_->currentIndex() == kTextPage) GiveKeyboardTo(list_);
 }
 
 void MainWindow::RefreshFileBoxes() {
@@ -534,6 +667,23 @@ void MainWindow::RefreshFileBoxes() {
   file_box_->setCursorPosition(0);
   summary_box_->setText(DecodeText(doc.ShowInfoSummary(), doc.Encoding));
   summary_box_->setCursorPosition(0);
+  code_page_box_->Refresh();
+}
+
+void MainWindow::RefreshCaption() {
+  caption_scheduled_ = false;
+  const Document& doc = document();
+  setWindowTitle(FromPath(WindowCaption(doc)));
+  setWindowModified(ShowsUnsavedWork(doc));
+}
+
+void MainWindow::ScheduleCaption() {
+  RefreshCaption();
+  if (caption_scheduled_) return;
+  caption_scheduled_ = true;
+  QTimer::singleShot(0, this, [this] {
+    if (caption_scheduled_) RefreshCaption();
+  });
 }
 
 void MainWindow::FlushEditor() {
@@ -543,9 +693,13 @@ void MainWindow::FlushEditor() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == list_ && event->type() == QEvent::KeyPress) {
-    if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F3) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_F3) {
       search_box_->setFocus();
       return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      film_panel_->SeekToFrame(commands_->FocusedFrame());
     }
   }
   return QMainWindow::eventFilter(watched, event);
@@ -589,6 +743,63 @@ void MainWindow::PageControl1Change(int index) {
     commands_->Select(
         [&](const Document&, const Selection&) { return only(timed.focus, timed.top); });
   }
+  PlaceFilmPanel();
+}
+
+void MainWindow::PlaceFilmPanel() {
+  const bool timing = pages_->currentWidget() == timing_;
+  const bool film_shown = film_player_->player().State() != PlayerState::kNoFilm;
+  film_panel_->SetTimingMode(timing);
+  const bool in_splitter = !(timing && film_shown);
+  if (!in_splitter) {
+    if (film_panel_->parent() != timing_) timing_->ShowFilmPanel(film_panel_);
+  } else if (film_panel_->parent() != film_splitter_) {
+    timing_->ShowFilmPanel(nullptr);
+    film_splitter_->insertWidget(0, film_panel_);
+  }
+  film_panel_->setVisible(film_shown);
+  // Coming into the splitter, the panel takes the size it was last given.
+  const bool shown_in_splitter = in_splitter && film_shown;
+  if (shown_in_splitter && !film_panel_in_splitter_) SizeFilmPanel(false);
+  film_panel_in_splitter_ = shown_in_splitter;
+}
+
+void MainWindow::SizeFilmPanel(bool halve) {
+  const bool beside = film_splitter_->orientation() == Qt::Horizontal;
+  const int extent = beside ? film_splitter_->width() : film_splitter_->height();
+  int& size = session_->settings().FilmPanelSize;
+  // The first time (or asked to), half of the room; the list keeps room of its own.
+  if (halve || size <= 0) size = extent / 2;
+  const int panel = std::clamp(size, 1, std::max(extent - kListKeepsAtLeast, 1));
+  film_splitter_->setSizes({panel, std::max(extent - panel, 1)});
+}
+
+void MainWindow::ConnectWaveform() {
+  // The waveform follows the film player, and its clicks seek the film.
+  FilmPlayer* film = film_player_;
+  connect(film, &FilmPlayer::filmOpened, waveform_, [this, film] {
+    const Player& player = film->player();
+    waveform_->OpenFilm(QFile::decodeName(QByteArray::fromStdString(player.FilmPath())));
+    waveform_->SetDuration(player.DurationMs());
+    waveform_->SetPosition(player.PositionMs());
+  });
+  auto closed = [this, film] {
+    if (film->player().State() == PlayerState::kNoFilm) waveform_->CloseFilm();
+  };
+  connect(film, &FilmPlayer::filmClosed, waveform_, closed);
+  connect(film, &FilmPlayer::filmFailed, waveform_, closed);
+  connect(film, &FilmPlayer::positionChanged, waveform_, &WaveformPanel::SetPosition);
+  connect(film, &FilmPlayer::stateChanged, waveform_, [this, film] {
+    waveform_->SetPlaying(film->player().State() == PlayerState::kPlaying);
+  });
+  connect(waveform_, &WaveformPanel::seekRequested, film,
+          [film](qint64 ms) { film->transport().SeekTo(ms); });
+}
+
+void MainWindow::ToggleFilmPlace() {
+  const bool beside = film_splitter_->orientation() == Qt::Vertical;
+  film_splitter_->setOrientation(beside ? Qt::Horizontal : Qt::Vertical);
+  SizeFilmPanel(true);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -614,6 +825,10 @@ void MainWindow::ShowHistoryMenu(const QPoint& global_pos) {
       session_->OpenHistoryEntry(index);
     });
   }
+  history_menu_->addSeparator();
+  QAction* film = history_menu_->addAction("Open film...");
+  film->setObjectName("OpenFilmAction");
+  connect(film, &QAction::triggered, this, [this] { film_panel_->ChooseFilm(); });
   history_menu_->popup(global_pos);
 }
 
@@ -646,7 +861,12 @@ void MainWindow::SettingsClicked() {
 
 void MainWindow::FileDropped(const QString& path) {
   FlushEditor();
-  session_->OpenDroppedFile(QFile::encodeName(path).toStdString());
+  const std::string file = QFile::encodeName(path).toStdString();
+  if (IsFilmFile(file)) {
+    film_panel_->OpenFilm(FullPathOf(file));
+  } else {
+    session_->OpenDroppedFile(file);
+  }
 }
 
 void MainWindow::AboutClicked() { session_->prompts().ShowMessage(kAboutText); }

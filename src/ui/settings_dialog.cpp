@@ -19,7 +19,7 @@ namespace lumetra {
 
 namespace {
 
-constexpr int kOptionsGroupHeight = 169;
+constexpr int kOptionsGroupHeight = 189;
 
 }  // namespace
 
@@ -49,6 +49,12 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
     options_[static_cast<std::size_t>(i)] = box;
     options->addWidget(box);
   }
+  auto_open_film_ = new QCheckBox("Open the film of the same name with a subtitle", group);
+  auto_open_film_->setObjectName("AutoOpenFilmBox");
+  SetHint(auto_open_film_,
+          "A film beside the subtitle with its name (.mkv .mp4 .avi .webm .mov .m4v .mpg .ts)\r"
+          "opens with it, unless another film was last used with the subtitle");
+  options->addWidget(auto_open_film_);
 
   auto* size_row = new QHBoxLayout;
   size_row->setSpacing(3);
@@ -135,6 +141,7 @@ void SettingsDialog::FormActivate() {
   history_size_->setText(QString::fromStdString(model_.history_box));
   const bool values[3] = {model_.win_pos_sav, model_.rem_last_dir, model_.auto_load};
   for (std::size_t i = 0; i < 3; ++i) options_[i]->setChecked(values[i]);
+  auto_open_film_->setChecked(model_.auto_open_film);
 }
 
 void SettingsDialog::Edit1Exit() {
@@ -149,6 +156,7 @@ void SettingsDialog::Button1Click() {
   model_.win_pos_sav = options_[0]->isChecked();
   model_.rem_last_dir = options_[1]->isChecked();
   model_.auto_load = options_[2]->isChecked();
+  model_.auto_open_film = auto_open_film_->isChecked();
   model_.Apply(*config_, *history_);
   accept();
 }

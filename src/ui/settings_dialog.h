@@ -23,7 +23,7 @@ class SettingsDialog : public QDialog {
 
  public:
   static constexpr int kClientWidth = 355;
-  static constexpr int kClientHeight = 215;
+  static constexpr int kClientHeight = 235;
 
   // `association` registers `executable` for the file types; failures are told through
   // `prompts` (not owned).
@@ -53,6 +53,7 @@ class SettingsDialog : public QDialog {
   FileHistory* history_ = nullptr;
 
   std::array<QCheckBox*, 3> options_{};  // CheckBox1..CheckBox3
+  QCheckBox* auto_open_film_ = nullptr;
   QLineEdit* history_size_ = nullptr;    // Edit1
   QPushButton* ok_ = nullptr;            // Button1
 };

@@ -287,6 +287,18 @@ TEST_F(CliTest, FramesLeftOutAreWrittenButExitWithThree) {
   const std::string written = ReadFile(dir.File("out.sub"));
   EXPECT_EQ(written.size(), frames.rfind("{9999}"));
   EXPECT_TRUE(written.ends_with("\n{9998}{9999}x\r\n"));
+  // Written over itself (by its name or a link to it), the input would lose its last frame:
+  // it is left as it was.
+  std::filesystem::create_symlink(input, dir.File("link.sub"));
+  for (const std::string& output : {input, dir.File("link.sub")}) {
+    result = Run({"edit", input, output, "--later"});
+    EXPECT_EQ(result.status, 3);
+    EXPECT_TRUE(result.err.ends_with("lumetra-cli: " + output +
+                                      " is the input, which has frames beyond the first 9999: "
+                                      "it was left as it was (write OUTPUT to another file)\n"))
+        << result.err;
+    EXPECT_EQ(ReadFile(input), frames);
+  }
 }
 
 }  // namespace

@@ -92,7 +92,8 @@ TEST_F(SessionTest, SubFilesThatStateTheirRateHaveItProposedAndWrittenBack) {
     const char* proposed_text;
   };
   const Case cases[] = {{"{1}{1}12.500\r\n{40}{80}Hi\r\n", SubFrameRateModel::kCustomTag, "12.500"},
-                        {"{0}{0}29.970\r\n{40}{80}Hi\r\n", 11, "29.970"}};
+                        {"{1}{1}23.976\r\n{40}{80}Hi\r\n", 7, "23.976"},
+                        {"{0}{0}29.97\r\n{40}{80}Hi\r\n", 12, "29.970"}};
   for (const Case& c : cases) {
     const std::string path = Write("rate.sub", c.file);
     std::string shown;
@@ -280,6 +281,30 @@ TEST_F(SessionTest, OpeningAndSavingWithoutEditsKeepsTheBytes) {
   }
 }
 
+TEST_F(SessionTest, ACodePageChosenForAFileIsRememberedInItsHistoryEntry) {
+  // "Привет" in Windows-1251, guessed as something else from so few letters or not.
+  const std::string a = Write("a.txt", "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xCF\xF0\xE8\r\n");
+  const std::string b = Write("b.txt", kSubRip);
+  OpenThroughDialog(a);
+  session.ChooseCodePage(CodePage::kWindows1253);
+  EXPECT_EQ(session.history().Attribute(1, kCodePageAttribute), "Windows-1253");
+  OpenThroughDialog(b);
+  EXPECT_EQ(doc.Encoding, CodePage::kWindows1250);
+  // Through the configuration file, as at the next start.
+  Session next(prompts);
+  Configuration config;
+  ReadConfigText(ConfigFileText(config, session.history()), config, next.history());
+  prompts.open_paths.push_back(a);
+  next.Open();
+  EXPECT_EQ(next.document().Encoding, CodePage::kWindows1253);
+  // Saved under another name, the document takes its page along; the bytes stay.
+  prompts.save_paths.push_back(dir.File("c.txt"));
+  next.SaveAs();
+  EXPECT_EQ(ReadFile(dir.File("c.txt")), ReadFile(a));
+  EXPECT_EQ(next.history().Attribute(1, kCodePageAttribute), "Windows-1253");
+  EXPECT_EQ(next.history().Entry(1), dir.File("c.txt"));
+}
+
 TEST_F(SessionTest, HistoryEntriesOpenAfterThePrompt) {
   const std::string first = Write("first.txt", kSubRip);
   const std::string second = Write("second.txt", "1\r\n00:00:05,000 --> 00:00:06,000\r\nX\r\n");
@@ -319,6 +344,43 @@ TEST_F(SessionTest, TooManyFramesAreReportedNotLost) {
       "loaded; ";
   EXPECT_EQ(prompts.messages, (std::vector<std::string>{limit + "1 frame was left out.",
                                                         limit + "6 were left out."}));
+}
+
+// Quick save used to rewrite a file read with frames left out, losing them without a word.
+TEST_F(SessionTest, AFileReadWithFramesLeftOutIsOverwrittenOnlyWhenTheUserAgrees) {
+  std::string frames;
+  for (int i = 1; i <= 10001; ++i) {
+    frames += std::to_string(i) + "\r\n00:00:01,000 --> 00:00:02,000\r\nx\r\n\r\n";
+  }
+  const std::string big = Write("big.txt", frames);
+  std::filesystem::create_symlink(big, dir.File("link.txt"));
+  OpenThroughDialog(big);
+  prompts.messages.clear();
+  const std::string question = std::string(kOverwriteLosesFramesStart) + "2 frames" +
+                               kOverwriteLosesFramesEnd + big + kOverwriteLosesFramesQuestion;
+  doc.Modified = kUnsaved;
+  for (const Answer answer : {Answer::kNo, Answer::kCancel}) {
+    prompts.answers = {answer};
+    session.QuickSave();
+    EXPECT_EQ(prompts.questions.back(), question);
+    EXPECT_EQ(ReadFile(big), frames);
+    EXPECT_EQ(doc.Modified, kUnsaved);
+  }
+  // Another name is fine, a link to the file is the file.
+  prompts.questions.clear();
+  EXPECT_TRUE(session.SaveTo(dir.File("other.txt"), kKindSubRip));
+  EXPECT_TRUE(prompts.questions.empty());
+  prompts.save_paths = {dir.File("link.txt")};
+  session.SaveAs();
+  EXPECT_EQ(prompts.questions, std::vector<std::string>{question});
+  EXPECT_EQ(ReadFile(big), frames);
+  // Agreed to once, the file holds the document: no more questions.
+  prompts.answers = {Answer::kYes};
+  EXPECT_TRUE(session.SaveTo(big, kKindSubRip));
+  EXPECT_EQ(ReadFile(big), ReadFile(dir.File("other.txt")));
+  EXPECT_TRUE(session.SaveTo(big, kKindSubRip));
+  EXPECT_EQ(prompts.questions.size(), 2u);
+  EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(SessionTest, DialogPathsAreResolvedThroughLinksNotFoldedAsText) {

@@ -26,7 +26,9 @@ constexpr char kFullFile[] =
     "RemLastDir = True\r\nLastDir = /films/old/\r\nAutoLoad = True\r\n"
     "LatestFile = /films/a.srt\r\nMaxHistory = 8\r\nHisNum = 2\r\n"
     "(1)  /films/a.srt\r\n(2)  /films/b.srt\r\n"
-    "TextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\n";
+    "TextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\n"
+    "AutoOpenFilm = False\r\nFilmBeside = True\r\nFilmPanelSize = 420\r\nFollowFilm = True\r\n"
+    "(2).Film = /films/b = 2.mkv\r\n";
 
 // The file that a run without a file and without changes writes, and its lines.
 constexpr char kDefaultFile[] =
@@ -35,7 +37,8 @@ constexpr char kDefaultFile[] =
     "WinPosSav = False\r\nPosX = 0\r\nPosY = 0\r\nSizX = 0\r\nSizY = 0\r\n"
     "RemLastDir = True\r\nLastDir = \r\nAutoLoad = False\r\nLatestFile = \r\n"
     "MaxHistory = 8\r\nHisNum = 1\r\n(1)  \r\n"
-    "TextAlign = 1\r\nInstantApply = False\r\nAutoFocus = False\r\n";
+    "TextAlign = 1\r\nInstantApply = False\r\nAutoFocus = False\r\n"
+    "AutoOpenFilm = True\r\nFilmBeside = False\r\nFilmPanelSize = 0\r\nFollowFilm = False\r\n";
 std::vector<std::string> DefaultLines() {
   std::vector<std::string> lines;
   for (LineReader in(kDefaultFile); !in.AtEnd();) lines.emplace_back(in.ReadLine());
@@ -55,8 +58,12 @@ TEST(ConfigFile, EveryValueIsWrittenByteForByteAndReadBack) {
   config.LastDir = "/films/old/";
   config.LatestFile = "/films/a.srt";  // written from the history's first entry
   config.TextAlign = 2;
+  config.AutoOpenFilm = false;
+  config.FilmBeside = config.FollowFilm = true;
+  config.FilmPanelSize = 420;
   FileHistory history;
   history.UpdateHistory("/films/b.srt");
+  history.SetAttribute(1, kFilmAttribute, "/films/b = 2.mkv");
   history.UpdateHistory("/films/a.srt");
   EXPECT_EQ(history.HisNum, 3);  // the start-up count stood for an empty slot
   EXPECT_EQ(ConfigFileText(config, history), kFullFile);
@@ -68,6 +75,28 @@ TEST(ConfigFile, EveryValueIsWrittenByteForByteAndReadBack) {
   EXPECT_EQ(read, config);
   EXPECT_EQ(read_history.HisNum, 2);
   EXPECT_EQ(read_history.Entry(2), "/films/b.srt");
+  EXPECT_EQ(read_history.Attribute(2, kFilmAttribute), "/films/b = 2.mkv");
+  EXPECT_EQ(read_history.Attributes(1).size(), 0u);
+}
+
+TEST(ConfigFile, TheFilmsOptionsAreKeyedLinesInAnyOrder) {
+  std::vector<std::string> lines = DefaultLines();
+  lines.resize(13);
+  lines.push_back("(1)  /films/a.srt");
+  lines.insert(lines.end(), {"TextAlign = 0", "InstantApply = False", "AutoFocus = False",
+                             "(1).Film = /films/a.mkv", "FollowFilm = True",
+                             "FilmPanelSize = 99999", "FilmBeside = True"});
+  Configuration config;
+  FileHistory history;
+  ReadConfigText(Joined(lines), config, history);
+  EXPECT_TRUE(config.FollowFilm && config.FilmBeside && config.AutoOpenFilm);
+  EXPECT_EQ(config.FilmPanelSize, 16384);
+  EXPECT_EQ(history.Attribute(1, kFilmAttribute), "/films/a.mkv");
+  // Written back in the writer's order.
+  const std::string text = ConfigFileText(config, history);
+  EXPECT_EQ(text.substr(text.find("AutoOpenFilm")),
+            "AutoOpenFilm = True\r\nFilmBeside = True\r\nFilmPanelSize = 16384\r\n"
+            "FollowFilm = True\r\n(1).Film = /films/a.mkv\r\n");
 }
 
 TEST(ConfigFile, OptionsOffLeaveTheirPathsOutAndAClearedHistoryKeepsOneEmptyLine) {
@@ -126,10 +155,14 @@ TEST(ConfigFile, MissingEmptyTruncatedAndGarbledFilesKeepTheDefaults) {
   Configuration config;
   FileHistory history;
   EXPECT_FALSE(LoadConfig(dir.File("lumetra.cfg"), config, history));
+  WriteFile(dir.File("empty.cfg"), "");
   // Written into a directory that is created for it.
   ASSERT_EQ(SaveConfig(dir.File("a/b/lumetra.cfg"), config, history), FileError::kNone);
+  // A file where its directory should be: the system's reason is told.
+  const FileStatus blocked = SaveConfig(dir.File("empty.cfg/lumetra.cfg"), config, history);
+  EXPECT_EQ(ConfigWriteErrorMessage(dir.File("x.cfg"), blocked),
+            kConfigWriteError + dir.File("x.cfg") + "\rNot a directory");
   EXPECT_EQ(ReadFile(dir.File("a/b/lumetra.cfg")), kDefaultFile);
-  WriteFile(dir.File("empty.cfg"), "");
   EXPECT_TRUE(LoadConfig(dir.File("empty.cfg"), config, history));
   EXPECT_EQ(config, Configuration());
   // Cut off after the window's top: what follows keeps its default.
@@ -196,6 +229,91 @@ TEST(ConfigFile, SavedWindowIsRestoredOnlyWhenAskedForAndOnAScreen) {
     config.Window = saved;
     EXPECT_EQ(SavedWindowRect(config, screens), expected) << saved.left << "," << saved.top;
   }
+}
+
+TEST(ConfigFile, HistoryAttributesAreKeyedLinesThatTravelWithTheirEntry) {
+  FileHistory history;
+  history.UpdateHistory("/f/a.srt");
+  history.UpdateHistory("/f/b.srt");
+  EXPECT_TRUE(history.SetAttribute(history.Find("/F/A.SRT"), kCodePageAttribute, "Windows-1251"));
+  EXPECT_TRUE(history.SetAttribute(1, "Film", "/films/b = final.mkv"));
+  EXPECT_FALSE(history.SetAttribute(1, "Bad name", "x"));
+  EXPECT_FALSE(history.SetAttribute(1, "Film", "two\nlines"));
+  // Reopened, the file keeps its attributes at the top.
+  history.UpdateHistory("/f/A.srt");
+  EXPECT_EQ(history.Attribute(1, kCodePageAttribute), "Windows-1251");
+  EXPECT_EQ(history.Attribute(2, kCodePageAttribute), std::nullopt);
+
+  const std::string text = ConfigFileText(Configuration(), history);
+  EXPECT_NE(text.find("FollowFilm = False\r\n(1).CodePage = Windows-1251\r\n"
+                      "(2).Film = /films/b = final.mkv\r\n"),
+            std::string::npos);
+  // Unknown keys, other lines and attributes of entries not in use are skipped.
+  Configuration config;
+  FileHistory read;
+  ReadConfigText(text + "Volume = 7\r\n(9).CodePage = UTF-8\r\n(2).New = 1\r\n(x).A = 1\r\n", config,
+                 read);
+  EXPECT_EQ(read.HisNum, 2);
+  EXPECT_EQ(read.Attributes(1), (HistoryAttributes{{"CodePage", "Windows-1251"}}));
+  EXPECT_EQ(read.Attributes(2),
+            (HistoryAttributes{{"Film", "/films/b = final.mkv"}, {"New", "1"}}));
+  EXPECT_EQ(read.Attributes(9), HistoryAttributes());
+  // Clearing an attribute drops its line.
+  read.SetAttribute(1, kCodePageAttribute, "");
+  EXPECT_EQ(ConfigFileText(config, read).find("CodePage"), std::string::npos);
+}
+
+TEST(ConfigFile, ADamagedHistoryKeepsEveryGoodEntryFromStartToStart) {
+  // A path on two lines is never taken; one put in by hand is neither written nor counted.
+  FileHistory history;
+  for (const char* path : {"/f/1", "/f/a\nb", "/f/2", "/f/c\rd", "", "/f/3"}) history.UpdateHistory(path);
+  EXPECT_EQ(history.Entry(2) + history.Entry(3) + history.Entry(4), "/f/2/f/1");
+  history.SetEntry(2, "/f/x\ry");
+  std::string text = ConfigFileText(Configuration(), history);
+  EXPECT_NE(text.find("HisNum = 2\r\n(1)  /f/3\r\n(2)  /f/1\r\nTextAlign"), std::string::npos);
+  // Read and written again and again, it stays the same.
+  for (int start = 0; start < 3; ++start) {
+    Configuration config;
+    FileHistory read;
+    ReadConfigText(text, config, read);
+    EXPECT_EQ(ConfigFileText(config, read), text);
+  }
+
+  // A blank line among the entries, and a count beyond the lines there are: the good
+  // entries move up and the values after the history are still read.
+  std::vector<std::string> lines = DefaultLines();
+  lines[12] = "HisNum = 5";
+  lines[13] = "(1)  /f/a";
+  lines.insert(lines.begin() + 14, {"(2)  ", "(3)  /f/b"});
+  lines[16] = "TextAlign = 2";
+  Configuration config;
+  FileHistory read;
+  ReadConfigText(Joined(lines) + "(2).CodePage = UTF-8\r\n(3).CodePage = Windows-1252\r\n", config,
+                 read);
+  EXPECT_EQ(read.HisNum, 2);
+  EXPECT_EQ(read.Entry(1) + read.Entry(2) + read.Entry(3), "/f/a/f/b");
+  EXPECT_EQ(read.Attribute(2, kCodePageAttribute), "Windows-1252");
+  EXPECT_EQ(config.TextAlign, 2);
+}
+
+TEST(ConfigFile, AutoLoadTakesOnlyAnExistingRegularFile) {
+  TempDir dir;
+  WriteFile(dir.File("a.srt"), "1");
+  Configuration config;
+  config.AutoLoad = true;
+  const std::pair<std::string, std::optional<std::string>> cases[] = {
+      {dir.File("a.srt"), dir.File("a.srt")},
+      {dir.path().string(), std::nullopt},  // a directory
+      {dir.File("gone.srt"), std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& [latest, expected] : cases) {
+    config.LatestFile = latest;
+    EXPECT_EQ(AutoLoadFile(config), expected) << latest;
+  }
+  config.AutoLoad = false;
+  config.LatestFile = dir.File("a.srt");
+  EXPECT_EQ(AutoLoadFile(config), std::nullopt);
 }
 
 TEST(SettingsDialogModel, ASmallerHistorySizeCutsOnlyTheSavedHistory) {

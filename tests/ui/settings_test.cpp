@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QTextOption>
 #include <QTimer>
 #include <QUrl>
@@ -59,11 +60,14 @@ TEST(SettingsDialog, OkAppliesTheControlsAndCancelKeepsTheSettingsButNotTheHisto
   QTest::keyClicks(size, "20");
   QTest::keyClick(size, Qt::Key_Tab);  // leaving the box brings it into range
   EXPECT_EQ(size->text(), "16");
+  EXPECT_TRUE(checked("AutoOpenFilmBox"));
   Click(dialog, "CheckBox1");
   Click(dialog, "CheckBox3");
+  Click(dialog, "AutoOpenFilmBox");
   Click(dialog, "Button1");
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_TRUE(config.WinPosSav && config.RemLastDir && config.AutoLoad);
+  EXPECT_FALSE(config.AutoOpenFilm);
   EXPECT_EQ(history.MaxHistory, 16);
 
   dialog.Open(config, history);
@@ -109,6 +113,9 @@ TEST_F(SettingsWindowTest, ASecondRunRestoresGeometryOptionsHistoryAndTheLatestF
   Tick("RadioGroup1_Right");
   Tick("CheckBox1");
   Tick("CheckBox4");
+  // The film panel (hidden without a film): beside the list, and "Follow film".
+  Find<QToolButton>("FilmPlace")->click();
+  Find<QCheckBox>("FilmFollow")->setChecked(true);
   window_->resize(700, 500);
   window_->move(40, 30);
   // Closed as the mini-mode strip, the window still comes back as it was before.
@@ -122,6 +129,8 @@ TEST_F(SettingsWindowTest, ASecondRunRestoresGeometryOptionsHistoryAndTheLatestF
   EXPECT_EQ(Memo()->document()->defaultTextOption().alignment(), Qt::AlignRight);
   EXPECT_TRUE(Find<QCheckBox>("CheckBox1")->isChecked() &&
               Find<QCheckBox>("CheckBox4")->isChecked());
+  EXPECT_EQ(window_->filmSplitter()->orientation(), Qt::Horizontal);
+  EXPECT_TRUE(Find<QCheckBox>("FilmFollow")->isChecked());
   EXPECT_EQ(window_->session().history().Entry(1), sample);
   EXPECT_EQ(window_->session().open_dialog().initial_dir, dir_.path().string() + "/");
   EXPECT_EQ(Rows(), 10);  // auto-loaded
@@ -133,7 +142,9 @@ TEST_F(SettingsWindowTest, AFailedSaveIsToldAndTheProgramStillEnds) {
   Start(std::nullopt, unwritable);
   prompts_.messages.clear();  // the small offscreen screen's notice
   EXPECT_TRUE(window_->close());
-  EXPECT_EQ(prompts_.messages, std::vector<std::string>{kConfigWriteError + unwritable});
+  // With the system's reason.
+  EXPECT_EQ(prompts_.messages,
+            std::vector<std::string>{kConfigWriteError + unwritable + "\rNot a directory"});
 }
 
 TEST_F(SettingsWindowTest, AFileDroppedOnTheWindowOpensAfterTheUnsavedChangesQuestion) {
