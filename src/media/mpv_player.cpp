@@ -46,11 +46,15 @@ enum Observed : std::uint64_t {
 
 std::int64_t Milliseconds(double seconds) { return std::llround(seconds * 1000.0); }
 
-std::string Seconds(std::int64_t ms) {
+std::string Seconds(double ms) {
   char text[48];
-  std::snprintf(text, sizeof text, "%.3f", static_cast<double>(ms) / 1000.0);
+  std::snprintf(text, sizeof text, "%.4f", ms / 1000.0);
   return text;
 }
+
+// libmpv's exact seek shows the first picture that starts at most this long before the
+// time asked for.
+constexpr double kSeekToleranceMs = 5;
 
 // Where the subtitle file the player hands libmpv lives: the user's runtime directory, else
 // the temporary one.
@@ -236,6 +240,7 @@ void MpvPlayer::Open(const std::string& path) {
   duration_ms_ = 0;
   container_fps_ = estimated_fps_ = 0;
   seek_pending_ = false;
+  shown_picture_ = kNoPicture;
   subtitle_track_ = 0;
   paused_ = true;
   position_ = PositionEstimate();
@@ -324,7 +329,15 @@ void MpvPlayer::Seek(std::int64_t position_ms) {
   seek_target_ = target;
   seek_misses_ = 0;
   eof_reached_ = false;
-  const std::string seconds = Seconds(target);
+  // The picture to show is the one on the screen at the target: the last that starts at or
+  // before it. libmpv shows the first picture that starts no more than 5 ms before the time
+  // it is asked for, so it is asked for a picture's length (less those 5 ms and a little)
+  // before the target.
+  const double frame = FrameMs();
+  const double ask = frame > 0 ? std::max(0.0, static_cast<double>(target) - frame +
+                                                   kSeekToleranceMs + 0.5)
+                               : static_cast<double>(target);
+  const std::string seconds = Seconds(ask);
   Command({"seek", seconds.c_str(), "absolute+exact"});
   NotifyPosition(target);
 }
@@ -438,8 +451,12 @@ void MpvPlayer::HandleEvent(const void* raw) {
       if (std::abs(static_cast<double>(arrived - seek_target_)) <= tolerance ||
           ++seek_misses_ >= 2) {
         seek_pending_ = false;
-        position_.Report(arrived, Now());
-        NotifyPosition(arrived);
+        // The picture shown covers the target: the film stands at the target (so that "Set
+        // start" after a seek to a frame's start gives it the start it has).
+        const std::int64_t at = arrived <= seek_target_ ? seek_target_ : arrived;
+        shown_picture_ = arrived;
+        position_.Report(at, Now());
+        NotifyPosition(at);
       }
       break;
     }
@@ -459,11 +476,16 @@ void MpvPlayer::PropertyChanged(std::uint64_t id, const void* raw) {
   const bool flag =
       has_value && property->format == MPV_FORMAT_FLAG && *static_cast<int*>(property->data) != 0;
   switch (id) {
-    case kTimePos:
+    case kTimePos: {
       if (!has_value || !loaded_) break;
-      position_.Report(Milliseconds(number), Now());
+      const std::int64_t picture = Milliseconds(number);
+      // The picture a seek arrived at: the film stays at the seek's target.
+      if (!seek_pending_ && picture == shown_picture_) break;
+      shown_picture_ = kNoPicture;
+      position_.Report(picture, Now());
       if (!seek_pending_) NotifyPosition(position_.reported());
       break;
+    }
     case kDuration:
       duration_ms_ = has_value ? Milliseconds(number) : 0;
       break;
