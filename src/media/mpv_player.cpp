@@ -239,8 +239,7 @@ void MpvPlayer::Open(const std::string& path) {
   path_ = path;
   duration_ms_ = 0;
   container_fps_ = estimated_fps_ = 0;
-  seek_pending_ = false;
-  shown_picture_ = kNoPicture;
+  seek_pending_ = holding_seek_ = false;
   subtitle_track_ = 0;
   paused_ = true;
   position_ = PositionEstimate();
@@ -273,7 +272,7 @@ void MpvPlayer::Close() {
   loaded_ = opening_ = waiting_for_renderer_ = false;
   path_.clear();
   duration_ms_ = 0;
-  seek_pending_ = false;
+  seek_pending_ = holding_seek_ = false;
   subtitle_track_ = 0;
   position_ = PositionEstimate();
   if (core_) Command({"stop"});
@@ -315,6 +314,7 @@ void MpvPlayer::Pause() {
 void MpvPlayer::PausedChanged(bool paused) {
   if (paused == paused_) return;
   paused_ = paused;
+  if (!paused_) holding_seek_ = false;
   // The estimate goes on from where the film stands now.
   if (!seek_pending_) position_.Report(position_.At(Now()), Now());
   position_.SetPlaying(!paused_, Now());
@@ -344,6 +344,7 @@ void MpvPlayer::Seek(std::int64_t position_ms) {
 
 void MpvPlayer::StepFrame(bool forward) {
   if (!loaded_) return;
+  holding_seek_ = false;
   Command({forward ? "frame-step" : "frame-back-step"});
 }
 
@@ -454,7 +455,7 @@ void MpvPlayer::HandleEvent(const void* raw) {
         // The picture shown covers the target: the film stands at the target (so that "Set
         // start" after a seek to a frame's start gives it the start it has).
         const std::int64_t at = arrived <= seek_target_ ? seek_target_ : arrived;
-        shown_picture_ = arrived;
+        holding_seek_ = paused_;
         position_.Report(at, Now());
         NotifyPosition(at);
       }
@@ -478,10 +479,10 @@ void MpvPlayer::PropertyChanged(std::uint64_t id, const void* raw) {
   switch (id) {
     case kTimePos: {
       if (!has_value || !loaded_) break;
+      // After a seek the film stays at its target until it plays or steps: libmpv's own
+      // readings (the picture's start, or the time it was asked for) may come later.
+      if (seek_pending_ || holding_seek_) break;
       const std::int64_t picture = Milliseconds(number);
-      // The picture a seek arrived at: the film stays at the seek's target.
-      if (!seek_pending_ && picture == shown_picture_) break;
-      shown_picture_ = kNoPicture;
       position_.Report(picture, Now());
       if (!seek_pending_) NotifyPosition(position_.reported());
       break;

@@ -159,9 +159,9 @@ class MpvPlayer : public Player {
   bool seek_pending_ = false;
   std::int64_t seek_target_ = 0;
   int seek_misses_ = 0;
-  // The start of the picture the last seek arrived at, while it is shown.
-  static constexpr std::int64_t kNoPicture = -1;
-  std::int64_t shown_picture_ = kNoPicture;
+  // The last seek arrived, and the film has neither played nor stepped since: it stands at
+  // the seek's target.
+  bool holding_seek_ = false;
 
   std::string subtitles_;
   std::string subtitle_file_;
