@@ -26,6 +26,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "editing/editor_panel.h"
 #include "editing/frame_row.h"
@@ -552,6 +553,11 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::FormActivate() {
   if (activated_) return;
   activated_ = true;
+  // `lumetra FILM`: a film alone opens as a film.
+  if (startup_file_.has_value() && !startup_film_.has_value() &&
+      IsFilmFile(QFile::encodeName(*startup_file_).toStdString())) {
+    startup_film_ = std::exchange(startup_file_, std::nullopt);
+  }
   if (startup_file_.has_value()) {
     session_->OpenStartupFile(QFile::encodeName(*startup_file_).toStdString());
   } else if (const std::optional<std::string> latest = AutoLoadFile(session_->settings())) {
@@ -563,7 +569,8 @@ void MainWindow::FormActivate() {
     if (std::filesystem::is_regular_file(film)) {
       film_panel_->OpenFilm(film);
     } else {
-      session_->prompts().ShowMessage(kFileNotFound + QFile::encodeName(*startup_film_).toStdString());
+      session_->prompts().ShowMessage(kFileNotFound +
+                                      QFile::encodeName(*startup_film_).toStdString());
     }
   }
 }
