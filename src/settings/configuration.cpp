@@ -90,6 +90,8 @@ std::string ConfigFileText(const Configuration& config, FileHistory& history) {
   w.Line("TextAlign = " + IntToText(config.TextAlign));
   w.Line("InstantApply = " + BoolToText(config.InstantApply));
   w.Line("AutoFocus = " + BoolToText(config.AutoFocus));
+  w.Line("Autosave = " + IntToText(config.AutosaveSeconds));
+  w.Line("Backups = " + BoolToText(config.Backups));
   return out;
 }
 
@@ -135,6 +137,8 @@ void ReadConfigText(std::string_view text, Configuration& config, FileHistory& h
   if (next()) config.TextAlign = TextToIntRange(value, 0, 2);
   read_bool(config.InstantApply);
   read_bool(config.AutoFocus);
+  if (next()) config.AutosaveSeconds = TextToIntRange(value, 0, kMaxAutosaveSeconds);
+  read_bool(config.Backups);
 }
 
 bool LoadConfig(const std::string& path, Configuration& config, FileHistory& history) {

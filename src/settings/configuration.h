@@ -15,6 +15,8 @@
 namespace lumetra {
 
 inline constexpr char kConfigFileName[] = "lumetra.cfg";
+// The longest autosave interval: a day.
+inline constexpr int kMaxAutosaveSeconds = 86400;
 // Followed by the full name of the file.
 inline constexpr char kConfigWriteError[] = "Can't write to configuration file:\r\r";
 
@@ -48,6 +50,10 @@ struct Configuration {
   // The editor's "Apply changes instantly" and "Auto focus" check boxes.
   bool InstantApply = false;
   bool AutoFocus = false;
+  // "Autosave every N seconds" while there is unsaved work; 0 turns autosaves off.
+  int AutosaveSeconds = 60;
+  // Keep the previous version of a file before the first save of a run replaces it.
+  bool Backups = true;
 
   friend bool operator==(const Configuration&, const Configuration&) = default;
 };
@@ -62,7 +68,8 @@ std::string ConfigFileText(const Configuration& config, FileHistory& history);
 // A line that is missing (the file ends early) leaves its value as it was. Booleans are
 // true unless the value reads "false" in any letter case; MaxHistory is brought into
 // 1..16 and HisNum into 1..MaxHistory; a history entry longer than a path can be is
-// ignored.
+// ignored; the autosave interval is brought into 0..kMaxAutosaveSeconds. A file of an
+// earlier version, without the autosave and backup lines, keeps their defaults.
 void ReadConfigText(std::string_view text, Configuration& config, FileHistory& history);
 
 // Reads the file at path. A file that is missing, not a regular file, unreadable or

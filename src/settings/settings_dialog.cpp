@@ -9,6 +9,12 @@ void SettingsDialogModel::Load(const Configuration& config, const FileHistory& h
   win_pos_sav = config.WinPosSav;
   rem_last_dir = config.RemLastDir;
   auto_load = config.AutoLoad;
+  autosave_box = IntToText(config.AutosaveSeconds);
+  backups = config.Backups;
+}
+
+void SettingsDialogModel::NormaliseAutosaveBox() {
+  autosave_box = TextToIntRangeText(autosave_box, 0, kMaxAutosaveSeconds);
 }
 
 void SettingsDialogModel::NormaliseHistoryBox() {
@@ -20,6 +26,8 @@ void SettingsDialogModel::Apply(Configuration& config, FileHistory& history) con
   config.WinPosSav = win_pos_sav;
   config.RemLastDir = rem_last_dir;
   config.AutoLoad = auto_load;
+  config.AutosaveSeconds = TextToIntRange(autosave_box, 0, kMaxAutosaveSeconds);
+  config.Backups = backups;
 }
 
 }  // namespace lumetra

@@ -26,7 +26,8 @@ constexpr char kFullFile[] =
     "RemLastDir = True\r\nLastDir = /films/old/\r\nAutoLoad = True\r\n"
     "LatestFile = /films/a.srt\r\nMaxHistory = 8\r\nHisNum = 2\r\n"
     "(1)  /films/a.srt\r\n(2)  /films/b.srt\r\n"
-    "TextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\n";
+    "TextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\n"
+    "Autosave = 45\r\nBackups = False\r\n";
 
 // The file that a run without a file and without changes writes, and its lines.
 constexpr char kDefaultFile[] =
@@ -35,7 +36,8 @@ constexpr char kDefaultFile[] =
     "WinPosSav = False\r\nPosX = 0\r\nPosY = 0\r\nSizX = 0\r\nSizY = 0\r\n"
     "RemLastDir = True\r\nLastDir = \r\nAutoLoad = False\r\nLatestFile = \r\n"
     "MaxHistory = 8\r\nHisNum = 1\r\n(1)  \r\n"
-    "TextAlign = 1\r\nInstantApply = False\r\nAutoFocus = False\r\n";
+    "TextAlign = 1\r\nInstantApply = False\r\nAutoFocus = False\r\n"
+    "Autosave = 60\r\nBackups = True\r\n";
 std::vector<std::string> DefaultLines() {
   std::vector<std::string> lines;
   for (LineReader in(kDefaultFile); !in.AtEnd();) lines.emplace_back(in.ReadLine());
@@ -55,6 +57,8 @@ TEST(ConfigFile, EveryValueIsWrittenByteForByteAndReadBack) {
   config.LastDir = "/films/old/";
   config.LatestFile = "/films/a.srt";  // written from the history's first entry
   config.TextAlign = 2;
+  config.AutosaveSeconds = 45;
+  config.Backups = false;
   FileHistory history;
   history.UpdateHistory("/films/b.srt");
   history.UpdateHistory("/films/a.srt");
@@ -119,6 +123,24 @@ TEST(ConfigFile, LinesAreTakenByPositionWithTheirValuesConvertedAndClamped) {
   EXPECT_EQ(history.Entry(8), "/s");
   EXPECT_EQ(history.Entry(9), "");
   EXPECT_EQ(config.TextAlign, 0);
+
+  // The autosave interval is kept within 0 (off) and a day; a file of an earlier version,
+  // without the last two lines, keeps the defaults.
+  for (const auto& [line, seconds] : {std::pair{"Autosave = -100000", 0}, {"Autosave = 86401", 86400},
+                                      {"Autosave = 1", 1}, {"Autosave = x", 0}}) {
+    lines = DefaultLines();
+    lines[17] = line;
+    Configuration c;
+    ReadConfigText(Joined(lines), c, history);
+    EXPECT_EQ(c.AutosaveSeconds, seconds) << line;
+  }
+  lines = DefaultLines();
+  lines.resize(17);
+  Configuration earlier;
+  earlier.AutosaveSeconds = 7;
+  ReadConfigText(Joined(lines), earlier, history);
+  EXPECT_EQ(earlier.AutosaveSeconds, 7);
+  EXPECT_TRUE(earlier.Backups);
 }
 
 TEST(ConfigFile, MissingEmptyTruncatedAndGarbledFilesKeepTheDefaults) {
