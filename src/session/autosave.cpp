@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <map>
@@ -227,6 +228,11 @@ std::vector<OrphanedAutosave> FindOrphanedAutosaves(const std::string& dir) {
   std::vector<std::string> ids;
   for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
     const std::string name = entry.path().filename().string();
+    // A lock file that an editor ended before naming it.
+    if (name.starts_with(".lock.") && !LockHeldByRunningEditor(entry.path().string())) {
+      RemoveFile(entry.path().string());
+      continue;
+    }
     for (const char* suffix : {kDataSuffix, kInfoSuffix, kLockSuffix}) {
       if (name.ends_with(suffix) && name.size() > std::string_view(suffix).size()) {
         ids.push_back(name.substr(0, name.size() - std::string_view(suffix).size()));
@@ -285,33 +291,36 @@ bool AutosaveSlot::Claim(int pid, std::int64_t now) {
     // The user's unsaved work is the user's alone.
     std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, ec);
   }
+  // The lock file is made and locked under a temporary name first, so that no other editor
+  // ever sees it unlocked (and takes it for the lock of an editor that ended).
+  std::string temp = PathIn(dir_, ".lock.XXXXXX");
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) return false;
+  ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+  // Where the file system cannot lock, the process id tells that the editor runs.
+  ::flock(fd, LOCK_EX | LOCK_NB);
+  const std::string text = IntToText(pid) + "\n";
+  const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
   const std::string base = IntToText(pid) + "-" + std::to_string(now);
-  for (int attempt = 0; attempt < 100; ++attempt) {
+  for (int attempt = 0; written && attempt < 100; ++attempt) {
     const std::string id = attempt == 0 ? base : base + "-" + IntToText(attempt);
-    const std::string lock = PathIn(dir_, id + kLockSuffix);
     // A slot that is there already (an orphan of the same process id) is not taken.
     if (std::filesystem::exists(PathIn(dir_, id + kDataSuffix), ec) ||
         std::filesystem::exists(PathIn(dir_, id + kInfoSuffix), ec)) {
       continue;
     }
-    const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) {
+    if (::link(temp.c_str(), PathIn(dir_, id + kLockSuffix).c_str()) != 0) {
       if (errno == EEXIST) continue;
-      return false;
+      break;
     }
-    // Where the file system cannot lock, the process id tells that the editor runs.
-    ::flock(fd, LOCK_EX | LOCK_NB);
-    const std::string text = IntToText(pid) + "\n";
-    if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
-      ::close(fd);
-      RemoveFile(lock);
-      return false;
-    }
+    RemoveFile(temp);
     lock_fd_ = fd;
     id_ = id;
     pid_ = pid;
     return true;
   }
+  ::close(fd);
+  RemoveFile(temp);
   return false;
 }
 
