@@ -78,7 +78,7 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
   autosave_->setFixedWidth(44);
   autosave_->setAlignment(Qt::AlignCenter);
   every->setBuddy(autosave_);
-  auto* seconds = new QLabel("seconds (0: off) while there is unsaved work", group);
+  auto* seconds = new QLabel("seconds of unsaved work (0: off)", group);
   seconds->setObjectName("Label4");
   autosave_row->addWidget(every);
   autosave_row->addWidget(autosave_);
