@@ -6,6 +6,7 @@
 
 #include "formats/format_parts.h"
 #include "formats/line_io.h"
+#include "foundation/code_page_guess.h"
 #include "foundation/textkit.h"
 #include "foundation/utf16.h"
 
@@ -163,7 +164,8 @@ std::optional<std::string> SubFileFrameRate(std::string_view data) {
   return SubRateOfFirstFrame(in);
 }
 
-ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc) {
+ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc,
+                            std::optional<CodePage> code_page) {
   const FormatEntry* format = FindKind(kind);
   if (!format) return {};
   const FileText file(data);
@@ -173,9 +175,10 @@ ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Doc
   doc.ResetDocument();
   doc.HasByteOrderMark = HasUtf8ByteOrderMark(text);
   doc.FileTextForm = file.form();
-  doc.Encoding = file.form() != TextForm::kBytes || LooksLikeUtf8Text(text)
-                     ? CodePage::kUtf8
-                     : CodePage::kWindows1250;
+  doc.Encoding = file.form() != TextForm::kBytes ? CodePage::kUtf8
+                 : code_page                        ? *code_page
+                 : LooksLikeUtf8Text(text)          ? CodePage::kUtf8
+                                                    : GuessSingleByteCodePage(text);
   doc.SubRateLine.clear();
   doc.FileKind = kind;
   doc.SaveExt = std::string(format->ext);

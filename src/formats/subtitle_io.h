@@ -65,13 +65,15 @@ std::optional<std::string> SubFileFrameRate(std::string_view data);
 
 // Empties the document and fills it from the bytes of a file of the given kind (1..4):
 // frames, the information header of SRT2 files, HasByteOrderMark, FileTextForm, Encoding
-// (UTF-8 for UTF-16 files and for bytes that look like UTF-8, else Windows-1250) and
-// SubRateLine. SUB frame numbers become milliseconds at sub_fps (a SUB read also sets
+// and SubRateLine. Encoding is UTF-8 for UTF-16 files, else `code_page` when given (a page
+// the user chose for the file), else UTF-8 for bytes that look like UTF-8, else the page
+// guessed from the bytes (GuessSingleByteCodePage: Windows-1250 without a guess). SUB frame numbers become milliseconds at sub_fps (a SUB read also sets
 // SubFps); a SUB frame-rate line is no frame. SAMI in which the line rules find no frame
 // but that holds SYNC tags is read by the tolerant SAMI reader, its entities replaced in
 // the Encoding just chosen. Sets the document's format: FileKind, SaveExt and FormatLabel.
 // The observers see one reset. A kind outside 1..4 changes nothing.
-ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc);
+ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc,
+                            std::optional<CodePage> code_page = std::nullopt);
 
 // The whole document in the format of `kind` (SubRip, SRT2 with the information header,
 // SUB at sub_fps (0 counts as 25), SAMI); every line ends with CR LF, and the byte-order

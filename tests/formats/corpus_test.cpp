@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "formats/file_io.h"
+#include "foundation/code_page_guess.h"
 #include "formats/format_test_support.h"
 
 namespace lumetra {
@@ -104,6 +105,40 @@ TEST_F(Corpus, ARepresentativeHandfulReadsAsTheRulesSay) {
     EXPECT_EQ(loaded.At(pin.index), (Frame{pin.start, pin.end, pin.text})) << pin.name_end;
     EXPECT_EQ(loaded.doc->Encoding, pin.encoding) << pin.name_end;
   }
+}
+
+// Files in the Windows pages of other languages open readable without a choice: every
+// text shows as it does in the page the file was written in.
+TEST_F(Corpus, FilesInSingleBytePagesShowTheirOwnLetters) {
+  const std::pair<const char*, CodePage> cases[] = {
+      {"srt/alexpoint_ru_cp1251_mixed-crlf-lf_jPod.srt", CodePage::kWindows1251},
+      {"srt/gnome-subtitles_en_cp1252_crlf_CC-Mayer.srt", CodePage::kWindows1252},
+      {"srt/alexpoint_hu_cp1250_Wiedzmin.srt", CodePage::kWindows1250},
+      {"sub/alexpoint_pl_cp1250.sub", CodePage::kWindows1250},
+      {"srt/pysrt_fr_cp1252_crlf_1332-entries.srt", CodePage::kWindows1252},
+  };
+  for (const auto& [name, written_in] : cases) {
+    std::string bytes;
+    ASSERT_EQ(ReadWholeFile((kCorpus / name).string(), bytes), FileError::kNone) << name;
+    const auto loaded = Read(bytes, DetectSubtitleKind(bytes), 25);
+    std::string all;
+    for (int i = 1; i <= loaded.doc->FrameCount; ++i) all += loaded.doc->FrameText[i] + "|";
+    ASSERT_NE(std::count_if(all.begin(), all.end(), [](char c) { return c & 0x80; }), 0);
+    EXPECT_EQ(DecodeToUtf8(all, loaded.doc->Encoding), DecodeToUtf8(all, written_in)) << name;
+  }
+  std::string russian;
+  ASSERT_EQ(ReadWholeFile((kCorpus / cases[0].first).string(), russian), FileError::kNone);
+  EXPECT_EQ(Read(russian, kKindSubRip, 25).doc->Encoding, CodePage::kWindows1251);
+  EXPECT_EQ(GuessSingleByteCodePage("plain ASCII\r\n"), CodePage::kWindows1250);
+
+  // The Polish file written in ISO-8859-2 instead: its letters at other bytes (ą is B1,
+  // not B9) make it ISO-8859-2; a Windows quotation mark among them makes it Windows-1250.
+  std::string polish;
+  ASSERT_EQ(ReadWholeFile((kCorpus / cases[3].first).string(), polish), FileError::kNone);
+  const std::string iso =
+      EncodeFromUtf8(DecodeToUtf8(polish, CodePage::kWindows1250), CodePage::kIso8859_2);
+  EXPECT_EQ(GuessSingleByteCodePage(iso), CodePage::kIso8859_2);
+  EXPECT_EQ(GuessSingleByteCodePage(iso + "{1}{2}\x84Tak\r\n"), CodePage::kWindows1250);
 }
 
 }  // namespace
