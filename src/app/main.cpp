@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QStringList>
 #include <QTimer>
+#include <clocale>
 #include <memory>
 #include <optional>
 
@@ -18,6 +19,9 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // The film player (libmpv) reads and writes numbers with a decimal point; the
+  // application object has just set the user's locale.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QString::fromLatin1(lumetra::kApplicationTitle));
   lumetra::InstallLook();
   lumetra::HandleSignalsDuringSaves();
@@ -39,6 +43,8 @@ int main(int argc, char* argv[]) {
       lumetra::ProcessEnvironment);
   lumetra::MainWindow window(prompts, startup_file, config_path);
   window.EnableAutosave(lumetra::StateDirectory(lumetra::ProcessEnvironment));
+  // lumetra SUBTITLE FILM
+  if (arguments.size() > 2) window.SetStartupFilm(arguments.at(2));
   prompts.SetParent(&window);
   window.CreateDialogs(prompts);
   prompts.SetSubFrameRateDialog(window.subFrameRateDialog());

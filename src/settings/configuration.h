@@ -50,6 +50,15 @@ struct Configuration {
   // The editor's "Apply changes instantly" and "Auto focus" check boxes.
   bool InstantApply = false;
   bool AutoFocus = false;
+  // Keyed values.
+  // Open the film with the same base name beside a subtitle that is opened.
+  bool AutoOpenFilm = true;
+  // The film panel of the "Text" tab: beside the frame list (else above it), and its
+  // width or height in pixels (0: the window decides).
+  bool FilmBeside = false;
+  int FilmPanelSize = 0;
+  // "Follow film": while the film plays, its frame is focused in the frame list.
+  bool FollowFilm = false;
   // "Autosave every N seconds" while there is unsaved work; 0 turns autosaves off.
   int AutosaveSeconds = 60;
   // Keep the previous version of a file before the first save of a run replaces it.

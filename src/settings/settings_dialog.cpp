@@ -9,6 +9,7 @@ void SettingsDialogModel::Load(const Configuration& config, const FileHistory& h
   win_pos_sav = config.WinPosSav;
   rem_last_dir = config.RemLastDir;
   auto_load = config.AutoLoad;
+  auto_open_film = config.AutoOpenFilm;
   autosave_box = IntToText(config.AutosaveSeconds);
   backups = config.Backups;
 }
@@ -28,6 +29,7 @@ void SettingsDialogModel::Apply(Configuration& config, FileHistory& history) con
   config.AutoLoad = auto_load;
   config.AutosaveSeconds = TextToIntRange(autosave_box, 0, kMaxAutosaveSeconds);
   config.Backups = backups;
+  config.AutoOpenFilm = auto_open_film;
 }
 
 }  // namespace lumetra

@@ -1,5 +1,5 @@
-// The settings dialog's state and rules: the three start-up options and the size of the
-// file history, edited on a copy and applied only by "OK"; "Clear file history" acts at
+// The settings dialog's state and rules: the three start-up options, the film opened
+// beside a subtitle, and the size of the file history, edited on a copy and applied only by "OK"; "Clear file history" acts at
 // once.
 #pragma once
 
@@ -26,6 +26,8 @@ class SettingsDialogModel {
   bool win_pos_sav = false;
   bool rem_last_dir = true;
   bool auto_load = false;
+  // Open the film of the same name beside a subtitle that is opened.
+  bool auto_open_film = true;
 
   // "Autosave every N seconds" as typed; leaving it shows 0..kMaxAutosaveSeconds ("" and
   // text give 0, off).

@@ -19,7 +19,7 @@ namespace lumetra {
 
 namespace {
 
-constexpr int kOptionsGroupHeight = 217;
+constexpr int kOptionsGroupHeight = 237;
 
 }  // namespace
 
@@ -49,6 +49,12 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
     options_[static_cast<std::size_t>(i)] = box;
     options->addWidget(box);
   }
+  auto_open_film_ = new QCheckBox("Open the film of the same name with a subtitle", group);
+  auto_open_film_->setObjectName("AutoOpenFilmBox");
+  SetHint(auto_open_film_,
+          "A film beside the subtitle with its name (.mkv .mp4 .avi .webm .mov .m4v .mpg .ts)\r"
+          "opens with it, unless another film was last used with the subtitle");
+  options->addWidget(auto_open_film_);
 
   auto* size_row = new QHBoxLayout;
   size_row->setSpacing(3);
@@ -159,6 +165,7 @@ void SettingsDialog::FormActivate() {
   history_size_->setText(QString::fromStdString(model_.history_box));
   const bool values[3] = {model_.win_pos_sav, model_.rem_last_dir, model_.auto_load};
   for (std::size_t i = 0; i < 3; ++i) options_[i]->setChecked(values[i]);
+  auto_open_film_->setChecked(model_.auto_open_film);
   autosave_->setText(QString::fromStdString(model_.autosave_box));
   backups_->setChecked(model_.backups);
 }
@@ -183,6 +190,7 @@ void SettingsDialog::Button1Click() {
   model_.auto_load = options_[2]->isChecked();
   model_.autosave_box = autosave_->text().toStdString();
   model_.backups = backups_->isChecked();
+  model_.auto_open_film = auto_open_film_->isChecked();
   model_.Apply(*config_, *history_);
   accept();
 }

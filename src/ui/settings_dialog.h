@@ -23,7 +23,7 @@ class SettingsDialog : public QDialog {
 
  public:
   static constexpr int kClientWidth = 355;
-  static constexpr int kClientHeight = 263;
+  static constexpr int kClientHeight = 283;
 
   // `association` registers `executable` for the file types; failures are told through
   // `prompts` (not owned).
@@ -54,6 +54,7 @@ class SettingsDialog : public QDialog {
   FileHistory* history_ = nullptr;
 
   std::array<QCheckBox*, 3> options_{};  // CheckBox1..CheckBox3
+  QCheckBox* auto_open_film_ = nullptr;
   QLineEdit* history_size_ = nullptr;    // Edit1
   QLineEdit* autosave_ = nullptr;        // Edit2
   QCheckBox* backups_ = nullptr;         // CheckBox4

@@ -27,6 +27,8 @@ constexpr char kFullFile[] =
     "LatestFile = /films/a.srt\r\nMaxHistory = 8\r\nHisNum = 2\r\n"
     "(1)  /films/a.srt\r\n(2)  /films/b.srt\r\n"
     "TextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\n"
+    "AutoOpenFilm = False\r\nFilmBeside = True\r\nFilmPanelSize = 420\r\nFollowFilm = True\r\n"
+    "(2).Film = /films/b = 2.mkv\r\n"
     "Autosave = 45\r\nBackups = False\r\n";
 
 // The file that a run without a file and without changes writes, and its lines.
@@ -37,6 +39,7 @@ constexpr char kDefaultFile[] =
     "RemLastDir = True\r\nLastDir = \r\nAutoLoad = False\r\nLatestFile = \r\n"
     "MaxHistory = 8\r\nHisNum = 1\r\n(1)  \r\n"
     "TextAlign = 1\r\nInstantApply = False\r\nAutoFocus = False\r\n"
+    "AutoOpenFilm = True\r\nFilmBeside = False\r\nFilmPanelSize = 0\r\nFollowFilm = False\r\n"
     "Autosave = 60\r\nBackups = True\r\n";
 std::vector<std::string> DefaultLines() {
   std::vector<std::string> lines;
@@ -59,8 +62,12 @@ TEST(ConfigFile, EveryValueIsWrittenByteForByteAndReadBack) {
   config.TextAlign = 2;
   config.AutosaveSeconds = 45;
   config.Backups = false;
+  config.AutoOpenFilm = false;
+  config.FilmBeside = config.FollowFilm = true;
+  config.FilmPanelSize = 420;
   FileHistory history;
   history.UpdateHistory("/films/b.srt");
+  history.SetAttribute(1, kFilmAttribute, "/films/b = 2.mkv");
   history.UpdateHistory("/films/a.srt");
   EXPECT_EQ(history.HisNum, 3);  // the start-up count stood for an empty slot
   EXPECT_EQ(ConfigFileText(config, history), kFullFile);
@@ -72,6 +79,29 @@ TEST(ConfigFile, EveryValueIsWrittenByteForByteAndReadBack) {
   EXPECT_EQ(read, config);
   EXPECT_EQ(read_history.HisNum, 2);
   EXPECT_EQ(read_history.Entry(2), "/films/b.srt");
+  EXPECT_EQ(read_history.Attribute(2, kFilmAttribute), "/films/b = 2.mkv");
+  EXPECT_EQ(read_history.Attributes(1).size(), 0u);
+}
+
+TEST(ConfigFile, TheFilmsOptionsAreKeyedLinesInAnyOrder) {
+  std::vector<std::string> lines = DefaultLines();
+  lines.resize(13);
+  lines.push_back("(1)  /films/a.srt");
+  lines.insert(lines.end(), {"TextAlign = 0", "InstantApply = False", "AutoFocus = False",
+                             "(1).Film = /films/a.mkv", "FollowFilm = True",
+                             "FilmPanelSize = 99999", "FilmBeside = True"});
+  Configuration config;
+  FileHistory history;
+  ReadConfigText(Joined(lines), config, history);
+  EXPECT_TRUE(config.FollowFilm && config.FilmBeside && config.AutoOpenFilm);
+  EXPECT_EQ(config.FilmPanelSize, 16384);
+  EXPECT_EQ(history.Attribute(1, kFilmAttribute), "/films/a.mkv");
+  // Written back in the writer's order.
+  const std::string text = ConfigFileText(config, history);
+  EXPECT_EQ(text.substr(text.find("AutoOpenFilm")),
+            "AutoOpenFilm = True\r\nFilmBeside = True\r\nFilmPanelSize = 16384\r\n"
+            "FollowFilm = True\r\n(1).Film = /films/a.mkv\r\n"
+            "Autosave = 60\r\nBackups = True\r\n");
 }
 
 TEST(ConfigFile, OptionsOffLeaveTheirPathsOutAndAClearedHistoryKeepsOneEmptyLine) {
@@ -124,25 +154,26 @@ TEST(ConfigFile, LinesAreTakenByPositionWithTheirValuesConvertedAndClamped) {
   EXPECT_EQ(history.Entry(9), "");
   EXPECT_EQ(config.TextAlign, 0);
 
+  const std::size_t kAutosaveLine = 21;  // of the default file
   // The autosave interval is kept within 0 (off) and a day; the keyed lines may come in
   // any order; a file of an earlier version, without them, keeps the defaults.
   for (const auto& [line, seconds] :
        {std::pair{"Autosave = -100000", 0}, {"Autosave = 86401", 86400}, {"Autosave = 1", 1},
         {"Autosave = x", 0}}) {
     lines = DefaultLines();
-    lines[17] = line;
+    lines[kAutosaveLine] = line;
     Configuration c;
     ReadConfigText(Joined(lines), c, history);
     EXPECT_EQ(c.AutosaveSeconds, seconds) << line;
   }
   lines = DefaultLines();
-  std::swap(lines[17], lines[18]);
-  lines[17] = "Backups = False";
+  std::swap(lines[kAutosaveLine], lines[kAutosaveLine + 1]);
+  lines[kAutosaveLine] = "Backups = False";
   Configuration swapped;
   ReadConfigText(Joined(lines), swapped, history);
   EXPECT_EQ(swapped.AutosaveSeconds, 60);
   EXPECT_FALSE(swapped.Backups);
-  lines.resize(17);
+  lines.resize(kAutosaveLine);
   Configuration earlier;
   earlier.AutosaveSeconds = 7;
   ReadConfigText(Joined(lines), earlier, history);
@@ -245,7 +276,7 @@ TEST(ConfigFile, HistoryAttributesAreKeyedLinesThatTravelWithTheirEntry) {
   EXPECT_EQ(history.Attribute(2, kCodePageAttribute), std::nullopt);
 
   const std::string text = ConfigFileText(Configuration(), history);
-  EXPECT_NE(text.find("AutoFocus = False\r\n(1).CodePage = Windows-1251\r\n"
+  EXPECT_NE(text.find("FollowFilm = False\r\n(1).CodePage = Windows-1251\r\n"
                       "(2).Film = /films/b = final.mkv\r\n"),
             std::string::npos);
   // Unknown keys, other lines and attributes of entries not in use are skipped.
