@@ -46,11 +46,15 @@ enum Observed : std::uint64_t {
 
 std::int64_t Milliseconds(double seconds) { return std::llround(seconds * 1000.0); }
 
-std::string Seconds(std::int64_t ms) {
+std::string Seconds(double ms) {
   char text[48];
-  std::snprintf(text, sizeof text, "%.3f", static_cast<double>(ms) / 1000.0);
+  std::snprintf(text, sizeof text, "%.4f", ms / 1000.0);
   return text;
 }
+
+// libmpv's exact seek shows the first picture that starts at most this long before the
+// time asked for.
+constexpr double kSeekToleranceMs = 5;
 
 // Where the subtitle file the player hands libmpv lives: the user's runtime directory, else
 // the temporary one.
@@ -235,7 +239,7 @@ void MpvPlayer::Open(const std::string& path) {
   path_ = path;
   duration_ms_ = 0;
   container_fps_ = estimated_fps_ = 0;
-  seek_pending_ = false;
+  seek_pending_ = holding_seek_ = false;
   subtitle_track_ = 0;
   paused_ = true;
   position_ = PositionEstimate();
@@ -268,7 +272,7 @@ void MpvPlayer::Close() {
   loaded_ = opening_ = waiting_for_renderer_ = false;
   path_.clear();
   duration_ms_ = 0;
-  seek_pending_ = false;
+  seek_pending_ = holding_seek_ = false;
   subtitle_track_ = 0;
   position_ = PositionEstimate();
   if (core_) Command({"stop"});
@@ -310,6 +314,7 @@ void MpvPlayer::Pause() {
 void MpvPlayer::PausedChanged(bool paused) {
   if (paused == paused_) return;
   paused_ = paused;
+  if (!paused_) holding_seek_ = false;
   // The estimate goes on from where the film stands now.
   if (!seek_pending_) position_.Report(position_.At(Now()), Now());
   position_.SetPlaying(!paused_, Now());
@@ -324,13 +329,22 @@ void MpvPlayer::Seek(std::int64_t position_ms) {
   seek_target_ = target;
   seek_misses_ = 0;
   eof_reached_ = false;
-  const std::string seconds = Seconds(target);
+  // The picture to show is the one on the screen at the target: the last that starts at or
+  // before it. libmpv shows the first picture that starts no more than 5 ms before the time
+  // it is asked for, so it is asked for a picture's length (less those 5 ms and a little)
+  // before the target.
+  const double frame = FrameMs();
+  const double ask = frame > 0 ? std::max(0.0, static_cast<double>(target) - frame +
+                                                   kSeekToleranceMs + 0.5)
+                               : static_cast<double>(target);
+  const std::string seconds = Seconds(ask);
   Command({"seek", seconds.c_str(), "absolute+exact"});
   NotifyPosition(target);
 }
 
 void MpvPlayer::StepFrame(bool forward) {
   if (!loaded_) return;
+  holding_seek_ = false;
   Command({forward ? "frame-step" : "frame-back-step"});
 }
 
@@ -438,8 +452,12 @@ void MpvPlayer::HandleEvent(const void* raw) {
       if (std::abs(static_cast<double>(arrived - seek_target_)) <= tolerance ||
           ++seek_misses_ >= 2) {
         seek_pending_ = false;
-        position_.Report(arrived, Now());
-        NotifyPosition(arrived);
+        // The picture shown covers the target: the film stands at the target (so that "Set
+        // start" after a seek to a frame's start gives it the start it has).
+        const std::int64_t at = arrived <= seek_target_ ? seek_target_ : arrived;
+        holding_seek_ = paused_;
+        position_.Report(at, Now());
+        NotifyPosition(at);
       }
       break;
     }
@@ -459,11 +477,16 @@ void MpvPlayer::PropertyChanged(std::uint64_t id, const void* raw) {
   const bool flag =
       has_value && property->format == MPV_FORMAT_FLAG && *static_cast<int*>(property->data) != 0;
   switch (id) {
-    case kTimePos:
+    case kTimePos: {
       if (!has_value || !loaded_) break;
-      position_.Report(Milliseconds(number), Now());
+      // After a seek the film stays at its target until it plays or steps: libmpv's own
+      // readings (the picture's start, or the time it was asked for) may come later.
+      if (seek_pending_ || holding_seek_) break;
+      const std::int64_t picture = Milliseconds(number);
+      position_.Report(picture, Now());
       if (!seek_pending_) NotifyPosition(position_.reported());
       break;
+    }
     case kDuration:
       duration_ms_ = has_value ? Milliseconds(number) : 0;
       break;

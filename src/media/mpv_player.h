@@ -159,6 +159,9 @@ class MpvPlayer : public Player {
   bool seek_pending_ = false;
   std::int64_t seek_target_ = 0;
   int seek_misses_ = 0;
+  // The last seek arrived, and the film has neither played nor stepped since: it stands at
+  // the seek's target.
+  bool holding_seek_ = false;
 
   std::string subtitles_;
   std::string subtitle_file_;

@@ -97,6 +97,19 @@ TEST_F(MpvPlayerTest, SeeksExactlyAndDrawsThePictureWithTheDocumentsSubtitle) {
   const std::vector<std::uint32_t> plain = Picture();
   EXPECT_GT(std::set<std::uint32_t>(plain.begin(), plain.end()).size(), 20u);  // not blank
 
+  // Between two pictures: the picture on the screen then (the one of 1.000 s) shows, and
+  // the film stands where it was sent.
+  player_.Seek(1'039);
+  ASSERT_TRUE(Await([&] { return !player_.Seeking(); }));
+  EXPECT_EQ(player_.PositionMs(), 1'039);
+  EXPECT_EQ(Picture(), plain);
+  player_.Seek(1'040);
+  ASSERT_TRUE(Await([&] { return !player_.Seeking(); }));
+  EXPECT_NE(Picture(), plain);
+  player_.Seek(1'000);
+  ASSERT_TRUE(Await([&] { return !player_.Seeking(); }));
+  EXPECT_EQ(Picture(), plain);
+
   player_.ShowSubtitles("1\n00:00:00,500 --> 00:00:02,000\nHELLO WORLD\n\n");
   const std::vector<std::uint32_t> titled = Picture();
   int differing = 0;

@@ -226,6 +226,10 @@ TEST_F(FilmWindowTest, ASubtitleBringsItsFilmAndTheFilmUsedIsRememberedWithIt) {
   testing::WriteFile(dir_.File("b.mkv"), "");
   StartWithFake(QString::fromStdString(sample), QString::fromStdString(dir_.File("b.mkv")));
   EXPECT_EQ(player_->calls.back(), "open " + dir_.File("b.mkv"));
+  // lumetra FILM: the film alone.
+  StartWithFake(QString::fromStdString(dir_.File("b.mkv")));
+  EXPECT_EQ(player_->calls, std::vector<std::string>{"open " + dir_.File("b.mkv")});
+  EXPECT_EQ(Rows(), 0);
 }
 
 TEST_F(FilmWindowTest, LiveTimingRunsOnTheFilmsClockAndTheFilmFollowsTheTabs) {
