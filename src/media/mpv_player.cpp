@@ -133,10 +133,6 @@ MpvPlayer::~MpvPlayer() {
     const char* stop[] = {"stop", nullptr};
     mpv_command(core_->handle, stop);
   }
-  if (!subtitle_file_.empty()) {
-    std::error_code ec;
-    std::filesystem::remove(subtitle_file_, ec);
-  }
 }
 
 bool MpvPlayer::StartCore() {
@@ -393,7 +389,11 @@ void MpvPlayer::AddSubtitleTrack() {
     if (!out) return;
   }
   const char* add[] = {"sub-add", subtitle_file_.c_str(), "select", nullptr};
-  if (mpv_command(handle, add) < 0) return;
+  const int added = mpv_command(handle, add);
+  // libmpv has read the whole file: it goes at once, so that nothing is left behind.
+  std::error_code ec;
+  std::filesystem::remove(subtitle_file_, ec);
+  if (added < 0) return;
   std::int64_t id = 0;
   if (mpv_get_property(handle, "sid", MPV_FORMAT_INT64, &id) >= 0) subtitle_track_ = id;
 }
