@@ -311,8 +311,9 @@ void MpvPlayer::PausedChanged(bool paused) {
   if (paused == paused_) return;
   paused_ = paused;
   if (!paused_) holding_seek_ = false;
-  // The estimate goes on from where the film stands now.
-  if (!seek_pending_) position_.Report(position_.At(Now()), Now());
+  // Paused, the film stands where the estimate has it now; played, the estimate goes on
+  // from there.
+  if (paused_ && !seek_pending_) position_.Report(position_.At(Now()), Now());
   position_.SetPlaying(!paused_, Now());
   if (loaded_) NotifyState();
 }
@@ -456,7 +457,10 @@ void MpvPlayer::HandleEvent(const void* raw) {
         // start" after a seek to a frame's start gives it the start it has).
         const std::int64_t at = arrived <= seek_target_ ? seek_target_ : arrived;
         holding_seek_ = paused_;
-        position_.Report(at, Now());
+        // Playing on, the next picture comes a picture after the one shown, which may be
+        // less than a picture after the target.
+        position_.Report(at, Now(),
+                         std::max(static_cast<double>(arrived - at) + FrameMs(), 0.0));
         NotifyPosition(at);
       }
       break;

@@ -97,6 +97,11 @@ TEST(PositionEstimate, MovesOnAtTheRateButNeverPastTheNextPicture) {
   EXPECT_EQ(estimate.At(50'300), 1'140);
   estimate.SetPlaying(false, 50'300);
   EXPECT_EQ(estimate.At(60'000), 1'040);
+  // After a seek to the middle of a picture, the next one is nearer.
+  estimate.SetFrameMs(40);
+  estimate.Report(1'030, 60'000, 10);
+  estimate.SetPlaying(true, 60'000);
+  EXPECT_EQ(estimate.At(60'030), 1'040);
 }
 
 TEST(FilmSubtitles, FramesShownForSomeTimeBecomeSubRipInUtf8) {
