@@ -68,8 +68,8 @@ std::filesystem::path SubtitleFileFor() {
   } else {
     dir = std::filesystem::temp_directory_path(ec);
   }
-  return dir / ("lumetra-film-" + std::to_string(::getpid()) + "-" +
-                std::to_string(++counter) + ".srt");
+  return dir /
+         ("lumetra-film-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".srt");
 }
 
 }  // namespace
@@ -150,12 +150,23 @@ bool MpvPlayer::StartCore() {
   }
   auto core = std::make_shared<MpvCore>(handle);
   const Options own = {
-      {"config", "no"},          {"vo", "libmpv"},         {"hr-seek", "yes"},
-      {"keep-open", "yes"},      {"pause", "yes"},         {"idle", "yes"},
-      {"terminal", "no"},        {"input-default-bindings", "no"},
-      {"input-vo-keyboard", "no"}, {"osc", "no"},          {"osd-level", "0"},
-      {"sub-auto", "no"},        {"audio-file-auto", "no"}, {"load-scripts", "no"},
-      {"ytdl", "no"},            {"audio-display", "no"},  {"sub-codepage", "utf-8"},
+      {"config", "no"},
+      {"vo", "libmpv"},
+      {"hr-seek", "yes"},
+      {"keep-open", "yes"},
+      {"pause", "yes"},
+      {"idle", "yes"},
+      {"terminal", "no"},
+      {"input-default-bindings", "no"},
+      {"input-vo-keyboard", "no"},
+      {"osc", "no"},
+      {"osd-level", "0"},
+      {"sub-auto", "no"},
+      {"audio-file-auto", "no"},
+      {"load-scripts", "no"},
+      {"ytdl", "no"},
+      {"audio-display", "no"},
+      {"sub-codepage", "utf-8"},
   };
   for (const Options* list : {&own, static_cast<const Options*>(&options_)}) {
     for (const auto& [name, value] : *list) {
@@ -331,9 +342,9 @@ void MpvPlayer::Seek(std::int64_t position_ms) {
   // it is asked for, so it is asked for a picture's length (less those 5 ms and a little)
   // before the target.
   const double frame = FrameMs();
-  const double ask = frame > 0 ? std::max(0.0, static_cast<double>(target) - frame +
-                                                   kSeekToleranceMs + 0.5)
-                               : static_cast<double>(target);
+  const double ask =
+      frame > 0 ? std::max(0.0, static_cast<double>(target) - frame + kSeekToleranceMs + 0.5)
+                : static_cast<double>(target);
   const std::string seconds = Seconds(ask);
   Command({"seek", seconds.c_str(), "absolute+exact"});
   NotifyPosition(target);
@@ -459,8 +470,7 @@ void MpvPlayer::HandleEvent(const void* raw) {
         holding_seek_ = paused_;
         // Playing on, the next picture comes a picture after the one shown, which may be
         // less than a picture after the target.
-        position_.Report(at, Now(),
-                         std::max(static_cast<double>(arrived - at) + FrameMs(), 0.0));
+        position_.Report(at, Now(), std::max(static_cast<double>(arrived - at) + FrameMs(), 0.0));
         NotifyPosition(at);
       }
       break;
@@ -476,8 +486,9 @@ void MpvPlayer::HandleEvent(const void* raw) {
 void MpvPlayer::PropertyChanged(std::uint64_t id, const void* raw) {
   const auto* property = static_cast<const mpv_event_property*>(raw);
   const bool has_value = property->format != MPV_FORMAT_NONE && property->data != nullptr;
-  const double number =
-      has_value && property->format == MPV_FORMAT_DOUBLE ? *static_cast<double*>(property->data) : 0;
+  const double number = has_value && property->format == MPV_FORMAT_DOUBLE
+                            ? *static_cast<double*>(property->data)
+                            : 0;
   const bool flag =
       has_value && property->format == MPV_FORMAT_FLAG && *static_cast<int*>(property->data) != 0;
   switch (id) {

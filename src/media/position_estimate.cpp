@@ -12,8 +12,7 @@ constexpr double kUnknownFrameMs = 100;
 
 }  // namespace
 
-void PositionEstimate::Report(std::int64_t position_ms, std::int64_t clock_ms,
-                              double picture_ms) {
+void PositionEstimate::Report(std::int64_t position_ms, std::int64_t clock_ms, double picture_ms) {
   position_ = position_ms;
   reported_at_ = clock_ms;
   next_picture_ = picture_ms;

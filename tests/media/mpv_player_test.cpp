@@ -150,8 +150,8 @@ TEST_F(MpvPlayerTest, PlaysAtTheRateAndPausesWhereItIs) {
 TEST_F(MpvPlayerTest, AFileItCannotPlayFailsWithTheReasonAndAnotherOpensAfterIt) {
   testing::WriteFile(dir_.File("sub.mkv"), "1\r\n00:00:01,000 --> 00:00:02,000\r\nhi\r\n");
   testing::WriteFile(dir_.File("noise.mp4"), std::string(5000, '\x17'));
-  for (const std::string& path : {dir_.File("sub.mkv"), dir_.File("noise.mp4"),
-                                  dir_.File("missing.avi")}) {
+  for (const std::string& path :
+       {dir_.File("sub.mkv"), dir_.File("noise.mp4"), dir_.File("missing.avi")}) {
     heard_.failures.clear();
     player_.Open(path);
     ASSERT_TRUE(Await([&] { return !heard_.failures.empty(); })) << path;
