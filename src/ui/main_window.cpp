@@ -391,6 +391,7 @@ QWidget* MainWindow::BuildTextTab() {
   row->setSpacing(5);
   auto* left = new QVBoxLayout;
   left->setSpacing(0);
+  text_column_ = left;
   // The film panel and the frame list share a splitter; the panel hides while no film is
   // open.
   film_splitter_ = new QSplitter(Qt::Vertical);
@@ -407,8 +408,8 @@ QWidget* MainWindow::BuildTextTab() {
           [this] { session_->settings().FilmPanelSize = film_splitter_->sizes().value(0); });
   left->addWidget(film_splitter_, 1);
   waveform_ = new WaveformPanel(*commands_, model_);
-  waveform_->setMinimumHeight(120);
-  left->addWidget(waveform_);
+  waveform_->setMinimumHeight(90);
+  film_panel_->AddStrip(waveform_);
   // Selecting frames in the list brings them into the waveform's view.
   connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, waveform_,
           [this](const QModelIndex& current) {
@@ -765,6 +766,7 @@ void MainWindow::PlaceFilmPanel() {
     film_splitter_->insertWidget(0, film_panel_);
   }
   film_panel_->setVisible(film_shown);
+  PlaceWaveform();
   // Coming into the splitter, the panel takes the size it was last given.
   const bool shown_in_splitter = in_splitter && film_shown;
   if (shown_in_splitter && !film_panel_in_splitter_) SizeFilmPanel(false);
@@ -801,6 +803,17 @@ void MainWindow::ConnectWaveform() {
   });
   connect(waveform_, &WaveformPanel::seekRequested, film,
           [film](qint64 ms) { film->transport().SeekTo(ms); });
+}
+
+void MainWindow::PlaceWaveform() {
+  const bool under_picture = film_panel_->parent() == film_splitter_;
+  if (under_picture && waveform_->parentWidget() != film_panel_) {
+    film_panel_->AddStrip(waveform_);
+  } else if (!under_picture && waveform_->parentWidget() == film_panel_) {
+    text_column_->insertWidget(text_column_->indexOf(film_splitter_) + 1, waveform_);
+  }
+  // Moved, a widget hides; the waveform shows while it has a film.
+  waveform_->setVisible(waveform_->HasFilm());
 }
 
 void MainWindow::ToggleFilmPlace() {

@@ -20,6 +20,7 @@ class QListView;
 class QMenu;
 class QSplitter;
 class QTabWidget;
+class QVBoxLayout;
 class QToolButton;
 
 namespace lumetra {
@@ -146,6 +147,9 @@ class MainWindow : public QMainWindow {
   // Puts the film panel where it belongs: into the "Timing" tab while that is shown with a
   // film, else beside or above the frame list.
   void PlaceFilmPanel();
+  // The waveform goes under the film's picture while the picture is on the "Text" tab,
+  // else under the frame list.
+  void PlaceWaveform();
   void ToggleFilmPlace();
   // The waveform under the frame list follows the film player.
   void ConnectWaveform();
@@ -194,6 +198,7 @@ class MainWindow : public QMainWindow {
   QSplitter* film_splitter_ = nullptr;
   bool film_panel_in_splitter_ = false;
   WaveformPanel* waveform_ = nullptr;
+  QVBoxLayout* text_column_ = nullptr;  // the film, the frame list, the editor
   std::vector<QWidget*> toolbar_panels_;  // Panel2, Panel3, Panel4
   QMenu* history_menu_ = nullptr;
   SubFrameRateDialog* sub_dialog_ = nullptr;
