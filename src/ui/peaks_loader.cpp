@@ -130,7 +130,9 @@ void PeaksLoader::Clear() {
 void PeaksLoader::Started(int job, qint64 duration_ms) {
   if (job != job_) return;
   duration_ms_ = duration_ms;
-  if (duration_ms > 0) peaks_.Reserve(static_cast<std::size_t>(duration_ms / kPeakBucketMs + 2));
+  if (duration_ms > 0 && duration_ms <= kPeakReserveLimitMs) {
+    peaks_.Reserve(static_cast<std::size_t>(duration_ms / kPeakBucketMs + 2));
+  }
   emit durationKnown(duration_ms);
 }
 
