@@ -20,6 +20,7 @@ void Document::Tell(Call call) {
 
 void Document::ResetDocument() {
   BeginBulkChange();
+  NoteSlotsInUse(FrameCount);
   FrameCount = 0;
   Modified = kClean;
   InfoTitle.clear();
@@ -31,9 +32,13 @@ void Document::ResetDocument() {
   InfoCdTrack.clear();
   InfoComment.clear();
   InfoFontLine.clear();
-  std::fill(FrameStart.begin() + 1, FrameStart.end(), 0);
-  std::fill(FrameEnd.begin() + 1, FrameEnd.end(), 0);
-  for (std::size_t i = 1; i < FrameText.size(); ++i) FrameText[i].clear();
+  // FrameCount is 0 here: the slots it covered before are remembered.
+  const auto slots = std::min({FrameStart.size(), FrameEnd.size(), FrameText.size()});
+  const auto used = std::min(static_cast<std::size_t>(std::max(slots_in_use_, 0)) + 1, slots);
+  std::fill(FrameStart.begin() + 1, FrameStart.begin() + static_cast<std::ptrdiff_t>(used), 0);
+  std::fill(FrameEnd.begin() + 1, FrameEnd.begin() + static_cast<std::ptrdiff_t>(used), 0);
+  for (std::size_t i = 1; i < used; ++i) FrameText[i].clear();
+  slots_in_use_ = 0;
   FileBoxText = FileName;
   EndBulkChange();
   NotifyHeaderChanged();
@@ -67,6 +72,7 @@ void Document::WillMove(int first) {
 }
 
 void Document::SetTimes(int i, TimeValue start, TimeValue end) {
+  NoteSlotsInUse(i);
   if (watcher_ != nullptr) watcher_->TimesAboutToChange(i);
   FrameStart[i] = start;
   FrameEnd[i] = end;
@@ -74,6 +80,7 @@ void Document::SetTimes(int i, TimeValue start, TimeValue end) {
 }
 
 void Document::SetText(int i, std::string text) {
+  NoteSlotsInUse(i);
   std::swap(FrameText[i], text);
   if (watcher_ != nullptr) watcher_->TextReplaced(i, std::move(text));
   NotifyChanged(i, i);
@@ -108,6 +115,7 @@ bool Document::InsertFrames(int at, std::vector<Frame> frames) {
     FrameText[k] = std::move(frame.text);
   }
   FrameCount += count;
+  NoteSlotsInUse(FrameCount);
   if (bulk_depth_ == 0) Tell([&](DocumentObserver& o) { o.FramesInserted(at, count); });
   return true;
 }
@@ -123,6 +131,7 @@ void Document::RemoveFrames(int first, int count) {
   std::rotate(FrameStart.begin() + from, FrameStart.begin() + middle, FrameStart.begin() + past);
   std::rotate(FrameEnd.begin() + from, FrameEnd.begin() + middle, FrameEnd.begin() + past);
   std::rotate(FrameText.begin() + from, FrameText.begin() + middle, FrameText.begin() + past);
+  NoteSlotsInUse(FrameCount);
   FrameCount -= count;
   if (bulk_depth_ == 0) Tell([&](DocumentObserver& o) { o.FramesRemoved(first, count); });
 }
@@ -152,6 +161,7 @@ void Document::RemoveFrameList(const std::vector<int>& frames) {
     FrameText[to] = std::move(FrameText[from]);
     ++kept;
   }
+  NoteSlotsInUse(FrameCount);
   FrameCount = kept - 1;
   EndBulkChange();
 }
@@ -168,6 +178,7 @@ void Document::BeginBulkChange(int first_moved) {
 }
 
 void Document::EndBulkChange() {
+  NoteSlotsInUse(FrameCount);
   if (bulk_depth_ > 0 && --bulk_depth_ == 0) Tell([](DocumentObserver& o) { o.DocumentReset(); });
 }
 

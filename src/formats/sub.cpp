@@ -100,11 +100,12 @@ void WriteSub(const Document& doc, double sub_fps, LineWriter& lines) {
     }
   }
   const int count = FramesToWrite(doc);
+  const SubFrameCounter frames(sub_fps);
   if (doc.SubRateLine.empty() && count >= 1) {
     // A first frame that reads like a rate line ("{0}{0}5") would vanish when the file is
     // read again: a rate line before it keeps it a frame.
-    const std::string start = std::to_string(SubMsToFrame(doc.FrameStart[1], sub_fps));
-    const std::string end = std::to_string(SubMsToFrame(doc.FrameEnd[1], sub_fps));
+    const std::string start = std::to_string(frames.FrameOf(doc.FrameStart[1]));
+    const std::string end = std::to_string(frames.FrameOf(doc.FrameEnd[1]));
     const std::string_view text = doc.FrameText[1];
     if (IsRateLine(SubLine{start, end, text.substr(0, text.find_first_of("{}"))})) {
       out.append("{1}{1}");
@@ -112,11 +113,15 @@ void WriteSub(const Document& doc, double sub_fps, LineWriter& lines) {
     }
   }
   for (int i = 1; i <= count; ++i) {
-    out += '{';
-    AppendInt(out, SubMsToFrame(doc.FrameStart[i], sub_fps));
-    out.append("}{");
-    AppendInt(out, SubMsToFrame(doc.FrameEnd[i], sub_fps));
-    out += '}';
+    char braces[2 * kIntChars + 4];
+    char* end = braces;
+    *end++ = '{';
+    end = PutInt(end, frames.FrameOf(doc.FrameStart[i]));
+    *end++ = '}';
+    *end++ = '{';
+    end = PutInt(end, frames.FrameOf(doc.FrameEnd[i]));
+    *end++ = '}';
+    out.append(braces, end);
     lines.Line(doc.FrameText[i]);
   }
 }

@@ -4,8 +4,9 @@
 #include <filesystem>
 
 #include "formats/file_io.h"
-#include "foundation/code_page_guess.h"
+#include "formats/format_parts.h"
 #include "formats/format_test_support.h"
+#include "foundation/code_page_guess.h"
 
 namespace lumetra {
 namespace {
@@ -88,6 +89,12 @@ const Pinned kPinned[] = {
     {"_fps-header-29.97_Pirates.sub", kKindSub, 29.97, k1250, 420, 1, 0, 6006,
      "PIRATES OF THE CARIBBEAN|English subtitlez by tHe.b0dY"},
     {"_fps-header-12.5_Gangs.sub", kKindSub, 12.5, k1250, 748, 1, 3200, 5440, "Forever."},
+    // Entries without blank lines between them, numbered "40th": every time line a frame.
+    {"_en_missing-first-index.srt", kKindSubRip, 25, CodePage::kWindows1252, 715, 41, 395440,
+     397560, "Not become tired from working here all weekend?"},
+    // The second entry has no time line: it is dropped, and the third keeps its own times.
+    {"_missing-timecodes.srt", kKindSubRip, 25, k1250, 4, 2, 7204567, 7208901,
+     "This is the third subtitle."},
     {"_utf16le-bom.srt", kKindSubRip, 25, CodePage::kUtf8, 7, 1, 6500, 9000,
      "About 2 months ago I found myself on|the comment section of YouTube"},
 };
@@ -104,6 +111,23 @@ TEST_F(Corpus, ARepresentativeHandfulReadsAsTheRulesSay) {
     EXPECT_EQ(loaded.doc->FrameCount, pin.count) << pin.name_end;
     EXPECT_EQ(loaded.At(pin.index), (Frame{pin.start, pin.end, pin.text})) << pin.name_end;
     EXPECT_EQ(loaded.doc->Encoding, pin.encoding) << pin.name_end;
+  }
+}
+
+// A time line in a SubRip file always begins a frame: no frame's text holds one.
+TEST_F(Corpus, NoSubRipFramesTextHoldsATimeLine) {
+  for (const auto& [path, bytes] : Files()) {
+    if (DetectSubtitleKind(bytes) != kKindSubRip) continue;
+    const auto loaded = Read(bytes, kKindSubRip);
+    for (const Frame& frame : loaded.All()) {
+      std::string_view text = frame.text;
+      for (std::size_t bar = 0; bar != std::string_view::npos;) {
+        const std::size_t next = text.find('|');
+        EXPECT_FALSE(IsSubRipTimeLine(text.substr(0, next))) << path << ": " << frame.text;
+        bar = next;
+        if (next != std::string_view::npos) text.remove_prefix(next + 1);
+      }
+    }
   }
 }
 
