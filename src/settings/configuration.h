@@ -16,6 +16,8 @@
 namespace lumetra {
 
 inline constexpr char kConfigFileName[] = "lumetra.cfg";
+// The longest autosave interval: a day.
+inline constexpr int kMaxAutosaveSeconds = 86400;
 // Followed by the full name of the file.
 inline constexpr char kConfigWriteError[] = "Can't write to configuration file:\r\r";
 
@@ -58,6 +60,10 @@ struct Configuration {
   int FilmPanelSize = 0;
   // "Follow film": while the film plays, its frame is focused in the frame list.
   bool FollowFilm = false;
+  // "Autosave every N seconds" while there is unsaved work; 0 turns autosaves off.
+  int AutosaveSeconds = 60;
+  // Keep the previous version of a file before the first save of a run replaces it.
+  bool Backups = true;
   // The spelling dictionary chosen last ("en_US"; empty for none), and whether words in
   // capitals are passed over.
   std::string SpellLanguage;
@@ -79,9 +85,10 @@ struct Configuration {
 // versions) read as before, and older versions stop reading before them. The attributes
 // of history entry i are written there as "(i).Name = value" ("(1).CodePage =
 // Windows-1251"). Values added to the file from now on belong there too, each under a
-// key of its own (see ReadKeyedLine). The spelling language, "IgnoreCapitals" and the
-// limits of the quality checks ("MinGap", "MinLength", "MaxLength", "MaxCps",
-// "MaxLineLength", "MaxLines") are written only where they are not the defaults.
+// key of its own (see ReadKeyedLine): "Autosave = 60" (seconds, 0..kMaxAutosaveSeconds),
+// "Backups = True". The spelling language, "IgnoreCapitals" and the limits of the quality
+// checks ("MinGap", "MinLength", "MaxLength", "MaxCps", "MaxLineLength", "MaxLines") are
+// written only where they are not the defaults.
 std::string ConfigFileText(const Configuration& config, FileHistory& history);
 
 // Reads the fixed lines in the order the writer writes them; their key names are not

@@ -12,6 +12,8 @@ void SettingsDialogModel::Load(const Configuration& config, const FileHistory& h
   rem_last_dir = config.RemLastDir;
   auto_load = config.AutoLoad;
   auto_open_film = config.AutoOpenFilm;
+  autosave_box = IntToText(config.AutosaveSeconds);
+  backups = config.Backups;
   const CheckLimits& c = config.Checks;
   limit_boxes = {IntToText(c.min_gap_ms), IntToText(c.min_length_ms),   IntToText(c.max_length_ms),
                  FloatToText(c.max_cps),  IntToText(c.max_line_length), IntToText(c.max_lines)};
@@ -29,6 +31,10 @@ CheckLimits SettingsDialogModel::Limits() const {
   return {ms(0), ms(1), ms(2), std::clamp(cps, 0.0, kMaxCheckCps), count(4), count(5)};
 }
 
+void SettingsDialogModel::NormaliseAutosaveBox() {
+  autosave_box = TextToIntRangeText(autosave_box, 0, kMaxAutosaveSeconds);
+}
+
 void SettingsDialogModel::NormaliseHistoryBox() {
   history_box = TextToIntRangeText(history_box, kMinHistory, kMaxHistory);
 }
@@ -38,6 +44,8 @@ void SettingsDialogModel::Apply(Configuration& config, FileHistory& history) con
   config.WinPosSav = win_pos_sav;
   config.RemLastDir = rem_last_dir;
   config.AutoLoad = auto_load;
+  config.AutosaveSeconds = TextToIntRange(autosave_box, 0, kMaxAutosaveSeconds);
+  config.Backups = backups;
   config.AutoOpenFilm = auto_open_film;
   config.Checks = Limits();
   config.SpellIgnoreCapitals = ignore_capitals;

@@ -40,6 +40,12 @@ class SettingsDialogModel {
   // The limits the boxes stand for.
   CheckLimits Limits() const;
   bool ignore_capitals = true;
+  // "Autosave every N seconds" as typed; leaving it shows 0..kMaxAutosaveSeconds ("" and
+  // text give 0, off).
+  std::string autosave_box;
+  void NormaliseAutosaveBox();
+  // "Keep a backup of a file before a save replaces it".
+  bool backups = true;
 
   // "OK": the boxes become the settings. A smaller history size takes effect on the
   // history in use only when the configuration file is written.
