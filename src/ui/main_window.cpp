@@ -773,12 +773,14 @@ void MainWindow::PlaceFilmPanel() {
   film_panel_in_splitter_ = shown_in_splitter;
 }
 
-void MainWindow::SizeFilmPanel(bool halve) {
+void MainWindow::SizeFilmPanel(bool fresh) {
   const bool beside = film_splitter_->orientation() == Qt::Horizontal;
   const int extent = beside ? film_splitter_->width() : film_splitter_->height();
   int& size = session_->settings().FilmPanelSize;
-  // The first time (or asked to), half of the room; the list keeps room of its own.
-  if (halve || size <= 0) size = extent / 2;
+  // The first time (or asked to): beside the list half of the width, above it two thirds of
+  // the height (the picture shares the panel with the waveform and the controls); the list
+  // keeps room of its own.
+  if (fresh || size <= 0) size = beside ? extent / 2 : extent * 2 / 3;
   const int panel = std::clamp(size, 1, std::max(extent - kListKeepsAtLeast, 1));
   film_splitter_->setSizes({panel, std::max(extent - panel, 1)});
 }

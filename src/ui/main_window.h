@@ -153,8 +153,9 @@ class MainWindow : public QMainWindow {
   void ToggleFilmPlace();
   // The waveform under the frame list follows the film player.
   void ConnectWaveform();
-  // Gives the film panel in the splitter its remembered size (or half the room).
-  void SizeFilmPanel(bool halve);
+  // Gives the film panel in the splitter its remembered size (or, fresh, a share of the
+  // room).
+  void SizeFilmPanel(bool fresh);
   void AboutClicked();
 
   void DocumentWasReset();
