@@ -100,11 +100,21 @@ std::string ConfigFileText(const Configuration& config, FileHistory& history) {
       w.Line("(" + IntToText(i) + ")." + name + " = " + std::string(one_line));
     }
   }
+  w.Line("Autosave = " + IntToText(config.AutosaveSeconds));
+  w.Line("Backups = " + BoolToText(config.Backups));
   return out;
 }
 
 bool ReadKeyedLine(std::string_view key, std::string_view value, Configuration& config,
                    FileHistory& history) {
+  if (key == "Autosave") {
+    config.AutosaveSeconds = TextToIntRange(value, 0, kMaxAutosaveSeconds);
+    return true;
+  }
+  if (key == "Backups") {
+    config.Backups = TextToBool(value);
+    return true;
+  }
   if (key == "AutoOpenFilm") {
     config.AutoOpenFilm = TextToBool(value);
     return true;

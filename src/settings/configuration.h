@@ -15,6 +15,8 @@
 namespace lumetra {
 
 inline constexpr char kConfigFileName[] = "lumetra.cfg";
+// The longest autosave interval: a day.
+inline constexpr int kMaxAutosaveSeconds = 86400;
 // Followed by the full name of the file.
 inline constexpr char kConfigWriteError[] = "Can't write to configuration file:\r\r";
 
@@ -57,6 +59,10 @@ struct Configuration {
   int FilmPanelSize = 0;
   // "Follow film": while the film plays, its frame is focused in the frame list.
   bool FollowFilm = false;
+  // "Autosave every N seconds" while there is unsaved work; 0 turns autosaves off.
+  int AutosaveSeconds = 60;
+  // Keep the previous version of a file before the first save of a run replaces it.
+  bool Backups = true;
 
   friend bool operator==(const Configuration&, const Configuration&) = default;
 };
@@ -72,7 +78,8 @@ struct Configuration {
 // versions) read as before, and older versions stop reading before them. The attributes
 // of history entry i are written there as "(i).Name = value" ("(1).CodePage =
 // Windows-1251"). Values added to the file from now on belong there too, each under a
-// key of its own (see ReadKeyedLine).
+// key of its own (see ReadKeyedLine): "Autosave = 60" (seconds, 0..kMaxAutosaveSeconds),
+// "Backups = True".
 std::string ConfigFileText(const Configuration& config, FileHistory& history);
 
 // Reads the fixed lines in the order the writer writes them; their key names are not

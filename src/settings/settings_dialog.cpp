@@ -10,6 +10,12 @@ void SettingsDialogModel::Load(const Configuration& config, const FileHistory& h
   rem_last_dir = config.RemLastDir;
   auto_load = config.AutoLoad;
   auto_open_film = config.AutoOpenFilm;
+  autosave_box = IntToText(config.AutosaveSeconds);
+  backups = config.Backups;
+}
+
+void SettingsDialogModel::NormaliseAutosaveBox() {
+  autosave_box = TextToIntRangeText(autosave_box, 0, kMaxAutosaveSeconds);
 }
 
 void SettingsDialogModel::NormaliseHistoryBox() {
@@ -21,6 +27,8 @@ void SettingsDialogModel::Apply(Configuration& config, FileHistory& history) con
   config.WinPosSav = win_pos_sav;
   config.RemLastDir = rem_last_dir;
   config.AutoLoad = auto_load;
+  config.AutosaveSeconds = TextToIntRange(autosave_box, 0, kMaxAutosaveSeconds);
+  config.Backups = backups;
   config.AutoOpenFilm = auto_open_film;
 }
 

@@ -29,6 +29,13 @@ class SettingsDialogModel {
   // Open the film of the same name beside a subtitle that is opened.
   bool auto_open_film = true;
 
+  // "Autosave every N seconds" as typed; leaving it shows 0..kMaxAutosaveSeconds ("" and
+  // text give 0, off).
+  std::string autosave_box;
+  void NormaliseAutosaveBox();
+  // "Keep a backup of a file before a save replaces it".
+  bool backups = true;
+
   // "OK": the boxes become the settings. A smaller history size takes effect on the
   // history in use only when the configuration file is written.
   void Apply(Configuration& config, FileHistory& history) const;

@@ -30,11 +30,14 @@
 
 #include "editing/editor_panel.h"
 #include "editing/frame_row.h"
+#include "foundation/textkit.h"
+#include "session/autosave.h"
 #include "session/session.h"
 #include "session/window_caption.h"
 #include "session/window_geometry.h"
 #include "settings/configuration.h"
 #include "settings/file_association.h"
+#include "ui/autosave_keeper.h"
 #include "ui/code_page_menu.h"
 #include "ui/command_button_press.h"
 #include "ui/command_column.h"
@@ -180,11 +183,11 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
   connect(model_, &FrameListModel::headerChanged, this, &MainWindow::RefreshFileBoxes);
   // Every change of the document may change the caption; Modified is settled only when
   // the command that changed it has ended, so the caption is looked at once more then.
-  connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::ScheduleCaption);
-  connect(model_, &QAbstractItemModel::rowsInserted, this, &MainWindow::ScheduleCaption);
-  connect(model_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::ScheduleCaption);
-  connect(model_, &QAbstractItemModel::dataChanged, this, &MainWindow::ScheduleCaption);
-  connect(model_, &FrameListModel::headerChanged, this, &MainWindow::ScheduleCaption);
+  connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::DocumentTouched);
+  connect(model_, &QAbstractItemModel::rowsInserted, this, &MainWindow::DocumentTouched);
+  connect(model_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::DocumentTouched);
+  connect(model_, &QAbstractItemModel::dataChanged, this, &MainWindow::DocumentTouched);
+  connect(model_, &FrameListModel::headerChanged, this, &MainWindow::DocumentTouched);
   connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::DocumentWasReset);
   connect(model_, &QAbstractItemModel::rowsInserted, this, &MainWindow::UpdateSelectedCount);
   connect(model_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::UpdateSelectedCount);
@@ -212,6 +215,9 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
 }
 
 MainWindow::~MainWindow() {
+  // The autosave keeper works on the session: it goes before it.
+  delete keeper_;
+  keeper_ = nullptr;
   // The film panel and the player, while the session they work for still exists.
   session_->SetFileListener(nullptr);
   delete film_panel_;
@@ -553,6 +559,9 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::FormActivate() {
   if (activated_) return;
   activated_ = true;
+  // Work that an editor left unsaved comes first; recovered, it takes the place of the
+  // start-up file.
+  if (keeper_ != nullptr && keeper_->OfferRecovery()) return;
   // `lumetra FILM`: a film alone opens as a film.
   if (startup_file_.has_value() && !startup_film_.has_value() &&
       IsFilmFile(QFile::encodeName(*startup_file_).toStdString())) {
@@ -579,6 +588,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   FlushEditor();
   if (session_->CloseQuery()) {
     event->accept();
+    if (keeper_ != nullptr) keeper_->Close();
     if (!config_path_.empty()) {
       TakeSettingsFromWindow(*this, *session_);
       // The window comes back as it was before mini mode, not as the strip.
@@ -685,13 +695,33 @@ void MainWindow::RefreshCaption() {
   setWindowModified(ShowsUnsavedWork(doc));
 }
 
-void MainWindow::ScheduleCaption() {
+void MainWindow::DocumentTouched() {
   RefreshCaption();
+  if (keeper_ != nullptr) keeper_->DocumentChanged();
   if (caption_scheduled_) return;
   caption_scheduled_ = true;
   QTimer::singleShot(0, this, [this] {
-    if (caption_scheduled_) RefreshCaption();
+    if (!caption_scheduled_) return;
+    RefreshCaption();
+    // A document without unsaved work (saved, new, undone) has no autosave.
+    if (keeper_ != nullptr) keeper_->Sync();
   });
+}
+
+void MainWindow::EnableAutosave(const std::string& state_dir) {
+  if (state_dir.empty() || keeper_ != nullptr) return;
+  state_dir_ = state_dir;
+  keeper_ = new AutosaveKeeper(*session_, WithBackslash(state_dir) + kAutosaveDirName,
+                               [this] { FlushEditor(); }, this);
+  ApplySafetySettings();
+}
+
+void MainWindow::ApplySafetySettings() {
+  if (keeper_ == nullptr) return;
+  const Configuration& settings = session_->settings();
+  keeper_->SetInterval(settings.AutosaveSeconds);
+  session_->SetBackupDirectory(settings.Backups ? WithBackslash(state_dir_) + kBackupDirName
+                                                : std::string());
 }
 
 void MainWindow::FlushEditor() {
@@ -879,6 +909,7 @@ void MainWindow::InfoClicked() {
 void MainWindow::SettingsClicked() {
   FlushEditor();
   if (settings_dialog_ != nullptr) settings_dialog_->Run(session_->settings(), session_->history());
+  ApplySafetySettings();
 }
 
 void MainWindow::FileDropped(const QString& path) {

@@ -25,6 +25,7 @@ class QToolButton;
 
 namespace lumetra {
 
+class AutosaveKeeper;
 class CodePageBox;
 class EditorGroup;
 class FilmPanel;
@@ -69,6 +70,12 @@ class MainWindow : public QMainWindow {
 
   Session& session() { return *session_; }
   Document& document();
+
+  // Keeps autosaves and backups in the state directory (StateDirectory) as the settings
+  // say; call before the window is first shown, so that the work of an editor that did not
+  // close normally is offered before the start-up file is opened.
+  void EnableAutosave(const std::string& state_dir);
+  AutosaveKeeper* autosaveKeeper() const { return keeper_; }
 
   // Creates the dialogs, hidden, in their start-up order: the SUB frame-rate dialog, then
   // the information dialog, the settings dialog and the frame-rate calculator. The SUB
@@ -160,10 +167,13 @@ class MainWindow : public QMainWindow {
 
   void DocumentWasReset();
   void RefreshFileBoxes();
-  // The caption names the document and shows whether it has unsaved work; refreshed now
-  // and once more when the event loop is back (after the command has set Modified).
+  // The caption names the document and shows whether it has unsaved work.
   void RefreshCaption();
-  void ScheduleCaption();
+  // The document changed: the caption is refreshed and the autosave told, now and once
+  // more when the event loop is back (after the command has settled Modified).
+  void DocumentTouched();
+  // The autosave interval and the backups as the settings say.
+  void ApplySafetySettings();
   void ApplyCommandStates(int selected);
   void SetControlsEnabled(const std::vector<const char*>& names, bool enabled);
   int SelectedCount() const;
@@ -175,6 +185,8 @@ class MainWindow : public QMainWindow {
   std::string config_path_;
   bool activated_ = false;
   bool caption_scheduled_ = false;
+  std::string state_dir_;
+  AutosaveKeeper* keeper_ = nullptr;
 
   FrameListModel* model_ = nullptr;
   FrameListDelegate* delegate_ = nullptr;

@@ -19,7 +19,7 @@ namespace lumetra {
 
 namespace {
 
-constexpr int kOptionsGroupHeight = 189;
+constexpr int kOptionsGroupHeight = 237;
 
 }  // namespace
 
@@ -73,6 +73,30 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
   size_row->addWidget(rest, 1);
   options->addLayout(size_row);
   connect(history_size_, &QLineEdit::editingFinished, this, &SettingsDialog::Edit1Exit);
+
+  auto* autosave_row = new QHBoxLayout;
+  autosave_row->setSpacing(3);
+  auto* every = new QLabel("Autosave every", group);
+  every->setObjectName("Label3");
+  autosave_ = new QLineEdit(group);
+  autosave_->setObjectName("Edit2");
+  autosave_->setMaxLength(5);
+  autosave_->setFixedWidth(44);
+  autosave_->setAlignment(Qt::AlignCenter);
+  every->setBuddy(autosave_);
+  auto* seconds = new QLabel("seconds of unsaved work (0: off)", group);
+  seconds->setObjectName("Label4");
+  autosave_row->addWidget(every);
+  autosave_row->addWidget(autosave_);
+  autosave_row->addWidget(seconds, 1);
+  options->addLayout(autosave_row);
+  SetHint(autosave_, "Unsaved work is kept in ~/.local/state/lumetra/autosave and offered\r"
+                     "when Lumetra starts after it did not close normally");
+  connect(autosave_, &QLineEdit::editingFinished, this, &SettingsDialog::Edit2Exit);
+  backups_ = new QCheckBox("Keep the previous version of a file a save replaces", group);
+  backups_->setObjectName("CheckBox4");
+  SetHint(backups_, "The last 10 versions of each file name, in ~/.local/state/lumetra/backups");
+  options->addWidget(backups_);
 
   auto* clear = new QPushButton("Clear file history", group);
   clear->setObjectName("Button3");
@@ -142,6 +166,14 @@ void SettingsDialog::FormActivate() {
   const bool values[3] = {model_.win_pos_sav, model_.rem_last_dir, model_.auto_load};
   for (std::size_t i = 0; i < 3; ++i) options_[i]->setChecked(values[i]);
   auto_open_film_->setChecked(model_.auto_open_film);
+  autosave_->setText(QString::fromStdString(model_.autosave_box));
+  backups_->setChecked(model_.backups);
+}
+
+void SettingsDialog::Edit2Exit() {
+  model_.autosave_box = autosave_->text().toStdString();
+  model_.NormaliseAutosaveBox();
+  autosave_->setText(QString::fromStdString(model_.autosave_box));
 }
 
 void SettingsDialog::Edit1Exit() {
@@ -156,6 +188,8 @@ void SettingsDialog::Button1Click() {
   model_.win_pos_sav = options_[0]->isChecked();
   model_.rem_last_dir = options_[1]->isChecked();
   model_.auto_load = options_[2]->isChecked();
+  model_.autosave_box = autosave_->text().toStdString();
+  model_.backups = backups_->isChecked();
   model_.auto_open_film = auto_open_film_->isChecked();
   model_.Apply(*config_, *history_);
   accept();

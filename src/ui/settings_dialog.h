@@ -23,7 +23,7 @@ class SettingsDialog : public QDialog {
 
  public:
   static constexpr int kClientWidth = 355;
-  static constexpr int kClientHeight = 235;
+  static constexpr int kClientHeight = 283;
 
   // `association` registers `executable` for the file types; failures are told through
   // `prompts` (not owned).
@@ -41,6 +41,7 @@ class SettingsDialog : public QDialog {
   void Prepare(Configuration& config, FileHistory& history);
   void FormActivate();
   void Edit1Exit();
+  void Edit2Exit();
   void Button1Click();
   void Button3Click();
   void Button4Click();
@@ -55,6 +56,8 @@ class SettingsDialog : public QDialog {
   std::array<QCheckBox*, 3> options_{};  // CheckBox1..CheckBox3
   QCheckBox* auto_open_film_ = nullptr;
   QLineEdit* history_size_ = nullptr;    // Edit1
+  QLineEdit* autosave_ = nullptr;        // Edit2
+  QCheckBox* backups_ = nullptr;         // CheckBox4
   QPushButton* ok_ = nullptr;            // Button1
 };
 
