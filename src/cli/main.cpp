@@ -252,6 +252,8 @@ int Run(const Arguments& args) {
   StepMessages& messages = work.messages;
   lumetra::Session& session = work.session;
   session.MapOpenedFiles();  // InputCutShort handles SIGBUS
+  // A plain convert writes the texts' bytes back as they are: their code page is not needed.
+  if (args.command == "convert" && !args.to_utf8) session.OpenWithoutCodePageGuess();
   if (args.fps) {
     // The given rate, also where a SUB file states its own.
     prompts.sub_rate_default = [rate = *args.fps](lumetra::SubFrameRateModel& model) {

@@ -173,7 +173,7 @@ std::optional<std::string> SubFileFrameRate(std::string_view data) {
 }
 
 ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc,
-                            std::optional<CodePage> code_page) {
+                            std::optional<CodePage> code_page, CodePageGuess guess) {
   const FormatEntry* format = FindKind(kind);
   if (!format) return {};
   const FileText file(data);
@@ -183,10 +183,14 @@ ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Doc
   doc.ResetDocument();
   doc.HasByteOrderMark = HasUtf8ByteOrderMark(text);
   doc.FileTextForm = file.form();
-  doc.Encoding = file.form() != TextForm::kBytes ? CodePage::kUtf8
-                 : code_page                        ? *code_page
-                 : LooksLikeUtf8Text(text)          ? CodePage::kUtf8
-                                                    : GuessSingleByteCodePage(text);
+  const bool page_known = file.form() != TextForm::kBytes || code_page.has_value();
+  auto page_of_bytes = [text] {
+    return LooksLikeUtf8Text(text) ? CodePage::kUtf8 : GuessSingleByteCodePage(text);
+  };
+  doc.Encoding = file.form() != TextForm::kBytes  ? CodePage::kUtf8
+                 : code_page                       ? *code_page
+                 : guess == CodePageGuess::kAlways ? page_of_bytes()
+                                                   : CodePage::kWindows1250;
   doc.SubRateLine.clear();
   doc.FileKind = kind;
   doc.SaveExt = std::string(format->ext);
@@ -201,6 +205,8 @@ ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Doc
   ReadResult result;
   if (kind == kKindSami && doc.FrameCount == 0 && HoldsSyncTag(text)) {
     doc.FrameEnd[0] = end_before;  // the line rules may have put an end there
+    // Its entities become characters of the page.
+    if (!page_known && guess != CodePageGuess::kAlways) doc.Encoding = page_of_bytes();
     TolerantSamiResult sami = ReadSamiTolerant(WithoutByteOrderMark(text), sink, doc.Encoding);
     result.class_read = sami.class_read.value_or("");
     result.classes_left_out = std::move(sami.classes_left_out);

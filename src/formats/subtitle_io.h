@@ -72,8 +72,14 @@ std::optional<std::string> SubFileFrameRate(std::string_view data);
 // but that holds SYNC tags is read by the tolerant SAMI reader, its entities replaced in
 // the Encoding just chosen. Sets the document's format: FileKind, SaveExt and FormatLabel.
 // The observers see one reset. A kind outside 1..4 changes nothing.
+// With kWhenNeeded the bytes' page is found only where the read itself needs it (the
+// tolerant SAMI reader); otherwise Encoding is left Windows-1250 unless it is known without
+// looking at the bytes (UTF-16, `code_page`): for a caller that writes the bytes back as
+// they are and never reads the page (lumetra-cli convert), which then saves the pass.
+enum class CodePageGuess { kAlways, kWhenNeeded };
 ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc,
-                            std::optional<CodePage> code_page = std::nullopt);
+                            std::optional<CodePage> code_page = std::nullopt,
+                            CodePageGuess guess = CodePageGuess::kAlways);
 
 // The whole document in the format of `kind` (SubRip, SRT2 with the information header,
 // SUB at sub_fps (0 counts as 25), SAMI); every line ends with CR LF, and the byte-order

@@ -238,7 +238,8 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
     }
   }
   const std::optional<CodePage> remembered = RememberedCodePage(doc_.FileName);
-  const ReadResult result = lumetra::ReadSubtitleData(data, kind, doc_.SubFps, doc_, remembered);
+  const ReadResult result = lumetra::ReadSubtitleData(data, kind, doc_.SubFps, doc_, remembered,
+                                                       code_page_guess_);
   code_page_chosen_ = remembered.has_value() && doc_.Encoding == *remembered;
   runner_.ClearHistory();
   frames_left_out_ = result.frames_left_out;

@@ -15,6 +15,7 @@
 #include "editing/frame_rate.h"
 #include "editing/sub_frame_rate.h"
 #include "formats/file_io.h"
+#include "formats/subtitle_io.h"
 #include "session/command_runner.h"
 #include "session/prompts.h"
 #include "settings/configuration.h"
@@ -145,6 +146,9 @@ class Session {
   // Files are opened mapped into memory instead of read (see MappedFile: the program must
   // handle SIGBUS).
   void MapOpenedFiles() { map_opened_files_ = true; }
+  // Files are opened without guessing the code page of their bytes where the read does not
+  // need it (CodePageGuess::kWhenNeeded): for a caller that only writes the texts back.
+  void OpenWithoutCodePageGuess() { code_page_guess_ = CodePageGuess::kWhenNeeded; }
   // Entries of the file last read that did not fit into the store (0: none).
   int frames_left_out() const { return frames_left_out_; }
   // Whether writing `path` would replace the file that was read with frames left out (the
@@ -205,6 +209,7 @@ class Session {
   FileDialogState save_dialog_;
   int last_os_error_ = 0;
   bool map_opened_files_ = false;
+  CodePageGuess code_page_guess_ = CodePageGuess::kAlways;
   int frames_left_out_ = 0;
   FileListener file_listener_;
   // The document's code page was chosen by the user, now or when the file was last used.
