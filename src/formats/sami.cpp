@@ -135,11 +135,11 @@ void WriteSami(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
     std::memcpy(tag, kSync.data(), kSync.size());
     char* end = PutInt(tag + kSync.size(), doc.FrameStart[i]);
     std::memcpy(end, "><P>", 4);
-    out.append(tag, end + 4);
+    out.append(tag, static_cast<std::size_t>(end + 4 - tag));
     AppendReplacing(out, doc.FrameText[i], '|', "<br>");
     lines.EndLine();
     end = PutInt(tag + kSync.size(), doc.FrameEnd[i]);
-    out.append(tag, end);
+    out.append(tag, static_cast<std::size_t>(end - tag));
     lines.Line("><P><br>");
   }
   lines.Line("</BODY>");

@@ -134,7 +134,7 @@ void WriteSrt2(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
     end = PutClockTime(end, doc.FrameStart[i], '.', kHundredths);
     *end = ',';
     end = PutLineEnd(PutClockTime(end + 1, doc.FrameEnd[i], '.', kHundredths));
-    out.append(time_line, end);
+    out.append(time_line, static_cast<std::size_t>(end - time_line));
     AppendReplacing(out, doc.FrameText[i], '|', "[br]");
     lines.EndLine();
   }

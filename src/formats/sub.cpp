@@ -121,7 +121,7 @@ void WriteSub(const Document& doc, double sub_fps, LineWriter& lines) {
     *end++ = '{';
     end = PutInt(end, frames.FrameOf(doc.FrameEnd[i]));
     *end++ = '}';
-    out.append(braces, end);
+    out.append(braces, static_cast<std::size_t>(end - braces));
     lines.Line(doc.FrameText[i]);
   }
 }
