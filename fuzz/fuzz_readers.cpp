@@ -99,16 +99,20 @@ constexpr Promise kPromises[] = {
               !ContainsAnyCase(text, "<br") && !text.ends_with('\t');
      },
      [](TimeValue t) { return t; }},
-    // SRT2: hundredths below 100 hours; "[br]" in a text is a line break.
+    // SRT2: hundredths below 100 hours; "[br]" in a text is a line break, and so is a "|"
+    // inside a line.
     {"srt", kKindSrt2,
      [](std::string_view text, TimeValue start, TimeValue end) {
-       return Within(start, end, kHundredHours) && !Contains(text, "[br]");
+       return Within(start, end, kHundredHours) && !Contains(text, "[br]") &&
+              !Contains(text, std::string_view(&kLiteralBar, 1));
      },
      [](TimeValue t) { return t - t % 10; }},
-    // SUB at 25 fps: whole frames up to frame 802; a text ends at a brace.
+    // SUB at 25 fps: whole frames up to frame 802; a text ends at a brace; a "|" inside a
+    // line is a line break.
     {"sub", kKindSub,
      [](std::string_view text, TimeValue start, TimeValue end) {
-       return Within(start, end, 803 * 40) && !Contains(text, "{") && !Contains(text, "}");
+       return Within(start, end, 803 * 40) && !Contains(text, "{") && !Contains(text, "}") &&
+              !Contains(text, std::string_view(&kLiteralBar, 1));
      },
      [](TimeValue t) { return SubFrameToMs(SubMsToFrame(t, 25), 25); }},
 };

@@ -2,6 +2,7 @@
 // state. There is one document at a time; the session owns it.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,7 +59,34 @@ class DocumentObserver {
   virtual void HeaderChanged() {}
 };
 
-// One frame: its times and its text.
+// What a frame's format holds beyond its times and text. The reader of a format that has
+// more (WebVTT, ASS, SSA) fills it, its writer writes it back, and every other format
+// ignores it. It moves with its frame through every edit.
+struct FrameExtras {
+  // Lines of the file between the frame before and this one that are no frame (WebVTT
+  // NOTE blocks, ASS Comment lines), each ended by "\n".
+  std::string lead;
+  // The frame's own name in its file (a WebVTT cue identifier).
+  std::string identifier;
+  // How the frame is shown: a WebVTT cue's settings, an ASS dialogue's fields besides its
+  // times and text. A frame inserted beside it takes it.
+  std::string style;
+  bool empty() const { return lead.empty() && identifier.empty() && style.empty(); }
+  bool operator==(const FrameExtras&) const = default;
+};
+
+// What a file of such a format holds beyond its frames: the lines before the first frame
+// (the ASS sections, the WebVTT header and its STYLE, REGION and NOTE blocks) and after the
+// last, each ended by "\n", and the format (FileKinds) they belong to, which is also the
+// format of the frames' extras.
+struct FormatHeader {
+  int kind = kKindUnknown;
+  std::string head;
+  std::string tail;
+  bool operator==(const FormatHeader&) const = default;
+};
+
+// One frame: its times and its text (its extras are beside it, see FrameExtra).
 struct Frame {
   TimeValue start = 0;
   TimeValue end = 0;
@@ -77,6 +105,8 @@ class ChangeWatcher {
   virtual void TextReplaced(int i, std::string&& old) = 0;
   // Frames from `first` on are about to move, appear or go.
   virtual void FramesAboutToMove(int first) = 0;
+  // Frame i is about to get new extras.
+  virtual void ExtrasAboutToChange(int i) { (void)i; }
 };
 
 class Document {
@@ -89,6 +119,8 @@ class Document {
   std::vector<TimeValue> FrameStart;
   std::vector<TimeValue> FrameEnd;
   std::vector<std::string> FrameText;
+  // What each frame's format holds beyond times and text, beside FrameText.
+  std::vector<FrameExtras> FrameExtra;
   int FrameCount = 0;
   int CurFrame = 0;
 
@@ -110,6 +142,9 @@ class Document {
   // The first line of a SUB file that stated its own frame rate ("{1}{1}23.976"); a SUB
   // save writes such a line first. Empty when the file had none.
   std::string SubRateLine;
+  // What the file holds beyond its frames, for the formats that keep it (see FormatHeader);
+  // null when there is nothing. Shared and never changed in place: SetFileHeader replaces it.
+  std::shared_ptr<const FormatHeader> FileHeader;
 
   // The information header.
   std::string InfoTitle;
@@ -127,8 +162,9 @@ class Document {
   std::string FileBoxText;
 
   // Empties the document: no frames, clean, an empty information header whose program
-  // field names this program; every slot 1..MaxFrames holds 0, 0 and the empty text. The
-  // file-name box shows FileName (which this leaves alone). Tells the observers.
+  // field names this program; every slot 1..MaxFrames holds 0, 0, the empty text and no
+  // extras. The file-name box shows FileName (which this leaves alone), and the format's
+  // header (FileHeader) stays, as the document's format does. Tells the observers.
   void ResetDocument();
 
   // The one-line summary of title, author and source for the main window.
@@ -144,17 +180,26 @@ class Document {
   // Modified themselves.
   void SetTimes(int i, TimeValue start, TimeValue end);
   void SetText(int i, std::string text);
-  // Inserts a frame before frame `at` (1..FrameCount+1). Refused (false) when the store is
-  // full.
+  void SetExtras(int i, FrameExtras extras);
+  // Replaces the format's header; the undo history compares it before and after a command.
+  void SetFileHeader(std::shared_ptr<const FormatHeader> header);
+  // Inserts a frame before frame `at` (1..FrameCount+1); it takes the style of the frame
+  // before it (of the one after it when it is the first). Refused (false) when the store
+  // is full.
   bool InsertFrame(int at, TimeValue start, TimeValue end, std::string text);
-  // Inserts frames before frame `at` as one block; refused (false, nothing changes) when
-  // they do not all fit into the store.
-  bool InsertFrames(int at, std::vector<Frame> frames);
+  // Inserts frames before frame `at` as one block, with their extras (one per frame, or
+  // none for frames without); refused (false, nothing changes) when they do not all fit
+  // into the store.
+  bool InsertFrames(int at, std::vector<Frame> frames, std::vector<FrameExtras> extras = {});
   // Removes frames first..first+count-1; slots above the new count keep no meaning.
   void RemoveFrames(int first, int count);
   // Removes the given frames (ascending, each 1..FrameCount) in one pass. Frames that are
   // not neighbours are shown to the views as one reset.
   void RemoveFrameList(const std::vector<int>& frames);
+  // Before the given frames (ascending) are removed: the lines each holds before it (its
+  // extras' lead, a note or a comment of the file) go to the next frame that stays, or to
+  // the end of the format's header, so that removing frames loses no such line.
+  void KeepLeadsOf(const std::vector<int>& frames);
 
   // The one watcher (the command runner while a command runs), or none; not owned.
   void SetChangeWatcher(ChangeWatcher* watcher) { watcher_ = watcher; }

@@ -13,7 +13,7 @@
 
 namespace lumetra {
 
-bool FrameSink::Add(TimeValue start, TimeValue end, std::string text) {
+bool FrameSink::Add(TimeValue start, TimeValue end, std::string text, FrameExtras extras) {
   if (doc_.FrameCount >= MaxReadFrames) {
     ++left_out_;
     return false;
@@ -22,6 +22,7 @@ bool FrameSink::Add(TimeValue start, TimeValue end, std::string text) {
   doc_.FrameStart[i] = start;
   doc_.FrameEnd[i] = end;
   doc_.FrameText[i] = std::move(text);
+  doc_.FrameExtra[static_cast<std::size_t>(i)] = std::move(extras);
   return true;
 }
 
@@ -238,6 +239,22 @@ void AppendReplacing(std::string& out, std::string_view text, char from, std::st
        at = text.find(from, start)) {
     out.append(text.substr(start, at - start));
     out.append(to);
+    start = at + 1;
+  }
+  out.append(text.substr(start));
+}
+
+void AppendLinesJoined(std::string& out, std::string_view text, std::string_view separator) {
+  constexpr char kStops[] = {'|', kLiteralBar, '\0'};
+  std::size_t start = 0;
+  for (std::size_t at = text.find_first_of(kStops); at != std::string_view::npos;
+       at = text.find_first_of(kStops, start)) {
+    out.append(text.substr(start, at - start));
+    if (text[at] == '|') {
+      out.append(separator);
+    } else {
+      out += '|';
+    }
     start = at + 1;
   }
   out.append(text.substr(start));

@@ -22,7 +22,7 @@ class FrameSink {
   explicit FrameSink(Document& doc) : doc_(doc) {}
   // Stores a frame in the next slot and returns true, or counts it as left out and returns
   // false when the reader's share of the store is full.
-  bool Add(TimeValue start, TimeValue end, std::string text);
+  bool Add(TimeValue start, TimeValue end, std::string text, FrameExtras extras = {});
   // Whether the reader's share of the store is full. A reader then counts each frame it
   // meets with LeaveOut instead of building it.
   bool Full() const { return doc_.FrameCount >= MaxReadFrames; }
@@ -126,5 +126,12 @@ constexpr int kClockTimeChars = 12;
 char* PutClockTime(char* at, TimeValue v, char separator, TimeFraction fraction);
 // Appends text with every occurrence of `from` replaced by `to`.
 void AppendReplacing(std::string& out, std::string_view text, char from, std::string_view to);
+// Appends a line of a file to a frame text, each "|" in it held as kLiteralBar.
+inline void AppendLineText(std::string& out, std::string_view line) {
+  AppendReplacing(out, line, '|', std::string_view(&kLiteralBar, 1));
+}
+// Appends the lines of a frame text as a file's line: its line separators become `separator`,
+// each kLiteralBar a "|" again.
+void AppendLinesJoined(std::string& out, std::string_view text, std::string_view separator);
 
 }  // namespace lumetra

@@ -25,13 +25,13 @@ std::string TextOfStartLine(std::string_view rest) {
   while (at != std::string_view::npos) {
     const std::size_t tag = LineBreakTagAt(rest.substr(at));
     if (tag != 0) {
-      text.append(rest.substr(copied, at - copied));
+      AppendLineText(text, rest.substr(copied, at - copied));
       text += '|';
       copied = at + tag;
     }
     at = rest.find('<', tag != 0 ? copied : at + 1);
   }
-  text.append(rest.substr(copied));
+  AppendLineText(text, rest.substr(copied));
   const std::size_t kept = text.find_last_not_of('\t');
   text.resize(kept == std::string::npos ? 0 : kept + 1);
   return text;
@@ -132,7 +132,7 @@ void WriteSami(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
     out.append("<SYNC Start=");
     AppendInt(out, doc.FrameStart[i]);
     out.append("><P>");
-    AppendReplacing(out, doc.FrameText[i], '|', "<br>");
+    AppendLinesJoined(out, doc.FrameText[i], "<br>");
     lines.EndLine();
     out.append("<SYNC Start=");
     AppendInt(out, doc.FrameEnd[i]);

@@ -129,7 +129,7 @@ void WriteSrt2(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
     end = PutClockTime(end + 1, doc.FrameEnd[i], '.', kHundredths);
     out.append(time_line, end);
     lines.EndLine();
-    AppendReplacing(out, doc.FrameText[i], '|', "[br]");
+    AppendLinesJoined(out, doc.FrameText[i], "[br]");
     lines.EndLine();
     if (i != count) lines.Line("");
   }

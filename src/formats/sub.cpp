@@ -117,7 +117,9 @@ void WriteSub(const Document& doc, double sub_fps, LineWriter& lines) {
     out.append("}{");
     AppendInt(out, SubMsToFrame(doc.FrameEnd[i], sub_fps));
     out += '}';
-    lines.Line(doc.FrameText[i]);
+    // "|" separates the lines, and a "|" that is part of a line cannot be told from it.
+    AppendLinesJoined(out, doc.FrameText[i], "|");
+    lines.EndLine();
   }
 }
 

@@ -92,14 +92,14 @@ void ReadSubRip(ReadContext& ctx) {
       if (IsMarkedBlankLine(line)) {
         any_text = true;
         if (build) {
-          text.append(line.substr(0, line.size() - kBlankLineMark.size()));
+          AppendLineText(text, line.substr(0, line.size() - kBlankLineMark.size()));
           kept = text.size();
           text += '|';
         }
       } else if (!IsBlankLine(line)) {
         any_text = true;
         if (build) {
-          text.append(line);
+          AppendLineText(text, line);
           text += '|';
         }
       }
@@ -133,7 +133,7 @@ void WriteSubRip(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
       const std::size_t bar = text.find('|', from);
       const std::string_view part =
           text.substr(from, bar == std::string_view::npos ? std::string_view::npos : bar - from);
-      out.append(part);
+      AppendReplacing(out, part, kLiteralBar, "|");
       if (!text.empty() && IsBlankLine(part)) out.append(kBlankLineMark);
       lines.EndLine();
       if (bar == std::string_view::npos) break;

@@ -177,6 +177,7 @@ ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Doc
                      ? CodePage::kUtf8
                      : CodePage::kWindows1250;
   doc.SubRateLine.clear();
+  doc.FileHeader.reset();
   doc.FileKind = kind;
   doc.SaveExt = std::string(format->ext);
   if (kind == kKindSub) doc.SubFps = sub_fps;

@@ -48,6 +48,7 @@ void Session::New() {
   doc_.Encoding = CodePage::kWindows1250;
   doc_.FileTextForm = TextForm::kBytes;
   doc_.SubRateLine.clear();
+  doc_.FileHeader.reset();
   doc_.ResetDocument();
   runner_.ClearHistory();
 }

@@ -22,5 +22,10 @@ TEST(EditorPanel, EditorLinesGoBackIntoTheirFrameWithoutTrailingEmptyLines) {
   EXPECT_EQ(doc.FrameText[2], "");
 }
 
+TEST(EditorPanel, ABarInsideALineIsShownAndTypedAsABar) {
+  EXPECT_EQ(EditorLinesOf("Left \x1F Right|x"), (std::vector<std::string>{"Left | Right", "x"}));
+  EXPECT_EQ(JoinEditorLines({"a|b", "c"}), "a\x1F" "b|c");
+}
+
 }  // namespace
 }  // namespace lumetra

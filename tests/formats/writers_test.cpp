@@ -100,6 +100,20 @@ TEST(Writers, SubFileWritesItsFrameRateLineBackWithTheRateUsed) {
   EXPECT_EQ(Read(sub, kKindSub, 25).All(), (Frames{{0, 0, "5"}, {40, 40, "7"}}));
 }
 
+// "|" separates a text's lines; a "|" inside a line of a SubRip or SAMI file stays one.
+TEST(Writers, ALiteralBarStaysInItsLineWhereTheFormatCanHoldOne) {
+  const std::string subrip = Crlf("1\n00:00:01,000 --> 00:00:02,000\nLeft | Right\nB|\n");
+  const auto loaded = Read(subrip, kKindSubRip);
+  EXPECT_EQ(loaded.At(1).text, "Left \x1F Right|B\x1F");
+  EXPECT_EQ(Write(*loaded.doc, kKindSubRip), subrip);
+  const std::string sami = Write(*loaded.doc, kKindSami);
+  EXPECT_NE(sami.find("<SYNC Start=1000><P>Left | Right<br>B|\r\n"), std::string::npos);
+  EXPECT_EQ(Read(sami, kKindSami).At(1).text, loaded.At(1).text);
+  // SRT2 and SUB have "|" for their line break: there it breaks the line.
+  EXPECT_EQ(Read(Write(*loaded.doc, kKindSrt2), kKindSrt2).At(1).text, "Left | Right|B|");
+  EXPECT_EQ(Write(*loaded.doc, kKindSub), Crlf("{25}{50}Left | Right|B|\n"));
+}
+
 TEST(Writers, RefuseOtherKindsWritingNothing) {
   Document doc;
   std::string out = "untouched";
