@@ -20,6 +20,7 @@
 #include "document/document.h"
 #include "formats/file_io.h"
 #include "formats/format_parts.h"
+#include "formats/markup.h"
 #include "formats/subtitle_io.h"
 #include "foundation/code_pages.h"
 #include "foundation/utf16.h"
@@ -69,8 +70,39 @@ bool HoldsNumberLine(std::string_view text) {
   return false;
 }
 
+// Whether a text has a line that is exactly `line`.
+bool HasLine(std::string_view text, std::string_view line) {
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t bar = text.find('|', from);
+    if (text.substr(from, bar == std::string_view::npos ? bar : bar - from) == line) return true;
+    if (bar == std::string_view::npos) return false;
+    from = bar + 1;
+  }
+}
+
+// Whether an ASS text reads back as written: no "\N" or "\n" outside override blocks (they
+// are line breaks) and no line break inside one.
+bool AssKeeps(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '{') {
+      const std::size_t close = text.find('}', i + 1);
+      if (close != std::string_view::npos) {
+        if (text.substr(i, close - i).find('|') != std::string_view::npos) return false;
+        i = close;
+        continue;
+      }
+    }
+    if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'N' || text[i + 1] == 'n')) {
+      return false;
+    }
+  }
+  return true;
+}
+
 // What each format promises to bring back from its own file: whether a frame is within the
-// promise, and the time it comes back with.
+// promise, and the time it comes back with. The texts are those the format writes: in its
+// markup, and for WebVTT in UTF-8.
 struct Promise {
   const char* ext;
   int kind;
@@ -107,23 +139,44 @@ constexpr Promise kPromises[] = {
               !Contains(text, std::string_view(&kLiteralBar, 1));
      },
      [](TimeValue t) { return t - t % 10; }},
-    // SUB at 25 fps: whole frames up to frame 802; a text ends at a brace; a "|" inside a
-    // line is a line break.
+    // SUB at 25 fps: whole frames up to frame 802; a "|" inside a line is a line break.
     {"sub", kKindSub,
      [](std::string_view text, TimeValue start, TimeValue end) {
-       return Within(start, end, 803 * 40) && !Contains(text, "{") && !Contains(text, "}") &&
-              !Contains(text, std::string_view(&kLiteralBar, 1));
+       return Within(start, end, 803 * 40) && !Contains(text, std::string_view(&kLiteralBar, 1));
      },
      [](TimeValue t) { return SubFrameToMs(SubMsToFrame(t, 25), 25); }},
+    // WebVTT: milliseconds from 0 on (below is 0); "<i></i>" is how an empty line is written.
+    {"vtt", kKindWebVtt,
+     [](std::string_view text, TimeValue, TimeValue) { return !HasLine(text, "<i></i>"); },
+     [](TimeValue t) { return t < 0 ? 0 : t; }},
+    // ASS: hundredths, rounded, from 0 to 100 hours.
+    {"ass", kKindAss,
+     [](std::string_view text, TimeValue start, TimeValue end) {
+       return Within(start, end, kHundredHours) && AssKeeps(text);
+     },
+     [](TimeValue t) { return t <= 0 ? 0 : (t + 5) / 10 * 10; }},
 };
+
+// The text of frame i as a format writes it.
+std::string TextWritten(const Document& doc, int i, int kind) {
+  std::string text = ConvertMarkup(doc.FrameText[i], MarkupOfKind(doc.MarkupKind),
+                                   MarkupOfKind(kind), doc.Encoding);
+  if (kind == kKindWebVtt && doc.Encoding != CodePage::kUtf8) {
+    text = DecodeToUtf8(text, doc.Encoding);
+  }
+  return text;
+}
 
 void CheckRoundTrips(const Document& doc) {
   static Document back;
   static std::string bytes;
+  static std::vector<std::string> texts;
   for (const Promise& p : kPromises) {
     bool kept = true;
+    texts.resize(static_cast<std::size_t>(doc.FrameCount) + 1);
     for (int i = 1; i <= doc.FrameCount && kept; ++i) {
-      kept = p.keeps(doc.FrameText[i], doc.FrameStart[i], doc.FrameEnd[i]);
+      texts[static_cast<std::size_t>(i)] = TextWritten(doc, i, p.kind);
+      kept = p.keeps(texts[static_cast<std::size_t>(i)], doc.FrameStart[i], doc.FrameEnd[i]);
     }
     if (!kept) continue;
     CHECK(WriteSubtitleData(doc, p.kind, 25, bytes));
@@ -135,11 +188,12 @@ void CheckRoundTrips(const Document& doc) {
     }
     CHECK(back.FrameCount == doc.FrameCount);
     for (int i = 1; i <= doc.FrameCount; ++i) {
-      if (back.FrameText[i] != doc.FrameText[i]) {
+      const std::string& text = texts[static_cast<std::size_t>(i)];
+      if (back.FrameText[i] != text) {
         std::fprintf(stderr, "%s frame %d: \"%s\" came back as \"%s\"\n", p.ext, i,
-                     doc.FrameText[i].c_str(), back.FrameText[i].c_str());
+                     text.c_str(), back.FrameText[i].c_str());
       }
-      CHECK(back.FrameText[i] == doc.FrameText[i]);
+      CHECK(back.FrameText[i] == text);
       CHECK(back.FrameStart[i] == p.time_back(doc.FrameStart[i]));
       CHECK(back.FrameEnd[i] == p.time_back(doc.FrameEnd[i]));
     }
@@ -150,6 +204,29 @@ void CheckRoundTrips(const Document& doc) {
             back.InfoCdTrack == doc.InfoCdTrack && back.InfoComment == doc.InfoComment);
     }
   }
+}
+
+// WebVTT, ASS and SSA keep what they hold beyond frames: a file read and written once is in
+// the writer's form, and comes back from a second read and write byte for byte, its frames
+// the same.
+void CheckOwnForm(const Document& doc) {
+  static Document back;
+  static std::string first;
+  static std::string second;
+  const int kind = doc.FileKind;
+  CHECK(WriteSubtitleData(doc, kind, 25, first));
+  ReadSubtitleData(first, kind, 25, back);
+  CHECK(back.FileKind == kind || doc.FileHeader == nullptr);
+  CHECK(back.FrameCount == doc.FrameCount);
+  for (int i = 1; i <= doc.FrameCount; ++i) {
+    CHECK(back.FrameText[i] == doc.FrameText[i]);
+  }
+  CHECK(WriteSubtitleData(back, kind, 25, second));
+  if (second != first) {
+    std::fprintf(stderr, "%s written again:\n%s\n---- first ----\n%s\n", SaveExtOfKind(kind).c_str(),
+                 second.c_str(), first.c_str());
+  }
+  CHECK(second == first);
 }
 
 // The bytes as a file opened by the session, saved in one of the formats (by the input's
@@ -182,7 +259,7 @@ void OpenAndSave(std::string_view bytes) {
   CHECK((opened == OpenResult::kUnrecognised) == (DetectSubtitleKind(bytes) == kKindUnknown));
   if (opened != OpenResult::kOpened) return;
   CHECK(session.frames_left_out() == 0 || doc.FrameCount == MaxReadFrames);
-  const int kind = kKindSubRip + static_cast<int>(bytes.size() % 4);
+  const int kind = kKindSubRip + static_cast<int>(bytes.size() % 7);
   const std::string output = (dir / ("output." + SaveExtOfKind(kind))).string();
   const bool saved = session.SaveTo(output, kind);
   CHECK(saved == (doc.FrameCount > 0));
@@ -227,7 +304,7 @@ void CheckReadAndWrite(std::string_view bytes, std::size_t runs) {
   static std::string out;
 
   const int kind = DetectSubtitleKind(bytes);
-  CHECK(kind >= kKindUnknown && kind <= kKindSami);
+  CHECK(kind >= kKindUnknown && kind <= kKindSsa);
   if (const auto rate = SubFileFrameRate(bytes)) CHECK(!rate->empty());
   const bool mark = HasUtf8ByteOrderMark(FileText(bytes).text());
 
@@ -235,9 +312,10 @@ void CheckReadAndWrite(std::string_view bytes, std::size_t runs) {
     int kind;
     double fps;
   };
-  static constexpr Run kRuns[] = {{kKindSubRip, 25},  {kKindSrt2, 25},   {kKindSami, 25},
-                                  {kKindSub, 25},     {kKindSub, 23.976}, {kKindSub, 0.001},
-                                  {kKindSub, -10},    {kKindSub, 0}};
+  static constexpr Run kRuns[] = {{kKindSubRip, 25}, {kKindSrt2, 25},     {kKindSami, 25},
+                                  {kKindWebVtt, 25}, {kKindAss, 25},      {kKindSub, 25},
+                                  {kKindSub, 23.976}, {kKindSub, 0.001}, {kKindSub, -10},
+                                  {kKindSub, 0}};
   for (const Run& run : std::span(kRuns).first(std::min(runs, std::size(kRuns)))) {
     const ReadResult result = ReadSubtitleData(bytes, run.kind, run.fps, doc);
     CHECK(doc.FrameCount >= 0 && doc.FrameCount <= MaxReadFrames);
@@ -246,11 +324,13 @@ void CheckReadAndWrite(std::string_view bytes, std::size_t runs) {
     CHECK(doc.HasByteOrderMark == mark);
     CHECK(doc.FileTextForm == TextFormOf(bytes));
     CHECK(result.classes_left_out.empty() || run.kind == kKindSami);
-    for (int kind = kKindSubRip; kind <= kKindSami; ++kind) {
+    for (int kind = kKindSubRip; kind <= kKindSsa; ++kind) {
       CHECK(WriteSubtitleData(doc, kind, run.fps, out));
       CHECK(out.size() >= 2 || doc.FrameCount == 0);
-      CHECK(TextFormOf(out) == doc.FileTextForm || doc.FileTextForm == TextForm::kBytes);
+      CHECK(TextFormOf(out) == doc.FileTextForm || doc.FileTextForm == TextForm::kBytes ||
+            kind == kKindWebVtt);
     }
+    if (run.kind == kKindWebVtt || run.kind == kKindAss) CheckOwnForm(doc);
     if (run.fps == 25) CheckRoundTrips(doc);
   }
 }

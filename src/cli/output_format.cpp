@@ -20,6 +20,9 @@ constexpr NamedFormat kNamedFormats[] = {
     {"srt2", kKindSrt2},
     {"sub", kKindSub},
     {"sami", kKindSami},
+    {"webvtt", kKindWebVtt},
+    {"ass", kKindAss},
+    {"ssa", kKindSsa},
 };
 
 }  // namespace
@@ -35,7 +38,7 @@ OutputFormat ChooseOutputFormat(const std::optional<std::string>& to, const std:
   const int kind = KindOfFileName(output);
   if (kind != kKindUnknown) return {kind, ""};
   return {kKindUnknown, "the extension of " + output +
-                            " names no format (.txt, .srt, .sub, .smi); choose one with --to " +
+                            " names no format (.txt, .srt, .sub, .smi, .vtt, .ass, .ssa); choose one with --to " +
                             kFormatNames};
 }
 

@@ -8,7 +8,7 @@
 namespace lumetra::cli {
 
 // The names --to takes.
-inline constexpr char kFormatNames[] = "subrip|srt2|sub|sami";
+inline constexpr char kFormatNames[] = "subrip|srt2|sub|sami|webvtt|ass|ssa";
 
 struct OutputFormat {
   int kind = 0;         // FileKinds; unknown when `problem` is set

@@ -30,6 +30,9 @@ enum FileKinds : int {
   kKindSub = 2,
   kKindSrt2 = 3,
   kKindSami = 4,
+  kKindWebVtt = 5,
+  kKindAss = 6,
+  kKindSsa = 7,
 };
 
 // Values of Modified.
@@ -142,6 +145,10 @@ class Document {
   // The first line of a SUB file that stated its own frame rate ("{1}{1}23.976"); a SUB
   // save writes such a line first. Empty when the file had none.
   std::string SubRateLine;
+  // The format whose markup the texts hold (FileKinds): the format they were read from. A
+  // save in a format of another markup converts them (formats/markup.h); unknown for texts
+  // of no format, which count as SubRip's.
+  int MarkupKind = kKindUnknown;
   // What the file holds beyond its frames, for the formats that keep it (see FormatHeader);
   // null when there is nothing. Shared and never changed in place: SetFileHeader replaces it.
   std::shared_ptr<const FormatHeader> FileHeader;

@@ -244,6 +244,11 @@ void AppendReplacing(std::string& out, std::string_view text, char from, std::st
   out.append(text.substr(start));
 }
 
+void WriteKeptLines(std::string_view kept, LineWriter& lines) {
+  LineReader in(kept);
+  while (!in.AtEnd()) lines.Line(in.ReadLine());
+}
+
 void AppendLinesJoined(std::string& out, std::string_view text, std::string_view separator) {
   constexpr char kStops[] = {'|', kLiteralBar, '\0'};
   std::size_t start = 0;

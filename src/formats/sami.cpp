@@ -110,7 +110,9 @@ void ReadSami(ReadContext& ctx) {
   }
 }
 
-void WriteSami(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
+void WriteSami(const WriteContext& ctx) {
+  const Document& doc = ctx.doc;
+  LineWriter& lines = ctx.lines;
   std::string& out = lines.out();
   static constexpr std::string_view kHeader[] = {
       "<SAMI>",
@@ -132,7 +134,7 @@ void WriteSami(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
     out.append("<SYNC Start=");
     AppendInt(out, doc.FrameStart[i]);
     out.append("><P>");
-    AppendLinesJoined(out, doc.FrameText[i], "<br>");
+    AppendLinesJoined(out, ctx.Text(i), "<br>");
     lines.EndLine();
     out.append("<SYNC Start=");
     AppendInt(out, doc.FrameEnd[i]);

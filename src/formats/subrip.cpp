@@ -114,7 +114,9 @@ void ReadSubRip(ReadContext& ctx) {
   }
 }
 
-void WriteSubRip(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
+void WriteSubRip(const WriteContext& ctx) {
+  const Document& doc = ctx.doc;
+  LineWriter& lines = ctx.lines;
   std::string& out = lines.out();
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
@@ -127,7 +129,7 @@ void WriteSubRip(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
     out.append(time_line, end);
     lines.EndLine();
     // Each line of the text on a line of its own; an empty text is one empty line.
-    const std::string_view text = doc.FrameText[i];
+    const std::string_view text = ctx.Text(i);
     std::size_t from = 0;
     for (;;) {
       const std::size_t bar = text.find('|', from);

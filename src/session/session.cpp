@@ -48,6 +48,7 @@ void Session::New() {
   doc_.Encoding = CodePage::kWindows1250;
   doc_.FileTextForm = TextForm::kBytes;
   doc_.SubRateLine.clear();
+  doc_.MarkupKind = kKindUnknown;
   doc_.FileHeader.reset();
   doc_.ResetDocument();
   runner_.ClearHistory();
@@ -198,7 +199,7 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
   doc_.LoadStatus = 0;
   doc_.Modified = kClean;
   frames_left_out_ = 0;
-  if (kind < kKindSubRip || kind > kKindSami) {
+  if (SaveExtOfKind(kind).empty()) {
     prompts_.ShowMessage(kUnknownFormat);
     return;
   }
@@ -262,11 +263,17 @@ void Session::WriteSubtitle(int kind) {
     doc_.FormatLabel = FormatLabelOfKind(kind, 0);
   }
 
+  // A document that becomes SUB states its rate in a first line, when the settings say so.
+  WriteOptions options;
+  options.sub_rate_line = settings_.WriteSubFrameRate;
+  const bool states_rate =
+      kind == kKindSub && options.sub_rate_line && doc_.FileKind != kKindSub;
+
   // The bytes go to the file in chunks as they are made. A failure names the file and the
   // system's reason on a line of its own.
   const FileStatus status =
       WriteFileReplacing(target, [&](const std::function<void(std::string_view)>& put) {
-        WriteSubtitleData(doc_, kind, doc_.SubFps, put);
+        WriteSubtitleData(doc_, kind, doc_.SubFps, put, options);
       });
   last_os_error_ = status.system_error;
   if (status.ok()) {
@@ -279,6 +286,8 @@ void Session::WriteSubtitle(int kind) {
 
   if (doc_.LoadStatus == 0) {
     runner_.MarkSaved();
+    // The rate line is the document's from now on, as if it had been read.
+    if (states_rate && doc_.SubRateLine.empty()) doc_.SubRateLine = "{1}{1}" + FloatToText(doc_.SubFps);
     doc_.FileKind = kind;
     if (kind == kKindSub) doc_.FormatLabel = SubFormatLabel(sub_frame_rate_.SubFpsChoice());
     history_.UpdateHistory(target);

@@ -124,7 +124,7 @@ class Session {
   // Entries of the file last read that did not fit into the store (0: none).
   int frames_left_out() const { return frames_left_out_; }
   // Writes the document to the save dialog's file name in the format `kind` (FileKinds);
-  // reports through LoadStatus and messages. A kind outside 1..4 writes nothing and shows
+  // reports through LoadStatus and messages. A kind that is no format writes nothing and shows
   // "Unknown extension: " with the name's last three characters (callers choose the kind
   // from the name's extension). A save that fails or writes nothing leaves Modified as it
   // was; a save that succeeds makes `kind` the document's format.

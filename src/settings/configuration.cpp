@@ -90,6 +90,7 @@ std::string ConfigFileText(const Configuration& config, FileHistory& history) {
   w.Line("TextAlign = " + IntToText(config.TextAlign));
   w.Line("InstantApply = " + BoolToText(config.InstantApply));
   w.Line("AutoFocus = " + BoolToText(config.AutoFocus));
+  w.Line("WriteSubFps = " + BoolToText(config.WriteSubFrameRate));
   return out;
 }
 
@@ -135,6 +136,7 @@ void ReadConfigText(std::string_view text, Configuration& config, FileHistory& h
   if (next()) config.TextAlign = TextToIntRange(value, 0, 2);
   read_bool(config.InstantApply);
   read_bool(config.AutoFocus);
+  read_bool(config.WriteSubFrameRate);
 }
 
 bool LoadConfig(const std::string& path, Configuration& config, FileHistory& history) {

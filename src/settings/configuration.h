@@ -48,6 +48,9 @@ struct Configuration {
   // The editor's "Apply changes instantly" and "Auto focus" check boxes.
   bool InstantApply = false;
   bool AutoFocus = false;
+  // "Write the frame rate into SUB files": a save that makes a document SUB starts it with
+  // "{1}{1}RATE", which other programs read as the rate.
+  bool WriteSubFrameRate = true;
 
   friend bool operator==(const Configuration&, const Configuration&) = default;
 };

@@ -26,6 +26,7 @@ class SettingsDialogModel {
   bool win_pos_sav = false;
   bool rem_last_dir = true;
   bool auto_load = false;
+  bool write_sub_fps = true;
 
   // "OK": the boxes become the settings. A smaller history size takes effect on the
   // history in use only when the configuration file is written.

@@ -16,7 +16,8 @@ class SubFrameRateDialog;
 // The open dialog's filter as the program states it: description and pattern pairs
 // separated by "|". The save dialog's is SaveDialogFilter(), one name filter per file type.
 inline constexpr char kOpenFilter[] =
-    "Subtitles  (txt, sub, srt, smi)|*.txt;*.sub;*.srt;*.smi|All file  (*.*)|*.*";
+    "Subtitles  (txt, sub, srt, smi, vtt, ass, ssa)|*.txt;*.sub;*.srt;*.smi;*.vtt;*.ass;*.ssa|"
+    "All file  (*.*)|*.*";
 
 // A "description|patterns|..." filter as Qt name filters: "description (p1 p2)". The
 // pattern "*.*", which means every file, becomes "*".

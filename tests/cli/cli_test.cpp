@@ -51,10 +51,10 @@ TEST_F(CliTest, UsageErrorsExitWithTwoBeforeAnyFileIsTouched) {
       {{"convert", input, "b.txt", "--encoding", "1252"},
        "--encoding is an option of list, info, and convert or edit with --to-utf8"},
       {{"convert", input, "b", "--to", "vtt"},
-       "--to vtt is not a format; use subrip|srt2|sub|sami"},
+       "--to vtt is not a format; use subrip|srt2|sub|sami|webvtt|ass|ssa"},
       {{"convert", input, "b.doc"},
-       "the extension of b.doc names no format (.txt, .srt, .sub, .smi); choose one with --to "
-       "subrip|srt2|sub|sami"},
+       "the extension of b.doc names no format (.txt, .srt, .sub, .smi, .vtt, .ass, .ssa); "
+       "choose one with --to subrip|srt2|sub|sami|webvtt|ass|ssa"},
   };
   for (const char* rate : {"0", "-25", "50.5", "abc"}) {
     cases.push_back({{"list", input, "--fps", rate},
@@ -89,14 +89,36 @@ TEST_F(CliTest, ConvertWritesTheFormatOfTheOutputExtensionOrOfTo) {
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.err, "");
   // 1000 ms is how frame 30 reads at 30 fps, though 1000 / (1000 / 30) is a hair below 30.
-  EXPECT_EQ(ReadFile(dir.File("b.SUB")), "{30}{75}Hello\r\n{90}{120}A|B\r\n");
+  // The rate comes first, for other programs.
+  EXPECT_EQ(ReadFile(dir.File("b.SUB")), "{1}{1}30\r\n{30}{75}Hello\r\n{90}{120}A|B\r\n");
   EXPECT_EQ(Run({"convert", dir.File("b.SUB"), dir.File("c.txt"), "--fps=30"}).status, 0);
   EXPECT_EQ(ReadFile(dir.File("c.txt")), kSubRip);
   // --to whatever the output is called.
   EXPECT_EQ(Run({"convert", input, dir.File("b.srt"), "--to=SUB"}).status, 0);
-  EXPECT_EQ(ReadFile(dir.File("b.srt")), "{25}{62}Hello\r\n{75}{100}A|B\r\n");
+  EXPECT_EQ(ReadFile(dir.File("b.srt")), "{1}{1}25\r\n{25}{62}Hello\r\n{75}{100}A|B\r\n");
   EXPECT_EQ(Run({"convert", input, dir.File("plain"), "--to", "subrip"}).status, 0);
   EXPECT_EQ(ReadFile(dir.File("plain")), kSubRip);
+}
+
+// WebVTT, ASS and SSA by the output's extension or --to, each in its own markup; list and
+// info read them, a "|" inside a line printed as it is.
+TEST_F(CliTest, ConvertsToAndReadsWebVttAssAndSsa) {
+  const std::string input =
+      Write("a.txt", "1\r\n00:00:01,000 --> 00:00:02,500\r\n<i>Left | Right</i>\r\nx\r\n");
+  EXPECT_EQ(Run({"convert", input, dir.File("b.vtt")}).status, 0);
+  EXPECT_EQ(ReadFile(dir.File("b.vtt")),
+            "WEBVTT\r\n\r\n00:00:01.000 --> 00:00:02.500\r\n<i>Left | Right</i>\r\nx\r\n");
+  EXPECT_EQ(Run({"convert", input, dir.File("b.ass")}).status, 0);
+  EXPECT_TRUE(ReadFile(dir.File("b.ass"))
+                  .ends_with("\r\nDialogue: 0,0:00:01.00,0:00:02.50,Default,,0,0,0,,"
+                             "{\\i1}Left | Right{\\i0}\\Nx\r\n"));
+  EXPECT_EQ(Run({"convert", input, dir.File("c"), "--to", "SSA"}).status, 0);
+  EXPECT_EQ(ReadFile(dir.File("c")).substr(0, 34), "[Script Info]\r\nScriptType: v4.00\r\n");
+  EXPECT_EQ(Run({"list", "--tsv", dir.File("b.ass")}).out,
+            "1\t1000\t2500\t{\\i1}Left | Right{\\i0}|x\n");
+  EXPECT_EQ(Run({"info", dir.File("b.vtt")}).out.substr(0, 17), "Format: (WebVTT)\n");
+  EXPECT_EQ(Run({"convert", dir.File("c"), dir.File("d.txt")}).status, 0);
+  EXPECT_EQ(ReadFile(dir.File("d.txt")), ReadFile(input));
 }
 
 // The quickest check that SubRip written by the tool is what other programs read.

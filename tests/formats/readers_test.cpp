@@ -95,9 +95,10 @@ const ReadCase kSub[] = {
     {"\n{0}{0}25\n", {}},
     {"{1}{1}60\n{0}{0}1,5\n{2}{2}25", {{40, 40, "60"}, {0, 0, "1,5"}, {80, 80, "25"}}},
     {"{100}{200}x", {{0, 0, "x"}}, 0},
-    // The text ends at the next brace.
-    {"{10}{20}\n{10}{20}{y:i}Hi\n{10}{20}Hi{y:i}there",
-     {{400, 800, ""}, {400, 800, ""}, {400, 800, "Hi"}}},
+    // The text is the rest of the line, formatting codes included (other programs start
+    // lines with them).
+    {"{10}{20}\n{10}{20}{y:i}Hi|{c:$0000FF}x\n{10}{20}Hi{y:i}there}",
+     {{400, 800, ""}, {400, 800, "{y:i}Hi|{c:$0000FF}x"}, {400, 800, "Hi{y:i}there}"}}},
     // Only lines that begin with two brace groups are frames.
     {"{25}{50}First\n\nContent-Type: text/plain\n{75}\n{75}{100\n{75}x{100}y\n {75}{100}z\n"
      "}75{{100}w\n{100}{125}Second\n",

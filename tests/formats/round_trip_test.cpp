@@ -72,6 +72,7 @@ TEST_P(RoundTrip, WrittenFramesReadBackAndWriteTheSameBytes) {
       }
       Document doc;
       Fill(doc, frames);
+      doc.MarkupKind = kind;  // texts of the format's own
       doc.HasByteOrderMark = bom;
       doc.FileTextForm = text_form;
       doc.InfoTitle = "Title ]x";

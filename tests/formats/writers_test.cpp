@@ -94,10 +94,12 @@ TEST(Writers, SubFileWritesItsFrameRateLineBackWithTheRateUsed) {
   EXPECT_EQ(Write(*loaded.doc, kKindSubRip), Crlf("1\n00:00:03,200 --> 00:00:06,400\nx\n"));
   // A first frame that would read as a rate line gets one before it, so it stays a frame.
   Document doc;
-  Fill(doc, {{0, 0, "5{x}"}, {40, 40, "7"}});
+  Fill(doc, {{0, 0, "5"}, {40, 40, "7"}});
   const std::string sub = Write(doc, kKindSub, 25);
-  EXPECT_EQ(sub, Crlf("{1}{1}25\n{0}{0}5{x}\n{1}{1}7\n"));
+  EXPECT_EQ(sub, Crlf("{1}{1}25\n{0}{0}5\n{1}{1}7\n"));
   EXPECT_EQ(Read(sub, kKindSub, 25).All(), (Frames{{0, 0, "5"}, {40, 40, "7"}}));
+  // Codes after the number make it no rate line.
+  EXPECT_EQ(Read("{0}{0}5{y:i}\n", kKindSub, 25).All(), (Frames{{0, 0, "5{y:i}"}}));
 }
 
 // "|" separates a text's lines; a "|" inside a line of a SubRip or SAMI file stays one.
@@ -117,7 +119,7 @@ TEST(Writers, ALiteralBarStaysInItsLineWhereTheFormatCanHoldOne) {
 TEST(Writers, RefuseOtherKindsWritingNothing) {
   Document doc;
   std::string out = "untouched";
-  for (int kind : {int{kKindUnknown}, kKindSami + 1}) {
+  for (int kind : {int{kKindUnknown}, kKindSsa + 1}) {
     EXPECT_FALSE(WriteSubtitleData(doc, kind, 25, out));
   }
   EXPECT_EQ(out, "untouched");

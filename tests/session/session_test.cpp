@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <optional>
+#include <tuple>
 
 #include "editing/frame_commands.h"
 #include "formats/subtitle_io.h"
@@ -75,7 +76,7 @@ TEST_F(SessionTest, FilesThatAreNotReadChangeNothing) {
   OpenThroughDialog("/dev/zero");
   EXPECT_EQ(prompts.messages.size(), 3u);
   // Files that hold no subtitle of a known kind are named in a message.
-  const std::string other = Write("other.srt", "WEBVTT\r\n\r\n00:01.000 --> 00:02.000\r\nX\r\n");
+  const std::string other = Write("other.srt", "WEBVTTX\r\n\r\n00:01.000 --> 00:02.000\r\nX\r\n");
   const std::string empty = Write("empty.srt", "\xEF\xBB\xBF\r\n  \r\n");
   for (const std::string& path : {other, empty}) OpenThroughDialog(path);
   EXPECT_EQ(prompts.messages[3], "This file is not a subtitle Lumetra can read:\r\r" + other);
@@ -260,9 +261,51 @@ TEST_F(SessionTest, SubSaveAfterARefusedRateWritesAt25) {
   });
   prompts.save_paths.push_back(dir.File("movie.sub"));
   session.SaveAs();
-  EXPECT_EQ(ReadFile(dir.File("movie.sub")), "{25}{62}Hello\r\n{75}{100}A|B\r\n");
+  EXPECT_EQ(ReadFile(dir.File("movie.sub")), "{1}{1}25\r\n{25}{62}Hello\r\n{75}{100}A|B\r\n");
   EXPECT_EQ(doc.FormatLabel, "(SUB 0 fps)");
   EXPECT_EQ(doc.SubFps, 25.0);
+}
+
+// A document that becomes SUB states its rate first, for other programs, and keeps that
+// line; a SUB file read without one is saved without one; the setting turns it off.
+TEST_F(SessionTest, SubSavesStateTheirRateUnlessTheFileHadNone) {
+  const std::string without = "{25}{62}Hello\r\n{75}{100}A|B\r\n";
+  OpenThroughDialog(Write("plain.sub", without));
+  session.QuickSave();
+  EXPECT_EQ(ReadFile(dir.File("plain.sub")), without);
+  for (const bool setting : {true, false}) {
+    session.settings().WriteSubFrameRate = setting;
+    OpenThroughDialog(Write("movie.txt", kSubRip));
+    prompts.save_paths.push_back(dir.File("movie.sub"));
+    session.SaveAs();
+    doc.SetText(1, "Hi");
+    session.QuickSave();
+    EXPECT_EQ(ReadFile(dir.File("movie.sub")),
+              (setting ? "{1}{1}25\r\n" : "") + std::string("{25}{62}Hi\r\n{75}{100}A|B\r\n"));
+  }
+}
+
+// WebVTT, ASS and SSA are types of the save dialog; a quick save keeps each one's form.
+TEST_F(SessionTest, WebVttAndAssFilesAreSavedInTheirOwnFormat) {
+  const std::string vtt = "WEBVTT\r\n\r\nx\r\n00:00:01.000 --> 00:00:02.500 line:0\r\nHello\r\n";
+  OpenThroughDialog(Write("movie.vtt", vtt));
+  EXPECT_EQ(doc.FileBoxText, "movie.vtt    (WebVTT)");
+  session.QuickSave();
+  EXPECT_EQ(ReadFile(dir.File("movie.vtt")), vtt);
+  for (const auto& [type, name, label] : {std::tuple{6, "copy.ass", "(ASS)"},
+                                          std::tuple{7, "copy.ssa", "(SSA)"}}) {
+    prompts.save_paths.push_back(dir.File(name));
+    prompts.save_types.push_back(type);
+    session.SaveAs();
+    EXPECT_EQ(doc.FileBoxText, std::string(name) + "    " + label);
+    OpenThroughDialog(dir.File(name));
+    EXPECT_EQ(doc.FrameText[1], "Hello");
+  }
+  // Save As preselects the format of the document: WebVTT, then the ASS file's, then SSA.
+  session.SaveAs();
+  std::vector<int> preselected;
+  for (const auto& shown : prompts.save_dialogs_shown) preselected.push_back(shown.file_type);
+  EXPECT_EQ(preselected, (std::vector<int>{5, 6, 7}));
 }
 
 // With a byte-order mark, or in UTF-16 either way round; New forgets both.

@@ -52,8 +52,9 @@ TEST(SettingsDialog, OkAppliesTheControlsAndCancelKeepsTheSettingsButNotTheHisto
   QApplication::setActiveWindow(&dialog);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
   EXPECT_EQ(size->text(), "8");
-  EXPECT_EQ(std::vector<bool>({checked("CheckBox1"), checked("CheckBox2"), checked("CheckBox3")}),
-            std::vector<bool>({false, true, false}));
+  EXPECT_EQ(std::vector<bool>({checked("CheckBox1"), checked("CheckBox2"), checked("CheckBox3"),
+                               checked("CheckBox4")}),
+            std::vector<bool>({false, true, false, true}));
   size->setFocus();
   size->selectAll();
   QTest::keyClicks(size, "20");
@@ -61,9 +62,11 @@ TEST(SettingsDialog, OkAppliesTheControlsAndCancelKeepsTheSettingsButNotTheHisto
   EXPECT_EQ(size->text(), "16");
   Click(dialog, "CheckBox1");
   Click(dialog, "CheckBox3");
+  Click(dialog, "CheckBox4");
   Click(dialog, "Button1");
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_TRUE(config.WinPosSav && config.RemLastDir && config.AutoLoad);
+  EXPECT_FALSE(config.WriteSubFrameRate);
   EXPECT_EQ(history.MaxHistory, 16);
 
   dialog.Open(config, history);
