@@ -116,7 +116,7 @@ int main() {
   ScriptedPrompts prompts;
   CommandRunner runner(doc, prompts);
   Fill(doc);
-  boxes.Enter(doc, 2);
+  boxes.Enter(2);
 
   std::printf("Editing commands on %d frames, through the command runner (median of %d runs)\n",
               kFrames, kRuns);

@@ -16,6 +16,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/document.h"
 #include "formats/file_io.h"
@@ -42,8 +43,6 @@ using namespace lumetra;
     }                                                                            \
   } while (false)
 
-constexpr TimeValue kHundredHours = 100 * 3600 * 1000;
-
 bool Contains(std::string_view text, std::string_view piece) {
   return text.find(piece) != std::string_view::npos;
 }
@@ -68,17 +67,6 @@ bool HoldsNumberLine(std::string_view text) {
     }
   }
   return false;
-}
-
-// Whether a text has a line that is exactly `line`.
-bool HasLine(std::string_view text, std::string_view line) {
-  std::size_t from = 0;
-  for (;;) {
-    const std::size_t bar = text.find('|', from);
-    if (text.substr(from, bar == std::string_view::npos ? bar : bar - from) == line) return true;
-    if (bar == std::string_view::npos) return false;
-    from = bar + 1;
-  }
 }
 
 // Whether an ASS text reads back as written: no "\N" or "\n" outside override blocks (they
@@ -115,12 +103,13 @@ bool Within(TimeValue start, TimeValue end, TimeValue limit) {
 }
 
 constexpr Promise kPromises[] = {
-    // SubRip: every millisecond below 100 hours, every text that is not blank and does not
-    // end with an empty line; "<i></i>" is how an empty line is written, so a line of it
-    // comes back empty; a line of a number followed by a time line starts the next entry.
+    // SubRip: every millisecond, negative times and times of 100 hours and more too; every
+    // text that is not blank and does not end with an empty line; "<i></i>" is how an empty
+    // line is written, so a line of it comes back empty; a line of a number followed by a
+    // time line starts the next entry.
     {"txt", kKindSubRip,
-     [](std::string_view text, TimeValue start, TimeValue end) {
-       return Within(start, end, kHundredHours) && text.find_first_not_of(' ') != text.npos &&
+     [](std::string_view text, TimeValue, TimeValue) {
+       return text.find_first_not_of(' ') != text.npos &&
               !text.ends_with('|') && !Contains(text, "<i></i>") && !HoldsNumberLine(text);
      },
      [](TimeValue t) { return t; }},
@@ -131,12 +120,11 @@ constexpr Promise kPromises[] = {
               !ContainsAnyCase(text, "<br") && !text.ends_with('\t');
      },
      [](TimeValue t) { return t; }},
-    // SRT2: hundredths below 100 hours; "[br]" in a text is a line break, and so is a "|"
-    // inside a line.
+    // SRT2: hundredths (cut toward zero), negative times and times of 100 hours and more
+    // too; "[br]" in a text is a line break, and so is a "|" inside a line.
     {"srt", kKindSrt2,
-     [](std::string_view text, TimeValue start, TimeValue end) {
-       return Within(start, end, kHundredHours) && !Contains(text, "[br]") &&
-              !Contains(text, std::string_view(&kLiteralBar, 1));
+     [](std::string_view text, TimeValue, TimeValue) {
+       return !Contains(text, "[br]") && !Contains(text, std::string_view(&kLiteralBar, 1));
      },
      [](TimeValue t) { return t - t % 10; }},
     // SUB at 25 fps: whole frames up to frame 802; a "|" inside a line is a line break.
@@ -145,9 +133,8 @@ constexpr Promise kPromises[] = {
        return Within(start, end, 803 * 40) && !Contains(text, std::string_view(&kLiteralBar, 1));
      },
      [](TimeValue t) { return SubFrameToMs(SubMsToFrame(t, 25), 25); }},
-    // WebVTT: milliseconds from 0 on (below is 0); "<i></i>" is how an empty line is written.
-    {"vtt", kKindWebVtt,
-     [](std::string_view text, TimeValue, TimeValue) { return !HasLine(text, "<i></i>"); },
+    // WebVTT: milliseconds from 0 on (below is 0); every text.
+    {"vtt", kKindWebVtt, [](std::string_view, TimeValue, TimeValue) { return true; },
      [](TimeValue t) { return t < 0 ? 0 : t; }},
     // ASS: hundredths, rounded, from 0 to 100 hours.
     {"ass", kKindAss,

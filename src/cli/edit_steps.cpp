@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editing/frame_rate.h"
+#include "foundation/textkit.h"
 #include "session/session.h"
 
 namespace lumetra::cli {
@@ -69,6 +70,30 @@ std::optional<long long> FrameNumber(const std::string& text) {
   return n;
 }
 
+// The usage error for a value a box would not read as written, or nothing when it would.
+std::optional<std::string> Refusal(const std::string& name, const std::string& value,
+                                   BoxReading reading,
+                                   std::optional<ParameterBox> box = std::nullopt) {
+  const std::string given = name + " " + value;
+  switch (reading) {
+    case BoxReading::kExact:
+      return std::nullopt;
+    case BoxReading::kNotANumber:
+      if (!box) return given + " is not a frame rate";
+      return given + (box == ParameterBox::kOffset
+                          ? " is not a number of seconds or minutes:seconds"
+                          : " is not a number");
+    case BoxReading::kOutOfRange:
+      return given + " is outside the box's range, " + FloatToText(EditingParameters::Low(*box)) +
+             " to " + FloatToText(EditingParameters::High(*box));
+    case BoxReading::kTooManyDecimals:
+      return given + " has more decimals than the six the box keeps";
+    case BoxReading::kZero:
+      return given + " is not a frame rate (the calculator takes 0 as 24)";
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 bool IsEditStep(const std::string& name) {
@@ -85,6 +110,10 @@ std::optional<std::string> AddEditStep(const std::string& name,
                                        std::vector<EditStep>& steps) {
   EditStep step;
   if (const TypedStep* typed = TypedStepOf(name)) {
+    if (auto problem =
+            Refusal(name, *value, EditingParameters::Reading(typed->box, *value), typed->box)) {
+      return problem;
+    }
     step.kind = EditStep::Kind::kType;
     step.box = typed->box;
     step.text = *value;
@@ -94,15 +123,20 @@ std::optional<std::string> AddEditStep(const std::string& name,
     step.stop_at_adjacent = name == "--stop-at-adjacent";
     step.on = *value == "on";
   } else if (IsCalculatorStep(name)) {
-    // "--fps-from A --fps-to B" is one use of the calculator.
-    const bool to = name == "--fps-to";
-    if (to && !steps.empty() && steps.back().kind == EditStep::Kind::kCalculator &&
-        steps.back().from && !steps.back().to) {
+    if (auto problem = Refusal(name, *value, FrameRateCalculator::RateReading(*value))) {
+      return problem;
+    }
+    // "--fps-from A --fps-to B" is one use of the calculator; a --fps-to alone would take
+    // whatever rate the calculator's first box holds.
+    if (name == "--fps-to") {
+      if (steps.empty() || steps.back().kind != EditStep::Kind::kCalculator || steps.back().to) {
+        return "--fps-to " + *value + " needs --fps-from just before it";
+      }
       steps.back().to = *value;
       return std::nullopt;
     }
     step.kind = EditStep::Kind::kCalculator;
-    (to ? step.to : step.from) = *value;
+    step.from = *value;
   } else if (name == "--invert-factor") {
     step.kind = EditStep::Kind::kInvert;
   } else if (const CommandButtonInfo* info = ButtonStepOf(name)) {

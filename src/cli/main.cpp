@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/arguments.h"
 #include "cli/edit_steps.h"
-#include "cli/output_format.h"
 #include "document/info_dialog.h"
 #include "document/utf8_conversion.h"
 #include "editing/sub_frame_rate.h"
@@ -23,6 +23,8 @@
 
 namespace {
 
+using lumetra::cli::Arguments;
+
 constexpr char kUsageStart[] =
     "Usage:\n"
     "  lumetra-cli convert INPUT OUTPUT [--to FORMAT] [--fps RATE] [--to-utf8 [--encoding NAME]]\n"
@@ -33,19 +35,26 @@ constexpr char kUsageStart[] =
     "\n"
     "convert  reads INPUT and writes OUTPUT in FORMAT: subrip (numbered SubRip), srt2\n"
     "         (SRT with information header), sub (SUB) or sami (SAMI); without --to,\n"
-    "         OUTPUT's extension names it: .txt SubRip, .srt SRT2, .sub SUB, .smi SAMI\n";
+    "         in INPUT's own format when OUTPUT has INPUT's extension (a SubRip a.srt\n"
+    "         stays SubRip in b.srt), else in the format OUTPUT's extension names: .txt\n"
+    "         SubRip, .srt SRT2, .sub SUB, .smi SAMI (OUTPUT needs one, or --to)\n";
 // Then the steps of edit, then:
 constexpr char kUsageEnd[] =
     "list     prints every frame as a line of the frame list; with --tsv one frame per\n"
     "         line: number, start ms, end ms and text (lines joined by |), tab-separated\n"
     "info     prints the format and the subtitle information with its statistics\n"
-    "--fps    the frame rate of SUB files (read and written); default: the rate a SUB\n"
-    "         file states in its first line, else 25\n"
+    "--fps    the frame rate of SUB files (read and written), above 0 and at most 50;\n"
+    "         default: the rate a SUB file states in its first line, else 25\n"
     "--encoding  the code page of INPUT's texts (UTF-8, Windows-1250, -1251, -1252,\n"
     "         -1253, -1254, -1257, ISO-8859-2); list and info then print them in UTF-8\n"
     "--to-utf8   convert and edit write the texts in UTF-8 (from --encoding, else from\n"
     "         the page the editor guesses: UTF-8 when the bytes are UTF-8, else\n"
-    "         Windows-1250)\n";
+    "         Windows-1250)\n"
+    "An option given twice must have the same value both times. Values are read as the\n"
+    "editor's boxes read them, and only where they read all of the value as written: a\n"
+    "value a box would cut short, round or bring into its range is a usage error.\n"
+    "Exit status: 0 done, 1 not done, 2 usage error, 3 done without the frames beyond\n"
+    "the 9999 the editor holds.\n";
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
@@ -73,9 +82,10 @@ void PrintUsage(FILE* to) {
   std::fputs(kUsageEnd, to);
 }
 
+// A command line that cannot run: one line saying why, and where to find how.
 int UsageError(const std::string& problem) {
-  if (!problem.empty()) PrintMessage(problem);
-  PrintUsage(stderr);
+  PrintMessage(problem);
+  std::fputs("Try 'lumetra-cli --help'.\n", stderr);
   return kExitUsage;
 }
 
@@ -123,94 +133,6 @@ struct Workplace {
   StepMessages messages{prompts};
   lumetra::Session session{prompts};
 };
-
-struct Arguments {
-  std::string command;
-  std::vector<std::string> paths;
-  std::optional<std::string> fps;
-  std::optional<std::string> to;
-  bool tsv = false;
-  std::optional<std::string> encoding_name;
-  std::optional<lumetra::CodePage> encoding;
-  bool to_utf8 = false;
-  // edit: the frames and the steps in their order.
-  std::optional<std::string> frames;
-  std::optional<std::vector<lumetra::cli::FrameRange>> frame_ranges;
-  std::vector<lumetra::cli::EditStep> steps;
-};
-
-// Parses the command line; returns an error text, or nothing when it is well formed.
-std::optional<std::string> Parse(int argc, char* argv[], Arguments& args) {
-  if (argc < 2) return "no command given";
-  args.command = argv[1];
-  for (int i = 2; i < argc; ++i) {
-    const std::string arg = argv[i];
-    const std::string name = arg.substr(0, arg.find('='));
-    std::optional<std::string>* value = name == "--fps"        ? &args.fps
-                                        : name == "--to"       ? &args.to
-                                        : name == "--encoding" ? &args.encoding_name
-                                        : name == "--frames"   ? &args.frames
-                                                               : nullptr;
-    if (lumetra::cli::IsEditStep(name)) {
-      if (args.command != "edit") return name + " is a step of edit";
-      std::optional<std::string> step_value;
-      if (name.size() < arg.size()) {
-        step_value = arg.substr(name.size() + 1);
-      } else if (lumetra::cli::EditStepTakesValue(name)) {
-        if (i + 1 >= argc) return name + " needs a value";
-        step_value = argv[++i];
-      }
-      if (step_value.has_value() != lumetra::cli::EditStepTakesValue(name)) {
-        return name + " takes no value";
-      }
-      if (auto problem = lumetra::cli::AddEditStep(name, step_value, args.steps)) return problem;
-    } else if (value != nullptr) {
-      if (name.size() < arg.size()) {
-        *value = arg.substr(name.size() + 1);
-      } else if (i + 1 < argc) {
-        *value = argv[++i];
-      } else {
-        return name + (name == "--fps"      ? " needs a RATE"
-                       : name == "--to"     ? " needs a FORMAT"
-                       : name == "--frames" ? " needs a LIST"
-                                            : " needs a NAME");
-      }
-    } else if (arg == "--tsv") {
-      args.tsv = true;
-    } else if (arg == "--to-utf8") {
-      args.to_utf8 = true;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return "unknown option " + arg;
-    } else {
-      args.paths.push_back(arg);
-    }
-  }
-  const bool writes = args.command == "convert" || args.command == "edit";
-  const std::size_t wanted = writes ? 2 : 1;
-  if (!writes && args.command != "list" && args.command != "info") {
-    return "unknown command " + args.command;
-  }
-  if (args.paths.size() != wanted) {
-    return args.command + (wanted == 2 ? " needs INPUT and OUTPUT" : " needs one INPUT");
-  }
-  if (args.to && !writes) return "--to is an option of convert and edit";
-  if (args.tsv && args.command != "list") return "--tsv is an option of list";
-  if (args.to_utf8 && !writes) return "--to-utf8 is an option of convert and edit";
-  if (args.command == "edit" && args.steps.empty()) return "edit needs at least one STEP";
-  if (args.frames) {
-    if (args.command != "edit") return "--frames is an option of edit";
-    args.frame_ranges = lumetra::cli::ParseFrameList(*args.frames);
-    if (!args.frame_ranges) return "--frames " + *args.frames + " is not a LIST such as 1-5,9";
-  }
-  if (args.encoding_name) {
-    if (writes && !args.to_utf8) {
-      return "--encoding is an option of list, info, and convert or edit with --to-utf8";
-    }
-    args.encoding = lumetra::CodePageOfName(*args.encoding_name);
-    if (!args.encoding) return "unknown encoding " + *args.encoding_name;
-  }
-  return std::nullopt;
-}
 
 // Opens INPUT into the session's document; false (messages told) when it was not read.
 bool ReadInput(lumetra::Session& session, StepMessages& messages, const std::string& input) {
@@ -269,23 +191,11 @@ std::string Information(const lumetra::Document& doc, std::optional<lumetra::Cod
 }
 
 int Run(const Arguments& args) {
-  // The command line is checked whole before any file is touched.
-  lumetra::cli::OutputFormat output;
-  const bool writes = args.command == "convert" || args.command == "edit";
-  if (writes) {
-    output = lumetra::cli::ChooseOutputFormat(args.to, args.paths[1]);
-    if (!output.problem.empty()) return UsageError(output.problem);
-  }
   Workplace& work = *new Workplace;
   lumetra::ScriptedPrompts& prompts = work.prompts;
   StepMessages& messages = work.messages;
   lumetra::Session& session = work.session;
   session.MapOpenedFiles();  // InputCutShort handles SIGBUS
-  if (args.fps && (!session.sub_frame_rate().ConfirmCustomRate(*args.fps) ||
-                   lumetra::TextToFloat(*args.fps) <= 0)) {
-    PrintMessage(lumetra::SubFrameRateModel::kRefusal);
-    return UsageError("--fps " + *args.fps + " is not a frame rate");
-  }
   if (args.fps) {
     // The given rate, also where a SUB file states its own.
     prompts.sub_rate_default = [rate = *args.fps](lumetra::SubFrameRateModel& model) {
@@ -297,13 +207,21 @@ int Run(const Arguments& args) {
   if (args.encoding) session.SetCodePage(*args.encoding);
   lumetra::Document& doc = session.document();
   const int done = session.frames_left_out() > 0 ? kExitFramesLeftOut : kExitOk;
+  const bool writes = args.command == "convert" || args.command == "edit";
+  if (writes && session.WouldOverwriteCutShortSource(lumetra::FullPathOf(args.paths[1]))) {
+    // Writing would cut the input short: nobody is there to confirm that.
+    PrintMessage(args.paths[1] + " is the input, which has frames beyond the first 9999: "
+                 "it was left as it was (write OUTPUT to another file)");
+    return kExitFramesLeftOut;
+  }
   if (writes) {
     if (args.command == "edit") {
       lumetra::cli::RunEditSteps(session, args.steps, args.frame_ranges);
       messages.Flush();
     }
     if (args.to_utf8) lumetra::ConvertTextsToUtf8(doc);
-    return WriteOutput(session, messages, args.paths[1], output.kind) ? done : kExitFailure;
+    const int kind = args.output.input_format ? doc.FileKind : args.output.kind;
+    return WriteOutput(session, messages, args.paths[1], kind) ? done : kExitFailure;
   }
   WriteOut(args.command == "list" ? Shown(FrameList(doc, args.tsv), args.encoding)
                                   : Information(doc, args.encoding));
@@ -342,8 +260,10 @@ int Main(int argc, char* argv[]) {
     std::printf("lumetra-cli %s\n", lumetra::kVersionText);
     return CheckedOutput(kExitOk);
   }
+  // The command line is checked whole before any file is touched.
+  const std::vector<std::string> given(argv + 1, argv + argc);
   Arguments args;
-  if (const auto problem = Parse(argc, argv, args)) return UsageError(*problem);
+  if (const auto problem = lumetra::cli::ParseArguments(given, args)) return UsageError(*problem);
   return CheckedOutput(Run(args));
 }
 

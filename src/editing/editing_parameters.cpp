@@ -1,5 +1,8 @@
 #include "editing/editing_parameters.h"
 
+#include <cstdint>
+#include <optional>
+
 #include "foundation/textkit.h"
 
 namespace lumetra {
@@ -60,6 +63,38 @@ void EditingParameters::Leave(ParameterBox box) {
 void EditingParameters::Type(ParameterBox box, std::string text) {
   Change(box, std::move(text));
   Leave(box);
+}
+
+double EditingParameters::Low(ParameterBox box) { return RuleOf(box).low; }
+double EditingParameters::High(ParameterBox box) { return RuleOf(box).high; }
+
+BoxReading EditingParameters::Reading(ParameterBox box, std::string_view text) {
+  const BoxRule& rule = RuleOf(box);
+  std::optional<double> value;
+  if (box == ParameterBox::kOffset && text.find(':') != std::string_view::npos) {
+    // Exactly two parts, each read whole as Leave reads them: whole minutes, then seconds
+    // (no decimal comma there).
+    const std::size_t colon = text.find(':');
+    const std::string_view minutes = text.substr(0, colon);
+    const std::string_view seconds = text.substr(colon + 1);
+    bool minutes_wrong = false;
+    const std::int32_t whole_minutes = TextToInt(minutes, &minutes_wrong);
+    if (minutes_wrong || seconds.find(':') != std::string_view::npos ||
+        minutes.size() > ShortWordLength || seconds.size() > ShortWordLength) {
+      return BoxReading::kNotANumber;
+    }
+    value = TextToFloatExactly(seconds);
+    if (value) *value += 60.0 * whole_minutes;
+  } else {
+    value =
+        TextToFloatExactly(rule.decimal_comma ? ReplaceChar(text, ',', '.') : std::string(text));
+  }
+  if (!value) return BoxReading::kNotANumber;
+  if (*value < rule.low || *value > rule.high) return BoxReading::kOutOfRange;
+  if (box != ParameterBox::kResizeFactor && TextToFloat(FloatToText(*value)) != *value) {
+    return BoxReading::kTooManyDecimals;
+  }
+  return BoxReading::kExact;
 }
 
 void EditingParameters::InvertResizeFactor() {

@@ -5,12 +5,22 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace lumetra {
 
 // The number boxes, in the order of the "Timing" group.
 enum class ParameterBox { kOffset, kDelay, kDelayPercent, kResizeFactor, kLengthPerChar };
 inline constexpr int kParameterBoxes = 5;
+
+// How a number box reads a text typed into it and left.
+enum class BoxReading {
+  kExact,            // the value in force is the number the text writes
+  kNotANumber,       // the box reads only a part of it, or a number it does not write
+  kOutOfRange,       // a number that the box brings into its range
+  kTooManyDecimals,  // a number that the box cuts to the six decimals it shows
+  kZero,             // a rate of 0, which the frame-rate calculator takes as 24
+};
 
 class EditingParameters {
  public:
@@ -34,6 +44,14 @@ class EditingParameters {
   void Leave(ParameterBox box);
   // Types `text` into the box and leaves it.
   void Type(ParameterBox box, std::string text);
+  // Whether Type(box, text) leaves the value the text writes in force: the whole text is a
+  // number (with a decimal comma where the box takes one; the offset box also takes
+  // "minutes:seconds"), within the box's range, and no finer than the six decimals the box
+  // shows when it is left (the resize box is not normalised, so it keeps any).
+  static BoxReading Reading(ParameterBox box, std::string_view text);
+  // The range a box keeps its value in.
+  static double Low(ParameterBox box);
+  static double High(ParameterBox box);
 
   // The "%" button beside the resize box: the factor becomes its reciprocal, cut to six
   // decimals (0.95908 becomes 1.042666); 0 stays 0.

@@ -1,5 +1,7 @@
 #include "editing/frame_rate.h"
 
+#include <optional>
+
 #include "foundation/textkit.h"
 
 namespace lumetra {
@@ -14,6 +16,14 @@ double RateOf(const std::string& text) {
 }
 
 }  // namespace
+
+BoxReading FrameRateCalculator::RateReading(std::string_view text) {
+  const std::optional<double> rate = TextToFloatExactly(ReplaceChar(text, ',', '.'));
+  if (!rate) return BoxReading::kNotANumber;
+  if (*rate == 0) return BoxReading::kZero;
+  if (TextToFloat(FloatToText(*rate)) != *rate) return BoxReading::kTooManyDecimals;
+  return BoxReading::kExact;
+}
 
 void FrameRateCalculator::Activate() { resize_value_ = TextToFloat(text_[kFactor]); }
 

@@ -5,6 +5,9 @@
 
 #include <array>
 #include <string>
+#include <string_view>
+
+#include "editing/editing_parameters.h"
 
 namespace lumetra {
 
@@ -39,6 +42,10 @@ class FrameRateCalculator {
   // One use as a user at the keyboard: opens the calculator, types each given rate into
   // its box (leaving it) and applies. Returns the factor handed back.
   double TypeRatesAndApply(const std::string* from, const std::string* to);
+  // Whether a rate typed into a rate box and left stays the rate in force: the whole text
+  // is a number (a decimal comma is taken), not 0 (which counts as 24), and no finer than
+  // the six decimals the box shows. Negative rates are taken as typed.
+  static BoxReading RateReading(std::string_view text);
 
  private:
   std::array<std::string, 3> text_ = {"23.977", "25", "0.95908"};

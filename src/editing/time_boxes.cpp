@@ -75,9 +75,8 @@ CommandResult SetTimeOfFocused(Document& doc, const Selection& selection, int ta
 
 }  // namespace
 
-void TimeBoxes::Enter(Document& doc, int tag) {
+void TimeBoxes::Enter(int tag) {
   if (tag < 1 || tag > kBoxes) return;
-  doc.Modified = kUnsaved;
   latest_ = tag;
 }
 

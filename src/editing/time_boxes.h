@@ -27,9 +27,9 @@ class TimeBoxes {
   // What the undo history calls a change made through a box.
   static const char* ChangeName(int tag) { return IsStart(tag) ? "Start time" : "End time"; }
 
-  // A box gains the focus: it becomes the latest box, and the document is marked modified
-  // (also when nothing is then changed).
-  void Enter(Document& doc, int tag);
+  // A box gains the focus: it becomes the latest box. Entering is no change: only a
+  // changed time makes the document modified.
+  void Enter(int tag);
   // The box that last had the focus; 0 before the first.
   int latest() const { return latest_; }
 

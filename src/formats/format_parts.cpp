@@ -159,8 +159,17 @@ TimeValue TimeFromWords(const TimeLineWords& words, int first) {
   const std::string_view ms_word = words[first + 3];
   char ms[3] = {'0', '0', '0'};
   for (std::size_t i = 0; i < 3 && i < ms_word.size(); ++i) ms[i] = ms_word[i];
-  return MakeTime(NumberOf(words[first]), NumberOf(words[first + 1]), NumberOf(words[first + 2]),
-                  NumberOf(std::string_view(ms, 3)));
+  const std::string_view hours_word = words[first];
+  const bool negative =
+      hours_word.size() > 1 && hours_word[0] == '-' && hours_word[1] >= '0' && hours_word[1] <= '9';
+  // 32-bit arithmetic that wraps, like MakeTime's.
+  auto negated = [](std::int32_t v) {
+    return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(v));
+  };
+  const std::int32_t hours = NumberOf(hours_word);
+  const TimeValue time = MakeTime(negative ? negated(hours) : hours, NumberOf(words[first + 1]),
+                                  NumberOf(words[first + 2]), NumberOf(std::string_view(ms, 3)));
+  return negative ? negated(time) : time;
 }
 
 int FramesToWrite(const Document& doc) {
@@ -188,41 +197,21 @@ char* PutTwoDigits(char* at, std::int32_t v) {
   return at + 2;
 }
 
-// PadLeft(IntToText(v), '0', width) at `at`: zeros in front, or only the last `width`
-// characters.
-char* PutPadded(char* at, std::int32_t v, int width) {
-  char digits[16];
-  const char* end = std::to_chars(digits, digits + sizeof digits, v).ptr;
-  const auto length = static_cast<int>(end - digits);
-  if (length >= width) {
-    std::memcpy(at, digits + length - width, static_cast<std::size_t>(width));
-  } else {
-    std::memset(at, '0', static_cast<std::size_t>(width - length));
-    std::memcpy(at + width - length, digits, static_cast<std::size_t>(length));
-  }
-  return at + width;
-}
-
 }  // namespace
 
 char* PutClockTime(char* at, TimeValue v, char separator, TimeFraction fraction) {
-  if (v < 0) {
-    // Negative parts keep their sign within the width.
-    const TimeParts t = SplitTime(v);
-    at = PutPadded(at, t.h, 2);
-    *at++ = ':';
-    at = PutPadded(at, t.m, 2);
-    *at++ = ':';
-    at = PutPadded(at, t.s, 2);
-    *at++ = separator;
-    return fraction == kMilliseconds ? PutPadded(at, t.ms, 3) : PutPadded(at, t.ms / 10, 2);
-  }
-  // Every part is a number of at most two digits (of the hours the last two), the
-  // milliseconds of three.
-  const auto u = static_cast<std::uint32_t>(v);
+  auto u = static_cast<std::uint32_t>(v);
+  if (v < 0) u = 0u - u;  // the length of the time, INT32_MIN's too
+  // A negative time that shows as zero (-5 ms in hundredths) is written as zero.
+  if (v < 0 && (fraction == kMilliseconds ? u : u / 10) != 0) *at++ = '-';
   const std::uint32_t ms = u % 1000;
   const std::uint32_t seconds = u / 1000;
-  at = PutTwoDigits(at, static_cast<std::int32_t>(seconds / 3600 % 100));
+  const std::uint32_t hours = seconds / 3600;
+  if (hours < 100) {
+    at = PutTwoDigits(at, static_cast<std::int32_t>(hours));
+  } else {
+    at = std::to_chars(at, at + 4, hours).ptr;  // at most 596
+  }
   *at++ = ':';
   at = PutTwoDigits(at, static_cast<std::int32_t>(seconds / 60 % 60));
   *at++ = ':';

@@ -142,18 +142,21 @@ std::int32_t NumberOf(std::string_view text);
 
 // MakeTime of four words starting at `first`: hours, minutes, seconds, and milliseconds
 // filled on the right with "0" to three digits (PadRight). Words that are not numbers
-// count as 0.
+// count as 0. Hours written with a minus sign ("-00:00:05,440") make the whole time
+// negative, as the writers write a negative time.
 TimeValue TimeFromWords(const TimeLineWords& words, int first);
 
 // Number of frames a writer writes: FrameCount, kept within the store.
 int FramesToWrite(const Document& doc);
 
 void AppendInt(std::string& out, std::int64_t v);
-// "hh:mm:ss" (each part PadLeft to two digits, so hours of 100 and more keep their last
-// two), the separator, then the milliseconds to three digits or the truncated hundredths
-// to two, written at `at`: always 12 characters (11 with hundredths). Returns the end.
+// "hh:mm:ss" (each part at least two digits; hours of 100 and more keep every digit), the
+// separator, then the milliseconds to three digits or the truncated hundredths to two,
+// written at `at`; a negative time is its length with a minus sign in front
+// ("-00:00:05,440"), so that the reader gives back the same time. At most
+// kClockTimeChars characters. Returns the end.
 enum TimeFraction { kMilliseconds, kHundredths };
-constexpr int kClockTimeChars = 12;
+constexpr int kClockTimeChars = 14;
 char* PutClockTime(char* at, TimeValue v, char separator, TimeFraction fraction);
 // Appends text with every occurrence of `from` replaced by `to`.
 void AppendReplacing(std::string& out, std::string_view text, char from, std::string_view to);

@@ -40,12 +40,16 @@ void ReadHeaderLine(std::string_view line, Document& doc) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The first time line ends the header: a line that begins with "0", or with the two-digit
-// hours of a time of ten hours or more ("12:00:00.00,..."), which a written file has when
-// its first frame starts that late.
+// The first time line ends the header: a line that begins with "0", or with the hours of
+// a time of ten hours or more ("12:00:00.00,...", "123:..."), which a written file has
+// when its first frame starts that late; either may follow the minus sign of a negative
+// time ("-00:00:01.50,...").
 bool IsFirstTimeLine(std::string_view line) {
-  return line.starts_with('0') ||
-         (line.size() > 2 && IsDigit(line[0]) && IsDigit(line[1]) && line[2] == ':');
+  if (line.starts_with('-')) line.remove_prefix(1);
+  if (line.starts_with('0')) return true;
+  std::size_t digits = 0;
+  while (digits < line.size() && IsDigit(line[digits])) ++digits;
+  return digits >= 2 && digits < line.size() && line[digits] == ':';
 }
 
 std::string ReplaceLineBreakTags(std::string_view text) {

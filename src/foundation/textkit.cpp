@@ -212,7 +212,14 @@ std::int32_t TextToInt(std::string_view s, bool* conv_error) {
   return static_cast<std::int32_t>(value);
 }
 
-double TextToFloat(std::string_view s) {
+namespace {
+
+// TextToFloat's reading of s; `complete` tells whether s was read whole as a number (and
+// not, as a text that is not a number is, as the digits before the offending character).
+// `rounded_away` tells a number too large or too small for a double.
+double ReadFloat(std::string_view s, bool& complete, bool& rounded_away) {
+  complete = false;
+  rounded_away = false;
   std::size_t i = 0;
   while (i < s.size() && s[i] == ' ') ++i;
   bool negative = false;
@@ -258,8 +265,26 @@ double TextToFloat(std::string_view s) {
     const std::size_t e = mantissa.find('e');
     const bool tiny = e != std::string::npos && mantissa[e + 1] == '-';
     value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    rounded_away = true;
   }
+  complete = true;
   return negative ? -value : value;
+}
+
+}  // namespace
+
+double TextToFloat(std::string_view s) {
+  bool complete;
+  bool rounded_away;
+  return ReadFloat(s, complete, rounded_away);
+}
+
+std::optional<double> TextToFloatExactly(std::string_view s) {
+  bool complete;
+  bool rounded_away;
+  const double value = ReadFloat(s, complete, rounded_away);
+  if (!complete || rounded_away || !std::isfinite(value)) return std::nullopt;
+  return value;
 }
 
 std::string FloatToText(double x) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,8 +44,7 @@ class WordArray {
 // one; separators at either end and consecutive separators give empty words.
 void SplitWords(WordArray& words, std::string_view s, char c1, char c2);
 // The same with five separator characters.
-void SplitWords5(WordArray& words, std::string_view s, char c1, char c2, char c3, char c4,
-                 char c5);
+void SplitWords5(WordArray& words, std::string_view s, char c1, char c2, char c3, char c4, char c5);
 // The same, each word cut to its first 48 characters.
 void SplitShortWords(WordArray& words, std::string_view s, char c1, char c2);
 constexpr std::size_t ShortWordLength = 48;
@@ -76,6 +76,10 @@ std::int32_t TextToInt(std::string_view s, bool* conv_error = nullptr);
 // precision. Never fails: for a text that is not a number it returns the digits read
 // before the offending character, fraction digits unscaled, sign and exponent ignored.
 double TextToFloat(std::string_view s);
+// The number TextToFloat reads when it reads all of s as a number, and a double holds it
+// without turning it into 0 or infinity; nothing for any other text ("2.5s", "1,5", "inf",
+// "1e999", "").
+std::optional<double> TextToFloatExactly(std::string_view s);
 
 // Fixed-point text with at most six decimals, trailing zeros and point dropped.
 std::string FloatToText(double x);

@@ -250,6 +250,7 @@ CommandResult CommandRunner::Run(const std::string& name, const Selection& befor
     ~Done() { flag = false; }
   } done{running_};
 
+  const int modified_before = doc_.Modified;
   std::optional<UndoStep> folded;
   if (history_.CanAmend(coalesce_key)) {
     // Back to the state before the last step, then both steps recorded as one.
@@ -275,6 +276,11 @@ CommandResult CommandRunner::Run(const std::string& name, const Selection& befor
     step = recorder_->Finish();
   }
   last_run_changed_ = !step.Empty();
+  if (!last_run_changed_) {
+    // Only a change makes the document modified: leaving a box without typing does not.
+    // Typing that was taken back within one step leaves the state before that step.
+    doc_.Modified = folded ? (history_.AtSavedState() ? kClean : kUnsaved) : modified_before;
+  }
   if (last_run_changed_) {
     step.name = name;
     step.coalesce_key = coalesce_key;

@@ -34,6 +34,7 @@ class CommandRunner {
   // before and after; a command that changes nothing records no step. A command with the
   // same non-empty `coalesce_key` as the step recorded just before (nothing undone, redone
   // or saved in between) is folded into that step. The command's message is shown after.
+  // A command that changes nothing leaves Modified as it was, whatever the command set.
   CommandResult Run(const std::string& name, const Selection& before, const Command& command,
                     const std::string& coalesce_key = {});
 

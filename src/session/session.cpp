@@ -52,6 +52,7 @@ void Session::New() {
   doc_.FileHeader.reset();
   doc_.ResetDocument();
   runner_.ClearHistory();
+  SetCutShortSource({}, 0);
 }
 
 void Session::Open() {
@@ -216,6 +217,7 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
   const ReadResult result = lumetra::ReadSubtitleData(data, kind, doc_.SubFps, doc_);
   runner_.ClearHistory();
   frames_left_out_ = result.frames_left_out;
+  SetCutShortSource(frames_left_out_ > 0 ? doc_.FileName : std::string(), frames_left_out_);
   if (frames_left_out_ == 1) {
     prompts_.ShowMessage(std::string(kFrameLimitStart) + kOneFrameLeftOut);
   } else if (frames_left_out_ > 1) {
@@ -238,7 +240,37 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
   doc_.NotifyHeaderChanged();
 }
 
+bool Session::WouldOverwriteCutShortSource(const std::string& path) const {
+  if (cut_short_source_.empty()) return false;
+  std::error_code ec;
+  return std::filesystem::equivalent(path, cut_short_source_, ec);
+}
+
+void Session::SetCutShortSource(std::string path, int frames_left_out) {
+  cut_short_source_ = std::move(path);
+  cut_short_frames_ = cut_short_source_.empty() ? 0 : frames_left_out;
+}
+
+bool Session::ConfirmOverwriteOfCutShortSource(const std::string& target) {
+  if (!WouldOverwriteCutShortSource(target)) return true;
+  const std::string frames =
+      cut_short_frames_ == 1 ? "1 frame" : IntToText(cut_short_frames_) + " frames";
+  if (prompts_.AskYesNoCancel(kOverwriteLosesFramesStart + frames + kOverwriteLosesFramesEnd +
+                              cut_short_source_ + kOverwriteLosesFramesQuestion) !=
+      Answer::kYes) {
+    return false;
+  }
+  return true;
+}
+
 void Session::WriteSubtitle(int kind) {
+  // A file read with frames left out is not cut short by a save unless the user says so.
+  const bool replaces_cut_short_source = WouldOverwriteCutShortSource(save_dialog_.file_name);
+  if (!ConfirmOverwriteOfCutShortSource(save_dialog_.file_name)) {
+    doc_.LoadStatus = 1;
+    last_os_error_ = 0;
+    return;
+  }
   const int modified_before = doc_.Modified;
   doc_.Modified = kClean;
   doc_.LoadStatus = 1;
@@ -285,6 +317,8 @@ void Session::WriteSubtitle(int kind) {
   }
 
   if (doc_.LoadStatus == 0) {
+    // The file holds what the document holds from now on.
+    if (replaces_cut_short_source) SetCutShortSource({}, 0);
     runner_.MarkSaved();
     // The rate line is the document's from now on, as if it had been read.
     if (states_rate && doc_.SubRateLine.empty()) doc_.SubRateLine = "{1}{1}" + FloatToText(doc_.SubFps);

@@ -42,6 +42,13 @@ inline constexpr char kFrameLimitStart[] =
     "loaded; ";
 inline constexpr char kFrameLimitEnd[] = " were left out.";
 inline constexpr char kOneFrameLeftOut[] = "1 frame was left out.";
+// Asked before a save replaces the file that was read with frames left out: the start, the
+// number of frames ("51 frames", "1 frame"), then kOverwriteLosesFramesEnd and the path.
+inline constexpr char kOverwriteLosesFramesStart[] =
+    "This subtitle was loaded without the frames beyond the first 9999.\rSaving it over the "
+    "file it came from loses ";
+inline constexpr char kOverwriteLosesFramesEnd[] = " for good:\r\r";
+inline constexpr char kOverwriteLosesFramesQuestion[] = "\r\rSave over it anyway?";
 // Followed by the path of a file that is no subtitle because of its size.
 inline constexpr char kFileTooLarge[] = "The file is too large for a subtitle (over 256 MB):\r\r";
 // A SAMI file with text in several classes (languages): the class read, then the others.
@@ -123,6 +130,14 @@ class Session {
   void MapOpenedFiles() { map_opened_files_ = true; }
   // Entries of the file last read that did not fit into the store (0: none).
   int frames_left_out() const { return frames_left_out_; }
+  // Whether writing `path` would replace the file that was read with frames left out (the
+  // same file, through any name or link), which a save does only when the user confirms
+  // the loss.
+  bool WouldOverwriteCutShortSource(const std::string& path) const;
+  // The file read with frames left out and how many were: the guard above. An empty path
+  // (after New, a read without frames left out, or a confirmed overwrite) guards nothing.
+  const std::string& cut_short_source() const { return cut_short_source_; }
+  void SetCutShortSource(std::string path, int frames_left_out);
   // Writes the document to the save dialog's file name in the format `kind` (FileKinds);
   // reports through LoadStatus and messages. A kind that is no format writes nothing and shows
   // "Unknown extension: " with the name's last three characters (callers choose the kind
@@ -142,6 +157,9 @@ class Session {
   void ReadSubtitleData(std::string_view data, int kind);
   // True when a file was read; else tells why and keeps the system's error number.
   bool ReadSucceeded(const FileStatus& status, const std::string& path);
+  // Asks before a save replaces the file read with frames left out; true when the save
+  // may go on.
+  bool ConfirmOverwriteOfCutShortSource(const std::string& target);
   // Preselects the document's own format in the save dialog.
   void PrepareSaveDialog();
   // WriteSubtitle of a path chosen in the save dialog.
@@ -159,6 +177,8 @@ class Session {
   int last_os_error_ = 0;
   bool map_opened_files_ = false;
   int frames_left_out_ = 0;
+  std::string cut_short_source_;
+  int cut_short_frames_ = 0;
   CommandRunner runner_{doc_, prompts_};
 };
 

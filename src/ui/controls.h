@@ -60,6 +60,8 @@ inline QPlainTextEdit* MakeFrameTextBox(const char* name, int pixel_size, QWidge
   auto* box = new QPlainTextEdit(parent);
   box->setObjectName(QString::fromLatin1(name));
   box->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Tab and Shift+Tab move through the window; a frame text holds no tab character.
+  box->setTabChangesFocus(true);
   QFont font = box->font();
   font.setBold(true);
   font.setPixelSize(pixel_size);

@@ -33,6 +33,8 @@ EditorGroup::EditorGroup(WindowCommands& commands, QWidget* parent)
   memo_ = new QPlainTextEdit(this);
   memo_->setObjectName("memo1");
   memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Tab and Shift+Tab move through the window; a frame text holds no tab character.
+  memo_->setTabChangesFocus(true);
   QFont memo_font = memo_->font();
   memo_font.setBold(true);
   memo_font.setPixelSize(14);

@@ -26,6 +26,7 @@
 #include "editing/editor_panel.h"
 #include "editing/frame_row.h"
 #include "session/session.h"
+#include "session/window_caption.h"
 #include "session/window_geometry.h"
 #include "settings/configuration.h"
 #include "settings/file_association.h"
@@ -55,6 +56,8 @@
 #include "ui/timing_tab.h"
 #include "ui/tool_button.h"
 #include "ui/undo_controls.h"
+#include "ui/waveform_panel.h"
+#include "ui/waveform_strip.h"
 #include "ui/window_commands.h"
 #include "ui/window_settings.h"
 
@@ -126,7 +129,6 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
       startup_file_(std::move(startup_file)),
       config_path_(std::move(config_path)) {
   setObjectName("T_Form1");
-  setWindowTitle(QString::fromLatin1(kProgramCaption));
   setMinimumSize(kMinimumWindowWidth, kMinimumWindowHeight);
 
   model_ = new FrameListModel(session_->document(), this);
@@ -159,6 +161,13 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
   setCentralWidget(central);
 
   connect(model_, &FrameListModel::headerChanged, this, &MainWindow::RefreshFileBoxes);
+  // Every change of the document may change the caption; Modified is settled only when
+  // the command that changed it has ended, so the caption is looked at once more then.
+  connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::ScheduleCaption);
+  connect(model_, &QAbstractItemModel::rowsInserted, this, &MainWindow::ScheduleCaption);
+  connect(model_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::ScheduleCaption);
+  connect(model_, &QAbstractItemModel::dataChanged, this, &MainWindow::ScheduleCaption);
+  connect(model_, &FrameListModel::headerChanged, this, &MainWindow::ScheduleCaption);
   connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::DocumentWasReset);
   connect(model_, &QAbstractItemModel::rowsInserted, this, &MainWindow::UpdateSelectedCount);
   connect(model_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::UpdateSelectedCount);
@@ -167,6 +176,7 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
           Qt::QueuedConnection);
 
   FormCreate();
+  RefreshCaption();
 }
 
 MainWindow::~MainWindow() {
@@ -209,10 +219,12 @@ void MainWindow::CreateDialogs(Prompts& prompts) {
   if (info_dialog_ == nullptr) {
     info_dialog_ = new InfoDialog(this);
     info_dialog_->hide();
-    // "OK" changes the header as a command of its own, which can be undone.
+    // "OK" changes the header as a command of its own, which can be undone; a changed
+    // header is unsaved work like any other change.
     info_dialog_->SetStore([this](const std::function<void(Document&)>& store) {
-      commands_->Run("Info-header", [&store](Document& doc, const Selection& s) {
+      commands_->Run(kInformationStep, [&store](Document& doc, const Selection& s) {
         store(doc);
+        doc.Modified = kUnsaved;
         return CommandResult{s, false, {}};
       });
     });
@@ -321,6 +333,17 @@ QWidget* MainWindow::BuildTextTab() {
   auto* left = new QVBoxLayout;
   left->setSpacing(0);
   left->addWidget(BuildFrameListGroup(), 1);
+  waveform_ = new WaveformPanel(*commands_, model_);
+  waveform_->setMinimumHeight(120);
+  left->addWidget(waveform_);
+  // Selecting frames in the list brings them into the waveform's view.
+  connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, waveform_,
+          [this](const QModelIndex& current) {
+            if (current.isValid()) waveform_->strip()->ShowFrame(current.row() + 1);
+            waveform_->strip()->Refresh();
+          });
+  connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, waveform_->strip(),
+          &WaveformStrip::Refresh);
   editor_ = new EditorGroup(*commands_);
   editor_->setFixedHeight(kEditorGroupHeight);
   left->addWidget(editor_);
@@ -521,6 +544,22 @@ void MainWindow::RefreshFileBoxes() {
   file_box_->setCursorPosition(0);
   summary_box_->setText(DecodeText(doc.ShowInfoSummary(), doc.Encoding));
   summary_box_->setCursorPosition(0);
+}
+
+void MainWindow::RefreshCaption() {
+  caption_scheduled_ = false;
+  const Document& doc = document();
+  setWindowTitle(FromPath(WindowCaption(doc)));
+  setWindowModified(ShowsUnsavedWork(doc));
+}
+
+void MainWindow::ScheduleCaption() {
+  RefreshCaption();
+  if (caption_scheduled_) return;
+  caption_scheduled_ = true;
+  QTimer::singleShot(0, this, [this] {
+    if (caption_scheduled_) RefreshCaption();
+  });
 }
 
 void MainWindow::FlushEditor() {

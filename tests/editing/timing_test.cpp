@@ -138,6 +138,47 @@ TEST(ParameterBoxes, KeepTheirRangeWhileTypedAndShowTheValueWhenLeft) {
   }
 }
 
+// What lumetra-cli accepts: a text the box reads whole and keeps as written.
+TEST(ParameterBoxes, ReadATextExactlyOnlyWhenTheValueInForceIsTheNumberWritten) {
+  using P = ParameterBox;
+  using R = BoxReading;
+  struct Case {
+    ParameterBox box;
+    const char* typed;
+    BoxReading reading;
+    double value;  // in force after typing and leaving, for the exact readings
+  };
+  // clang-format off
+  const Case cases[] = {
+      {P::kOffset, "14:08", R::kExact, 848},           {P::kOffset, "-1:30", R::kExact, -30},
+      {P::kOffset, "-10000", R::kExact, -10000},       {P::kOffset, "10000.000001", R::kOutOfRange, 0},
+      {P::kOffset, "166:40", R::kExact, 10000},        {P::kOffset, "166:40.5", R::kOutOfRange, 0},
+      {P::kOffset, "2,5", R::kExact, 2.5},             {P::kOffset, "0.000001", R::kExact, 0.000001},
+      {P::kOffset, "0.0000001", R::kTooManyDecimals, 0}, {P::kOffset, "2.5s", R::kNotANumber, 0},
+      {P::kOffset, "1:02:03", R::kNotANumber, 0},      {P::kOffset, "1:30,5", R::kNotANumber, 0},
+      {P::kOffset, "1.5:30", R::kNotANumber, 0},       {P::kOffset, "NaN", R::kNotANumber, 0},
+      {P::kOffset, "inf", R::kNotANumber, 0},          {P::kOffset, "", R::kNotANumber, 0},
+      {P::kDelay, "100", R::kExact, 100},              {P::kDelay, "100.5", R::kOutOfRange, 0},
+      {P::kDelayPercent, "-1000", R::kExact, -1000},   {P::kDelayPercent, "1e9", R::kOutOfRange, 0},
+      {P::kResizeFactor, "0,1234567", R::kExact, 0.1234567}, {P::kResizeFactor, "1e300", R::kOutOfRange, 0},
+      {P::kLengthPerChar, "0.01", R::kExact, 0.01},    {P::kLengthPerChar, "0.009", R::kOutOfRange, 0},
+      {P::kLengthPerChar, "0,2", R::kNotANumber, 0},   {P::kLengthPerChar, "1e999", R::kNotANumber, 0},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    EXPECT_EQ(EditingParameters::Reading(c.box, c.typed), c.reading) << c.typed;
+    if (c.reading != R::kExact) continue;
+    EditingParameters p;
+    p.Type(c.box, c.typed);
+    EXPECT_EQ(p.Value(c.box), c.value) << c.typed;
+  }
+  EXPECT_EQ(FrameRateCalculator::RateReading("23,976"), R::kExact);
+  EXPECT_EQ(FrameRateCalculator::RateReading("-25"), R::kExact);
+  EXPECT_EQ(FrameRateCalculator::RateReading("0"), R::kZero);
+  EXPECT_EQ(FrameRateCalculator::RateReading("25fps"), R::kNotANumber);
+  EXPECT_EQ(FrameRateCalculator::RateReading("23.9760001"), R::kTooManyDecimals);
+}
+
 TEST(ParameterBoxes, HintsFollowTheBoxes) {
   EditingParameters p;
   p.Change(ParameterBox::kOffset, "2,5");

@@ -1,7 +1,9 @@
 // Generated documents written by a writer read back, and writing what was read gives the
 // same bytes, within each format's limits.
+#include <climits>
 #include <cstdint>
 
+#include "formats/file_io.h"
 #include "formats/format_test_support.h"
 #include "foundation/code_pages.h"
 
@@ -107,6 +109,44 @@ INSTANTIATE_TEST_SUITE_P(AllFormats, RoundTrip,
                                            FormatCase{"srt", kKindSrt2, 10, 100000},
                                            FormatCase{"sub", kKindSub, 40, 2}),
                          [](const auto& info) { return std::string(info.param.ext); });
+
+
+// A saved time used to drift on every save: -5440 ms was written "00:00:-5,440" and read
+// back as -4560, and SRT2 wrote -38200 as "00:00:-38.20", which reads as 38200.
+TEST(RoundTrip, NegativeAndVeryLongTimesComeBackAsTheyWereWritten) {
+  const TimeValue times[] = {-5440, -38200, -1, -999, -1000, -3723045, INT32_MIN, INT32_MAX,
+                             100 * 3600000, 99 * 3600000 + 3599999, 0};
+  for (const int kind : {kKindSubRip, kKindSrt2}) {
+    Frames frames;
+    for (const TimeValue t : times) frames.push_back({t, ~t, "x"});  // ~t: -t - 1
+    Document doc;
+    Fill(doc, frames);
+    const std::string bytes = Write(doc, kind);
+    const auto loaded = Read(bytes, kind);
+    // SRT2 keeps hundredths, cut toward zero as for positive times.
+    auto back = [kind](TimeValue t) { return kind == kKindSrt2 ? t - t % 10 : t; };
+    for (Frame& f : frames) f = {back(f.start), back(f.end), f.text};
+    // (The first of them, negative, ends the SRT2 header as any time line does.)
+    EXPECT_EQ(loaded.All(), frames) << kind;
+    // Written again, the same bytes: nothing moves on the next save.
+    EXPECT_EQ(Write(*loaded.doc, kind), bytes);
+  }
+}
+
+TEST(RoundTrip, NegativeFramesOfARealSubFileStayPutThroughSuccessiveSubRipSaves) {
+  const std::string path =
+      std::string(LUMETRA_CORPUS_DIR) + "/sub/gaupol_negative-frames_Y-i-tags.sub";
+  std::string data;
+  if (ReadWholeFile(path, data) != FileError::kNone) GTEST_SKIP() << "no corpus";
+  const auto sub = Read(data, kKindSub, 25);
+  ASSERT_LT(sub.doc->FrameStart[1], 0);
+  std::string saved = Write(*sub.doc, kKindSubRip);
+  for (int save = 0; save < 3; ++save) {
+    const auto again = Read(saved, kKindSubRip);
+    EXPECT_EQ(again.All(), sub.All()) << "save " << save;
+    saved = Write(*again.doc, kKindSubRip);
+  }
+}
 
 }  // namespace
 }  // namespace lumetra

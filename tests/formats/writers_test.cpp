@@ -20,7 +20,7 @@ const std::string kSamiHeader =
 const std::string kSamiEnd = "</BODY>\n</SAMI>\n";
 
 const Frames kTwo = {{1000, 2500, "Hello"}, {3000, 4000, "A|B"}};
-// A negative time and one of more than a hundred hours, which keep only their last digits.
+// A negative time and one of more than a hundred hours.
 const Frames kEdges = {{-1500, 123 * 3600000 + 2509, ""}};
 const Frames kOne41 = {{1000, 41, ""}};
 const Frames kNone;
@@ -57,8 +57,8 @@ const WriteCase kCases[] = {
          kSamiEnd},
     {kSub, 25, kTwo, "{25}{62}Hello\n{75}{100}A|B\n"},
     {kSub, 0, kTwo, "{25}{62}Hello\n{75}{100}A|B\n"},  // rate 0 counts as 25
-    {kTxt, 25, kEdges, "1\n00:00:-1,500 --> 23:00:02,509\n\n"},
-    {kSrt, 25, kEdges, kSrt2Header + "00:00:-1.50,23:00:02.50\n\n"},
+    {kTxt, 25, kEdges, "1\n-00:00:01,500 --> 123:00:02,509\n\n"},
+    {kSrt, 25, kEdges, kSrt2Header + "-00:00:01.50,123:00:02.50\n\n"},
     {kSmi, 25, kEdges,
      kSamiHeader + "<SYNC Start=-1500><P>\n<SYNC Start=442802509><P><br>\n" + kSamiEnd},
     {kSub, 25, kEdges, "{-37}{11070062}\n"},

@@ -53,6 +53,12 @@ TEST(Numbers, FloatsReadAndWrittenAndIntegersClamped) {
   EXPECT_EQ(TextToFloat("25,5"), 25.0);
   EXPECT_EQ(TextToFloat("-1.5x"), 15.0);
   EXPECT_EQ(TextToFloat("nan"), 0.0);
+  // Read exactly: the whole text as a number a double holds.
+  EXPECT_EQ(TextToFloatExactly(" -2.5e1"), -25.0);
+  EXPECT_EQ(TextToFloatExactly("0"), 0.0);
+  for (const char* not_exact : {"", "2.5s", "25,5", "nan", "inf", "1e999", "1e-999", "5 ", "."}) {
+    EXPECT_EQ(TextToFloatExactly(not_exact), std::nullopt) << not_exact;
+  }
   EXPECT_EQ(FloatToText(100) + " " + FloatToText(-0.5) + " " + FloatToText(25 / 23.977),
             "100 -0.5 1.042666");
   // Negative numbers lose their sign when small enough.

@@ -101,7 +101,7 @@ class CommandRunnerTest : public ::testing::Test {
 TEST_F(CommandRunnerTest, EveryCommandIsUndoneAndRedoneExactly) {
   using Command = std::function<CommandResult(Document&, const Selection&)>;
   TimeBoxes boxes;
-  boxes.Enter(doc, 7);
+  boxes.Enter(7);
   const Command insert = InsertFrame, remove = RemoveFrames, merge = MergeTwoFrames;
   const Command apply = [](Document& d, const Selection& s) {
     return ApplyTextToSelected(d, s, {"new", "text"});
@@ -193,7 +193,9 @@ TEST_F(CommandRunnerTest, EveryTimingAndTextButtonIsUndoneAndRedoneExactly) {
   }
 }
 
-TEST_F(CommandRunnerTest, ACommandThatChangesNothingRecordsNoStepButMayMarkTheDocument) {
+// Entering the editor or a time box and leaving it without typing used to write the same
+// text or times back and mark the document modified, with no step to undo it.
+TEST_F(CommandRunnerTest, ACommandThatChangesNothingRecordsNoStepAndLeavesModifiedAlone) {
   runner.Run("Insert", Selection{{1}, 1, 1}, [](Document& d) {
     d.SetText(1, "changed");
     InsertFrame(d, Selection{{}, 3, 1});
@@ -208,8 +210,21 @@ TEST_F(CommandRunnerTest, ACommandThatChangesNothingRecordsNoStepButMayMarkTheDo
     return MergeTwoFrames(d, Selection{{2, 3}, 2, 1});
   });
   EXPECT_FALSE(runner.CanUndo());
-  EXPECT_EQ(doc.Modified, kUnsaved);
+  EXPECT_EQ(doc.Modified, kClean);
   EXPECT_EQ(prompts.messages, std::vector<std::string>{kCantMerge});
+  // The editor left without typing: the same text written back.
+  SetText(1, "t1");
+  EXPECT_EQ(doc.Modified, kClean);
+  doc.Modified = kUnsaved;  // a document with unsaved work stays so
+  SetText(1, "t1");
+  EXPECT_EQ(doc.Modified, kUnsaved);
+  // Typing taken back within one visit: the step goes, and so does the mark.
+  doc.Modified = kClean;
+  SetText(1, "typed", "visit");
+  EXPECT_EQ(doc.Modified, kUnsaved);
+  SetText(1, "t1", "visit");
+  EXPECT_FALSE(runner.CanUndo());
+  EXPECT_EQ(doc.Modified, kClean);
 }
 
 TEST_F(CommandRunnerTest, ANewCommandAfterAnUndoDropsTheRedoStepsAndTheSavedState) {

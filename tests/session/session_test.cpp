@@ -364,6 +364,43 @@ TEST_F(SessionTest, TooManyFramesAreReportedNotLost) {
                                                         limit + "6 were left out."}));
 }
 
+// Quick save used to rewrite a file read with frames left out, losing them without a word.
+TEST_F(SessionTest, AFileReadWithFramesLeftOutIsOverwrittenOnlyWhenTheUserAgrees) {
+  std::string frames;
+  for (int i = 1; i <= 10001; ++i) {
+    frames += std::to_string(i) + "\r\n00:00:01,000 --> 00:00:02,000\r\nx\r\n\r\n";
+  }
+  const std::string big = Write("big.txt", frames);
+  std::filesystem::create_symlink(big, dir.File("link.txt"));
+  OpenThroughDialog(big);
+  prompts.messages.clear();
+  const std::string question = std::string(kOverwriteLosesFramesStart) + "2 frames" +
+                               kOverwriteLosesFramesEnd + big + kOverwriteLosesFramesQuestion;
+  doc.Modified = kUnsaved;
+  for (const Answer answer : {Answer::kNo, Answer::kCancel}) {
+    prompts.answers = {answer};
+    session.QuickSave();
+    EXPECT_EQ(prompts.questions.back(), question);
+    EXPECT_EQ(ReadFile(big), frames);
+    EXPECT_EQ(doc.Modified, kUnsaved);
+  }
+  // Another name is fine, a link to the file is the file.
+  prompts.questions.clear();
+  EXPECT_TRUE(session.SaveTo(dir.File("other.txt"), kKindSubRip));
+  EXPECT_TRUE(prompts.questions.empty());
+  prompts.save_paths = {dir.File("link.txt")};
+  session.SaveAs();
+  EXPECT_EQ(prompts.questions, std::vector<std::string>{question});
+  EXPECT_EQ(ReadFile(big), frames);
+  // Agreed to once, the file holds the document: no more questions.
+  prompts.answers = {Answer::kYes};
+  EXPECT_TRUE(session.SaveTo(big, kKindSubRip));
+  EXPECT_EQ(ReadFile(big), ReadFile(dir.File("other.txt")));
+  EXPECT_TRUE(session.SaveTo(big, kKindSubRip));
+  EXPECT_EQ(prompts.questions.size(), 2u);
+  EXPECT_TRUE(prompts.messages.empty());
+}
+
 TEST_F(SessionTest, DialogPathsAreResolvedThroughLinksNotFoldedAsText) {
   const std::filesystem::path real = dir.path() / "real";
   std::filesystem::create_directories(real / "sub");

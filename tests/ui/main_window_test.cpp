@@ -100,6 +100,51 @@ TEST_F(MainWindowTest, TypedTextReachesTheFrameInItsCodePageWhenTheEditorIsLeft)
   EXPECT_EQ(document().FrameText[2], "\xFF|twos");
 }
 
+// Tab used to write a tab character into the frame's text and could not leave the box.
+TEST_F(MainWindowTest, TabAndShiftTabLeaveTheEditorAndNoTabEntersTheText) {
+  Load({{1000, 2000, "one"}, {3000, 4000, "two"}});
+  ClickRow(0);
+  FocusEditor();
+  QTest::keyClicks(Memo(), "s");
+  QTest::keyClick(Memo(), Qt::Key_Tab);
+  EXPECT_FALSE(Memo()->hasFocus());
+  EXPECT_EQ(document().FrameText[1], "ones");
+  FocusEditor();
+  QTest::keyClick(Memo(), Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_FALSE(Memo()->hasFocus());
+  EXPECT_EQ(document().FrameText[1], "ones");
+  // Nor with Ctrl or Alt held.
+  FocusEditor();
+  QTest::keyClick(Memo(), Qt::Key_Tab, Qt::ControlModifier);
+  QTest::keyClick(Memo(), Qt::Key_Tab, Qt::AltModifier);
+  List()->setFocus();
+  EXPECT_EQ(document().FrameText[1], "ones");
+}
+
+// The caption used to stay the program's, whatever the document and its state.
+TEST_F(MainWindowTest, CaptionNamesTheDocumentAndMarksUnsavedWork) {
+  const std::string caption = kProgramCaption;
+  auto title = [&] {
+    QApplication::processEvents();
+    return window_->windowTitle().toStdString() + (window_->isWindowModified() ? " *" : "");
+  };
+  EXPECT_EQ(title(), caption);
+  OpenThroughDialog(Sample());
+  EXPECT_EQ(title(), "sample.srt[*] - " + caption);
+  EditFrame(0, "x");
+  EXPECT_EQ(title(), "sample.srt[*] - " + caption + " *");
+  Undo();
+  EXPECT_EQ(title(), "sample.srt[*] - " + caption);
+  Redo();
+  RightPress("SpeedButton3");  // quick save
+  EXPECT_EQ(title(), "sample.srt[*] - " + caption);
+  LeftClick("SpeedButton2");  // New
+  EXPECT_EQ(title(), caption);
+  Press("Button5");  // Insert: a frame without a file
+  EditFrame(0, "y");
+  EXPECT_EQ(title(), "Untitled[*] - " + caption + " *");
+}
+
 TEST_F(MainWindowTest, ApplyChangesInstantlyWritesEveryKeystrokeAsOneStepPerVisit) {
   Load({{1000, 2000, "one"}, {3000, 4000, "two"}});
   Tick("CheckBox1");
@@ -123,17 +168,19 @@ TEST_F(MainWindowTest, ApplyChangesInstantlyWritesEveryKeystrokeAsOneStepPerVisi
   EXPECT_EQ(Memo()->toPlainText(), "two");
 }
 
-TEST_F(MainWindowTest, InformationDialogStoresTheFieldsOnlyOnOkAsOneStep) {
+// The dialog's edits used to leave the document clean, so closing or opening another file
+// lost them without a question.
+TEST_F(MainWindowTest, InformationDialogStoresTheFieldsOnlyOnOkAsOneUnsavedStep) {
   Load({{1000, 3000, "Hi"}, {4000, 5500, "A|B"}});
   document().InfoComment = "a\xFFz";  // a byte with no character in UTF-8
   document().Encoding = CodePage::kUtf8;
   QStringList statistics;
-  auto run = [&](const char* button) {
-    QTimer::singleShot(0, [&, button] {
+  auto run = [&](const char* button, bool type = true) {
+    QTimer::singleShot(0, [&, button, type] {
       InfoDialog* dialog = window_->infoDialog();
       statistics.clear();
       for (int box : {10, 11, 14}) statistics << dialog->box(box)->text();
-      dialog->box(2)->setText(QString::fromUtf8("Árvíztűrő"));
+      if (type) dialog->box(2)->setText(QString::fromUtf8("Árvíztűrő"));
       QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
     });
     LeftClick("SpeedButton9");
@@ -145,13 +192,17 @@ TEST_F(MainWindowTest, InformationDialogStoresTheFieldsOnlyOnOkAsOneStep) {
   EXPECT_EQ(document().InfoAuthor, "\xC3\x81rv\xC3\xADzt\xC5\xB1r\xC5\x91");
   EXPECT_EQ(document().InfoComment, "a\xFFz");
   EXPECT_EQ(Box("Edit3"), QString::fromUtf8("Author=Árvíztűrő"));
-  EXPECT_EQ(document().Modified, kClean);
-  EXPECT_EQ(window_->session().runner().UndoName(), "Info-header");
+  EXPECT_EQ(document().Modified, kUnsaved);
+  EXPECT_EQ(window_->session().runner().UndoName(), "Information");
   QApplication::setActiveWindow(window_.get());  // back from the dialog
   List()->setFocus();
   Undo();
   EXPECT_EQ(document().InfoAuthor, "");
   EXPECT_EQ(Box("Edit3"), "");
+  EXPECT_EQ(document().Modified, kClean);
+  run("Button2", false);  // "OK" without a change: nothing unsaved, no step
+  EXPECT_EQ(document().Modified, kClean);
+  EXPECT_FALSE(window_->session().runner().CanUndo());
 }
 
 TEST_F(MainWindowTest, FirstGeometryComesFromTheScreen) {
