@@ -177,8 +177,8 @@ void CheckRoundTrips(const Document& doc) {
     for (int i = 1; i <= doc.FrameCount; ++i) {
       const std::string& text = texts[static_cast<std::size_t>(i)];
       if (back.FrameText[i] != text) {
-        std::fprintf(stderr, "%s frame %d: \"%s\" came back as \"%s\"\n", p.ext, i,
-                     text.c_str(), back.FrameText[i].c_str());
+        std::fprintf(stderr, "%s frame %d: \"%s\" came back as \"%s\"\n", p.ext, i, text.c_str(),
+                     back.FrameText[i].c_str());
       }
       CHECK(back.FrameText[i] == text);
       CHECK(back.FrameStart[i] == p.time_back(doc.FrameStart[i]));
@@ -210,8 +210,8 @@ void CheckOwnForm(const Document& doc) {
   }
   CHECK(WriteSubtitleData(back, kind, 25, second));
   if (second != first) {
-    std::fprintf(stderr, "%s written again:\n%s\n---- first ----\n%s\n", SaveExtOfKind(kind).c_str(),
-                 second.c_str(), first.c_str());
+    std::fprintf(stderr, "%s written again:\n%s\n---- first ----\n%s\n",
+                 SaveExtOfKind(kind).c_str(), second.c_str(), first.c_str());
   }
   CHECK(second == first);
 }
@@ -299,10 +299,9 @@ void CheckReadAndWrite(std::string_view bytes, std::size_t runs) {
     int kind;
     double fps;
   };
-  static constexpr Run kRuns[] = {{kKindSubRip, 25}, {kKindSrt2, 25},     {kKindSami, 25},
-                                  {kKindWebVtt, 25}, {kKindAss, 25},      {kKindSub, 25},
-                                  {kKindSub, 23.976}, {kKindSub, 0.001}, {kKindSub, -10},
-                                  {kKindSub, 0}};
+  static constexpr Run kRuns[] = {
+      {kKindSubRip, 25}, {kKindSrt2, 25},    {kKindSami, 25},   {kKindWebVtt, 25}, {kKindAss, 25},
+      {kKindSub, 25},    {kKindSub, 23.976}, {kKindSub, 0.001}, {kKindSub, -10},   {kKindSub, 0}};
   for (const Run& run : std::span(kRuns).first(std::min(runs, std::size(kRuns)))) {
     const ReadResult result = ReadSubtitleData(bytes, run.kind, run.fps, doc);
     CHECK(doc.FrameCount >= 0 && doc.FrameCount <= MaxReadFrames);

@@ -37,7 +37,9 @@ void Document::ResetDocument() {
   std::fill(FrameStart.begin() + 1, FrameStart.end(), 0);
   std::fill(FrameEnd.begin() + 1, FrameEnd.end(), 0);
   for (std::size_t i = 1; i < FrameText.size(); ++i) FrameText[i].clear();
-  for (std::size_t i = 1; i < FrameExtra.size(); ++i) FrameExtra[i] = FrameExtras();
+  for (std::size_t i = 1; i < FrameExtra.size(); ++i) {
+    if (!FrameExtra[i].empty()) FrameExtra[i] = FrameExtras();
+  }
   FileBoxText = FileName;
   EndBulkChange();
   NotifyHeaderChanged();

@@ -111,8 +111,8 @@ class EventFormat {
     std::size_t from = 0;
     for (;;) {
       const std::size_t comma = names.find(',', from);
-      const std::string_view name = TrimBlanks(
-          names.substr(from, comma == std::string_view::npos ? comma : comma - from));
+      const std::string_view name =
+          TrimBlanks(names.substr(from, comma == std::string_view::npos ? comma : comma - from));
       const int field = count();
       if (EqualsAnyCase(name, "start")) start_ = field;
       if (EqualsAnyCase(name, "end")) end_ = field;

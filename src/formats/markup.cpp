@@ -39,8 +39,8 @@ std::size_t HtmlTagEnd(std::string_view text, std::size_t at, bool time_stamps) 
   if (!IsAsciiLetter(c) && c != '/' && !time_stamp) return std::string_view::npos;
   const std::size_t end = text.find_first_of("<>|", at + 1);
   if (end == std::string_view::npos || text[end] != '>') return std::string_view::npos;
-  if (time_stamp &&
-      text.substr(at + 1, end - at - 1).find_first_not_of("0123456789:.") != std::string_view::npos) {
+  if (time_stamp && text.substr(at + 1, end - at - 1).find_first_not_of("0123456789:.") !=
+                        std::string_view::npos) {
     return std::string_view::npos;
   }
   return end;

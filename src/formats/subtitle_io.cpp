@@ -72,11 +72,12 @@ std::vector<std::string> TextsInMarkupOf(const Document& doc, int kind) {
 
 // Writes the document through its format's writer, the texts converted where its markup
 // is another.
-void WriteFormat(const FormatEntry& format, const Document& doc, double sub_fps,
-                 LineWriter& lines, const WriteOptions& options) {
+void WriteFormat(const FormatEntry& format, const Document& doc, double sub_fps, LineWriter& lines,
+                 const WriteOptions& options) {
   const std::vector<std::string> texts = TextsInMarkupOf(doc, format.kind);
-  WriteContext ctx{doc, sub_fps, lines, format.kind, options.sub_rate_line,
-                   MarkupOfKind(doc.MarkupKind) != MarkupOfKind(format.kind) ? &texts : nullptr};
+  WriteContext ctx{doc, sub_fps, lines, format.kind};
+  ctx.sub_rate_line = options.sub_rate_line;
+  if (MarkupOfKind(doc.MarkupKind) != MarkupOfKind(format.kind)) ctx.texts = &texts;
   format.write(ctx);
 }
 

@@ -112,8 +112,8 @@ void AppendKept(std::string& out, char32_t code_point) {
 // nothing for anything else (an entity of a control character among them).
 std::optional<char32_t> Entity(std::string_view s, std::size_t& length) {
   static constexpr std::pair<std::string_view, char32_t> kNamed[] = {
-      {"&amp;", '&'},       {"&lt;", '<'},        {"&gt;", '>'},     {"&nbsp;", 0xA0},
-      {"&lrm;", 0x200E},    {"&rlm;", 0x200F},    {"&quot;", '"'},   {"&apos;", '\''},
+      {"&amp;", '&'},    {"&lt;", '<'},     {"&gt;", '>'},   {"&nbsp;", 0xA0},
+      {"&lrm;", 0x200E}, {"&rlm;", 0x200F}, {"&quot;", '"'}, {"&apos;", '\''},
   };
   for (const auto& [name, code_point] : kNamed) {
     if (s.starts_with(name)) {
@@ -227,9 +227,7 @@ void AppendTime(std::string& out, TimeValue t) {
 }
 
 // Whether the last line of kept lines ("a\n\n") is empty, as a block must end.
-bool EndsWithEmptyLine(std::string_view kept) {
-  return kept == "\n" || kept.ends_with("\n\n");
-}
+bool EndsWithEmptyLine(std::string_view kept) { return kept == "\n" || kept.ends_with("\n\n"); }
 
 bool BeginsWithSignature(std::string_view head) {
   LineReader in(head);
@@ -271,8 +269,7 @@ void ReadWebVtt(ReadContext& ctx) {
     std::string_view timing;
     if (HasArrow(line)) {
       timing = line;
-    } else if (!line.empty() && !StartsOtherBlock(line) && !in.AtEnd() &&
-               HasArrow(in.PeekLine())) {
+    } else if (!line.empty() && !StartsOtherBlock(line) && !in.AtEnd() && HasArrow(in.PeekLine())) {
       identifier = line;
       timing = in.ReadLine();
     }

@@ -204,8 +204,8 @@ class ChangeRecorder : public ChangeWatcher {
     // Extras only where some frame has them (formats without extras have none).
     const auto extras_begin = tail_extras_before_.begin() + prefix;
     const auto extras_end = tail_extras_before_.end() - suffix;
-    const bool any_before = std::any_of(extras_begin, extras_end,
-                                        [](const FrameExtras& e) { return !e.empty(); });
+    const bool any_before =
+        std::any_of(extras_begin, extras_end, [](const FrameExtras& e) { return !e.empty(); });
     bool any_after = false;
     for (int i = step.splice_at; i <= doc.FrameCount - suffix && !any_after; ++i) {
       any_after = !doc.FrameExtra[static_cast<std::size_t>(i)].empty();

@@ -298,8 +298,7 @@ void Session::WriteSubtitle(int kind) {
   // A document that becomes SUB states its rate in a first line, when the settings say so.
   WriteOptions options;
   options.sub_rate_line = settings_.WriteSubFrameRate;
-  const bool states_rate =
-      kind == kKindSub && options.sub_rate_line && doc_.FileKind != kKindSub;
+  const bool states_rate = kind == kKindSub && options.sub_rate_line && doc_.FileKind != kKindSub;
 
   // The bytes go to the file in chunks as they are made. A failure names the file and the
   // system's reason on a line of its own.
@@ -321,7 +320,9 @@ void Session::WriteSubtitle(int kind) {
     if (replaces_cut_short_source) SetCutShortSource({}, 0);
     runner_.MarkSaved();
     // The rate line is the document's from now on, as if it had been read.
-    if (states_rate && doc_.SubRateLine.empty()) doc_.SubRateLine = "{1}{1}" + FloatToText(doc_.SubFps);
+    if (states_rate && doc_.SubRateLine.empty()) {
+      doc_.SubRateLine = "{1}{1}" + FloatToText(doc_.SubFps);
+    }
     doc_.FileKind = kind;
     if (kind == kKindSub) doc_.FormatLabel = SubFormatLabel(sub_frame_rate_.SubFpsChoice());
     history_.UpdateHistory(target);

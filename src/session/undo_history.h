@@ -61,8 +61,8 @@ struct UndoStep {
   std::string coalesce_key;
 
   bool Empty() const {
-    return times.empty() && texts.empty() && extras.empty() && splice_at == 0 &&
-           !header_changed && !file_header_changed;
+    return times.empty() && texts.empty() && extras.empty() && splice_at == 0 && !header_changed &&
+           !file_header_changed;
   }
   // About how much memory the step holds.
   std::size_t Bytes() const;

@@ -136,7 +136,7 @@ void SettingsDialog::FormActivate() {
   model_.Load(*config_, *history_);
   history_size_->setText(QString::fromStdString(model_.history_box));
   const bool values[4] = {model_.win_pos_sav, model_.rem_last_dir, model_.auto_load,
-                         model_.write_sub_fps};
+                          model_.write_sub_fps};
   for (std::size_t i = 0; i < 4; ++i) options_[i]->setChecked(values[i]);
 }
 

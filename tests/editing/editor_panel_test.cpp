@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "document/document.h"
+#include "foundation/textkit.h"
 
 namespace lumetra {
 namespace {
@@ -24,7 +25,7 @@ TEST(EditorPanel, EditorLinesGoBackIntoTheirFrameWithoutTrailingEmptyLines) {
 
 TEST(EditorPanel, ABarInsideALineIsShownAndTypedAsABar) {
   EXPECT_EQ(EditorLinesOf("Left \x1F Right|x"), (std::vector<std::string>{"Left | Right", "x"}));
-  EXPECT_EQ(JoinEditorLines({"a|b", "c"}), "a\x1F" "b|c");
+  EXPECT_EQ(JoinEditorLines({"a|b", "c"}), std::string("a") + kLiteralBar + "b|c");
 }
 
 }  // namespace

@@ -33,12 +33,13 @@ const std::string kOwnForm = Crlf(
 TEST(Ass, ReadsDialoguesInTheFileFieldOrderKeepingOverrideBlocks) {
   const auto loaded = Read(kOwnForm, kKindAss);
   EXPECT_EQ(loaded.All(), (Frames{{1000, 2500, "{\\an8}Hello, {\\i1}world{\\i0}|second"},
-                                 {3723050, 36000000, "Left \x1F Right"}}));
+                                  {3723050, 36000000, "Left \x1F Right"}}));
   const Document& doc = *loaded.doc;
   EXPECT_EQ(doc.FileKind, kKindAss);
   EXPECT_EQ(doc.FormatLabel, "(ASS)");
   EXPECT_EQ(doc.FrameExtra[1], (FrameExtras{"", "", "0,Top,Bob,0,0,10,"}));
-  EXPECT_EQ(doc.FrameExtra[2].lead, "Comment: 0,Default,0:00:02.00,0:00:03.00,,0,0,0,,an old line\n");
+  EXPECT_EQ(doc.FrameExtra[2].lead,
+            "Comment: 0,Default,0:00:02.00,0:00:03.00,,0,0,0,,an old line\n");
   EXPECT_EQ(doc.FrameExtra[2].style, "1,Default,,0,0,0,Banner;5");
   ASSERT_NE(doc.FileHeader, nullptr);
   EXPECT_EQ(doc.FileHeader->tail, "\n[Fonts]\nfontname: a.ttf\nM3+4\n");
@@ -48,8 +49,8 @@ TEST(Ass, AFileInTheWritersFormComesBackByteForByte) {
   EXPECT_EQ(DetectSubtitleKind(kOwnForm), kKindAss);
   EXPECT_EQ(Write(*Read(kOwnForm, kKindAss).doc, kKindAss), kOwnForm);
   // "\n" is a line break too; it comes back as "\N".
-  const auto soft = Read("[Script Info]\n[Events]\nDialogue: 0,0:00:00.00,0:00:01.00,,,0,0,0,,a\\nb",
-                         kKindAss);
+  const auto soft =
+      Read("[Script Info]\n[Events]\nDialogue: 0,0:00:00.00,0:00:01.00,,,0,0,0,,a\\nb", kKindAss);
   EXPECT_EQ(soft.At(1).text, "a|b");
   EXPECT_EQ(Write(*soft.doc, kKindAss),
             Crlf("[Script Info]\n[Events]\nDialogue: 0,0:00:00.00,0:00:01.00,,,0,0,0,,a\\Nb\n"));

@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "formats/file_io.h"
-#include "formats/line_io.h"
 #include "formats/format_test_support.h"
+#include "formats/line_io.h"
 
 namespace lumetra {
 namespace {

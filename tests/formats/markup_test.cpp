@@ -42,8 +42,13 @@ TEST(Markup, StylesGoFromOneFamilyToAnother) {
   for (const Case& c : cases) {
     EXPECT_EQ(ConvertMarkup(c.text, c.from, c.to, CodePage::kWindows1250), c.expected) << c.text;
   }
-  EXPECT_EQ(ConvertMarkup("a\\hb", Markup::kAss, Markup::kHtml, CodePage::kUtf8), "a\xC2\xA0" "b");
-  EXPECT_EQ(ConvertMarkup("a\xC2\xA0" "b", Markup::kHtml, Markup::kAss, CodePage::kUtf8), "a\\hb");
+  EXPECT_EQ(ConvertMarkup("a\\hb", Markup::kAss, Markup::kHtml, CodePage::kUtf8),
+            "a\xC2\xA0"
+            "b");
+  EXPECT_EQ(ConvertMarkup("a\xC2\xA0"
+                          "b",
+                          Markup::kHtml, Markup::kAss, CodePage::kUtf8),
+            "a\\hb");
 }
 
 // A saved file holds its own markup, whichever format the texts were read from.

@@ -102,11 +102,12 @@ constexpr Target kTargets[] = {{".vtt", kKindWebVtt, "WEBVTT", 0},
 
 TEST_F(Peers, TheirFilesAreReadWholeAndSavedUnchanged) {
   for (const Target& target : kTargets) {
-    for (const std::string& path : Convert("source.srt", std::string("x") + target.ext,
-                                           target.aeidon_format)) {
+    for (const std::string& path :
+         Convert("source.srt", std::string("x") + target.ext, target.aeidon_format)) {
       const std::string bytes = ReadFile(path);
       const int kind = DetectSubtitleKind(bytes);
-      EXPECT_EQ(kind == kKindSsa ? kKindAss : kind, target.kind == kKindSsa ? kKindAss : target.kind)
+      EXPECT_EQ(kind == kKindSsa ? kKindAss : kind,
+                target.kind == kKindSsa ? kKindAss : target.kind)
           << path;
       const auto loaded = Read(bytes, kind);
       ExpectSourceFrames(loaded, kind, target.precision, path);

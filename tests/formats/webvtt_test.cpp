@@ -36,10 +36,11 @@ const std::string kOwnForm = Crlf(
 
 TEST(WebVtt, ReadsCuesWithTheirIdentifiersSettingsTagsAndEntities) {
   const auto loaded = Read(kOwnForm, kKindWebVtt);
-  EXPECT_EQ(loaded.All(), (Frames{{1000, 2500,
-                                  "<v Bob>Tom & Jerry <3 &amp;</v>|<i>Left \x1F Right</i>\xC2\xA0> -->"},
-                                 {3723045, 363600000, "<c.yellow>x</c>|"},
-                                 {5000, 6000, ""}}));
+  EXPECT_EQ(
+      loaded.All(),
+      (Frames{{1000, 2500, "<v Bob>Tom & Jerry <3 &amp;</v>|<i>Left \x1F Right</i>\xC2\xA0> -->"},
+              {3723045, 363600000, "<c.yellow>x</c>|"},
+              {5000, 6000, ""}}));
   const Document& doc = *loaded.doc;
   EXPECT_EQ(doc.FileKind, kKindWebVtt);
   EXPECT_EQ(doc.FormatLabel, "(WebVTT)");
@@ -69,11 +70,13 @@ TEST(WebVtt, OtherFilesReadAsTheyAreMeant) {
   EXPECT_EQ(loaded.doc->FrameExtra[2].style, " line:0");
   EXPECT_EQ(loaded.doc->FrameExtra[3].lead, "not a cue\n\n");
   EXPECT_EQ(loaded.doc->FrameExtra[3].identifier, "id");
-  EXPECT_EQ(Read("WEBVTT\n\n00:01.000 --> 00:02.000\n&amp;&lt;&gt;&nbsp;&lrm;&rlm;&#124;&#x41;&#10;&x;",
-                 kKindWebVtt)
-                .At(1)
-                .text,
-            "&<>\xC2\xA0\xE2\x80\x8E\xE2\x80\x8F\x1F" "A&#10;&x;");
+  EXPECT_EQ(
+      Read("WEBVTT\n\n00:01.000 --> 00:02.000\n&amp;&lt;&gt;&nbsp;&lrm;&rlm;&#124;&#x41;&#10;&x;",
+           kKindWebVtt)
+          .At(1)
+          .text,
+      "&<>\xC2\xA0\xE2\x80\x8E\xE2\x80\x8F\x1F"
+      "A&#10;&x;");
   for (const char* first : {"WEBVTT", "\xEF\xBB\xBFWEBVTT\tx", "  WEBVTT - t"}) {
     EXPECT_EQ(DetectSubtitleKind(std::string(first) + "\n"), kKindWebVtt) << first;
   }
@@ -82,7 +85,8 @@ TEST(WebVtt, OtherFilesReadAsTheyAreMeant) {
 
 TEST(WebVtt, OtherDocumentsAreWrittenInUtf8WithTheirTextEscaped) {
   Document doc;
-  Fill(doc, {{-5, 1000, "\xC1rv\xEDz <i>a</i> 1<2 & 3>2|-->"}, {3600000 * 5, 3600000 * 5 + 1, "|"}});
+  Fill(doc,
+       {{-5, 1000, "\xC1rv\xEDz <i>a</i> 1<2 & 3>2|-->"}, {3600000 * 5, 3600000 * 5 + 1, "|"}});
   EXPECT_EQ(Write(doc, kKindWebVtt),
             Crlf("WEBVTT\n\n00:00:00.000 --> 00:00:01.000\n\xC3\x81rv\xC3\xADz <i>a</i> 1&lt;2 "
                  "& 3>2\n--&gt;\n\n05:00:00.000 --> 05:00:00.001\n<i></i>\n<i></i>\n"));

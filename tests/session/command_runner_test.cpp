@@ -138,6 +138,7 @@ TEST_F(CommandRunnerTest, ExtrasTravelWithTheirFramesThroughEditsUndoAndRedo) {
     std::vector<std::string> leads, identifiers, styles;
     std::string tail;
   };
+  // clang-format off
   const Case cases[] = {
       // A new frame takes the style of the frame before it, or of the first one.
       {"Insert", {{}, 3, 1}, insert,
@@ -160,6 +161,7 @@ TEST_F(CommandRunnerTest, ExtrasTravelWithTheirFramesThroughEditsUndoAndRedo) {
        {"NOTE 1\n", "NOTE 2\nNOTE 3\n", "NOTE 4\n"}, {"id1", "id3", "id4"},
        {"style1", "style3", "style4"}, "tail\n"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     Fill(doc, 4);
     FillExtras(doc);

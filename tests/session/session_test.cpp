@@ -292,8 +292,8 @@ TEST_F(SessionTest, WebVttAndAssFilesAreSavedInTheirOwnFormat) {
   EXPECT_EQ(doc.FileBoxText, "movie.vtt    (WebVTT)");
   session.QuickSave();
   EXPECT_EQ(ReadFile(dir.File("movie.vtt")), vtt);
-  for (const auto& [type, name, label] : {std::tuple{6, "copy.ass", "(ASS)"},
-                                          std::tuple{7, "copy.ssa", "(SSA)"}}) {
+  for (const auto& [type, name, label] :
+       {std::tuple{6, "copy.ass", "(ASS)"}, std::tuple{7, "copy.ssa", "(SSA)"}}) {
     prompts.save_paths.push_back(dir.File(name));
     prompts.save_types.push_back(type);
     session.SaveAs();
