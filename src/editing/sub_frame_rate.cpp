@@ -4,21 +4,24 @@
 
 namespace lumetra {
 
-const std::array<SubFrameRateModel::Choice, 13>& SubFrameRateModel::Choices() {
-  static const std::array<Choice, 13> choices = {{
+const std::array<SubFrameRateModel::Choice, SubFrameRateModel::kCustomTag>&
+SubFrameRateModel::Choices() {
+  static const std::array<Choice, kCustomTag> choices = {{
       {1, "RadioButton13", "  1.000"},
       {2, "RadioButton1", "  8.000"},
       {3, "RadioButton2", "12.000"},
       {4, "RadioButton3", "15.000"},
       {5, "RadioButton4", "16.000"},
       {6, "RadioButton5", "20.000"},
-      {7, "RadioButton6", "23.977"},
-      {8, "RadioButton7", "23.997"},
-      {9, "RadioButton8", "24.000"},
-      {10, "RadioButton12", "25.000"},
-      {11, "RadioButton11", "29.970"},
-      {12, "RadioButton10", "30.000"},
-      {13, "RadioButton9", "Custom framerate:"},
+      // Most films: 24000/1001 frames a second.
+      {7, "RadioButton14", "23.976"},
+      {8, "RadioButton6", "23.977"},
+      {9, "RadioButton7", "23.997"},
+      {10, "RadioButton8", "24.000"},
+      {11, "RadioButton12", "25.000"},
+      {12, "RadioButton11", "29.970"},
+      {13, "RadioButton10", "30.000"},
+      {14, "RadioButton9", "Custom framerate:"},
   }};
   return choices;
 }

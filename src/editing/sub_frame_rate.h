@@ -1,4 +1,4 @@
-// The SUB frame-rate dialog's state and rules: twelve preset rates and a custom one. The
+// The SUB frame-rate dialog's state and rules: thirteen preset rates and a custom one. The
 // readers and writers of SUB files take the chosen rate from here.
 #pragma once
 
@@ -14,14 +14,15 @@ class SubFrameRateModel {
     const char* control_name;
     const char* caption;
   };
-  static constexpr int kCustomTag = 13;
-  static constexpr int kDefaultTag = 10;
+  static constexpr int kCustomTag = 14;
+  static constexpr int kDefaultTag = 11;
   static constexpr char kRefusal[] = "The framerate you've entered is not a valid number!";
   static constexpr char kCaption[] = "SUB file's framerate (frames per second)";
   static constexpr char kGroupCaption[] = "Select framerate or type in a custom value";
 
-  // The thirteen radio buttons in their order of tags (1..13).
-  static const std::array<Choice, 13>& Choices();
+  // The radio buttons in their order of tags (1..kCustomTag): the presets by rising rate,
+  // then "Custom framerate:".
+  static const std::array<Choice, kCustomTag>& Choices();
 
   int chosen_tag() const { return chosen_tag_; }
   bool custom_editable() const { return chosen_tag_ == kCustomTag; }

@@ -7,6 +7,7 @@
 #include "formats/format_parts.h"
 #include "formats/line_io.h"
 #include "formats/markup.h"
+#include "foundation/code_page_guess.h"
 #include "foundation/textkit.h"
 #include "foundation/utf16.h"
 
@@ -201,7 +202,8 @@ std::optional<std::string> SubFileFrameRate(std::string_view data) {
   return SubRateOfFirstFrame(in);
 }
 
-ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc) {
+ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc,
+                            std::optional<CodePage> code_page) {
   const FormatEntry* format = FindKind(kind);
   if (!format) return {};
   const FileText file(data);
@@ -211,10 +213,12 @@ ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Doc
   doc.ResetDocument();
   doc.HasByteOrderMark = HasUtf8ByteOrderMark(text);
   doc.FileTextForm = file.form();
-  doc.Encoding = file.form() != TextForm::kBytes || LooksLikeUtf8Text(text)
-                     ? CodePage::kUtf8
-                     : CodePage::kWindows1250;
-  if (kind == kKindWebVtt) doc.Encoding = CodePage::kUtf8;
+  doc.Encoding = file.form() != TextForm::kBytes ? CodePage::kUtf8
+                 : code_page                        ? *code_page
+                 : LooksLikeUtf8Text(text)          ? CodePage::kUtf8
+                                                    : GuessSingleByteCodePage(text);
+  // WebVTT is UTF-8, unless the user chose another page for the file.
+  if (kind == kKindWebVtt && !code_page) doc.Encoding = CodePage::kUtf8;
   doc.SubRateLine.clear();
   doc.FileHeader.reset();
   doc.FileKind = kind;

@@ -66,16 +66,19 @@ struct ReadResult {
 std::optional<std::string> SubFileFrameRate(std::string_view data);
 
 // Empties the document and fills it from the bytes of a file of the given kind: frames, the
-// information header of SRT2 files, HasByteOrderMark, FileTextForm, Encoding (UTF-8 for
-// WebVTT, UTF-16 files and bytes that look like UTF-8, else Windows-1250), SubRateLine,
-// the frames' extras and the FileHeader of WebVTT, ASS and SSA. SUB frame numbers become
+// information header of SRT2 files, HasByteOrderMark, FileTextForm, Encoding, SubRateLine,
+// and the frames' extras and the FileHeader of WebVTT, ASS and SSA. Encoding is UTF-8 for
+// UTF-16 files, else `code_page` when given (a page the user chose for the file), else
+// UTF-8 for WebVTT and for bytes that look like UTF-8, else the page guessed from the bytes
+// (GuessSingleByteCodePage: Windows-1250 without a guess). SUB frame numbers become
 // milliseconds at sub_fps (a SUB read also sets SubFps); a SUB frame-rate line is no frame.
 // SAMI in which the line rules find no frame but that holds SYNC tags is read by the
 // tolerant SAMI reader, its entities replaced in the Encoding just chosen. Sets the
 // document's format: FileKind (SSA for an ASS file that says so, and the other way
 // round), MarkupKind, SaveExt and FormatLabel. The observers see one reset. A kind that is
 // no format changes nothing.
-ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc);
+ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc,
+                            std::optional<CodePage> code_page = std::nullopt);
 
 struct WriteOptions {
   // A SUB save starts with the frame-rate line "{1}{1}RATE", which other programs read as

@@ -52,23 +52,29 @@ TimingMark Recorder::Press(PointerButton button, int focused_frame, int frame_co
   // Without a frame to time nothing happens, and the recorder stays as it was.
   if (focused_frame < 1 || focused_frame > frame_count) return {};
   return Mark(record_state_ == kWaitingForPress ? TimingMark::kStart : TimingMark::kEnd,
-              focused_frame);
+              focused_frame, clock_->NowMs());
 }
 
 TimingMark Recorder::Release(PointerButton button, int focused_frame, int frame_count) {
+  return ReleaseAt(clock_->NowMs(), button, focused_frame, frame_count);
+}
+
+TimingMark Recorder::ReleaseAt(std::int64_t clock_ms, PointerButton button, int focused_frame,
+                               int frame_count) {
   if (button != PointerButton::kLeft || record_state_ == kNotRecording) return {};
   if (focused_frame < 1 || focused_frame > frame_count) return {};
-  return Mark(record_state_ == kButtonHeld ? TimingMark::kEnd : TimingMark::kStart, focused_frame);
+  return Mark(record_state_ == kButtonHeld ? TimingMark::kEnd : TimingMark::kStart, focused_frame,
+              clock_ms);
 }
 
-TimingMark Recorder::Mark(TimingMark::Kind kind, int frame) {
+TimingMark Recorder::Mark(TimingMark::Kind kind, int frame, std::int64_t clock_ms) {
   if (kind == TimingMark::kStart) ++take_;
   record_state_ = kind == TimingMark::kStart ? kButtonHeld : kWaitingForPress;
-  return {kind, frame, AddTime(record_offset_, Elapsed()), take_};
+  return {kind, frame, AddTime(record_offset_, Elapsed(clock_ms)), take_};
 }
 
-TimeValue Recorder::Elapsed() const {
-  const std::int64_t elapsed = clock_->NowMs() - record_clock_start_;
+TimeValue Recorder::Elapsed(std::int64_t clock_ms) const {
+  const std::int64_t elapsed = clock_ms - record_clock_start_;
   return static_cast<TimeValue>(((elapsed % kDayMs) + kDayMs) % kDayMs);
 }
 

@@ -74,6 +74,12 @@ class Recorder {
   // press starts it.
   TimingMark Press(PointerButton button, int focused_frame, int frame_count);
   TimingMark Release(PointerButton button, int focused_frame, int frame_count);
+  // A release that happened at an earlier reading of the clock (Now()): one the window
+  // held back to tell it from a key's auto-repeat.
+  TimingMark ReleaseAt(std::int64_t clock_ms, PointerButton button, int focused_frame,
+                       int frame_count);
+  // The clock's reading now.
+  std::int64_t Now() const { return clock_->NowMs(); }
 
   int RecordState() const { return record_state_; }
   int RecordCountdown() const { return record_countdown_; }
@@ -83,9 +89,10 @@ class Recorder {
   StatusColour status_colour() const { return status_colour_; }
 
  private:
-  TimingMark Mark(TimingMark::Kind kind, int frame);
-  // Time elapsed since recording started, as a time of day.
-  TimeValue Elapsed() const;
+  TimingMark Mark(TimingMark::Kind kind, int frame, std::int64_t clock_ms);
+  // Time elapsed from the start of the recording to a reading of the clock, as a time of
+  // day.
+  TimeValue Elapsed(std::int64_t clock_ms) const;
 
   const Clock* clock_;
   int record_state_ = kNotRecording;

@@ -46,6 +46,7 @@ void Session::New() {
   doc_.FileKind = kKindUnknown;
   doc_.HasByteOrderMark = false;
   doc_.Encoding = CodePage::kWindows1250;
+  code_page_chosen_ = false;
   doc_.FileTextForm = TextForm::kBytes;
   doc_.SubRateLine.clear();
   doc_.MarkupKind = kKindUnknown;
@@ -126,6 +127,27 @@ void Session::SetCodePage(CodePage page) {
   doc_.Encoding = page;
   doc_.NotifyChanged(1, doc_.FrameCount);
   doc_.NotifyHeaderChanged();
+}
+
+void Session::ChooseCodePage(CodePage page) {
+  SetCodePage(page);
+  code_page_chosen_ = true;
+  if (!doc_.FileDir.empty() && !doc_.FileName.empty()) {
+    RememberCodePage(WithBackslash(doc_.FileDir) + doc_.FileName);
+  }
+}
+
+std::optional<CodePage> Session::RememberedCodePage(const std::string& path) const {
+  const int entry = history_.Find(path);
+  if (entry == 0) return std::nullopt;
+  const std::optional<std::string> name = history_.Attribute(entry, kCodePageAttribute);
+  return name ? CodePageOfName(*name) : std::nullopt;
+}
+
+void Session::RememberCodePage(const std::string& path) {
+  if (const int entry = history_.Find(path); entry != 0) {
+    history_.SetAttribute(entry, kCodePageAttribute, CodePageName(doc_.Encoding));
+  }
 }
 
 void Session::OpenStartupFile(const std::string& argument) {
@@ -214,7 +236,9 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
       return;
     }
   }
-  const ReadResult result = lumetra::ReadSubtitleData(data, kind, doc_.SubFps, doc_);
+  const std::optional<CodePage> remembered = RememberedCodePage(doc_.FileName);
+  const ReadResult result = lumetra::ReadSubtitleData(data, kind, doc_.SubFps, doc_, remembered);
+  code_page_chosen_ = remembered.has_value() && doc_.Encoding == *remembered;
   runner_.ClearHistory();
   frames_left_out_ = result.frames_left_out;
   SetCutShortSource(frames_left_out_ > 0 ? doc_.FileName : std::string(), frames_left_out_);
@@ -326,6 +350,7 @@ void Session::WriteSubtitle(int kind) {
     doc_.FileKind = kind;
     if (kind == kKindSub) doc_.FormatLabel = SubFormatLabel(sub_frame_rate_.SubFpsChoice());
     history_.UpdateHistory(target);
+    if (code_page_chosen_) RememberCodePage(target);
     doc_.FileBoxText = doc_.FileName + "    " + doc_.FormatLabel;
     save_dialog_.file_name = WithoutExtension(doc_.FileName);
   } else {

@@ -3,6 +3,7 @@
 // menu, Save As, quick save, closing) that guard unsaved work through one prompt.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -111,6 +112,10 @@ class Session {
   bool CloseQuery();
   // Shows and types the document's texts in another code page; no byte changes.
   void SetCodePage(CodePage page);
+  // The user's choice of a code page for the document (the window's "Reopen with code
+  // page"): SetCodePage, and the file's history entry remembers the page, so the file
+  // opens in it next time. A document saved under another name takes the page along.
+  void ChooseCodePage(CodePage page);
 
   // Opens a subtitle named on the command line: its full path when it exists, else
   // "File not found!" and the argument.
@@ -164,6 +169,10 @@ class Session {
   void PrepareSaveDialog();
   // WriteSubtitle of a path chosen in the save dialog.
   void WriteChosen(const SaveChoice& choice);
+  // The page remembered for a file in its history entry (a full path), if any.
+  std::optional<CodePage> RememberedCodePage(const std::string& path) const;
+  // Remembers the document's page in the history entry of a full path.
+  void RememberCodePage(const std::string& path);
 
   Prompts& prompts_;
   Document doc_;
@@ -177,6 +186,8 @@ class Session {
   int last_os_error_ = 0;
   bool map_opened_files_ = false;
   int frames_left_out_ = 0;
+  // The document's code page was chosen by the user, now or when the file was last used.
+  bool code_page_chosen_ = false;
   std::string cut_short_source_;
   int cut_short_frames_ = 0;
   CommandRunner runner_{doc_, prompts_};

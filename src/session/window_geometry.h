@@ -1,6 +1,10 @@
 // The main window's first size and position on a screen, and its size limits.
 #pragma once
 
+#include <vector>
+
+#include "settings/configuration.h"
+
 namespace lumetra {
 
 inline constexpr char kResolutionTooLow[] =
@@ -32,5 +36,14 @@ struct WindowGeometry {
 // that is smaller, 612 high or the available height when that is smaller, centred across
 // and placed half the height left over from the top.
 WindowGeometry FirstWindowGeometry(int screen_width, int screen_height, int taskbar_height);
+
+// True when a screen of this many pixels across (its real pixels, whatever the scale of the
+// desktop) is below the recommended resolution.
+inline bool ResolutionTooLow(int physical_width) { return physical_width < kRecommendedScreenWidth; }
+
+// A window rectangle moved and cut down so that it lies within the available area (the
+// screen less its panels) of the screen it covers most, or of the first screen when it
+// covers none. All in the same units, the desktop's device-independent pixels.
+ScreenRect FitIntoScreens(const ScreenRect& window, const std::vector<ScreenRect>& available);
 
 }  // namespace lumetra

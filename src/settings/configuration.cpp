@@ -59,6 +59,11 @@ std::optional<std::string> AbsoluteVariable(const EnvironmentLookup& env, const 
 }  // namespace
 
 std::string ConfigFileText(const Configuration& config, FileHistory& history) {
+  // The entries in use: at most MaxHistory, then only the real paths among them.
+  history.HisNum =
+      std::clamp(history.HisNum, 1, std::clamp(history.MaxHistory, 1, FileHistory::kSlots));
+  history.Compact();
+
   std::string out;
   LineWriter w(out);
   w.Line(std::string(kHeaderLine) + kVersionText + ")");
@@ -73,25 +78,43 @@ std::string ConfigFileText(const Configuration& config, FileHistory& history) {
   w.Line("AutoLoad = " + BoolToText(config.AutoLoad));
   w.Line("LatestFile = " + std::string(config.AutoLoad ? OneLine(history.Entry(1)) : ""));
   w.Line("MaxHistory = " + IntToText(history.MaxHistory));
-
-  // The count of entries in use: at most MaxHistory, then the entries that are not blank.
-  history.HisNum =
-      std::clamp(history.HisNum, 1, std::clamp(history.MaxHistory, 1, FileHistory::kSlots));
-  int count = 0;
-  for (int i = 1; i <= history.HisNum; ++i) {
-    if (!TrimChar(history.Entry(i), ' ').empty()) ++count;
-  }
-  history.HisNum = std::max(count, 1);
   w.Line("HisNum = " + IntToText(history.HisNum));
   for (int i = 1; i <= history.HisNum; ++i) {
     w.Line(PadRight("(" + IntToText(i) + ")", ' ', 5) + std::string(OneLine(history.Entry(i))));
   }
-
   w.Line("TextAlign = " + IntToText(config.TextAlign));
   w.Line("InstantApply = " + BoolToText(config.InstantApply));
   w.Line("AutoFocus = " + BoolToText(config.AutoFocus));
+
+  // The keyed lines.
+  for (int i = 1; i <= history.HisNum; ++i) {
+    for (const auto& [name, value] : history.Attributes(i)) {
+      const std::string_view one_line = OneLine(value);
+      if (one_line.empty() || !FileHistory::IsAttributeName(name)) continue;
+      w.Line("(" + IntToText(i) + ")." + name + " = " + std::string(one_line));
+    }
+  }
   w.Line("WriteSubFps = " + BoolToText(config.WriteSubFrameRate));
   return out;
+}
+
+bool ReadKeyedLine(std::string_view key, std::string_view value, Configuration& config,
+                   FileHistory& history) {
+  if (key == "WriteSubFps") {
+    config.WriteSubFrameRate = TextToBool(value);
+    return true;
+  }
+  // "(i).Name": attribute Name of history entry i.
+  if (!key.starts_with('(')) return false;
+  const std::size_t close = key.find(").");
+  if (close == std::string_view::npos || close < 2 || close > 3) return false;
+  const std::string_view number = key.substr(1, close - 1);
+  if (!std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return false;
+  const int entry = TextToInt(number);
+  const std::string_view name = key.substr(close + 2);
+  if (entry < 1 || entry > history.HisNum || !FileHistory::IsAttributeName(name)) return false;
+  return history.SetAttribute(entry, name, value);
 }
 
 void ReadConfigText(std::string_view text, Configuration& config, FileHistory& history) {
@@ -100,10 +123,17 @@ void ReadConfigText(std::string_view text, Configuration& config, FileHistory& h
   while (!in.AtEnd() && !in.ReadLine().empty()) {
   }
 
-  // Each value line in its fixed place; the key is not looked at.
+  // Each value line in its fixed place; the key is not looked at. A line read ahead (the
+  // line that ended the history early) comes first.
+  std::optional<std::string> pending;
   std::string key;
   std::string value;
   auto next = [&]() {
+    if (pending) {
+      SplitKeyValue(*pending, key, value);
+      pending.reset();
+      return true;
+    }
     if (in.AtEnd()) return false;
     SplitKeyValue(in.ReadLine(), key, value);
     return true;
@@ -130,13 +160,22 @@ void ReadConfigText(std::string_view text, Configuration& config, FileHistory& h
   if (next()) history.MaxHistory = TextToIntRange(value, 1, FileHistory::kSlots);
   if (next()) history.HisNum = TextToIntRange(value, 1, history.MaxHistory);
   for (int i = 1; i <= history.HisNum && !in.AtEnd(); ++i) {
-    const std::string entry = TrimChar(DropLeft(in.ReadLine(), 5), ' ');
-    if (entry.size() <= kMaxPathLength) history.SetEntry(i, entry);
+    const std::string_view line = in.ReadLine();
+    if (!line.starts_with('(')) {
+      // Fewer history lines than the count said: the history ends here.
+      pending = std::string(line);
+      for (int j = i; j <= history.HisNum; ++j) history.SetEntry(j, {});
+      break;
+    }
+    const std::string entry = TrimChar(DropLeft(line, 5), ' ');
+    history.SetEntry(i, entry.size() <= kMaxPathLength ? entry : std::string());
   }
   if (next()) config.TextAlign = TextToIntRange(value, 0, 2);
   read_bool(config.InstantApply);
   read_bool(config.AutoFocus);
-  read_bool(config.WriteSubFrameRate);
+
+  while (next()) ReadKeyedLine(key, value, config, history);
+  history.Compact();
 }
 
 bool LoadConfig(const std::string& path, Configuration& config, FileHistory& history) {
@@ -151,12 +190,23 @@ bool LoadConfig(const std::string& path, Configuration& config, FileHistory& his
   return true;
 }
 
-FileError SaveConfig(const std::string& path, const Configuration& config, FileHistory& history) {
+FileStatus SaveConfig(const std::string& path, const Configuration& config, FileHistory& history) {
   const std::string text = ConfigFileText(config, history);
   std::error_code ec;
   const std::filesystem::path dir = std::filesystem::path(path).parent_path();
-  if (!dir.empty()) std::filesystem::create_directories(dir, ec);
-  return WriteFileReplacing(path, text).error;
+  if (!dir.empty() && !std::filesystem::is_directory(dir, ec)) {
+    std::filesystem::create_directories(dir, ec);
+    // The directory's own reason (a file in the way, no permission) says more than the
+    // missing directory would.
+    if (ec) return FileStatus{FileError::kCreate, ec.value()};
+  }
+  return WriteFileReplacing(path, text);
+}
+
+std::string ConfigWriteErrorMessage(const std::string& path, const FileStatus& status) {
+  std::string message = kConfigWriteError + path;
+  if (status.system_error != 0) message += "\r" + SystemErrorText(status.system_error);
+  return message;
 }
 
 std::string ConfigFilePath(const std::string& program_dir, const EnvironmentLookup& env) {

@@ -57,22 +57,40 @@ struct Configuration {
 
 // The file's bytes: the header, then one "Key = value" line for each value in a fixed
 // order, CR LF line ends. LatestFile is history entry 1 when AutoLoad is set and LastDir
-// is written only when RemLastDir is set. Before the history is written its count is
-// cleaned up: cut to MaxHistory, then recounted to the entries that are not blank.
+// is written only when RemLastDir is set. Before the history is written it is cleaned up:
+// its count cut to MaxHistory, then the entries that are blank or not on one line dropped
+// (FileHistory::Compact), so every entry written is a real path.
+//
+// After the fixed lines come keyed lines, "Key = value", in any order. The reader looks
+// them up by key and skips the keys it does not know; files without them (those of older
+// versions) read as before, and older versions stop reading before them. The attributes
+// of history entry i are written there as "(i).Name = value" ("(1).CodePage =
+// Windows-1251"). Values added to the file from now on belong there too, each under a
+// key of its own (see ReadKeyedLine): "WriteSubFps = True" (WriteSubFrameRate).
 std::string ConfigFileText(const Configuration& config, FileHistory& history);
 
-// Reads the lines in the order the writer writes them; the key names are not looked at.
-// A line that is missing (the file ends early) leaves its value as it was. Booleans are
-// true unless the value reads "false" in any letter case; MaxHistory is brought into
-// 1..16 and HisNum into 1..MaxHistory; a history entry longer than a path can be is
-// ignored.
+// Reads the fixed lines in the order the writer writes them; their key names are not
+// looked at. A line that is missing (the file ends early) leaves its value as it was.
+// Booleans are true unless the value reads "false" in any letter case; MaxHistory is
+// brought into 1..16 and HisNum into 1..MaxHistory. The history lines end early at a line
+// that is no history line (which does not begin with "("): that line is read as the
+// next value. A history entry that is blank or longer than a path can be is dropped, and
+// the good entries after it move up. Then the keyed lines.
 void ReadConfigText(std::string_view text, Configuration& config, FileHistory& history);
+
+// One keyed line after the fixed ones: applies it and returns true when the key is known.
+bool ReadKeyedLine(std::string_view key, std::string_view value, Configuration& config,
+                   FileHistory& history);
 
 // Reads the file at path. A file that is missing, not a regular file, unreadable or
 // implausibly large leaves every value as it was; returns whether it was read.
 bool LoadConfig(const std::string& path, Configuration& config, FileHistory& history);
-// Writes the file through a temporary file that replaces it only when complete.
-FileError SaveConfig(const std::string& path, const Configuration& config, FileHistory& history);
+// Writes the file through a temporary file that replaces it only when complete, creating
+// its directory when missing. A failure carries the system's error number.
+FileStatus SaveConfig(const std::string& path, const Configuration& config, FileHistory& history);
+// The message for a failed SaveConfig: kConfigWriteError, the file's name and the
+// system's reason on a line of its own.
+std::string ConfigWriteErrorMessage(const std::string& path, const FileStatus& status);
 
 // Where the configuration file lives. `program_dir` is the executable's directory; `env`
 // looks up an environment variable (nothing when unset). Beside the executable when that

@@ -1,8 +1,13 @@
 // The most-recently-used list of subtitle files: up to 16 full paths, the latest first.
+// Each entry may carry attributes of its file (the code page chosen for it, the film last
+// played with it): named values that move with the entry.
 #pragma once
 
 #include <array>
+#include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumetra {
@@ -11,6 +16,12 @@ struct HistoryMenuItem {
   int index;            // the entry's slot, 1-based
   std::string caption;  // "1. /films/a.srt"
 };
+
+// The attributes of a history entry, by name.
+using HistoryAttributes = std::map<std::string, std::string, std::less<>>;
+
+// Names of the attributes the program keeps.
+inline constexpr char kCodePageAttribute[] = "CodePage";
 
 class FileHistory {
  public:
@@ -21,14 +32,32 @@ class FileHistory {
   // Number of entries in use; 1 also stands for a history whose only slot is empty.
   int HisNum = 1;
   // Slot i (1..17); slot 17 is a spare that receives the entry pushed out at the bottom.
-  const std::string& Entry(int i) const { return entries_[static_cast<std::size_t>(i)]; }
-  void SetEntry(int i, std::string path) { entries_[static_cast<std::size_t>(i)] = std::move(path); }
+  const std::string& Entry(int i) const { return slots_[Index(i)].path; }
+  // Puts a path into slot i; its attributes start empty.
+  void SetEntry(int i, std::string path);
 
-  // Puts a full path at the top; an entry equal to it without regard to case goes away.
+  // True for a path the history can hold: not empty and on one line (the configuration
+  // file keeps each entry on a line of its own).
+  static bool IsStorablePath(std::string_view path);
+  // Puts a full path at the top; an entry equal to it without regard to case goes away,
+  // and its attributes stay with the path. A path that is not storable is ignored.
   void UpdateHistory(const std::string& path);
 
-  // The history menu: recounts HisNum to the entries that are not blank (at least 1) and
-  // lists the non-empty entries 1..HisNum.
+  // The slot (1..16) of the entry equal to `path` without regard to case; 0 for none.
+  int Find(std::string_view path) const;
+  // Attribute `name` of slot i, when it has one.
+  std::optional<std::string> Attribute(int i, std::string_view name) const;
+  const HistoryAttributes& Attributes(int i) const { return slots_[Index(i)].attributes; }
+  // Sets attribute `name` of slot i; an empty value removes it. Names are letters, digits
+  // and "_" only, values one line: anything else is refused (returns false).
+  bool SetAttribute(int i, std::string_view name, std::string_view value);
+  static bool IsAttributeName(std::string_view name);
+
+  // Drops the blank entries among 1..HisNum, moving the ones after them up; HisNum becomes
+  // the number of entries left (1 when none is left).
+  void Compact();
+
+  // The history menu: compacts the history and lists its non-empty entries.
   std::vector<HistoryMenuItem> MenuItems();
 
   // Empties the first slot; HisNum becomes 1, so the older entries in the slots above are
@@ -36,7 +65,13 @@ class FileHistory {
   void Clear();
 
  private:
-  std::array<std::string, kSlots + 2> entries_;  // [0] unused
+  struct Slot {
+    std::string path;
+    HistoryAttributes attributes;
+  };
+  static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
+
+  std::array<Slot, kSlots + 2> slots_;  // [0] unused
 };
 
 }  // namespace lumetra

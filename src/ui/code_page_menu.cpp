@@ -3,8 +3,10 @@
 #include <QActionGroup>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStandardItemModel>
 
 #include "foundation/code_pages.h"
+#include "ui/hints.h"
 
 namespace lumetra {
 
@@ -33,6 +35,36 @@ const char* Script(CodePage page) {
 }
 
 }  // namespace
+
+constexpr char kCodePageHint[] =
+    "Reopen with code page: the code page the texts are shown and typed in\r"
+    "(the file's bytes stay as they are)";
+
+CodePageBox::CodePageBox(const Document& doc, QWidget* parent) : QComboBox(parent), doc_(doc) {
+  setObjectName("CodePageBox");
+  for (CodePage page : AllCodePages()) {
+    addItem(QString::fromLatin1(CodePageName(page)), static_cast<int>(page));
+    setItemData(count() - 1, QString::fromLatin1(Script(page)), Qt::ToolTipRole);
+  }
+  SetHint(this, kCodePageHint);
+  setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  connect(this, &QComboBox::activated, this, [this](int index) {
+    const auto page = static_cast<CodePage>(itemData(index).toInt());
+    if (page != doc_.Encoding) emit codePageChosen(page);
+  });
+  Refresh();
+}
+
+void CodePageBox::Refresh() {
+  const bool utf16 = doc_.FileTextForm != TextForm::kBytes;
+  for (int i = 0; i < count(); ++i) {
+    const auto page = static_cast<CodePage>(itemData(i).toInt());
+    if (auto* items = qobject_cast<QStandardItemModel*>(model())) {
+      items->item(i)->setEnabled(!utf16 || page == CodePage::kUtf8);
+    }
+    if (page == doc_.Encoding) setCurrentIndex(i);
+  }
+}
 
 CodePageMenu::CodePageMenu(QLineEdit* box, const Document& doc)
     : QObject(box), doc_(doc), menu_(new QMenu(box)) {

@@ -1,7 +1,9 @@
-// The right-click menu of the file-name box: the code page the document's texts are shown
-// and typed in. Choosing one changes no byte of the document.
+// The code page the document's texts are shown and typed in: the combo box beside the
+// file name ("Reopen with code page") and the right-click menu of the file-name box.
+// Choosing a page changes no byte of the document.
 #pragma once
 
+#include <QComboBox>
 #include <QObject>
 
 #include "document/document.h"
@@ -31,6 +33,23 @@ class CodePageMenu : public QObject {
 
   const Document& doc_;
   QMenu* menu_;
+};
+
+// Shows the document's page; choosing another emits codePageChosen. A document read from
+// UTF-16 is held as UTF-8 and offers no other page.
+class CodePageBox : public QComboBox {
+  Q_OBJECT
+
+ public:
+  CodePageBox(const Document& doc, QWidget* parent);
+  // Shows the page in force, as the document is now.
+  void Refresh();
+
+ signals:
+  void codePageChosen(CodePage page);
+
+ private:
+  const Document& doc_;
 };
 
 }  // namespace lumetra

@@ -1,6 +1,8 @@
 #include "ui/frame_list_view.h"
 
+#include <QFocusEvent>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
 
@@ -16,6 +18,25 @@ namespace {
 constexpr int kStartHeadWidth = 73;
 constexpr int kEndHeadWidth = 75;
 constexpr int kLengthHeadWidth = 45;
+
+// A frame list that does not focus a row of its own accord when it receives the keyboard
+// (Qt's lists focus their first row then): the focused frame is the user's, or the
+// command's. Only a list reached by Tab shows where the arrow keys start.
+class FrameListView : public QListView {
+ public:
+  using QListView::QListView;
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override {
+    const bool had_focused_row = currentIndex().isValid();
+    QListView::focusInEvent(event);
+    const bool by_tab =
+        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    if (!had_focused_row && !by_tab && currentIndex().isValid()) {
+      selectionModel()->clearCurrentIndex();
+    }
+  }
+};
 
 }  // namespace
 
@@ -56,7 +77,7 @@ QHBoxLayout* MakeFrameListHeads(QWidget* parent, const std::array<const char*, 4
 
 QListView* MakeFrameListView(const char* name, FrameListModel* model, FrameListDelegate* delegate,
                              QWidget* parent) {
-  auto* list = new QListView(parent);
+  auto* list = new FrameListView(parent);
   list->setObjectName(QString::fromLatin1(name));
   list->setModel(model);
   list->setItemDelegate(delegate);
@@ -69,5 +90,7 @@ QListView* MakeFrameListView(const char* name, FrameListModel* model, FrameListD
   list->setPalette(palette);
   return list;
 }
+
+void GiveKeyboardTo(QListView* list) { list->setFocus(Qt::OtherFocusReason); }
 
 }  // namespace lumetra

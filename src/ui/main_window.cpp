@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -22,6 +23,7 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "editing/editor_panel.h"
 #include "editing/frame_row.h"
@@ -39,6 +41,7 @@
 #include "ui/frame_list_delegate.h"
 #include "ui/frame_list_model.h"
 #include "ui/frame_rate_dialog.h"
+#include "ui/frame_keys.h"
 #include "ui/frame_list_view.h"
 #include "ui/hints.h"
 #include "ui/info_dialog.h"
@@ -67,6 +70,8 @@ namespace {
 
 // Width of the command groups on the right of the "Text" tab.
 constexpr int kCommandColumnWidth = 201;
+// The index of the "Text" tab.
+constexpr int kTextPage = 0;
 // Height of the editor group under the frame list.
 constexpr int kEditorGroupHeight = 178;
 
@@ -104,7 +109,8 @@ QGroupBox* MakeGroup(const char* caption, const char* name, QWidget* parent) {
   return group;
 }
 
-ToolButton* MakeToolButton(Glyph glyph, const char* name, const char* hint, QWidget* parent) {
+ToolButton* MakeToolButton(Glyph glyph, const char* name, const std::string& hint,
+                           QWidget* parent) {
   auto* button = new ToolButton(parent);
   button->setObjectName(name);
   button->setAutoRaise(true);
@@ -175,6 +181,9 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
   connect(new FileDropFilter(this), &FileDropFilter::fileDropped, this, &MainWindow::FileDropped,
           Qt::QueuedConnection);
 
+  AddFrameKeys(this, list_, session_->prompts());
+  ArrangeTabOrder();
+
   FormCreate();
   RefreshCaption();
 }
@@ -196,7 +205,15 @@ void MainWindow::FormCreate() {
   const QRect available = screen != nullptr ? screen->availableGeometry() : full;
   const int taskbar = full.height() > available.height() ? full.height() - available.height() : 0;
   const WindowGeometry g = FirstWindowGeometry(full.width(), full.height(), taskbar);
-  if (g.resolution_too_low) session_->prompts().ShowMessage(kResolutionTooLow);
+  // Sizes are the desktop's device-independent pixels; the resolution is the screen's own
+  // pixels, so a scaled desktop (QT_SCALE_FACTOR=2) on a large screen is not "too low".
+  const qreal scale = screen != nullptr ? screen->devicePixelRatio() : 1.0;
+  if (ResolutionTooLow(qRound(full.width() * scale))) {
+    session_->prompts().ShowMessage(kResolutionTooLow);
+  }
+  // On a small desktop the window may be made smaller than it usually can.
+  setMinimumSize(std::min(kMinimumWindowWidth, available.width()),
+                 std::min(kMinimumWindowHeight, available.height()));
   resize(g.width, g.height);
   move(full.left() + g.left, full.top() + g.top);
   if (!config_path_.empty() &&
@@ -206,8 +223,10 @@ void MainWindow::FormCreate() {
 
   mini_->SaveBounds();
 
-  pages_->setCurrentIndex(0);
+  pages_->setCurrentIndex(kTextPage);
   pages_->setTabVisible(pages_->indexOf(mini_), false);
+  // The keyboard starts in the frame list.
+  GiveKeyboardTo(list_);
   connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::PageControl1Change);
 }
 
@@ -277,18 +296,26 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
   file_box_ = new QLineEdit(panel3);
   file_box_->setObjectName("Edit1");
   file_box_->setReadOnly(true);
-  file_box_->setFixedWidth(200);
+  file_box_->setFixedWidth(170);
   SetHint(file_box_, "Latest Filename\rrightclick: code page of the texts");
   l3->addWidget(file_box_);
+  code_page_box_ = new CodePageBox(session_->document(), panel3);
+  l3->addWidget(code_page_box_);
   auto* code_pages = new CodePageMenu(file_box_, session_->document());
-  connect(code_pages, &CodePageMenu::codePageChosen, this, [this](CodePage page) {
+  auto choose_page = [this](CodePage page) {
     FlushEditor();
-    session_->SetCodePage(page);
-    ListBox1Click();
-  });
-  auto* backward = MakeToolButton(Glyph::kBackward, "SpeedButton6", "Move frames backward by 1 sec", panel3);
-  auto* forward = MakeToolButton(Glyph::kForward, "SpeedButton5", "Move frames forward by 1 sec", panel3);
-  auto* merge = MakeToolButton(Glyph::kMerge, "SpeedButton10", "Merge frames", panel3);
+    session_->ChooseCodePage(page);
+    ReloadPanel(false);
+  };
+  connect(code_pages, &CodePageMenu::codePageChosen, this, choose_page);
+  connect(code_page_box_, &CodePageBox::codePageChosen, this, choose_page);
+  auto* backward =
+      MakeToolButton(Glyph::kBackward, "SpeedButton6",
+                     HintWithKey("Move frames backward by 1 sec", kEarlierSecondKey), panel3);
+  auto* forward = MakeToolButton(Glyph::kForward, "SpeedButton5",
+                                 HintWithKey("Move frames forward by 1 sec", kLaterSecondKey), panel3);
+  auto* merge =
+      MakeToolButton(Glyph::kMerge, "SpeedButton10", HintWithKey("Merge frames", kMergeKey), panel3);
   auto* settings = MakeToolButton(Glyph::kSettings, "SpeedButton12", "Settings", panel3);
   connect(settings, &QToolButton::clicked, this, &MainWindow::SettingsClicked);
   auto* about = MakeToolButton(Glyph::kAbout, "SpeedButton7", "About the program...", panel3);
@@ -425,7 +452,37 @@ QWidget* MainWindow::BuildCommandColumn() {
   auto* text = new TextGroup(*commands_, list_, column);
   search_box_ = text->searchBox();
   layout->addWidget(text, 1);
-  return new CommandColumn(column, kCommandColumnWidth);
+  command_column_ = new CommandColumn(column, kCommandColumnWidth);
+  return command_column_;
+}
+
+void MainWindow::ArrangeTabOrder() {
+  // A click on a button of the "Text" tab leaves the keyboard where it was (in the frame
+  // list); Tab still reaches every button.
+  for (QWidget* part : {static_cast<QWidget*>(editor_), command_column_}) {
+    for (QAbstractButton* button : part->findChildren<QAbstractButton*>()) {
+      if (button->focusPolicy() != Qt::NoFocus) button->setFocusPolicy(Qt::TabFocus);
+    }
+  }
+  // Tab leaves the editor (a frame's text holds no tab characters).
+  editor_->memo()->setTabChangesFocus(true);
+  // The scrolling column itself is no stop, nor are the read-only boxes at the top, which
+  // take the keyboard from a click only.
+  command_column_->setFocusPolicy(Qt::NoFocus);
+  file_box_->setFocusPolicy(Qt::ClickFocus);
+  summary_box_->setFocusPolicy(Qt::ClickFocus);
+  // Tab goes from the frame list through the waveform and the editor and down the command
+  // groups, then to the code page and the tabs, and back to the list.
+  std::vector<QWidget*> order = {list_};
+  for (QWidget* part : {static_cast<QWidget*>(waveform_), static_cast<QWidget*>(editor_),
+                        command_column_}) {
+    for (QWidget* w : part->findChildren<QWidget*>()) {
+      if ((w->focusPolicy() & Qt::TabFocus) != 0 && w->focusProxy() == nullptr) order.push_back(w);
+    }
+  }
+  order.push_back(code_page_box_);
+  order.push_back(pages_->tabBar());
+  for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -434,6 +491,8 @@ QWidget* MainWindow::BuildCommandColumn() {
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (!activated_) {
+    // The window with its frame lies on the screen.
+    FitWindowIntoScreen(*this);
     QTimer::singleShot(0, this, [this] {
       if (!activated_) FormActivate();
     });
@@ -458,9 +517,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
       TakeSettingsFromWindow(*this, *session_);
       // The window comes back as it was before mini mode, not as the strip.
       if (mini_->active()) session_->settings().Window = mini_->model().MiniModeSavedBounds;
-      if (SaveConfig(config_path_, session_->settings(), session_->history()) != FileError::kNone) {
-        session_->prompts().ShowMessage(kConfigWriteError + config_path_);
-      }
+      const FileStatus status =
+          SaveConfig(config_path_, session_->settings(), session_->history());
+      if (!status.ok()) session_->prompts().ShowMessage(ConfigWriteErrorMessage(config_path_, status));
     }
   } else {
     event->ignore();
@@ -476,7 +535,12 @@ int MainWindow::SelectedCount() const {
 
 void MainWindow::SetControlsEnabled(const std::vector<const char*>& names, bool enabled) {
   for (const char* name : names) {
-    if (QWidget* w = findChild<QWidget*>(QString::fromLatin1(name))) w->setEnabled(enabled);
+    QWidget* w = findChild<QWidget*>(QString::fromLatin1(name));
+    if (w == nullptr) continue;
+    // A button that had the keyboard gives it back to the frame list, not to the next
+    // control (which would be the Offset box, its text selected for overwriting).
+    if (!enabled && w->hasFocus() && list_->isVisible()) GiveKeyboardTo(list_);
+    w->setEnabled(enabled);
   }
 }
 
@@ -506,18 +570,16 @@ void MainWindow::ReloadPanel(bool auto_focus) {
   editor_->FillEditor({});
   doc.CurFrame = commands_->FocusedFrame();
   ShowFocusedTimes();
-  if (doc.CurFrame == 0) {
-    SetControlsEnabled(InsertControls(), true);
-  } else {
-    const int selected = SelectedCount();
-    if (selected == 1) {
-      editor_->FillEditor(EditorLinesOf(doc.FrameText[static_cast<std::size_t>(doc.CurFrame)]));
-      if (auto_focus && editor_->autoFocus()) editor_->memo()->setFocus();
-      editor_->memo()->moveCursor(QTextCursor::Start);
-    }
-    ApplyCommandStates(selected);
-    if (selected > 1) editor_->FillEditor({kMultipleFramesMarker});
+  const int selected = SelectedCount();
+  if (doc.CurFrame > 0 && selected == 1) {
+    editor_->FillEditor(EditorLinesOf(doc.FrameText[static_cast<std::size_t>(doc.CurFrame)]));
+    if (auto_focus && editor_->autoFocus()) editor_->memo()->setFocus();
+    editor_->memo()->moveCursor(QTextCursor::Start);
   }
+  // Also without a focused row (Select All straight after opening a file) the commands go
+  // by the selection.
+  ApplyCommandStates(selected);
+  if (selected > 1) editor_->FillEditor({kMultipleFramesMarker});
   UpdateSelectedCount();
 }
 
@@ -536,6 +598,9 @@ void MainWindow::DocumentWasReset() {
   list_->scrollToTop();
   UpdateSelectedCount();
   RefreshFileBoxes();
+  // A file just opened is worked on from the frame list, also by keyboard alone.
+  // (A window not yet active gives it to the list when it becomes active.)
+  if (pages_->currentIndex() == kTextPage) GiveKeyboardTo(list_);
 }
 
 void MainWindow::RefreshFileBoxes() {
@@ -544,6 +609,7 @@ void MainWindow::RefreshFileBoxes() {
   file_box_->setCursorPosition(0);
   summary_box_->setText(DecodeText(doc.ShowInfoSummary(), doc.Encoding));
   summary_box_->setCursorPosition(0);
+  code_page_box_->Refresh();
 }
 
 void MainWindow::RefreshCaption() {

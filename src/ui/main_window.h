@@ -22,6 +22,7 @@ class QToolButton;
 
 namespace lumetra {
 
+class CodePageBox;
 class EditorGroup;
 class FrameListDelegate;
 class FrameListModel;
@@ -115,6 +116,8 @@ class MainWindow : public QMainWindow {
   void ReloadPanel(bool auto_focus);
   // Before a file command: text typed into the focused editor reaches the frame.
   void FlushEditor();
+  // The keyboard's way through the "Text" tab.
+  void ArrangeTabOrder();
 
   // The file commands.
   void NewClicked();
@@ -154,7 +157,9 @@ class MainWindow : public QMainWindow {
   ManipulationGroup* manipulation_ = nullptr;
   TimingGroup* timing_group_ = nullptr;
   UndoControls* undo_controls_ = nullptr;
+  QWidget* command_column_ = nullptr;
   QLineEdit* file_box_ = nullptr;     // Edit1
+  CodePageBox* code_page_box_ = nullptr;
   QLineEdit* summary_box_ = nullptr;  // Edit3
   QLineEdit* search_box_ = nullptr;   // Edit6
   QLabel* count_label_ = nullptr;           // Label6

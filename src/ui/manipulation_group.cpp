@@ -4,6 +4,7 @@
 
 #include "editing/frame_commands.h"
 #include "ui/controls.h"
+#include "ui/frame_keys.h"
 #include "ui/window_commands.h"
 
 namespace lumetra {
@@ -14,13 +15,13 @@ ManipulationGroup::ManipulationGroup(WindowCommands& commands, QWidget* parent)
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(6, 2, 6, 4);
   grid->setSpacing(3);
-  QPushButton* insert =
-      MakeButton("Insert", "Button5", "Inserts a new frame before the selected line", this);
-  QPushButton* remove =
-      MakeButton("Remove", "Button6", "Removes the selected frames from the list", this);
-  QPushButton* merge = MakeButton("Merge 2 Frame", "Button7",
-                                  "Copies two frame into one frame\r(the second frame will be "
-                                  "deleted)\rTiming:  First Start....Second End",
+  QPushButton* insert = MakeButton(
+      "Insert", "Button5", HintWithKey("Inserts a new frame before the selected line", kInsertKey),
+      this);
+  QPushButton* remove = MakeButton(
+      "Remove", "Button6", HintWithKey("Removes the selected frames from the list", kRemoveKey),
+      this);
+  QPushButton* merge = MakeButton("Merge 2 Frame", "Button7", HintWithKey(kMergeHint, kMergeKey),
                                   this);
   // As after the start-up's empty document: only Insert needs no selection.
   for (QPushButton* b : {remove, merge}) b->setEnabled(false);

@@ -8,6 +8,10 @@ namespace lumetra {
 
 class WindowCommands;
 
+inline constexpr char kMergeHint[] =
+    "Copies two frame into one frame\r(the second frame will be deleted)\rTiming:  First "
+    "Start....Second End";
+
 class ManipulationGroup : public QGroupBox {
   Q_OBJECT
 

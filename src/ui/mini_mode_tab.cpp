@@ -264,7 +264,9 @@ void MiniModeTab::Leave() {
   mini_.active = false;
   refresh_pending_ = false;
   pages_->setTabVisible(pages_->indexOf(this), false);
-  window_->setMinimumHeight(kMinimumWindowHeight);
+  // As tall as the desktop allows (a scaled desktop may be lower than the usual minimum).
+  window_->setMinimumHeight(
+      std::min(kMinimumWindowHeight, window_->screen()->availableGeometry().height()));
   const ScreenRect& b = mini_.MiniModeSavedBounds;
   window_->resize(b.width, b.height);
   window_->move(b.left, b.top);

@@ -4,6 +4,7 @@
 
 #include "editing/frame_commands.h"
 #include "ui/controls.h"
+#include "ui/frame_keys.h"
 #include "ui/window_commands.h"
 
 namespace lumetra {
@@ -14,8 +15,9 @@ SelectionGroup::SelectionGroup(WindowCommands& commands, QWidget* parent)
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(6, 2, 6, 4);
   grid->setSpacing(3);
-  QPushButton* all =
-      MakeButton("Select All", "Button1", "Selects every frame in the frame list", this);
+  QPushButton* all = MakeButton(
+      "Select All", "Button1", HintWithKey("Selects every frame in the frame list", kSelectAllKey),
+      this);
   QFont bold = all->font();
   bold.setBold(true);
   all->setFont(bold);

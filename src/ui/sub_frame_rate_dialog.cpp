@@ -31,8 +31,8 @@ SubFrameRateDialog::SubFrameRateDialog(Prompts& prompts, QWidget* parent)
     const int tag = choice.tag;
     connect(radio, &QRadioButton::clicked, this, [this, tag] { RadioClicked(tag); });
     if (tag < SubFrameRateModel::kCustomTag) {
-      // Presets in three columns of four, in the order of their tags.
-      grid->addWidget(radio, (tag - 1) % 4, (tag - 1) / 4);
+      // Presets in three columns of five, in the order of their tags.
+      grid->addWidget(radio, (tag - 1) % 5, (tag - 1) / 5);
     }
   }
   custom_ = new QLineEdit(group);
@@ -40,7 +40,7 @@ SubFrameRateDialog::SubFrameRateDialog(Prompts& prompts, QWidget* parent)
   auto* custom_row = new QHBoxLayout;
   custom_row->addWidget(radios_[SubFrameRateModel::kCustomTag - 1]);
   custom_row->addWidget(custom_);
-  grid->addLayout(custom_row, 4, 0, 1, 3);
+  grid->addLayout(custom_row, 5, 0, 1, 3);
   connect(custom_, &QLineEdit::textChanged, this, [this](const QString& text) {
     if (model_ != nullptr && !showing_model_) model_->SetCustomText(text.toStdString());
   });

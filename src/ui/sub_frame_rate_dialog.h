@@ -1,10 +1,12 @@
-// The SUB frame-rate dialog: a view of SubFrameRateModel with thirteen radio buttons, the
+// The SUB frame-rate dialog: a view of SubFrameRateModel with a radio button per rate, the
 // custom rate box and "OK" / "Cancel". It lives from start-up to exit; the model keeps the
 // choice between uses.
 #pragma once
 
 #include <QDialog>
 #include <array>
+
+#include "editing/sub_frame_rate.h"
 
 class QLineEdit;
 class QPushButton;
@@ -40,7 +42,7 @@ class SubFrameRateDialog : public QDialog {
 
   Prompts& prompts_;
   SubFrameRateModel* model_ = nullptr;
-  std::array<QRadioButton*, 13> radios_{};
+  std::array<QRadioButton*, SubFrameRateModel::kCustomTag> radios_{};
   QLineEdit* custom_ = nullptr;
   QPushButton* ok_ = nullptr;
   QPushButton* cancel_ = nullptr;

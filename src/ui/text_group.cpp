@@ -13,6 +13,7 @@
 #include "session/session.h"
 #include "ui/command_button_press.h"
 #include "ui/controls.h"
+#include "ui/frame_keys.h"
 #include "ui/text_codec.h"
 #include "ui/window_commands.h"
 
@@ -29,6 +30,7 @@ TextGroup::TextGroup(WindowCommands& commands, QListView* list, QWidget* parent)
 
   search_box_ = new QLineEdit(this);
   search_box_->setObjectName("Edit6");
+  SetHint(search_box_, HintWithKey("The text to search for; Enter searches", kSearchKey));
   search_box_->installEventFilter(this);
   search_button_ = MakeButton("Search", "Button17", kSearchHint, this);
   connect(search_button_, &QPushButton::clicked, this, &TextGroup::Search);

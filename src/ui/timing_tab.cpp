@@ -15,10 +15,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <functional>
+#include <optional>
 
 #include "editing/editor_panel.h"
+#include "livetiming/held_key.h"
 #include "session/session.h"
 #include "ui/controls.h"
+#include "ui/frame_keys.h"
 #include "ui/frame_list_model.h"
 #include "ui/frame_list_view.h"
 #include "ui/text_codec.h"
@@ -30,13 +33,19 @@ namespace {
 
 constexpr int kTimerInterval = 1000;
 constexpr int kPreviewColumnWidth = 280;
+constexpr char kClickAreaHint[] =
+    "Hold the left mouse button down here (or Space while this area has the keyboard)\r"
+    "while a line is spoken: the press sets the frame's start, the release its end";
 
 // The click area: a press and a release of a mouse button, or of Space while it has the
-// keyboard (the key's auto-repeat is not a press).
+// keyboard. A held Space counts once: its auto-repeat, whichever way the platform reports
+// it, is no press (HeldKeyFilter).
 class ClickArea : public QFrame {
  public:
   std::function<void(PointerButton)> pressed;
-  std::function<void(PointerButton)> released;
+  // With the clock reading of a release that was held back.
+  std::function<void(PointerButton, std::optional<std::int64_t>)> released;
+  std::function<std::int64_t()> now;
 
   explicit ClickArea(QWidget* parent) : QFrame(parent) {
     setObjectName("Panel6");
@@ -44,7 +53,11 @@ class ClickArea : public QFrame {
     setFrameShadow(QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
+    SetHint(this, kClickAreaHint);
     SetHeld(false);
+    release_timer_.setSingleShot(true);
+    release_timer_.setInterval(kKeyRepeatGraceMs);
+    QObject::connect(&release_timer_, &QTimer::timeout, this, [this] { FlushRelease(); });
   }
   void SetHeld(bool held) {
     QPalette p = palette();
@@ -61,15 +74,34 @@ class ClickArea : public QFrame {
     setFocus(Qt::MouseFocusReason);
     pressed(ButtonOf(e));
   }
-  void mouseReleaseEvent(QMouseEvent* e) override { released(ButtonOf(e)); }
+  void mouseReleaseEvent(QMouseEvent* e) override { released(ButtonOf(e), std::nullopt); }
   void keyPressEvent(QKeyEvent* e) override {
     if (e->key() != Qt::Key_Space) return QFrame::keyPressEvent(e);
-    if (!e->isAutoRepeat()) pressed(PointerButton::kLeft);
+    const HeldKeyFilter::PressResult result = space_.Press(e->isAutoRepeat(), e->timestamp());
+    if (result.released_at) {
+      release_timer_.stop();
+      released(PointerButton::kLeft, result.released_at);
+    }
+    if (result.pressed) pressed(PointerButton::kLeft);
   }
   void keyReleaseEvent(QKeyEvent* e) override {
     if (e->key() != Qt::Key_Space) return QFrame::keyReleaseEvent(e);
-    if (!e->isAutoRepeat()) released(PointerButton::kLeft);
+    // Held back for a moment: a press of the same moment makes it a repeat.
+    if (space_.Release(e->isAutoRepeat(), e->timestamp(), now())) release_timer_.start();
   }
+  void focusOutEvent(QFocusEvent* e) override {
+    FlushRelease();
+    QFrame::focusOutEvent(e);
+  }
+
+ private:
+  void FlushRelease() {
+    release_timer_.stop();
+    if (const std::optional<std::int64_t> at = space_.Flush()) released(PointerButton::kLeft, at);
+  }
+
+  HeldKeyFilter space_;
+  QTimer release_timer_;
 };
 
 QLabel* MakeLabel(const char* text, QWidget* parent, const char* name = nullptr,
@@ -155,7 +187,8 @@ QWidget* TimingTab::BuildPreviewColumn() {
   auto* area = new ClickArea(column);
   area->setMinimumHeight(110);
   area->pressed = [this](PointerButton b) { Pressed(b); };
-  area->released = [this](PointerButton b) { Released(b); };
+  area->released = [this](PointerButton b, std::optional<std::int64_t> at) { Released(b, at); };
+  area->now = [this] { return recorder_.Now(); };
   click_area_ = area;
   layout->addWidget(area, 1);
 
@@ -281,8 +314,10 @@ void TimingTab::BuildPanels() {
   panel5->setFrameShape(QFrame::StyledPanel);
   auto* l5 = new QHBoxLayout(panel5);
   l5->setContentsMargins(3, 2, 3, 2);
-  begin_ = MakeButton("&B E G I N", "Button23", "Starts countdown & timing", panel5);
-  stop_ = MakeButton("&S T O P", "Button24", "Click here if you want to stop recording", panel5);
+  begin_ = MakeButton("&B E G I N", "Button23",
+                      HintWithKey("Starts countdown & timing", "Alt+B"), panel5);
+  stop_ = MakeButton("&S T O P", "Button24",
+                     HintWithKey("Click here if you want to stop recording", "Alt+S"), panel5);
   status_ = MakeLabel(kRecorderReady, panel5, "Label39", true);
   status_->setMinimumWidth(110);
   status_->setAlignment(Qt::AlignCenter);
@@ -390,8 +425,10 @@ void TimingTab::Pressed(PointerButton button) {
   Write(recorder_.Press(button, FocusedFrame(), session_.document().FrameCount));
 }
 
-void TimingTab::Released(PointerButton button) {
-  Write(recorder_.Release(button, FocusedFrame(), session_.document().FrameCount));
+void TimingTab::Released(PointerButton button, std::optional<std::int64_t> at) {
+  const int frame_count = session_.document().FrameCount;
+  Write(at ? recorder_.ReleaseAt(*at, button, FocusedFrame(), frame_count)
+           : recorder_.Release(button, FocusedFrame(), frame_count));
 }
 
 void TimingTab::Write(const TimingMark& mark) {

@@ -8,6 +8,8 @@
 
 #include <QWidget>
 #include <array>
+#include <cstdint>
+#include <optional>
 
 #include "livetiming/clock.h"
 #include "livetiming/recorder.h"
@@ -57,7 +59,8 @@ class TimingTab : public QWidget {
   void Begin();
   void Stop();
   void Pressed(PointerButton button);
-  void Released(PointerButton button);
+  // A release now, or at an earlier reading of the recorder's clock.
+  void Released(PointerButton button, std::optional<std::int64_t> at);
   void Write(const TimingMark& mark);
   void ShowState();
   void ScrollFocusedToTop();

@@ -16,6 +16,19 @@ int TopFrame(const QListView* list) {
   return top.isValid() ? top.row() + 1 : 0;
 }
 
+// While the document changes, the list's own selection signals are not the user's: the
+// command puts the selection where it belongs when it ends.
+class Applying {
+ public:
+  explicit Applying(bool& flag) : flag_(flag) { flag_ = true; }
+  ~Applying() { flag_ = false; }
+  Applying(const Applying&) = delete;
+  Applying& operator=(const Applying&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 }  // namespace
 
 Selection SelectionOf(const QListView* list) {
@@ -67,8 +80,12 @@ void WindowCommands::Run(const std::string& name, const Command& command, bool a
                          const std::string& coalesce_key) {
   emit aboutToRun();
   const Selection before = SelectionOf(list_);
-  const CommandResult result = session_.runner().Run(
-      name, before, [&](Document& doc) { return command(doc, before); }, coalesce_key);
+  CommandResult result;
+  {
+    Applying applying(applying_);
+    result = session_.runner().Run(
+        name, before, [&](Document& doc) { return command(doc, before); }, coalesce_key);
+  }
   Finish(result.selection, result.reload_panel, auto_focus, session_.runner().LastRunChanged());
 }
 
@@ -80,16 +97,22 @@ void WindowCommands::Select(const SelectionCommand& command) {
 
 void WindowCommands::Undo() {
   emit aboutToRun();
-  if (const std::optional<Selection> selection = session_.runner().Undo()) {
-    Finish(*selection, true, false, true);
+  std::optional<Selection> selection;
+  {
+    Applying applying(applying_);
+    selection = session_.runner().Undo();
   }
+  if (selection) Finish(*selection, true, false, true);
 }
 
 void WindowCommands::Redo() {
   emit aboutToRun();
-  if (const std::optional<Selection> selection = session_.runner().Redo()) {
-    Finish(*selection, true, false, true);
+  std::optional<Selection> selection;
+  {
+    Applying applying(applying_);
+    selection = session_.runner().Redo();
   }
+  if (selection) Finish(*selection, true, false, true);
 }
 
 int WindowCommands::SelectedCount() const {

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "session/session.h"
+#include "session/window_geometry.h"
 
 namespace lumetra {
 
@@ -33,11 +34,35 @@ std::vector<ScreenRect> ScreenRects() {
   return rects;
 }
 
+std::vector<ScreenRect> AvailableScreenRects() {
+  std::vector<ScreenRect> rects;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect g = screen->availableGeometry();
+    rects.push_back({g.x(), g.y(), g.width(), g.height()});
+  }
+  return rects;
+}
+
+void FitWindowIntoScreen(QWidget& window) {
+  const QRect frame = window.frameGeometry();
+  const ScreenRect outer{frame.x(), frame.y(), frame.width(), frame.height()};
+  const ScreenRect fitted = FitIntoScreens(outer, AvailableScreenRects());
+  if (fitted == outer) return;
+  const QSize client(std::max(window.width() - (outer.width - fitted.width), 1),
+                     std::max(window.height() - (outer.height - fitted.height), 1));
+  // A desktop smaller than the window's usual least size gets a smaller window.
+  window.setMinimumSize(window.minimumSize().boundedTo(client));
+  window.resize(client);
+  window.move(fitted.left, fitted.top);
+}
+
 void ApplySettingsToWindow(QWidget& window, Session& session) {
   const Configuration& config = session.settings();
-  if (const std::optional<ScreenRect> rect = SavedWindowRect(config, ScreenRects())) {
-    window.resize(rect->width, rect->height);
-    window.move(rect->left, rect->top);
+  if (const std::optional<ScreenRect> saved = SavedWindowRect(config, ScreenRects())) {
+    // A window saved on a larger desktop (or at a smaller scale) comes back on this one.
+    const ScreenRect rect = FitIntoScreens(*saved, AvailableScreenRects());
+    window.resize(rect.width, rect.height);
+    window.move(rect.left, rect.top);
   }
   // A click runs the item's own handler, which aligns the editor.
   if (QAbstractButton* item = Button(window, kAlignmentItems[std::clamp(config.TextAlign, 0, 2)]))

@@ -13,11 +13,16 @@ namespace lumetra {
 
 class Session;
 
-// The geometry of every screen of this machine.
+// The geometry of every screen of this machine, and the part of each that windows may
+// take (less its panels), in device-independent pixels.
 std::vector<ScreenRect> ScreenRects();
+std::vector<ScreenRect> AvailableScreenRects();
+// Moves and cuts down a shown window, its frame included, so that it lies within the
+// available area of the screen it covers most.
+void FitWindowIntoScreen(QWidget& window);
 
 // At start-up, after the configuration was read: the saved geometry (when it is to be
-// restored and shows on a screen), the editor's alignment and check boxes, the
+// restored and shows on a screen, fitted into the screen), the editor's alignment and check boxes, the
 // remembered directory of the open dialog.
 void ApplySettingsToWindow(QWidget& window, Session& session);
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace lumetra {
 namespace {
 
@@ -30,6 +33,24 @@ TEST(SubFrameRateModel, PresetsAreTakenFromTheirCaptionsAndCustomRatesCheckedOnO
   model.ClickRadio(12);
   model.ClickRadio(SubFrameRateModel::kCustomTag);
   EXPECT_EQ(model.SubFpsText(), "0");
+}
+
+TEST(SubFrameRateModel, OffersTheRatesOfFilmsAmongPresetsInRisingOrder) {
+  SubFrameRateModel model;
+  std::vector<double> presets;
+  for (const SubFrameRateModel::Choice& choice : SubFrameRateModel::Choices()) {
+    if (choice.tag == SubFrameRateModel::kCustomTag) continue;
+    model.ClickRadio(choice.tag);
+    ASSERT_TRUE(model.PressOk()) << choice.caption;
+    presets.push_back(model.SubFpsChoice());
+  }
+  EXPECT_EQ(presets, (std::vector<double>{1, 8, 12, 15, 16, 20, 23.976, 23.977, 23.997, 24, 25,
+                                          29.97, 30}));
+  EXPECT_EQ(SubFrameRateModel::Choices()[SubFrameRateModel::kDefaultTag - 1].caption,
+            std::string("25.000"));
+  // A rate a file states picks its preset.
+  model.ProposeRate("23.976");
+  EXPECT_EQ(model.chosen_tag(), 7);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "formats/file_io.h"
+#include "foundation/code_page_guess.h"
 #include "formats/format_test_support.h"
 #include "formats/line_io.h"
 
@@ -130,6 +131,31 @@ TEST_F(Corpus, ABarInsideALineSurvivesASave) {
   ASSERT_NE(at, after.end());
   EXPECT_EQ(at[-1], before[3462]);  // the time line
   EXPECT_EQ(at[1], before[3464]);   // the entry's second line
+}
+
+// Files in the Windows pages of other languages open readable without a choice: every
+// text shows as it does in the page the file was written in.
+TEST_F(Corpus, FilesInSingleBytePagesShowTheirOwnLetters) {
+  const std::pair<const char*, CodePage> cases[] = {
+      {"srt/alexpoint_ru_cp1251_mixed-crlf-lf_jPod.srt", CodePage::kWindows1251},
+      {"srt/gnome-subtitles_en_cp1252_crlf_CC-Mayer.srt", CodePage::kWindows1252},
+      {"srt/alexpoint_hu_cp1250_Wiedzmin.srt", CodePage::kWindows1250},
+      {"sub/alexpoint_pl_cp1250.sub", CodePage::kWindows1250},
+      {"srt/pysrt_fr_cp1252_crlf_1332-entries.srt", CodePage::kWindows1252},
+  };
+  for (const auto& [name, written_in] : cases) {
+    std::string bytes;
+    ASSERT_EQ(ReadWholeFile((kCorpus / name).string(), bytes), FileError::kNone) << name;
+    const auto loaded = Read(bytes, DetectSubtitleKind(bytes), 25);
+    std::string all;
+    for (int i = 1; i <= loaded.doc->FrameCount; ++i) all += loaded.doc->FrameText[i] + "|";
+    ASSERT_NE(std::count_if(all.begin(), all.end(), [](char c) { return c & 0x80; }), 0);
+    EXPECT_EQ(DecodeToUtf8(all, loaded.doc->Encoding), DecodeToUtf8(all, written_in)) << name;
+  }
+  std::string russian;
+  ASSERT_EQ(ReadWholeFile((kCorpus / cases[0].first).string(), russian), FileError::kNone);
+  EXPECT_EQ(Read(russian, kKindSubRip, 25).doc->Encoding, CodePage::kWindows1251);
+  EXPECT_EQ(GuessSingleByteCodePage("plain ASCII\r\n"), CodePage::kWindows1250);
 }
 
 }  // namespace

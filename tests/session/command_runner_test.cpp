@@ -272,6 +272,62 @@ TEST_F(CommandRunnerTest, StepsWithTheSameKeyFoldIntoOneUntilSomethingElseHappen
   EXPECT_EQ(runner.history().size(), 4);
 }
 
+// A thousand steps are kept; the one-thousand-and-first pushes the oldest out, the rest
+// still undo one by one, and the saved state moves with the steps or is lost with them.
+TEST_F(CommandRunnerTest, AThousandStepsAreKeptAndTheOldestGoesFirst) {
+  EXPECT_EQ(UndoHistory::kDefaultMaxSteps, 1000u);
+  std::string prefix = "v";
+  auto edit = [&](int i) { SetText(1, (prefix + std::to_string(i)).c_str()); };
+  auto undo_all = [&] {
+    int undone = 0;
+    while (runner.Undo()) ++undone;
+    return undone;
+  };
+  // Exactly a thousand: every step undoes, back to the clean document.
+  for (int i = 1; i <= 1000; ++i) edit(i);
+  EXPECT_EQ(runner.history().size(), 1000);
+  EXPECT_EQ(undo_all(), 1000);
+  EXPECT_EQ(doc.FrameText[1], "t1");
+  EXPECT_EQ(doc.Modified, kClean);
+
+  // Saved after the first edit, then a thousand more: the oldest step goes, and undoing
+  // all the others comes back to the saved state.
+  runner.ClearHistory();
+  edit(1);
+  runner.MarkSaved();
+  for (int i = 2; i <= 1001; ++i) edit(i);
+  EXPECT_EQ(runner.history().size(), 1000);
+  EXPECT_EQ(undo_all(), 1000);
+  EXPECT_EQ(doc.FrameText[1], "v1");
+  EXPECT_EQ(doc.Modified, kClean);
+
+  // Saved at the start of the history that then loses its oldest step: the saved state
+  // cannot come back, and the document never reads as saved.
+  runner.ClearHistory();
+  prefix = "w";
+  for (int i = 1; i <= 1001; ++i) edit(i);
+  EXPECT_EQ(undo_all(), 1000);
+  EXPECT_EQ(doc.FrameText[1], "w1");
+  EXPECT_EQ(doc.Modified, kUnsaved);
+  for (int i = 0; i < 1000; ++i) ASSERT_TRUE(runner.Redo().has_value());
+  EXPECT_EQ(doc.FrameText[1], "w1001");
+  EXPECT_EQ(doc.Modified, kUnsaved);
+}
+
+TEST_F(CommandRunnerTest, SixtyFourMegabytesOfStepsAreKeptAndTheOldestGoesFirst) {
+  EXPECT_EQ(UndoHistory::kDefaultMaxBytes, 64u << 20);
+  const std::string megabyte(1 << 20, 'x');
+  for (int i = 0; i < 40; ++i) SetText(1, (std::to_string(i) + megabyte).c_str());
+  // Each step holds the text before and after it: some 2 MB.
+  EXPECT_LE(runner.history().bytes(), UndoHistory::kDefaultMaxBytes);
+  EXPECT_GE(runner.history().bytes(), UndoHistory::kDefaultMaxBytes - (3u << 20));
+  const int kept = runner.history().size();
+  EXPECT_LT(kept, 40);
+  for (int i = 0; i < kept; ++i) ASSERT_TRUE(runner.Undo().has_value());
+  EXPECT_EQ(doc.FrameText[1], std::to_string(39 - kept) + megabyte);
+  EXPECT_EQ(doc.Modified, kUnsaved);  // the clean document went with the oldest steps
+}
+
 TEST(UndoHistory, TheMemoryBoundDropsTheOldestSteps) {
   UndoHistory history(10000);
   auto step = [](const std::string& name, std::size_t text_size) {
@@ -292,6 +348,19 @@ TEST(UndoHistory, TheMemoryBoundDropsTheOldestSteps) {
   history.Push(step("huge", 50000));  // the newest step stays whatever it holds
   EXPECT_EQ(history.size(), 1);
   EXPECT_EQ(history.NextUndo()->name, "huge");
+
+  // Steps that fill the bound exactly all stay; one byte more and the oldest goes.
+  const std::size_t one = step("a", 100).Bytes();
+  UndoHistory exact(3 * one);
+  for (const char* name : {"a", "b", "c"}) exact.Push(step(name, 100));
+  EXPECT_EQ(exact.size(), 3);
+  EXPECT_EQ(exact.bytes(), 3 * one);
+  exact.Push(step("d", 100));
+  EXPECT_EQ(exact.size(), 3);
+  EXPECT_EQ(exact.StepBack().name, "d");
+  EXPECT_EQ(exact.StepBack().name, "c");
+  EXPECT_EQ(exact.StepBack().name, "b");
+  EXPECT_EQ(exact.NextUndo(), nullptr);
 }
 
 }  // namespace

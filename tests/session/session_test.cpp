@@ -93,7 +93,8 @@ TEST_F(SessionTest, SubFilesThatStateTheirRateHaveItProposedAndWrittenBack) {
     const char* proposed_text;
   };
   const Case cases[] = {{"{1}{1}12.500\r\n{40}{80}Hi\r\n", SubFrameRateModel::kCustomTag, "12.500"},
-                        {"{0}{0}29.970\r\n{40}{80}Hi\r\n", 11, "29.970"}};
+                        {"{1}{1}23.976\r\n{40}{80}Hi\r\n", 7, "23.976"},
+                        {"{0}{0}29.97\r\n{40}{80}Hi\r\n", 12, "29.970"}};
   for (const Case& c : cases) {
     const std::string path = Write("rate.sub", c.file);
     std::string shown;
@@ -321,6 +322,30 @@ TEST_F(SessionTest, OpeningAndSavingWithoutEditsKeepsTheBytes) {
     EXPECT_FALSE(doc.HasByteOrderMark);
     EXPECT_EQ(doc.FileTextForm, TextForm::kBytes);
   }
+}
+
+TEST_F(SessionTest, ACodePageChosenForAFileIsRememberedInItsHistoryEntry) {
+  // "Привет" in Windows-1251, guessed as something else from so few letters or not.
+  const std::string a = Write("a.txt", "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xCF\xF0\xE8\r\n");
+  const std::string b = Write("b.txt", kSubRip);
+  OpenThroughDialog(a);
+  session.ChooseCodePage(CodePage::kWindows1253);
+  EXPECT_EQ(session.history().Attribute(1, kCodePageAttribute), "Windows-1253");
+  OpenThroughDialog(b);
+  EXPECT_EQ(doc.Encoding, CodePage::kWindows1250);
+  // Through the configuration file, as at the next start.
+  Session next(prompts);
+  Configuration config;
+  ReadConfigText(ConfigFileText(config, session.history()), config, next.history());
+  prompts.open_paths.push_back(a);
+  next.Open();
+  EXPECT_EQ(next.document().Encoding, CodePage::kWindows1253);
+  // Saved under another name, the document takes its page along; the bytes stay.
+  prompts.save_paths.push_back(dir.File("c.txt"));
+  next.SaveAs();
+  EXPECT_EQ(ReadFile(dir.File("c.txt")), ReadFile(a));
+  EXPECT_EQ(next.history().Attribute(1, kCodePageAttribute), "Windows-1253");
+  EXPECT_EQ(next.history().Entry(1), dir.File("c.txt"));
 }
 
 TEST_F(SessionTest, HistoryEntriesOpenAfterThePrompt) {

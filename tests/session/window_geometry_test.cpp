@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <utility>
+#include <vector>
 
 namespace lumetra {
 namespace {
@@ -27,6 +29,30 @@ TEST(WindowGeometry, FirstGeometryOfScreensAndTaskBars) {
     EXPECT_EQ((std::array{g.left, g.top, g.width, g.height, g.available_height}),
               (std::array{c.left, c.top, c.width, c.height, c.available_height}));
   }
+}
+
+TEST(WindowGeometry, AWindowIsFittedIntoTheScreenItCoversMost) {
+  // A 1280x800 screen at scale 2 (640x400, a 30-pixel panel at the top) beside a second one.
+  const std::vector<ScreenRect> available = {{0, 15, 640, 385}, {640, 0, 1024, 768}};
+  const std::pair<ScreenRect, ScreenRect> cases[] = {
+      // Saved on a larger desktop: cut down and moved in.
+      {{12, 100, 1200, 760}, {640, 8, 1024, 760}},
+      {{12, 100, 600, 500}, {12, 15, 600, 385}},
+      {{-50, 300, 200, 200}, {0, 200, 200, 200}},
+      // Inside already: as it was, also at the very edges.
+      {{0, 15, 640, 385}, {0, 15, 640, 385}},
+      {{1000, 100, 664, 668}, {1000, 100, 664, 668}},
+      // On no screen: onto the first.
+      {{5000, 5000, 300, 200}, {340, 200, 300, 200}},
+      {{2147483000, 2147483000, 2147483647, 2147483647}, {0, 15, 640, 385}},
+  };
+  for (const auto& [window, fitted] : cases) {
+    EXPECT_EQ(FitIntoScreens(window, available), fitted) << window.left << "," << window.top;
+  }
+  EXPECT_EQ(FitIntoScreens({5, 5, 10, 10}, {}), (ScreenRect{5, 5, 10, 10}));
+  // The message is about the screen's own pixels.
+  EXPECT_TRUE(ResolutionTooLow(800));
+  EXPECT_FALSE(ResolutionTooLow(801));
 }
 
 }  // namespace

@@ -127,10 +127,14 @@ TEST(ConfigFile, MissingEmptyTruncatedAndGarbledFilesKeepTheDefaults) {
   Configuration config;
   FileHistory history;
   EXPECT_FALSE(LoadConfig(dir.File("lumetra.cfg"), config, history));
+  WriteFile(dir.File("empty.cfg"), "");
   // Written into a directory that is created for it.
   ASSERT_EQ(SaveConfig(dir.File("a/b/lumetra.cfg"), config, history), FileError::kNone);
+  // A file where its directory should be: the system's reason is told.
+  const FileStatus blocked = SaveConfig(dir.File("empty.cfg/lumetra.cfg"), config, history);
+  EXPECT_EQ(ConfigWriteErrorMessage(dir.File("x.cfg"), blocked),
+            kConfigWriteError + dir.File("x.cfg") + "\rNot a directory");
   EXPECT_EQ(ReadFile(dir.File("a/b/lumetra.cfg")), kDefaultFile);
-  WriteFile(dir.File("empty.cfg"), "");
   EXPECT_TRUE(LoadConfig(dir.File("empty.cfg"), config, history));
   EXPECT_EQ(config, Configuration());
   // Cut off after the window's top: what follows keeps its default.
@@ -197,6 +201,91 @@ TEST(ConfigFile, SavedWindowIsRestoredOnlyWhenAskedForAndOnAScreen) {
     config.Window = saved;
     EXPECT_EQ(SavedWindowRect(config, screens), expected) << saved.left << "," << saved.top;
   }
+}
+
+TEST(ConfigFile, HistoryAttributesAreKeyedLinesThatTravelWithTheirEntry) {
+  FileHistory history;
+  history.UpdateHistory("/f/a.srt");
+  history.UpdateHistory("/f/b.srt");
+  EXPECT_TRUE(history.SetAttribute(history.Find("/F/A.SRT"), kCodePageAttribute, "Windows-1251"));
+  EXPECT_TRUE(history.SetAttribute(1, "Film", "/films/b = final.mkv"));
+  EXPECT_FALSE(history.SetAttribute(1, "Bad name", "x"));
+  EXPECT_FALSE(history.SetAttribute(1, "Film", "two\nlines"));
+  // Reopened, the file keeps its attributes at the top.
+  history.UpdateHistory("/f/A.srt");
+  EXPECT_EQ(history.Attribute(1, kCodePageAttribute), "Windows-1251");
+  EXPECT_EQ(history.Attribute(2, kCodePageAttribute), std::nullopt);
+
+  const std::string text = ConfigFileText(Configuration(), history);
+  EXPECT_NE(text.find("AutoFocus = False\r\n(1).CodePage = Windows-1251\r\n"
+                      "(2).Film = /films/b = final.mkv\r\n"),
+            std::string::npos);
+  // Unknown keys, other lines and attributes of entries not in use are skipped.
+  Configuration config;
+  FileHistory read;
+  ReadConfigText(text + "Volume = 7\r\n(9).CodePage = UTF-8\r\n(2).New = 1\r\n(x).A = 1\r\n", config,
+                 read);
+  EXPECT_EQ(read.HisNum, 2);
+  EXPECT_EQ(read.Attributes(1), (HistoryAttributes{{"CodePage", "Windows-1251"}}));
+  EXPECT_EQ(read.Attributes(2),
+            (HistoryAttributes{{"Film", "/films/b = final.mkv"}, {"New", "1"}}));
+  EXPECT_EQ(read.Attributes(9), HistoryAttributes());
+  // Clearing an attribute drops its line.
+  read.SetAttribute(1, kCodePageAttribute, "");
+  EXPECT_EQ(ConfigFileText(config, read).find("CodePage"), std::string::npos);
+}
+
+TEST(ConfigFile, ADamagedHistoryKeepsEveryGoodEntryFromStartToStart) {
+  // A path on two lines is never taken; one put in by hand is neither written nor counted.
+  FileHistory history;
+  for (const char* path : {"/f/1", "/f/a\nb", "/f/2", "/f/c\rd", "", "/f/3"}) history.UpdateHistory(path);
+  EXPECT_EQ(history.Entry(2) + history.Entry(3) + history.Entry(4), "/f/2/f/1");
+  history.SetEntry(2, "/f/x\ry");
+  std::string text = ConfigFileText(Configuration(), history);
+  EXPECT_NE(text.find("HisNum = 2\r\n(1)  /f/3\r\n(2)  /f/1\r\nTextAlign"), std::string::npos);
+  // Read and written again and again, it stays the same.
+  for (int start = 0; start < 3; ++start) {
+    Configuration config;
+    FileHistory read;
+    ReadConfigText(text, config, read);
+    EXPECT_EQ(ConfigFileText(config, read), text);
+  }
+
+  // A blank line among the entries, and a count beyond the lines there are: the good
+  // entries move up and the values after the history are still read.
+  std::vector<std::string> lines = DefaultLines();
+  lines[12] = "HisNum = 5";
+  lines[13] = "(1)  /f/a";
+  lines.insert(lines.begin() + 14, {"(2)  ", "(3)  /f/b"});
+  lines[16] = "TextAlign = 2";
+  Configuration config;
+  FileHistory read;
+  ReadConfigText(Joined(lines) + "(2).CodePage = UTF-8\r\n(3).CodePage = Windows-1252\r\n", config,
+                 read);
+  EXPECT_EQ(read.HisNum, 2);
+  EXPECT_EQ(read.Entry(1) + read.Entry(2) + read.Entry(3), "/f/a/f/b");
+  EXPECT_EQ(read.Attribute(2, kCodePageAttribute), "Windows-1252");
+  EXPECT_EQ(config.TextAlign, 2);
+}
+
+TEST(ConfigFile, AutoLoadTakesOnlyAnExistingRegularFile) {
+  TempDir dir;
+  WriteFile(dir.File("a.srt"), "1");
+  Configuration config;
+  config.AutoLoad = true;
+  const std::pair<std::string, std::optional<std::string>> cases[] = {
+      {dir.File("a.srt"), dir.File("a.srt")},
+      {dir.path().string(), std::nullopt},  // a directory
+      {dir.File("gone.srt"), std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& [latest, expected] : cases) {
+    config.LatestFile = latest;
+    EXPECT_EQ(AutoLoadFile(config), expected) << latest;
+  }
+  config.AutoLoad = false;
+  config.LatestFile = dir.File("a.srt");
+  EXPECT_EQ(AutoLoadFile(config), std::nullopt);
 }
 
 TEST(SettingsDialogModel, ASmallerHistorySizeCutsOnlyTheSavedHistory) {

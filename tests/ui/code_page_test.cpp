@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QStringDecoder>
@@ -40,26 +41,38 @@ class CodePageTest : public WindowFixture {
   }
 };
 
-TEST_F(CodePageTest, ChoosingCyrillicShowsItAndKeepsTheBytes) {
+TEST_F(CodePageTest, TheGuessedPageShowsBesideTheFileNameAndAChoiceKeepsTheBytes) {
   const std::string path = dir_.File("privet.txt");
   WriteFile(path, kCyrillic);
   OpenThroughDialog(path);
   ASSERT_EQ(Rows(), 1);
-
-  QMenu* menu = RightClickFileBox();
-  EXPECT_EQ(Checked(menu), "Windows-1250");  // the guess for bytes that are not UTF-8
-  menu->findChild<QAction*>("Windows-1251")->trigger();
-  EXPECT_EQ(document().Encoding, CodePage::kWindows1251);
-  EXPECT_TRUE(
-      List()->model()->index(0, 0).data().toString().endsWith(QString::fromUtf8("Привет|мир")));
-  EXPECT_EQ(document().Modified, kClean);
+  // Guessed from the bytes, which are not UTF-8.
+  auto* box = Find<QComboBox>("CodePageBox");
+  EXPECT_EQ(box->currentText(), "Windows-1251");
   EXPECT_EQ(Checked(RightClickFileBox()), "Windows-1251");
   QTest::keyClick(window_->findChild<QMenu*>("CodePagePopup"), Qt::Key_Escape);
+  EXPECT_TRUE(
+      List()->model()->index(0, 0).data().toString().endsWith(QString::fromUtf8("Привет|мир")));
 
+  // Another page, chosen in the box: shown at once, the bytes stay, the document is clean.
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_Down);
+  QTest::keyClick(box, Qt::Key_Down);
+  EXPECT_EQ(box->currentText(), "Windows-1253");
+  EXPECT_EQ(document().Encoding, CodePage::kWindows1253);
+  EXPECT_EQ(document().Modified, kClean);
   RightPress("SpeedButton3");  // quick save
   EXPECT_EQ(ReadFile(path), kCyrillic);
 
+  // Opened again, the file comes back in the page chosen for it.
+  OpenThroughDialog(Sample());
+  EXPECT_EQ(box->currentText(), "Windows-1250");
+  OpenThroughDialog(path);
+  EXPECT_EQ(box->currentText(), "Windows-1253");
+
   // Typing goes into the chosen page.
+  box->setCurrentText("Windows-1251");
+  emit box->activated(box->currentIndex());
   ClickRow(0);
   EXPECT_EQ(Memo()->toPlainText(), QString::fromUtf8("Привет\nмир"));
   EditFrame(0, "!");

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "livetiming/fake_clock.h"
+#include "livetiming/held_key.h"
 #include "livetiming/recorder.h"
 #include "ui/main_window_test_support.h"
 #include "ui/mini_mode_tab.h"
@@ -30,10 +31,13 @@ class LiveTimingTest : public WindowFixture {
     }
     ASSERT_EQ(bar->tabText(bar->currentIndex()), caption);
   }
-  void Space(QEvent::Type type, bool repeat = false) {
+  void Space(QEvent::Type type, bool repeat = false, std::uint64_t timestamp = 0) {
     QKeyEvent key(type, Qt::Key_Space, Qt::NoModifier, " ", repeat);
+    key.setTimestamp(timestamp);
     QApplication::sendEvent(window_->timingTab()->clickArea(), &key);
   }
+  // A release counts once it is clear that no repeat's press follows it.
+  void AfterRelease() { QTest::qWait(kKeyRepeatGraceMs * 3); }
   std::pair<TimeValue, TimeValue> Times(int i) {
     return {document().FrameStart[i], document().FrameEnd[i]};
   }
@@ -76,6 +80,8 @@ TEST_F(LiveTimingTest, RecordsWithTheMouseAndTheSpaceKeyOnTheTimingTab) {
   Space(QEvent::KeyPress, true);
   clock_.now += 300;
   Space(QEvent::KeyRelease);
+  clock_.now += 5;  // the clock runs on while the release is held back
+  AfterRelease();
   EXPECT_EQ(Times(3), std::make_pair(MakeTime(0, 10, 48, 0), MakeTime(0, 10, 48, 600)));
   EXPECT_EQ(TimingFocus(), 3);  // the last frame keeps the focus
   EXPECT_EQ(document().Modified, kUnsaved);
@@ -90,6 +96,44 @@ TEST_F(LiveTimingTest, RecordsWithTheMouseAndTheSpaceKeyOnTheTimingTab) {
   EXPECT_TRUE(List()->hasFocus());
   EXPECT_EQ(SelectionOf(List()), (Selection{{3}, 3, 1}));
   EXPECT_EQ(Memo()->toPlainText(), "t3");
+}
+
+// Holding Space for two seconds times one frame, however the platform reports the key's
+// auto-repeat: as presses marked as repeats, or as a release and a press at one moment.
+TEST_F(LiveTimingTest, AHeldSpaceKeyTimesOneFrameWhateverItsRepeatLooksLike) {
+  for (const bool marked : {true, false}) {
+    SCOPED_TRACE(marked ? "marked repeats" : "release and press pairs");
+    LoadFrames(4);
+    ClickRow(0);
+    ChooseTab("Timing");
+    window_->timingTab()->SetClock(clock_);
+    Press("Button23");
+    const std::int64_t pressed = clock_.now;
+    std::uint64_t t = 500;
+    Space(QEvent::KeyPress, false, t);
+    // 0.66 s until the repeat starts, then one every 20 ms up to 2 s.
+    for (t += 660, clock_.now += 660; clock_.now < pressed + 2'000; t += 20, clock_.now += 20) {
+      if (marked) {
+        Space(QEvent::KeyPress, true, t);
+      } else {
+        Space(QEvent::KeyRelease, false, t);
+        Space(QEvent::KeyPress, false, t);
+      }
+    }
+    Space(QEvent::KeyRelease, false, t);
+    AfterRelease();
+    EXPECT_EQ(Times(1).second - Times(1).first, 2'000);
+    EXPECT_EQ(Times(2), std::make_pair(2000, 2500));  // untouched
+    EXPECT_EQ(TimingFocus(), 2);
+    // The next press is a frame of its own.
+    Space(QEvent::KeyPress, false, t + 400);
+    clock_.now += 500;
+    Space(QEvent::KeyRelease, false, t + 900);
+    AfterRelease();
+    EXPECT_EQ(Times(2).second - Times(2).first, 500);
+    Press("Button24");
+    ChooseTab("Text");
+  }
 }
 
 TEST_F(LiveTimingTest, CountdownStartingValuesAndAListWithoutFocus) {

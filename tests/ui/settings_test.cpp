@@ -136,7 +136,9 @@ TEST_F(SettingsWindowTest, AFailedSaveIsToldAndTheProgramStillEnds) {
   Start(std::nullopt, unwritable);
   prompts_.messages.clear();  // the small offscreen screen's notice
   EXPECT_TRUE(window_->close());
-  EXPECT_EQ(prompts_.messages, std::vector<std::string>{kConfigWriteError + unwritable});
+  // With the system's reason.
+  EXPECT_EQ(prompts_.messages,
+            std::vector<std::string>{kConfigWriteError + unwritable + "\rNot a directory"});
 }
 
 TEST_F(SettingsWindowTest, AFileDroppedOnTheWindowOpensAfterTheUnsavedChangesQuestion) {
