@@ -1,5 +1,6 @@
 #include "formats/markup.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "document/document.h"
@@ -68,20 +69,23 @@ unsigned char StyleOfTagName(std::string_view name) {
 StyledText ParseHtml(std::string_view text, bool webvtt) {
   StyledText out;
   unsigned char style = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '<') {
-      const std::size_t end = HtmlTagEnd(text, i, webvtt);
-      if (end != std::string_view::npos) {
-        std::string_view name = text.substr(i + 1, end - i - 1);
-        const bool closing = name.starts_with('/');
-        if (closing) name.remove_prefix(1);
-        const unsigned char bit = StyleOfTagName(name);
-        style = closing ? static_cast<unsigned char>(style & ~bit) : style | bit;
-        i = end;  // every other tag is dropped
-        continue;
-      }
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const std::size_t lt = std::min(text.find('<', i), text.size());
+    out.Append(text.substr(i, lt - i), style);
+    if (lt == text.size()) break;
+    const std::size_t end = HtmlTagEnd(text, lt, webvtt);
+    if (end == std::string_view::npos) {
+      out.Append("<", style);  // a "<" that opens no tag is text
+      i = lt + 1;
+      continue;
     }
-    out.Append(text.substr(i, 1), style);
+    std::string_view name = text.substr(lt + 1, end - lt - 1);
+    const bool closing = name.starts_with('/');
+    if (closing) name.remove_prefix(1);
+    const unsigned char bit = StyleOfTagName(name);
+    style = closing ? static_cast<unsigned char>(style & ~bit) : style | bit;
+    i = end + 1;  // every other tag is dropped
   }
   return out;
 }
@@ -124,30 +128,28 @@ void ApplyOverrideBlock(std::string_view block, unsigned char& style) {
 StyledText ParseAss(std::string_view text, CodePage page) {
   StyledText out;
   unsigned char style = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '{') {
-      const std::size_t close = text.find('}', i + 1);
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const std::size_t at = std::min(text.find_first_of("{\\", i), text.size());
+    out.Append(text.substr(i, at - i), style);
+    if (at == text.size()) break;
+    i = at + 1;
+    if (text[at] == '{') {
+      const std::size_t close = text.find('}', at + 1);
       if (close != std::string_view::npos) {
-        ApplyOverrideBlock(text.substr(i + 1, close - i - 1), style);
-        i = close;
+        ApplyOverrideBlock(text.substr(at + 1, close - at - 1), style);
+        i = close + 1;
+        continue;
+      }
+    } else if (at + 1 < text.size()) {
+      const char code = text[at + 1];
+      if (code == 'h' || code == 'N' || code == 'n') {
+        out.Append(code == 'h' ? NoBreakSpace(page) : std::string_view("|"), style);
+        i = at + 2;
         continue;
       }
     }
-    if (c == '\\' && i + 1 < text.size()) {
-      const char code = text[i + 1];
-      if (code == 'h') {
-        out.Append(NoBreakSpace(page), style);
-        ++i;
-        continue;
-      }
-      if (code == 'N' || code == 'n') {
-        out.Append("|", style);
-        ++i;
-        continue;
-      }
-    }
-    out.Append(text.substr(i, 1), style);
+    out.Append(text.substr(at, 1), style);
   }
   return out;
 }
@@ -321,6 +323,16 @@ std::string RenderSub(const StyledText& text) {
   return out;
 }
 
+// Whether a text holds nothing that is markup in `from` or that `to` writes as markup:
+// then it is the same text in both.
+bool IsPlainIn(std::string_view text, Markup from, Markup to, CodePage page) {
+  const std::string_view marks = from == Markup::kAss   ? std::string_view("{\\")
+                                 : from == Markup::kSub ? std::string_view("{")
+                                                        : std::string_view("<");
+  if (text.find_first_of(marks) != std::string_view::npos) return false;
+  return to != Markup::kAss || text.find(NoBreakSpace(page)) == std::string_view::npos;
+}
+
 }  // namespace
 
 Markup MarkupOfKind(int kind) {
@@ -338,7 +350,7 @@ Markup MarkupOfKind(int kind) {
 }
 
 std::string ConvertMarkup(std::string_view text, Markup from, Markup to, CodePage page) {
-  if (from == to) return std::string(text);
+  if (from == to || IsPlainIn(text, from, to, page)) return std::string(text);
   StyledText plain;
   switch (from) {
     case Markup::kHtml:
