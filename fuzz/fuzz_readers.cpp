@@ -321,8 +321,13 @@ void CheckReadAndWrite(std::string_view bytes, std::size_t runs) {
       CHECK(TextFormOf(out) == doc.FileTextForm || doc.FileTextForm == TextForm::kBytes ||
             kind == kKindWebVtt);
     }
-    if (run.kind == kKindWebVtt || run.kind == kKindAss) CheckOwnForm(doc);
-    if (run.fps == 25) CheckRoundTrips(doc);
+    // WebVTT and ASS come back whole from their own files; the other formats' promises
+    // are checked on what the other readers read.
+    if (run.kind == kKindWebVtt || run.kind == kKindAss) {
+      CheckOwnForm(doc);
+    } else if (run.fps == 25) {
+      CheckRoundTrips(doc);
+    }
   }
 }
 

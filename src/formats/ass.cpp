@@ -83,7 +83,7 @@ class EventFormat {
     return t.substr(std::min(t.find_first_not_of(' ', 9), t.size()));
   }
 
-  int count() const { return static_cast<int>(names_.size()); }
+  int count() const { return static_cast<int>(defaults_.size()); }
   int start() const { return start_; }
   int end() const { return end_; }
   int text() const { return text_; }
@@ -97,16 +97,12 @@ class EventFormat {
   // What a dialogue this program makes holds in a field: layer 0, not marked, the Default
   // style, margins 0, nothing else.
   std::string_view DefaultValue(int field) const {
-    const std::string_view name = names_[static_cast<std::size_t>(field)];
-    if (EqualsAnyCase(name, "layer") || StartsWithAnyCase(name, "margin")) return "0";
-    if (EqualsAnyCase(name, "marked")) return "Marked=0";
-    if (EqualsAnyCase(name, "style")) return "Default";
-    return "";
+    return defaults_[static_cast<std::size_t>(field)];
   }
 
  private:
   void SetFields(std::string_view names) {
-    names_.clear();
+    defaults_.clear();
     start_ = end_ = text_ = -1;
     std::size_t from = 0;
     for (;;) {
@@ -117,14 +113,18 @@ class EventFormat {
       if (EqualsAnyCase(name, "start")) start_ = field;
       if (EqualsAnyCase(name, "end")) end_ = field;
       if (EqualsAnyCase(name, "text")) text_ = field;
-      names_.emplace_back(name);
+      std::string_view value;
+      if (EqualsAnyCase(name, "layer") || StartsWithAnyCase(name, "margin")) value = "0";
+      if (EqualsAnyCase(name, "marked")) value = "Marked=0";
+      if (EqualsAnyCase(name, "style")) value = "Default";
+      defaults_.push_back(value);
       if (comma == std::string_view::npos) break;
       from = comma + 1;
     }
   }
 
   bool in_events_ = false;
-  std::vector<std::string> names_;
+  std::vector<std::string_view> defaults_;  // of literals
   int start_ = -1, end_ = -1, text_ = -1;
 };
 

@@ -151,20 +151,23 @@ std::optional<char32_t> Entity(std::string_view s, std::size_t& length) {
 // a "|" stays part of the line.
 void AppendTextLine(std::string& text, std::string_view file_line) {
   if (file_line == kEmptyLineMark) return;
-  const std::string line = StoreLiteralBars(file_line);
+  // Tags are found as the writer finds them, in the line as it is held.
+  const bool bars = file_line.find('|') != std::string_view::npos;
+  const std::string held = bars ? StoreLiteralBars(file_line) : std::string();
+  const std::string_view line = bars ? std::string_view(held) : file_line;
   for (std::size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
     if (c == '<') {
       const std::size_t end = HtmlTagEnd(line, i, true);
       if (end != std::string_view::npos) {
-        text.append(line, i, end - i + 1);
+        text.append(line.substr(i, end - i + 1));
         i = end;
         continue;
       }
     }
     if (c == '&') {
       std::size_t length = 0;
-      if (const auto code_point = Entity(std::string_view(line).substr(i), length)) {
+      if (const auto code_point = Entity(line.substr(i), length)) {
         AppendKept(text, *code_point);
         i += length - 1;
         continue;
@@ -252,7 +255,9 @@ void ReadWebVtt(ReadContext& ctx) {
     to += '\n';
   };
   auto next_is_block_line = [&]() {
-    return !in.AtEnd() && !in.PeekLine().empty() && !HasArrow(in.PeekLine());
+    if (in.AtEnd()) return false;
+    const std::string_view next = in.PeekLine();
+    return !next.empty() && !HasArrow(next);
   };
 
   // The "WEBVTT" line and the header lines after it, up to the first empty line.
