@@ -48,26 +48,41 @@ bench: build
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DLUMETRA_FUZZ=ON \
 	  -DLUMETRA_BUILD_UI=OFF -DLUMETRA_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CACHE_ARGS) >/dev/null
-	@cmake --build build-fuzz -j2 --target fuzz_readers
-	@echo "Fuzz target: build-fuzz/fuzz/fuzz_readers (run: make fuzz-run)"
+	@cmake --build build-fuzz -j2 --target fuzz_readers fuzz_settings fuzz_cli_arguments
+	@echo "Fuzz targets: build-fuzz/fuzz/fuzz_readers, fuzz_settings, fuzz_cli_arguments" \
+	  "(run: make fuzz-run FUZZ_TARGET=...)"
 
-# Runs the fuzz target for FUZZ_SECONDS on one core. New inputs collect in
-# build-fuzz/fuzz-corpus; the samples, the hand-made test files and the shared subtitle
-# corpus (when present) seed it. Inputs reach 256 KiB, room for files past the frame limit.
+# Runs one fuzz target (FUZZ_TARGET, default fuzz_readers) for FUZZ_SECONDS on one core.
+# New inputs collect in build-fuzz/fuzz-corpus/TARGET. The readers' seeds are the samples,
+# the hand-made test files and the shared subtitle corpus (when present), and two
+# generated files past the frame limit (10001 SUB and SAMI frames); inputs reach 256 KiB.
+# The settings target's first byte chooses the configuration file (even) or mimeapps.list
+# (odd); the command-line target's arguments are separated by NUL bytes.
+FUZZ_TARGET ?= fuzz_readers
 FUZZ_SECONDS ?= 600
 FUZZ_MAX_LEN ?= 262144
-# Two generated seeds hold more frames than the store (10001 SUB and SAMI frames).
-FUZZ_SEEDS := build-fuzz/seeds \
+FUZZ_SEEDS_fuzz_readers := build-fuzz/seeds/readers \
   $(wildcard samples tests/data ../shared/corpus/srt ../shared/corpus/sub ../shared/corpus/smi)
+FUZZ_SEEDS_fuzz_settings := build-fuzz/seeds/settings
+FUZZ_SEEDS_fuzz_cli_arguments := build-fuzz/seeds/cli_arguments
 fuzz-run: fuzz
-	@mkdir -p build-fuzz/fuzz-corpus build-fuzz/fuzz-artifacts build-fuzz/seeds
+	@mkdir -p build-fuzz/fuzz-corpus/$(FUZZ_TARGET) build-fuzz/fuzz-artifacts \
+	  build-fuzz/seeds/readers build-fuzz/seeds/settings build-fuzz/seeds/cli_arguments
 	@awk 'BEGIN { for (i = 0; i < 10001; i++) printf "{%d}{%d}x\n", i, i + 1 }' \
-	  > build-fuzz/seeds/past-the-frame-limit.sub
+	  > build-fuzz/seeds/readers/past-the-frame-limit.sub
 	@awk 'BEGIN { print "<SYNC Start=0><P>x"; for (i = 0; i < 10000; i++) print "<a=1><p>x\n<a=2><p><br>" }' \
-	  > build-fuzz/seeds/past-the-frame-limit.smi
-	@build-fuzz/fuzz/fuzz_readers -max_total_time=$(FUZZ_SECONDS) -timeout=10 -max_len=$(FUZZ_MAX_LEN) \
-	  -dict=fuzz/readers.dict -artifact_prefix=build-fuzz/fuzz-artifacts/ \
-	  build-fuzz/fuzz-corpus $(FUZZ_SEEDS)
+	  > build-fuzz/seeds/readers/past-the-frame-limit.smi
+	@printf '\000; Lumetra\r\n\r\nWinPosSav = True\r\nPosX = 10\r\nPosY = 20\r\nSizX = 800\r\nSizY = 600\r\nRemLastDir = True\r\nLastDir = /tmp\r\nAutoLoad = True\r\nLatestFile = /a.srt\r\nMaxHistory = 8\r\nHisNum = 2\r\n(1)  /a.srt\r\n(2)  /b.sub\r\nTextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\n' \
+	  > build-fuzz/seeds/settings/lumetra.cfg
+	@printf '\001[Added Associations]\ntext/plain=gedit.desktop;\n\n[Default Applications]\napplication/x-subrip = other.desktop;lumetra.desktop\ntext/html=firefox.desktop\n' \
+	  > build-fuzz/seeds/settings/mimeapps.list
+	@printf 'edit\000in.srt\000out.sub\000--frames\0001-5,9\000--offset\00014:08\000--later\000--fps-from\00023.976\000--fps-to=25\000--resize\000--fps\00029.97' \
+	  > build-fuzz/seeds/cli_arguments/edit
+	@printf 'convert\000a.txt\000b\000--to\000sami\000--to-utf8\000--encoding\0001251' \
+	  > build-fuzz/seeds/cli_arguments/convert
+	@build-fuzz/fuzz/$(FUZZ_TARGET) -max_total_time=$(FUZZ_SECONDS) -timeout=10 -max_len=$(FUZZ_MAX_LEN) \
+	  -dict=fuzz/$(FUZZ_TARGET:fuzz_%=%).dict -artifact_prefix=build-fuzz/fuzz-artifacts/ \
+	  build-fuzz/fuzz-corpus/$(FUZZ_TARGET) $(FUZZ_SEEDS_$(FUZZ_TARGET))
 
 sanitize: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DLUMETRA_SANITIZE=ON \

@@ -3,7 +3,9 @@
 // read; what a writer writes reads back as far as each format promises; the same bytes as
 // the text of UTF-16 files; the code-page tables; and the bytes as a file through the
 // session's open and save. Besides the sanitizers' findings it checks what must hold for
-// any input.
+// any input. The documents (10001 slots each) are made once; each input gives back the
+// frame texts it made, so that what it allocates it frees and libFuzzer does not stop to
+// look for a leak after every input.
 #include <unistd.h>
 
 #include <algorithm>
@@ -32,16 +34,33 @@ namespace {
 
 using namespace lumetra;
 
-
 // Ends the run, naming the broken condition, when it does not hold.
-#define CHECK(condition)                                                         \
-  do {                                                                           \
-    if (!(condition)) {                                                          \
-      std::fprintf(stderr, "fuzz_readers.cpp:%d: %s does not hold\n", __LINE__, \
-                   #condition);                                                  \
-      std::abort();                                                              \
-    }                                                                            \
+#define CHECK(condition)                                                                     \
+  do {                                                                                       \
+    if (!(condition)) {                                                                      \
+      std::fprintf(stderr, "fuzz_readers.cpp:%d: %s does not hold\n", __LINE__, #condition); \
+      std::abort();                                                                          \
+    }                                                                                        \
   } while (false)
+
+// A document kept from one input to the next, whose frame texts are given back at the end
+// of each input.
+class ReusedDocument {
+ public:
+  explicit ReusedDocument(Document& doc) : doc_(doc) {}
+  // After every read: the slots it filled.
+  void Read() { used_ = std::max(used_, doc_.FrameCount); }
+  // At the end of the input.
+  ~ReusedDocument() {
+    doc_.ResetDocument();  // the frames' extras too
+    doc_.FileHeader.reset();
+    for (int i = 1; i <= used_; ++i) std::string().swap(doc_.FrameText[i]);
+  }
+
+ private:
+  Document& doc_;
+  int used_ = 0;
+};
 
 bool Contains(std::string_view text, std::string_view piece) {
   return text.find(piece) != std::string_view::npos;
@@ -53,6 +72,16 @@ bool ContainsAnyCase(std::string_view text, std::string_view lower) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
   }
   return Contains(folded, lower);
+}
+
+// Whether a line of the text is a time line, which begins a new frame wherever it stands.
+bool HoldsTimeLine(std::string_view text) {
+  for (std::size_t start = 0;;) {
+    const std::size_t bar = text.find('|', start);
+    if (IsSubRipTimeLine(text.substr(start, bar - start))) return true;
+    if (bar == std::string_view::npos) return false;
+    start = bar + 1;
+  }
 }
 
 // Whether a line after the first is a number other than 0, which a time line after it
@@ -72,7 +101,7 @@ bool HoldsNumberLine(std::string_view text) {
 // ASS times go up to here in the promise below.
 constexpr TimeValue kHundredHours = 100 * 3600 * 1000;
 
-// Whether an ASS text reads back as written: no "\N" or "\n" outside override blocks (they
+// Whether an ASS text reads back as written: no "\\N" or "\\n" outside override blocks (they
 // are line breaks) and no line break inside one.
 bool AssKeeps(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -108,12 +137,12 @@ bool Within(TimeValue start, TimeValue end, TimeValue limit) {
 constexpr Promise kPromises[] = {
     // SubRip: every millisecond, negative times and times of 100 hours and more too; every
     // text that is not blank and does not end with an empty line; "<i></i>" is how an empty
-    // line is written, so a line of it comes back empty; a line of a number followed by a
-    // time line starts the next entry.
+    // line is written, so a line of it comes back empty; a time line, and a line of a
+    // number followed by one, starts the next entry.
     {"txt", kKindSubRip,
      [](std::string_view text, TimeValue, TimeValue) {
-       return text.find_first_not_of(' ') != text.npos &&
-              !text.ends_with('|') && !Contains(text, "<i></i>") && !HoldsNumberLine(text);
+       return text.find_first_not_of(' ') != text.npos && !text.ends_with('|') &&
+              !Contains(text, "<i></i>") && !HoldsNumberLine(text) && !HoldsTimeLine(text);
      },
      [](TimeValue t) { return t; }},
     // SAMI: milliseconds, and texts of one line (no line-break tag, no trailing tab).
@@ -159,11 +188,11 @@ std::string TextWritten(const Document& doc, int i, int kind) {
 
 void CheckRoundTrips(const Document& doc) {
   static Document back;
-  static std::string bytes;
-  static std::vector<std::string> texts;
+  ReusedDocument reused(back);
+  std::string bytes;
+  std::vector<std::string> texts(static_cast<std::size_t>(doc.FrameCount) + 1);
   for (const Promise& p : kPromises) {
     bool kept = true;
-    texts.resize(static_cast<std::size_t>(doc.FrameCount) + 1);
     for (int i = 1; i <= doc.FrameCount && kept; ++i) {
       texts[static_cast<std::size_t>(i)] = TextWritten(doc, i, p.kind);
       kept = p.keeps(texts[static_cast<std::size_t>(i)], doc.FrameStart[i], doc.FrameEnd[i]);
@@ -173,6 +202,7 @@ void CheckRoundTrips(const Document& doc) {
     // Read in the page the texts are in: the bytes are the same in any, and no guess is
     // made again.
     const ReadResult result = ReadSubtitleData(bytes, p.kind, 25, back, doc.Encoding);
+    reused.Read();
     CHECK(result.frames_left_out == 0);
     if (back.FrameCount != doc.FrameCount) {
       std::fprintf(stderr, "%s: %d frames came back as %d\n", p.ext, doc.FrameCount,
@@ -203,12 +233,14 @@ void CheckRoundTrips(const Document& doc) {
 // the same.
 void CheckOwnForm(const Document& doc) {
   static Document back;
-  static std::string first;
-  static std::string second;
+  ReusedDocument reused(back);
+  std::string first;
+  std::string second;
   const int kind = doc.FileKind;
   CHECK(WriteSubtitleData(doc, kind, 25, first));
   ReadSubtitleData(first, kind, 25, back, doc.Encoding);
-  CHECK(back.FileKind == kind || doc.FileHeader == nullptr);
+  reused.Read();
+  CHECK(back.FileKind == kind);
   CHECK(back.FrameCount == doc.FrameCount);
   for (int i = 1; i <= doc.FrameCount; ++i) {
     CHECK(back.FrameText[i] == doc.FrameText[i]);
@@ -240,12 +272,15 @@ void OpenAndSave(std::string_view bytes) {
   }
   static ScriptedPrompts prompts;
   static Session session(prompts);
+  ReusedDocument reused(session.document());
+  prompts.messages.clear();
   const std::string input = (dir / "input").string();
   CHECK(WriteFileReplacing(input, bytes).ok());
 
   Document& doc = session.document();
   doc.FileName = input;
   const OpenResult opened = session.OpenSubtitle();
+  reused.Read();
   CHECK(opened == OpenResult::kOpened || opened == OpenResult::kUnrecognised);
   // The kind found from the first lines is the kind of the whole file.
   CHECK((opened == OpenResult::kUnrecognised) == (DetectSubtitleKind(bytes) == kKindUnknown));
@@ -258,8 +293,8 @@ void OpenAndSave(std::string_view bytes) {
   if (saved) {
     doc.FileName = output;
     CHECK(session.OpenSubtitle() == OpenResult::kOpened);
+    reused.Read();
   }
-  prompts.messages.clear();
 }
 
 // UTF-16 files: a file decodes and encodes back to the same bytes (an odd last byte
@@ -290,31 +325,50 @@ void CheckCodePage(std::string_view bytes) {
   }
 }
 
-// Detection and the readers (all runs, or the first `runs`) and every writer over one file.
-void CheckReadAndWrite(std::string_view bytes, std::size_t runs) {
-  static Document doc;  // 10001 slots: made once
-  static std::string out;
+struct Run {
+  int kind;
+  double fps;
+};
+constexpr Run kRuns[] = {{kKindSubRip, 25}, {kKindSrt2, 25},     {kKindSami, 25},
+                         {kKindAss, 25},    {kKindWebVtt, 25},   {kKindSub, 25},
+                         {kKindSub, 23.976}, {kKindSub, 0.001}, {kKindSub, -10},
+                         {kKindSub, 0}};
+// The runs of the formats without a frame rate that UTF-16 files come in.
+constexpr std::span<const Run> kRunsWithoutRate = std::span(kRuns).first(4);
+
+// Detection and the readers of the given runs; every writer, and the round trips, over what
+// the run `written` read (every run when it is negative).
+void CheckReadAndWrite(std::string_view bytes, std::span<const Run> runs, int written = -1) {
+  static Document doc;
+  ReusedDocument reused(doc);
+  std::string out;
 
   const int kind = DetectSubtitleKind(bytes);
   CHECK(kind >= kKindUnknown && kind <= kKindSsa);
   if (const auto rate = SubFileFrameRate(bytes)) CHECK(!rate->empty());
   const bool mark = HasUtf8ByteOrderMark(FileText(bytes).text());
 
-  struct Run {
-    int kind;
-    double fps;
-  };
-  static constexpr Run kRuns[] = {
-      {kKindSubRip, 25}, {kKindSrt2, 25},    {kKindSami, 25},   {kKindWebVtt, 25}, {kKindAss, 25},
-      {kKindSub, 25},    {kKindSub, 23.976}, {kKindSub, 0.001}, {kKindSub, -10},   {kKindSub, 0}};
-  for (const Run& run : std::span(kRuns).first(std::min(runs, std::size(kRuns)))) {
+  static unsigned reads = 0;
+  int index = -1;
+  for (const Run& run : runs) {
+    ++index;
     const ReadResult result = ReadSubtitleData(bytes, run.kind, run.fps, doc);
+    reused.Read();
     CHECK(doc.FrameCount >= 0 && doc.FrameCount <= MaxReadFrames);
+    // A read clears only the slots the reads before it used: every slot after the frames
+    // is still empty (looked at now and then, as that costs as much as clearing them all).
+    if (++reads % 64 == 0) {
+      for (int i = doc.FrameCount + 1; i <= MaxFrames; ++i) {
+        CHECK(doc.FrameStart[i] == 0 && doc.FrameEnd[i] == 0 && doc.FrameText[i].empty() &&
+              doc.FrameExtra[static_cast<std::size_t>(i)].empty());
+      }
+    }
     CHECK(result.frames_left_out >= 0);
     CHECK(result.frames_left_out == 0 || doc.FrameCount == MaxReadFrames);
     CHECK(doc.HasByteOrderMark == mark);
     CHECK(doc.FileTextForm == TextFormOf(bytes));
     CHECK(result.classes_left_out.empty() || run.kind == kKindSami);
+    if (written >= 0 && index != written) continue;
     for (int kind = kKindSubRip; kind <= kKindSsa; ++kind) {
       CHECK(WriteSubtitleData(doc, kind, run.fps, out));
       CHECK(out.size() >= 2 || doc.FrameCount == 0);
@@ -331,15 +385,29 @@ void CheckReadAndWrite(std::string_view bytes, std::size_t runs) {
   }
 }
 
+// How much each input goes through, so that long inputs cost about as much for each byte as
+// short ones: up to kSmallInput bytes every check; up to kLargeInput every reader, but the
+// writers and the round trips over one of the reads only (chosen by the input's last byte);
+// larger inputs (files past the frame limit, long real files) one reader, chosen so, and
+// every writer over it.
+constexpr std::size_t kSmallInput = 1024;
+constexpr std::size_t kLargeInput = 16 * 1024;
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  CheckReadAndWrite(bytes, SIZE_MAX);
+  const int choice = size == 0 ? 0 : data[size - 1] % static_cast<int>(std::size(kRuns));
+  if (size > kLargeInput) {
+    CheckReadAndWrite(bytes, std::span(kRuns).subspan(static_cast<std::size_t>(choice), 1));
+    if (choice == 0) OpenAndSave(bytes);
+    return 0;
+  }
+  CheckReadAndWrite(bytes, kRuns, size > kSmallInput ? choice : -1);
   CheckUtf16(bytes);
   CheckCodePage(bytes);
   // The same content as the text of a UTF-16 file, in the formats without a frame rate.
-  CheckReadAndWrite(lumetra::Utf8ToUtf16(bytes, lumetra::TextForm::kUtf16Le), 3);
+  CheckReadAndWrite(lumetra::Utf8ToUtf16(bytes, lumetra::TextForm::kUtf16Le), kRunsWithoutRate);
   OpenAndSave(bytes);
   return 0;
 }

@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QStringList>
+#include <clocale>
 #include <optional>
 
 #include "document/document.h"
@@ -13,6 +14,9 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // The film player (libmpv) reads and writes numbers with a decimal point; the
+  // application object has just set the user's locale.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QString::fromLatin1(lumetra::kApplicationTitle));
   lumetra::InstallLook();
   lumetra::HandleSignalsDuringSaves();
@@ -31,6 +35,8 @@ int main(int argc, char* argv[]) {
       QFile::encodeName(QApplication::applicationDirPath()).toStdString(),
       lumetra::ProcessEnvironment);
   lumetra::MainWindow window(prompts, startup_file, config_path);
+  // lumetra SUBTITLE FILM
+  if (arguments.size() > 2) window.SetStartupFilm(arguments.at(2));
   prompts.SetParent(&window);
   window.CreateDialogs(prompts);
   prompts.SetSubFrameRateDialog(window.subFrameRateDialog());

@@ -23,6 +23,7 @@ void Document::Tell(Call call) {
 
 void Document::ResetDocument() {
   BeginBulkChange();
+  NoteSlotsInUse(FrameCount);
   FrameCount = 0;
   Modified = kClean;
   InfoTitle.clear();
@@ -34,12 +35,16 @@ void Document::ResetDocument() {
   InfoCdTrack.clear();
   InfoComment.clear();
   InfoFontLine.clear();
-  std::fill(FrameStart.begin() + 1, FrameStart.end(), 0);
-  std::fill(FrameEnd.begin() + 1, FrameEnd.end(), 0);
-  for (std::size_t i = 1; i < FrameText.size(); ++i) FrameText[i].clear();
-  for (std::size_t i = 1; i < FrameExtra.size(); ++i) {
+  // FrameCount is 0 here: the slots it covered before are remembered.
+  const auto slots = std::min({FrameStart.size(), FrameEnd.size(), FrameText.size()});
+  const auto used = std::min(static_cast<std::size_t>(std::max(slots_in_use_, 0)) + 1, slots);
+  std::fill(FrameStart.begin() + 1, FrameStart.begin() + static_cast<std::ptrdiff_t>(used), 0);
+  std::fill(FrameEnd.begin() + 1, FrameEnd.begin() + static_cast<std::ptrdiff_t>(used), 0);
+  for (std::size_t i = 1; i < used; ++i) FrameText[i].clear();
+  for (std::size_t i = 1; i < used && i < FrameExtra.size(); ++i) {
     if (!FrameExtra[i].empty()) FrameExtra[i] = FrameExtras();
   }
+  slots_in_use_ = 0;
   FileBoxText = FileName;
   EndBulkChange();
   NotifyHeaderChanged();
@@ -73,6 +78,7 @@ void Document::WillMove(int first) {
 }
 
 void Document::SetTimes(int i, TimeValue start, TimeValue end) {
+  NoteSlotsInUse(i);
   if (watcher_ != nullptr) watcher_->TimesAboutToChange(i);
   FrameStart[i] = start;
   FrameEnd[i] = end;
@@ -80,6 +86,7 @@ void Document::SetTimes(int i, TimeValue start, TimeValue end) {
 }
 
 void Document::SetText(int i, std::string text) {
+  NoteSlotsInUse(i);
   std::swap(FrameText[i], text);
   if (watcher_ != nullptr) watcher_->TextReplaced(i, std::move(text));
   NotifyChanged(i, i);
@@ -135,6 +142,7 @@ bool Document::InsertFrames(int at, std::vector<Frame> frames, std::vector<Frame
     FrameExtra[k] = extras.empty() ? FrameExtras() : std::move(extras[static_cast<std::size_t>(j)]);
   }
   FrameCount += count;
+  NoteSlotsInUse(FrameCount);
   if (bulk_depth_ == 0) Tell([&](DocumentObserver& o) { o.FramesInserted(at, count); });
   return true;
 }
@@ -151,6 +159,7 @@ void Document::RemoveFrames(int first, int count) {
   std::rotate(FrameEnd.begin() + from, FrameEnd.begin() + middle, FrameEnd.begin() + past);
   std::rotate(FrameText.begin() + from, FrameText.begin() + middle, FrameText.begin() + past);
   std::rotate(FrameExtra.begin() + from, FrameExtra.begin() + middle, FrameExtra.begin() + past);
+  NoteSlotsInUse(FrameCount);
   FrameCount -= count;
   if (bulk_depth_ == 0) Tell([&](DocumentObserver& o) { o.FramesRemoved(first, count); });
 }
@@ -181,6 +190,7 @@ void Document::RemoveFrameList(const std::vector<int>& frames) {
     FrameExtra[to] = std::move(FrameExtra[from]);
     ++kept;
   }
+  NoteSlotsInUse(FrameCount);
   FrameCount = kept - 1;
   EndBulkChange();
 }
@@ -219,6 +229,7 @@ void Document::BeginBulkChange(int first_moved) {
 }
 
 void Document::EndBulkChange() {
+  NoteSlotsInUse(FrameCount);
   if (bulk_depth_ > 0 && --bulk_depth_ == 0) Tell([](DocumentObserver& o) { o.DocumentReset(); });
 }
 

@@ -38,8 +38,8 @@ enum FileKinds : int {
 // Values of Modified.
 enum ModifiedStates : int {
   kClean = 0,
-  kUnsaved = 1,           // unsaved changes; during a save prompt also: the user chose Yes
-  kPromptCancelled = 2,   // the user chose Cancel in a save prompt
+  kUnsaved = 1,          // unsaved changes; during a save prompt also: the user chose Yes
+  kPromptCancelled = 2,  // the user chose Cancel in a save prompt
 };
 
 // What the document tells the views that show it. Frame numbers are 1-based. Changes come
@@ -171,7 +171,11 @@ class Document {
   // Empties the document: no frames, clean, an empty information header whose program
   // field names this program; every slot 1..MaxFrames holds 0, 0, the empty text and no
   // extras. The file-name box shows FileName (which this leaves alone), and the format's
-  // header (FileHeader) stays, as the document's format does. Tells the observers.
+  // header (FileHeader) stays, as the document's format does. Tells the observers. Only the
+  // slots that may have been used are cleared: those up to FrameCount, and those that
+  // FrameCount covered when frames were inserted or removed through the edits below or a
+  // bulk change ended (code that fills the arrays directly sets FrameCount over what it
+  // filled before it lowers it, as the readers do).
   void ResetDocument();
 
   // The one-line summary of title, author and source for the main window.
@@ -236,8 +240,15 @@ class Document {
   void FlushChanges();
   void WillMove(int first);
 
+  // Remembers that the slots up to `last` may hold frames.
+  void NoteSlotsInUse(int last) {
+    if (last > slots_in_use_) slots_in_use_ = last;
+  }
+
   std::vector<DocumentObserver*> observers_;
   ChangeWatcher* watcher_ = nullptr;
+  // Slots above this one and above FrameCount hold 0, 0 and the empty text.
+  int slots_in_use_ = 0;
   int bulk_depth_ = 0;
   int batch_depth_ = 0;
   // The changed range waiting for the end of a batch; empty while first > last.

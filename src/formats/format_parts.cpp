@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -32,23 +33,76 @@ TimeValue SubFrameToMs(std::int32_t frame, double fps) {
   return TruncToInt32(static_cast<long double>(frame) / static_cast<long double>(fps) * 1000.0L);
 }
 
-std::int32_t SubMsToFrame(TimeValue time, double fps) {
+SubFrameCounter::SubFrameCounter(double fps) {
   if (fps == 0) fps = 25;
-  const double ms_per_frame = 1000.0 / fps;
-  if (ms_per_frame == 0) return 0;  // an infinite rate: the quotient is not finite
-  const std::int32_t frame =
-      TruncToInt32(static_cast<long double>(time) / static_cast<long double>(ms_per_frame));
-  // Reading truncates too, so a frame may read as a time that truncates to its neighbour
-  // (at 25 fps frame 803 reads as 32119 ms, and 32119 / 40 is 802.975). A time that a
-  // frame reads as goes back to that frame, so that frames survive a read and a write.
-  if (SubFrameToMs(frame, fps) != time) {
-    if (frame < INT32_MAX && SubFrameToMs(frame + 1, fps) == time) return frame + 1;
-    if (frame > INT32_MIN && SubFrameToMs(frame - 1, fps) == time) return frame - 1;
+  finite_ = std::isfinite(fps);
+  backwards_ = fps < 0;
+  rate_ = std::fabs(fps);
+  if (!finite_ || rate_ > 1000) return;  // frames shorter than a millisecond: no fraction
+  // The shortest decimal fraction that is the rate as a double.
+  for (std::int64_t denominator = 1; denominator <= 1000000; denominator *= 10) {
+    const double numerator = std::round(rate_ * static_cast<double>(denominator));
+    if (numerator >= 1 && numerator / static_cast<double>(denominator) == rate_) {
+      numerator_ = static_cast<std::int64_t>(numerator);
+      divisor_ = 1000 * denominator;
+      reciprocal_ = 1.0 / static_cast<double>(divisor_);
+      // The fraction and the double differ by less than a 2^-53rd of the rate, and the
+      // reader's extended precision by far less: a product this far from a multiple of the
+      // divisor lies on the same side of a frame's edge for the reader too.
+      edge_ = divisor_ >> 20;
+      return;
+    }
   }
-  return frame;
 }
 
+std::int64_t SubFrameCounter::StartOf(std::int64_t frame) const {
+  return static_cast<std::int64_t>(
+      std::trunc(static_cast<long double>(frame) / static_cast<long double>(rate_) * 1000.0L));
+}
+
+std::int64_t SubFrameCounter::FrameAtOrAfterZero(std::int64_t time) const {
+  // Frame f starts at or before `time` while f * 1000 / rate < time + 1.
+  if (divisor_ != 0) {
+    const std::int64_t product = (time + 1) * numerator_;
+    // (product - 1) / divisor_ by a multiplication, which may miss by one either way.
+    std::int64_t frame =
+        static_cast<std::int64_t>(static_cast<double>(product - 1) * reciprocal_);
+    std::int64_t beyond = product - frame * divisor_;  // made 1..divisor_
+    while (beyond <= 0) {
+      --frame;
+      beyond += divisor_;
+    }
+    while (beyond > divisor_) {
+      ++frame;
+      beyond -= divisor_;
+    }
+    if (beyond > edge_ && divisor_ - beyond > edge_) return frame;
+    // Frame `next` starts at time + 1 or a hair before: the reader's count decides.
+    const std::int64_t next = beyond > edge_ ? frame + 1 : frame;
+    return StartOf(next) <= time ? next : next - 1;
+  }
+  // Any other rate: an estimate, then the reader's count on either side of it.
+  std::int64_t frame =
+      static_cast<std::int64_t>(std::ceil(static_cast<long double>(time + 1) * rate_ / 1000.0L)) -
+      1;
+  for (int step = 0; step < 64 && StartOf(frame + 1) <= time; ++step) ++frame;
+  for (int step = 0; step < 64 && frame > 0 && StartOf(frame) > time; ++step) --frame;
+  return std::max<std::int64_t>(frame, 0);
+}
+
+std::int32_t SubFrameCounter::FrameOf(TimeValue time) const {
+  if (!finite_) return 0;  // an infinite rate: every frame starts at once
+  const std::int64_t magnitude = time < 0 ? -static_cast<std::int64_t>(time) : time;
+  std::int64_t frame = FrameAtOrAfterZero(magnitude);
+  if ((time < 0) != backwards_) frame = -frame;
+  // Kept in 32 bits the way a 32-bit store keeps it.
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(frame));
+}
+
+std::int32_t SubMsToFrame(TimeValue time, double fps) { return SubFrameCounter(fps).FrameOf(time); }
+
 void TimeLineWords::Split(std::string_view line) {
+  if (!laid_out_.empty()) TakeLaidOutWords();
   int index = 0;
   std::size_t word_start = 0;
   for (std::size_t i = 0; i < line.size() && index < kMaxWords; ++i) {
@@ -106,24 +160,45 @@ TimeValue ClockTimeAt(const char* at, std::int32_t ms) {
 
 }  // namespace
 
+namespace {
+
+constexpr std::string_view kSubRipLayout = "99:99:99,999 --> 99:99:99,999";
+constexpr std::string_view kSrt2Layout = "99:99:99.99,99:99:99.99";
+
+}  // namespace
+
+void TimeLineWords::TakeLaidOutWords() const {
+  const char* p = laid_out_.data();
+  if (laid_out_.size() == kSubRipLayout.size()) {
+    // Word 5 is the arrow.
+    constexpr std::size_t kWordStart[kMaxWords] = {0, 3, 6, 9, 13, 17, 20, 23, 26};
+    constexpr std::size_t kWordSize[kMaxWords] = {2, 2, 2, 3, 3, 2, 2, 2, 3};
+    for (int i = 0; i < kMaxWords; ++i)
+      words_[i] = std::string_view(p + kWordStart[i], kWordSize[i]);
+  } else {
+    // Eight words: the ninth stays as it was.
+    constexpr std::size_t kWordStart[] = {0, 3, 6, 9, 12, 15, 18, 21};
+    for (int i = 0; i < 8; ++i) words_[i] = std::string_view(p + kWordStart[i], 2);
+  }
+  laid_out_ = {};
+}
+
 bool TimeLineWords::SplitSubRipTimes(std::string_view line, TimeValue& start, TimeValue& end) {
-  if (!HasLayout(line, "99:99:99,999 --> 99:99:99,999")) return false;
-  // Word 5 is the arrow.
-  constexpr std::size_t kWordStart[kMaxWords] = {0, 3, 6, 9, 13, 17, 20, 23, 26};
-  constexpr std::size_t kWordSize[kMaxWords] = {2, 2, 2, 3, 3, 2, 2, 2, 3};
+  if (!HasLayout(line, kSubRipLayout)) return false;
+  // An earlier line's words that this line leaves (none here) are not needed any more.
+  laid_out_ = line;
   const char* p = line.data();
-  for (int i = 0; i < kMaxWords; ++i) words_[i] = std::string_view(p + kWordStart[i], kWordSize[i]);
   start = ClockTimeAt(p, TwoDigits(p + 9) * 10 + (p[11] - '0'));
   end = ClockTimeAt(p + 17, TwoDigits(p + 26) * 10 + (p[28] - '0'));
   return true;
 }
 
 bool TimeLineWords::SplitSrt2Times(std::string_view line, TimeValue& start, TimeValue& end) {
-  if (!HasLayout(line, "99:99:99.99,99:99:99.99")) return false;
-  // Eight words: the ninth stays as it was.
-  constexpr std::size_t kWordStart[] = {0, 3, 6, 9, 12, 15, 18, 21};
+  if (!HasLayout(line, kSrt2Layout)) return false;
+  // The ninth word stays as an earlier line left it (a line of this layout leaves it).
+  if (laid_out_.size() == kSubRipLayout.size()) TakeLaidOutWords();
+  laid_out_ = line;
   const char* p = line.data();
-  for (int i = 0; i < 8; ++i) words_[i] = std::string_view(p + kWordStart[i], 2);
   // The hundredths filled on the right to milliseconds.
   start = ClockTimeAt(p, TwoDigits(p + 9) * 10);
   end = ClockTimeAt(p + 12, TwoDigits(p + 21) * 10);
@@ -178,12 +253,6 @@ int FramesToWrite(const Document& doc) {
   return std::clamp(doc.FrameCount, 0, std::max(slots - 1, 0));
 }
 
-void AppendInt(std::string& out, std::int64_t v) {
-  char buffer[24];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-  out.append(buffer, result.ptr);
-}
-
 namespace {
 
 // "00" "01" ... "99": two digits at a time.
@@ -191,6 +260,37 @@ constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
+
+}  // namespace
+
+char* PutInt(char* at, std::int64_t v) {
+  // The digits from the right, two at a time, into the end of a buffer.
+  char digits[20];
+  char* first = digits + sizeof digits;
+  std::uint64_t u = v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+  while (u >= 100) {
+    first -= 2;
+    std::memcpy(first, kDigitPairs + 2 * (u % 100), 2);
+    u /= 100;
+  }
+  if (u >= 10) {
+    first -= 2;
+    std::memcpy(first, kDigitPairs + 2 * u, 2);
+  } else {
+    *--first = static_cast<char>('0' + u);
+  }
+  if (v < 0) *at++ = '-';
+  const auto length = static_cast<std::size_t>(digits + sizeof digits - first);
+  std::memcpy(at, first, length);
+  return at + length;
+}
+
+void AppendInt(std::string& out, std::int64_t v) {
+  char buffer[kIntChars];
+  out.append(buffer, PutInt(buffer, v));
+}
+
+namespace {
 
 char* PutTwoDigits(char* at, std::int32_t v) {
   std::memcpy(at, kDigitPairs + 2 * v, 2);

@@ -45,6 +45,12 @@ struct ReadContext {
 };
 
 void ReadSubRip(ReadContext& ctx);
+// A SubRip time line that the reader reads whole: from its first character a clock time, the arrow
+// " --> " between single blanks and a clock time, each "h:m:s,f" or "h:m:s.f" (parts
+// perhaps negative, as times before 0 are written), then the end of the line or a blank and
+// anything (players' settings). Such a line always begins a new frame, also where a text
+// would go on.
+bool IsSubRipTimeLine(std::string_view line);
 void ReadSub(ReadContext& ctx);
 void ReadSrt2(ReadContext& ctx);
 void ReadSami(ReadContext& ctx);
@@ -102,12 +108,41 @@ void WriteAss(const WriteContext& ctx);  // ASS or SSA, as ctx.kind says
 // Kept lines ("a\nb\n", see FormatHeader) written as lines.
 void WriteKeptLines(std::string_view kept, LineWriter& lines);
 
-// SUB frame numbers and milliseconds, both in extended precision truncated toward zero.
-// A frame rate of 0 gives 0 ms (the quotient is not finite).
+// The time at which the reader starts SUB frame `frame`: trunc(frame / fps * 1000) in
+// extended precision. A frame rate of 0 gives 0 ms (the quotient is not finite).
 TimeValue SubFrameToMs(std::int32_t frame, double fps);
-// The frame of a time: trunc(time / ms_per_frame), where ms_per_frame is 1000 / fps rounded
-// to a double and a rate of 0 counts as 25; but a time that SubFrameToMs makes of a frame
-// gives that frame back.
+
+// The SUB frames of times at one rate (0 counts as 25), as the reader counts them: a time
+// of 0 or more is written as the frame it falls in, the last frame that SubFrameToMs
+// starts at or before it; a negative time as the negative of its opposite's frame (times
+// truncate toward zero, so at 25 fps -20 ms is frame 0 and -40 ms frame -1). A time
+// SubFrameToMs makes of a frame gives that frame back. The rate is taken as a decimal
+// fraction (23.976 as 23976/1000) where it is one, so that most times cost an integer
+// multiplication and a division (made a multiplication too), and the reader's own count
+// settles the rare time that lies on a frame's edge.
+class SubFrameCounter {
+ public:
+  explicit SubFrameCounter(double fps);
+  std::int32_t FrameOf(TimeValue time) const;
+
+ private:
+  // The frame of a time of 0 or more at the positive rate rate_.
+  std::int64_t FrameAtOrAfterZero(std::int64_t time) const;
+  // The reader's start of a frame at rate_, without wrapping into 32 bits.
+  std::int64_t StartOf(std::int64_t frame) const;
+
+  double rate_ = 25;  // positive; a negative rate counts the frames backwards
+  bool backwards_ = false;
+  bool finite_ = true;
+  // The rate as numerator_ / (divisor_ / 1000); divisor_ is 0 when it is no such fraction.
+  std::int64_t numerator_ = 0;
+  std::int64_t divisor_ = 0;
+  double reciprocal_ = 0;  // 1 / divisor_
+  // How near a multiple of divisor_ a product may come before the reader decides.
+  std::int64_t edge_ = 0;
+};
+
+// SubFrameCounter(fps).FrameOf(time).
 std::int32_t SubMsToFrame(TimeValue time, double fps);
 
 // --- Shared pieces of text ---
@@ -131,10 +166,18 @@ class TimeLineWords {
   // nothing changed, for any other line.
   bool SplitSubRipTimes(std::string_view line, TimeValue& start, TimeValue& end);
   bool SplitSrt2Times(std::string_view line, TimeValue& start, TimeValue& end);
-  std::string_view operator[](int i) const { return words_[i - 1]; }  // 1..kMaxWords
+  std::string_view operator[](int i) const {  // 1..kMaxWords
+    if (!laid_out_.empty()) TakeLaidOutWords();
+    return words_[i - 1];
+  }
 
  private:
-  std::string_view words_[kMaxWords];
+  // The words of laid_out_, a line of one of the two layouts, which are only cut out of it
+  // when they are asked for (most time lines never need them).
+  void TakeLaidOutWords() const;
+
+  mutable std::string_view words_[kMaxWords];
+  mutable std::string_view laid_out_;
 };
 
 // TextToInt, with a short cut for the plain digits that make up most time fields.
@@ -150,6 +193,16 @@ TimeValue TimeFromWords(const TimeLineWords& words, int first);
 int FramesToWrite(const Document& doc);
 
 void AppendInt(std::string& out, std::int64_t v);
+// The decimal text of v (a minus in front of a negative) written at `at`, at most
+// kIntChars characters. Returns the end.
+constexpr int kIntChars = 21;
+char* PutInt(char* at, std::int64_t v);
+// CR LF at `at`; returns the end.
+inline char* PutLineEnd(char* at) {
+  at[0] = '\r';
+  at[1] = '\n';
+  return at + 2;
+}
 // "hh:mm:ss" (each part at least two digits; hours of 100 and more keep every digit), the
 // separator, then the milliseconds to three digits or the truncated hundredths to two,
 // written at `at`; a negative time is its length with a minus sign in front

@@ -1,5 +1,6 @@
 // SAMI: HTML-like lines; a frame starts at "<SYNC Start=ms><P>text" and ends at the next
 // "<SYNC Start=ms><P><br>". The lines of a frame are joined by "<br>".
+#include <cstring>
 #include <string>
 
 #include "formats/format_parts.h"
@@ -130,14 +131,17 @@ void WriteSami(const WriteContext& ctx) {
   };
   for (std::string_view line : kHeader) lines.Line(line);
   const int count = FramesToWrite(doc);
+  constexpr std::string_view kSync = "<SYNC Start=";
   for (int i = 1; i <= count; ++i) {
-    out.append("<SYNC Start=");
-    AppendInt(out, doc.FrameStart[i]);
-    out.append("><P>");
+    char tag[kSync.size() + kIntChars + 4];
+    std::memcpy(tag, kSync.data(), kSync.size());
+    char* end = PutInt(tag + kSync.size(), doc.FrameStart[i]);
+    std::memcpy(end, "><P>", 4);
+    out.append(tag, end + 4);
     AppendLinesJoined(out, ctx.Text(i), "<br>");
     lines.EndLine();
-    out.append("<SYNC Start=");
-    AppendInt(out, doc.FrameEnd[i]);
+    end = PutInt(tag + kSync.size(), doc.FrameEnd[i]);
+    out.append(tag, end);
     lines.Line("><P><br>");
   }
   lines.Line("</BODY>");

@@ -129,15 +129,16 @@ void WriteSrt2(const WriteContext& ctx) {
 
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
-    char time_line[2 * kClockTimeChars + 2];
-    char* end = PutClockTime(time_line, doc.FrameStart[i], '.', kHundredths);
+    // The blank line after the entry before and the time line, in one piece.
+    char time_line[2 + 2 * kClockTimeChars + 3];
+    char* end = time_line;
+    if (i > 1) end = PutLineEnd(end);
+    end = PutClockTime(end, doc.FrameStart[i], '.', kHundredths);
     *end = ',';
-    end = PutClockTime(end + 1, doc.FrameEnd[i], '.', kHundredths);
+    end = PutLineEnd(PutClockTime(end + 1, doc.FrameEnd[i], '.', kHundredths));
     out.append(time_line, end);
-    lines.EndLine();
     AppendLinesJoined(out, ctx.Text(i), "[br]");
     lines.EndLine();
-    if (i != count) lines.Line("");
   }
 }
 

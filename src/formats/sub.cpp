@@ -102,6 +102,7 @@ void WriteSub(const WriteContext& ctx) {
     }
   }
   const int count = FramesToWrite(doc);
+  const SubFrameCounter frames(sub_fps);
   if (doc.SubRateLine.empty()) {
     // A document that is SUB already and has no rate line stays so (its file comes back
     // byte for byte); a document that becomes SUB gets one, when asked to.
@@ -109,8 +110,8 @@ void WriteSub(const WriteContext& ctx) {
     // A first frame that reads like a rate line ("{0}{0}5") would vanish when the file is
     // read again: a rate line before it keeps it a frame.
     if (!rate_line && count >= 1) {
-      const std::string start = std::to_string(SubMsToFrame(doc.FrameStart[1], sub_fps));
-      const std::string end = std::to_string(SubMsToFrame(doc.FrameEnd[1], sub_fps));
+      const std::string start = std::to_string(frames.FrameOf(doc.FrameStart[1]));
+      const std::string end = std::to_string(frames.FrameOf(doc.FrameEnd[1]));
       rate_line = IsRateLine(SubLine{start, end, ctx.Text(1)});
     }
     if (rate_line) {
@@ -119,11 +120,15 @@ void WriteSub(const WriteContext& ctx) {
     }
   }
   for (int i = 1; i <= count; ++i) {
-    out += '{';
-    AppendInt(out, SubMsToFrame(doc.FrameStart[i], sub_fps));
-    out.append("}{");
-    AppendInt(out, SubMsToFrame(doc.FrameEnd[i], sub_fps));
-    out += '}';
+    char braces[2 * kIntChars + 4];
+    char* end = braces;
+    *end++ = '{';
+    end = PutInt(end, frames.FrameOf(doc.FrameStart[i]));
+    *end++ = '}';
+    *end++ = '{';
+    end = PutInt(end, frames.FrameOf(doc.FrameEnd[i]));
+    *end++ = '}';
+    out.append(braces, end);
     // "|" separates the lines, and a "|" that is part of a line cannot be told from it.
     AppendLinesJoined(out, ctx.Text(i), "|");
     lines.EndLine();

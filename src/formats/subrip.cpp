@@ -20,6 +20,10 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // A time line: it holds the arrow, or (an arrow broken by a blank) it begins with a clock
 // time "h:m:s", perhaps negative.
 bool IsTimeLine(std::string_view line) {
+  // Number lines, the most common lines asked about, hold digits alone.
+  std::size_t k = 0;
+  while (k < line.size() && (IsDigit(line[k]) || line[k] == ' ')) ++k;
+  if (k == line.size()) return false;
   if (line.find("-->") != std::string_view::npos) return true;
   std::size_t i = line.find_first_not_of(' ');
   if (i == std::string_view::npos) return false;
@@ -39,77 +43,170 @@ bool IsMarkedBlankLine(std::string_view line) {
          IsBlankLine(line.substr(0, line.size() - kBlankLineMark.size()));
 }
 
+// Moves `i` past a clock time "h:m:s,f" (or "h:m:s.f"); each part is digits, perhaps
+// after a minus as negative times are written. False when there is none at `i`.
+bool SkipClockTime(std::string_view line, std::size_t& i) {
+  for (int part = 0; part < 4; ++part) {
+    if (i < line.size() && line[i] == '-') ++i;
+    const std::size_t digits_start = i;
+    while (i < line.size() && IsDigit(line[i])) ++i;
+    if (i == digits_start) return false;
+    if (part == 3) return true;
+    if (i >= line.size()) return false;
+    const char c = line[i++];
+    if (part < 2 ? c != ':' : c != ',' && c != '.') return false;
+  }
+  return true;
+}
+
+std::size_t SkipBlanks(std::string_view line, std::size_t i) {
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+  return i;
+}
+
+// A line that stands where an entry's number stands: digits, perhaps with a suffix of
+// letters ("40th"), between blanks.
+bool StandsWhereANumberStands(std::string_view line) {
+  std::size_t i = SkipBlanks(line, 0);
+  const std::size_t digits_start = i;
+  while (i < line.size() && IsDigit(line[i])) ++i;
+  if (i == digits_start) return false;
+  while (i < line.size() &&
+         ((line[i] >= 'a' && line[i] <= 'z') || (line[i] >= 'A' && line[i] <= 'Z'))) {
+    ++i;
+  }
+  return SkipBlanks(line, i) == line.size();
+}
+
+// How an entry's text ends: at a blank line or the end of the file, or at the next entry's
+// time line when the text runs into it (files without blank lines between entries).
+struct TextEnd {
+  std::string_view next_time_line;  // empty when the text ended otherwise
+};
+
+// Whether `line`, read in an entry's text, begins the next entry: a time line does, and so
+// does a line where a number stands with a time line after it (then that time line is read
+// too). Sets the next entry's time line.
+bool BeginsNextEntry(std::string_view line, bool after_text, LineReader& in, TextEnd& end) {
+  // Most text lines begin with neither a digit, a minus nor a blank.
+  if (line.empty() || !(IsDigit(line[0]) || line[0] == '-' || line[0] == ' ' || line[0] == '\t')) {
+    return false;
+  }
+  if (IsSubRipTimeLine(line)) {
+    end.next_time_line = line;
+    return true;
+  }
+  if (!StandsWhereANumberStands(line)) return false;
+  const std::string_view next = in.PeekLine();
+  // Before a time line whose arrow a blank broke, only a number other than 0 after some
+  // text counts.
+  if (IsSubRipTimeLine(next) || (after_text && NumberOf(line) != 0 && IsTimeLine(next))) {
+    end.next_time_line = in.ReadLine();
+    return true;
+  }
+  return false;
+}
+
+// Reads an entry's text lines up to where the entry ends, appending them to `text` joined
+// and followed by "|" when `keep` is set; the lines of an entry without a time line are
+// read the same way and dropped. `first` is a line already read, when not null.
+TextEnd ReadText(LineReader& in, const std::string_view* first, bool keep, std::string& text) {
+  TextEnd end;
+  text.clear();
+  bool any_text = false;
+  std::size_t kept = 0;  // the text up to its last marked blank line stays
+  std::string_view line;
+  do {
+    if (first != nullptr) {
+      line = *first;
+      first = nullptr;
+    } else {
+      line = in.ReadLine();
+    }
+    if (BeginsNextEntry(line, any_text, in, end)) break;
+    if (IsMarkedBlankLine(line)) {
+      any_text = true;
+      if (keep) {
+        AppendLineText(text, line.substr(0, line.size() - kBlankLineMark.size()));
+        kept = text.size();
+        text += '|';
+      }
+    } else if (!IsBlankLine(line)) {
+      any_text = true;
+      if (keep) {
+        AppendLineText(text, line);
+        text += '|';
+      }
+    }
+  } while (!IsBlankLine(line) && !in.AtEnd());
+  const std::size_t last = text.find_last_not_of('|');
+  text.resize(std::max(kept, last == std::string::npos ? 0 : last + 1));
+  return end;
+}
+
 }  // namespace
+
+bool IsSubRipTimeLine(std::string_view line) {
+  std::size_t i = 0;
+  // Most lines are text: a time line begins with a digit or a minus.
+  if (line.empty() || !(IsDigit(line[0]) || line[0] == '-')) return false;
+  if (!SkipClockTime(line, i)) return false;
+  if (line.substr(i, 5) != " --> ") return false;
+  i += 5;
+  if (!SkipClockTime(line, i)) return false;
+  // Players' settings may follow the end time.
+  return i == line.size() || line[i] == ' ' || line[i] == '\t';
+}
 
 void ReadSubRip(ReadContext& ctx) {
   LineReader& in = ctx.in;
   // Time lines with fewer words than nine take the missing ones from the previous one.
   TimeLineWords words;
-  bool number_line_read = false;  // the previous entry's text loop met this entry's number
+  std::string_view next_time_line;  // the previous entry's text ran into this entry's
   std::string text;
-  while (!in.AtEnd()) {
-    std::string_view time_line;
-    if (!number_line_read) {
+  while (!next_time_line.empty() || !in.AtEnd()) {
+    std::string_view time_line = next_time_line;
+    next_time_line = {};
+    if (time_line.empty()) {
       // The number line: the first line that is not blank; its content is ignored. A time
       // line there is the time line of an entry without a number.
       std::string_view line;
       do {
         line = in.ReadLine();
       } while (IsBlankLine(line) && !in.AtEnd());
-      if (IsTimeLine(line)) time_line = line;
+      if (IsTimeLine(line)) {
+        time_line = line;
+      } else {
+        time_line = in.ReadLine();
+        while (IsBlankLine(time_line) && !in.AtEnd()) time_line = in.ReadLine();
+      }
+      // The file ended before this entry's time line: the entry is not a frame.
+      if (IsBlankLine(time_line)) break;
     }
-    number_line_read = false;
-
-    if (time_line.empty()) {
-      time_line = in.ReadLine();
-      while (IsBlankLine(time_line) && !in.AtEnd()) time_line = in.ReadLine();
-    }
-    // The file ended before this entry's time line: the entry is not a frame.
-    if (IsBlankLine(time_line)) break;
 
     // A frame beyond the store is read through but not built.
     const bool build = !ctx.sink.Full();
     TimeValue start = 0;
     TimeValue end = 0;
-    if (build && !words.SplitSubRipTimes(time_line, start, end)) {
-      words.Split(time_line);
-      start = TimeFromWords(words, 1);
-      end = TimeFromWords(words, 6);
+    // Most time lines are laid out as the writers write them.
+    if (!(build && words.SplitSubRipTimes(time_line, start, end))) {
+      if (!IsTimeLine(time_line)) {
+        // Text without a time line of its own belongs to no frame: it is dropped, and the
+        // times of no other frame are taken for it.
+        next_time_line = ReadText(in, &time_line, false, text).next_time_line;
+        continue;
+      }
+      if (build) {
+        words.Split(time_line);
+        start = TimeFromWords(words, 1);
+        end = TimeFromWords(words, 6);
+      }
     }
-
-    text.clear();
-    bool any_text = false;
-    std::size_t kept = 0;  // the text up to its last marked blank line stays
-    std::string_view line;
-    do {
-      line = in.ReadLine();
-      // A non-zero number after some text, with a time line after it, is the next entry's
-      // number line (in files without blank lines between entries).
-      if (any_text && NumberOf(line) != 0 && IsTimeLine(in.PeekLine())) {
-        number_line_read = true;
-        line = {};
-      }
-      if (IsMarkedBlankLine(line)) {
-        any_text = true;
-        if (build) {
-          AppendLineText(text, line.substr(0, line.size() - kBlankLineMark.size()));
-          kept = text.size();
-          text += '|';
-        }
-      } else if (!IsBlankLine(line)) {
-        any_text = true;
-        if (build) {
-          AppendLineText(text, line);
-          text += '|';
-        }
-      }
-    } while (!IsBlankLine(line) && !in.AtEnd());
+    next_time_line = ReadText(in, nullptr, build, text).next_time_line;
     if (!build) {
       ctx.sink.LeaveOut();
       continue;
     }
-    const std::size_t last = text.find_last_not_of('|');
-    text.resize(std::max(kept, last == std::string::npos ? 0 : last + 1));
     ctx.sink.Add(start, end, text);
   }
 }
@@ -120,14 +217,15 @@ void WriteSubRip(const WriteContext& ctx) {
   std::string& out = lines.out();
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
-    AppendInt(out, i);
-    lines.EndLine();
-    char time_line[2 * kClockTimeChars + 8];
-    char* end = PutClockTime(time_line, doc.FrameStart[i], ',', kMilliseconds);
+    // The blank line after the entry before, the number and the time line, in one piece.
+    char head[2 + kIntChars + 2 + 2 * kClockTimeChars + 5 + 2];
+    char* end = head;
+    if (i > 1) end = PutLineEnd(end);
+    end = PutLineEnd(PutInt(end, i));
+    end = PutClockTime(end, doc.FrameStart[i], ',', kMilliseconds);
     std::memcpy(end, " --> ", 5);
-    end = PutClockTime(end + 5, doc.FrameEnd[i], ',', kMilliseconds);
-    out.append(time_line, end);
-    lines.EndLine();
+    end = PutLineEnd(PutClockTime(end + 5, doc.FrameEnd[i], ',', kMilliseconds));
+    out.append(head, end);
     // Each line of the text on a line of its own; an empty text is one empty line.
     const std::string_view text = ctx.Text(i);
     std::size_t from = 0;
@@ -141,7 +239,6 @@ void WriteSubRip(const WriteContext& ctx) {
       if (bar == std::string_view::npos) break;
       from = bar + 1;
     }
-    if (i != count) lines.Line("");
   }
 }
 

@@ -100,7 +100,15 @@ bool LooksLikeUtf8Text(std::string_view data) {
   const auto* p = reinterpret_cast<const unsigned char*>(data.data());
   const auto* const end = p + data.size();
   while (p < end) {
-    // Runs of ASCII, eight bytes at a time.
+    // Runs of ASCII, 32 bytes at a time, then eight.
+    if (end - p >= 32) {
+      std::uint64_t block[4];
+      std::memcpy(block, p, 32);
+      if (((block[0] | block[1] | block[2] | block[3]) & 0x8080808080808080ull) == 0) {
+        p += 32;
+        continue;
+      }
+    }
     if (end - p >= 8) {
       std::uint64_t block;
       std::memcpy(&block, p, 8);

@@ -39,20 +39,25 @@ struct DetectorDeleter {
 }  // namespace
 
 std::optional<CodePage> DetectCodePage(std::string_view bytes) {
-  std::unique_ptr<uchardet, DetectorDeleter> detector(uchardet_new());
-  if (!detector) return std::nullopt;
+  std::unique_ptr<uchardet, DetectorDeleter> detector;
+  // Each line that holds a byte above 0x7F, found from that byte.
   std::size_t fed = 0;
-  std::size_t start = 0;
-  while (start < bytes.size() && fed < kGuessSampleBytes) {
-    std::size_t end = bytes.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = bytes.size();
-    const std::string_view line = bytes.substr(start, end - start);
-    if (std::any_of(line.begin(), line.end(), IsHigh)) {
-      uchardet_handle_data(detector.get(), line.data(), line.size());
-      uchardet_handle_data(detector.get(), "\n", 1);
-      fed += line.size() + 1;
-    }
-    start = end + 1;
+  const char* const begin = bytes.data();
+  const char* const end = begin + bytes.size();
+  const char* p = begin;
+  while (fed < kGuessSampleBytes) {
+    p = std::find_if(p, end, IsHigh);
+    if (p == end) break;
+    const char* line_start = p;
+    while (line_start > begin && line_start[-1] != '\n' && line_start[-1] != '\r') --line_start;
+    const char* line_end = p;
+    while (line_end < end && *line_end != '\n' && *line_end != '\r') ++line_end;
+    if (!detector) detector.reset(uchardet_new());
+    if (!detector) return std::nullopt;
+    uchardet_handle_data(detector.get(), line_start, static_cast<std::size_t>(line_end - line_start));
+    uchardet_handle_data(detector.get(), "\n", 1);
+    fed += static_cast<std::size_t>(line_end - line_start) + 1;
+    p = line_end;
   }
   if (fed == 0) return std::nullopt;
   uchardet_data_end(detector.get());
@@ -69,14 +74,24 @@ CodePage GuessSingleByteCodePage(std::string_view bytes) {
   const std::optional<CodePage> detected = DetectCodePage(bytes);
   if (!detected) return CodePage::kWindows1250;
   if (*detected != CodePage::kIso8859_2) return *detected;
+  // What each byte tells: 1 a byte that is no character in ISO-8859-2 (0x80..0x9F), 2 a
+  // character the two pages put at different bytes.
+  static const std::array<unsigned char, 256> kByteClass = [] {
+    std::array<unsigned char, 256> classes{};
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+      const auto b = static_cast<unsigned char>(byte);
+      classes[b] = byte < 0xA0 ? 1
+                   : CharOfByte(b, CodePage::kIso8859_2) != CharOfByte(b, CodePage::kWindows1250)
+                       ? 2
+                       : 0;
+    }
+    return classes;
+  }();
   bool reads_differently = false;
   for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) continue;
-    if (byte < 0xA0) return CodePage::kWindows1250;
-    if (CharOfByte(byte, CodePage::kIso8859_2) != CharOfByte(byte, CodePage::kWindows1250)) {
-      reads_differently = true;
-    }
+    const unsigned char byte_class = kByteClass[static_cast<unsigned char>(c)];
+    if (byte_class == 1) return CodePage::kWindows1250;
+    reads_differently = reads_differently || byte_class == 2;
   }
   return reads_differently ? CodePage::kIso8859_2 : CodePage::kWindows1250;
 }

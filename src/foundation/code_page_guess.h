@@ -15,7 +15,7 @@ namespace lumetra {
 // Only the lines that hold bytes above 0x7F are looked at (the time lines say nothing of
 // the language), at most the first kGuessSampleBytes of them.
 std::optional<CodePage> DetectCodePage(std::string_view bytes);
-inline constexpr std::size_t kGuessSampleBytes = 256 * 1024;
+inline constexpr std::size_t kGuessSampleBytes = 64 * 1024;
 
 // The page a document read from these bytes is shown in when they are not UTF-8: the
 // detected one, Windows-1250 when there is none. An ISO-8859-2 guess is Windows-1250

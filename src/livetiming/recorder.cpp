@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editing/film_timing.h"
 #include "editing/frame_row.h"
 #include "foundation/textkit.h"
 
@@ -47,6 +48,10 @@ void Recorder::Stop() {
   status_colour_ = StatusColour::kStopped;
 }
 
+bool Recorder::Paused() const {
+  return record_state_ != kNotRecording && !timer_running_ && !clock_->Running();
+}
+
 TimingMark Recorder::Press(PointerButton button, int focused_frame, int frame_count) {
   if (button != PointerButton::kLeft || record_state_ == kNotRecording) return {};
   // Without a frame to time nothing happens, and the recorder stays as it was.
@@ -68,9 +73,16 @@ TimingMark Recorder::ReleaseAt(std::int64_t clock_ms, PointerButton button, int 
 }
 
 TimingMark Recorder::Mark(TimingMark::Kind kind, int frame, std::int64_t clock_ms) {
+  // A paused film starts no frame; the frame held when it paused still gets its end.
+  if (kind == TimingMark::kStart && Paused()) return {};
   if (kind == TimingMark::kStart) ++take_;
   record_state_ = kind == TimingMark::kStart ? kButtonHeld : kWaitingForPress;
-  return {kind, frame, AddTime(record_offset_, Elapsed(clock_ms)), take_};
+  return {kind, frame, RecordedTime(clock_ms), take_};
+}
+
+TimeValue Recorder::RecordedTime(std::int64_t clock_ms) const {
+  if (clock_->IsFilmPosition()) return FilmTime(clock_ms);
+  return AddTime(record_offset_, Elapsed(clock_ms));
 }
 
 TimeValue Recorder::Elapsed(std::int64_t clock_ms) const {

@@ -4,7 +4,10 @@
 // since recording started plus the starting value, and the focus moves to the next frame.
 // The recorder is a state machine over a Clock; the window forwards presses, releases and
 // the ticks of a one-second timer, and writes what the recorder hands back through the
-// command runner.
+// command runner. On a film's clock the times are the film's positions: the window seeks
+// the film to the starting value at BEGIN and plays it when recording starts; while the
+// film is paused the recording pauses (a press starts no frame, a release still ends the
+// held one), and a seek back moves the times with it.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +23,8 @@ namespace lumetra {
 
 inline constexpr char kRecorderReady[] = "Ready";
 inline constexpr char kRecorderRecording[] = "RECORDING...";
+// The status while the film of a recording is paused.
+inline constexpr char kRecorderPaused[] = "PAUSED";
 inline constexpr int kMaxCountdown = 99;
 // A start gives the frame this provisional length until its end is recorded.
 inline constexpr TimeValue kProvisionalLength = 10;
@@ -81,6 +86,9 @@ class Recorder {
   // The clock's reading now.
   std::int64_t Now() const { return clock_->NowMs(); }
 
+  // Recording, but the film's clock stands still: presses start no frame.
+  bool Paused() const;
+
   int RecordState() const { return record_state_; }
   int RecordCountdown() const { return record_countdown_; }
   bool timer_running() const { return timer_running_; }
@@ -93,6 +101,8 @@ class Recorder {
   // Time elapsed from the start of the recording to a reading of the clock, as a time of
   // day.
   TimeValue Elapsed(std::int64_t clock_ms) const;
+  // The time a mark records for a reading of the clock.
+  TimeValue RecordedTime(std::int64_t clock_ms) const;
 
   const Clock* clock_;
   int record_state_ = kNotRecording;

@@ -16,6 +16,9 @@ inline constexpr int kPeakBucketMs = 10;
 inline constexpr int kPeakLevelFactor = 4;
 // Levels of 10 ms, 40 ms, 160 ms, ... up to 163.84 s a bucket.
 inline constexpr int kPeakLevels = 8;
+// Room is made ahead for films up to this long; a longer stated length (often a broken
+// header) grows the levels as the sound arrives instead.
+inline constexpr std::int64_t kPeakReserveLimitMs = 12 * 3600 * 1000;
 // A sample of full scale (1.0) is stored as this value.
 inline constexpr int kPeakFullScale = 32767;
 

@@ -15,7 +15,9 @@ class KeepingReceiver : public PeakReceiver {
   explicit KeepingReceiver(PeakReceiver& next) : next_(next) {}
   void Started(std::int64_t duration_ms) override {
     // Room for the whole film at once: the base level does not grow twice over.
-    if (duration_ms > 0) kept_.reserve(static_cast<std::size_t>(duration_ms / kPeakBucketMs + 2));
+    if (duration_ms > 0 && duration_ms <= kPeakReserveLimitMs) {
+      kept_.reserve(static_cast<std::size_t>(duration_ms / kPeakBucketMs + 2));
+    }
     next_.Started(duration_ms);
   }
   void Received(const Peak* peaks, std::size_t count) override {

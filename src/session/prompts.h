@@ -36,6 +36,8 @@ class Prompts {
   // nothing when cancelled.
   virtual std::optional<std::string> AskOpenPath(const FileDialogState& state) = 0;
   virtual std::optional<SaveChoice> AskSavePath(const FileDialogState& state) = 0;
+  // The open dialog of films (the films of the film panel, and every file).
+  virtual std::optional<std::string> AskFilmPath(const FileDialogState& state) = 0;
   // An input box with a caption, a prompt and a proposed value; nothing when cancelled.
   virtual std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
                                              const std::string& proposed) = 0;

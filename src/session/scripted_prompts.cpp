@@ -31,6 +31,11 @@ std::optional<std::string> ScriptedPrompts::AskOpenPath(const FileDialogState& s
   return TakeFront(open_paths, std::optional<std::string>());
 }
 
+std::optional<std::string> ScriptedPrompts::AskFilmPath(const FileDialogState& state) {
+  film_dialogs_shown.push_back(state);
+  return TakeFront(film_paths, std::optional<std::string>());
+}
+
 std::optional<SaveChoice> ScriptedPrompts::AskSavePath(const FileDialogState& state) {
   save_dialogs_shown.push_back(state);
   std::optional<std::string> path = TakeFront(save_paths, std::optional<std::string>());

@@ -18,6 +18,7 @@ class ScriptedPrompts : public Prompts {
   std::vector<std::string> questions;
   std::vector<FileDialogState> open_dialogs_shown;
   std::vector<FileDialogState> save_dialogs_shown;
+  std::vector<FileDialogState> film_dialogs_shown;
   int sub_rate_dialogs_shown = 0;
 
   // Answers, taken from the front. An empty queue answers Cancel (questions) or cancels
@@ -25,6 +26,7 @@ class ScriptedPrompts : public Prompts {
   std::deque<Answer> answers;
   std::deque<std::optional<std::string>> open_paths;
   std::deque<std::optional<std::string>> save_paths;
+  std::deque<std::optional<std::string>> film_paths;
   // The file type chosen with each saved path; with none queued the preselected one stays.
   std::deque<int> save_types;
   std::deque<std::optional<std::string>> texts;
@@ -41,6 +43,7 @@ class ScriptedPrompts : public Prompts {
   Answer AskYesNoCancel(const std::string& question) override;
   std::optional<std::string> AskOpenPath(const FileDialogState& state) override;
   std::optional<SaveChoice> AskSavePath(const FileDialogState& state) override;
+  std::optional<std::string> AskFilmPath(const FileDialogState& state) override;
   std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
                                      const std::string& proposed) override;
   void RunSubFrameRateDialog(SubFrameRateModel& model) override;

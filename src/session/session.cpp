@@ -254,7 +254,8 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
     }
     prompts_.ShowMessage(kClassesStart + result.class_read + kClassesMiddle + others + ".");
   }
-  history_.UpdateHistory(doc_.FileName);
+  const std::string read_path = doc_.FileName;
+  history_.UpdateHistory(read_path);
   doc_.FileDir = DirOfPath(doc_.FileName);
   doc_.FileName = NameOfPath(doc_.FileName);
   doc_.FileBoxText = doc_.FileName + "    " + doc_.FormatLabel;
@@ -262,6 +263,7 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
   save_dialog_.file_name = WithoutExtension(doc_.FileName);
   open_dialog_.initial_dir = doc_.FileDir;
   doc_.NotifyHeaderChanged();
+  if (file_listener_) file_listener_(read_path, true);
 }
 
 bool Session::WouldOverwriteCutShortSource(const std::string& path) const {
@@ -357,6 +359,7 @@ void Session::WriteSubtitle(int kind) {
     doc_.Modified = modified_before;  // the work is not saved
   }
   doc_.NotifyHeaderChanged();
+  if (doc_.LoadStatus == 0 && file_listener_) file_listener_(target, false);
 }
 
 }  // namespace lumetra

@@ -3,6 +3,7 @@
 // menu, Save As, quick save, closing) that guard unsaved work through one prompt.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -150,6 +151,11 @@ class Session {
   // was; a save that succeeds makes `kind` the document's format.
   void WriteSubtitle(int kind);
 
+  // Told the full path of each subtitle file read (`read` true) or written, once it is in
+  // the history and the window shows it.
+  using FileListener = std::function<void(const std::string& path, bool read)>;
+  void SetFileListener(FileListener listener) { file_listener_ = std::move(listener); }
+
   // The system's error number behind the last open or save that failed on the file system
   // (a missing file, a refused permission), 0 when there was none.
   int last_os_error() const { return last_os_error_; }
@@ -186,6 +192,7 @@ class Session {
   int last_os_error_ = 0;
   bool map_opened_files_ = false;
   int frames_left_out_ = 0;
+  FileListener file_listener_;
   // The document's code page was chosen by the user, now or when the file was last used.
   bool code_page_chosen_ = false;
   std::string cut_short_source_;

@@ -18,6 +18,8 @@ namespace {
 
 // No path on this system is longer; a longer history line is not a path.
 constexpr std::size_t kMaxPathLength = 4096;
+// A film panel larger than any screen is no size the user gave it.
+constexpr int kMaxFilmPanelSize = 16384;
 // A configuration file is a few kilobytes; anything much larger is not one.
 constexpr std::uintmax_t kMaxConfigSize = 1 << 20;
 
@@ -86,7 +88,12 @@ std::string ConfigFileText(const Configuration& config, FileHistory& history) {
   w.Line("InstantApply = " + BoolToText(config.InstantApply));
   w.Line("AutoFocus = " + BoolToText(config.AutoFocus));
 
-  // The keyed lines.
+  // The keyed lines: the film's options, the SUB option, then the history's attributes.
+  w.Line("AutoOpenFilm = " + BoolToText(config.AutoOpenFilm));
+  w.Line("FilmBeside = " + BoolToText(config.FilmBeside));
+  w.Line("FilmPanelSize = " + IntToText(config.FilmPanelSize));
+  w.Line("FollowFilm = " + BoolToText(config.FollowFilm));
+  w.Line("WriteSubFps = " + BoolToText(config.WriteSubFrameRate));
   for (int i = 1; i <= history.HisNum; ++i) {
     for (const auto& [name, value] : history.Attributes(i)) {
       const std::string_view one_line = OneLine(value);
@@ -94,12 +101,27 @@ std::string ConfigFileText(const Configuration& config, FileHistory& history) {
       w.Line("(" + IntToText(i) + ")." + name + " = " + std::string(one_line));
     }
   }
-  w.Line("WriteSubFps = " + BoolToText(config.WriteSubFrameRate));
   return out;
 }
 
 bool ReadKeyedLine(std::string_view key, std::string_view value, Configuration& config,
                    FileHistory& history) {
+  if (key == "AutoOpenFilm") {
+    config.AutoOpenFilm = TextToBool(value);
+    return true;
+  }
+  if (key == "FilmBeside") {
+    config.FilmBeside = TextToBool(value);
+    return true;
+  }
+  if (key == "FilmPanelSize") {
+    config.FilmPanelSize = TextToIntRange(value, 0, kMaxFilmPanelSize);
+    return true;
+  }
+  if (key == "FollowFilm") {
+    config.FollowFilm = TextToBool(value);
+    return true;
+  }
   if (key == "WriteSubFps") {
     config.WriteSubFrameRate = TextToBool(value);
     return true;

@@ -48,6 +48,15 @@ struct Configuration {
   // The editor's "Apply changes instantly" and "Auto focus" check boxes.
   bool InstantApply = false;
   bool AutoFocus = false;
+  // Keyed values.
+  // Open the film with the same base name beside a subtitle that is opened.
+  bool AutoOpenFilm = true;
+  // The film panel of the "Text" tab: beside the frame list (else above it), and its
+  // width or height in pixels (0: the window decides).
+  bool FilmBeside = false;
+  int FilmPanelSize = 0;
+  // "Follow film": while the film plays, its frame is focused in the frame list.
+  bool FollowFilm = false;
   // "Write the frame rate into SUB files": a save that makes a document SUB starts it with
   // "{1}{1}RATE", which other programs read as the rate.
   bool WriteSubFrameRate = true;

@@ -22,6 +22,8 @@ using HistoryAttributes = std::map<std::string, std::string, std::less<>>;
 
 // Names of the attributes the program keeps.
 inline constexpr char kCodePageAttribute[] = "CodePage";
+// The film last used with the file (its full path).
+inline constexpr char kFilmAttribute[] = "Film";
 
 class FileHistory {
  public:

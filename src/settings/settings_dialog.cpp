@@ -9,6 +9,7 @@ void SettingsDialogModel::Load(const Configuration& config, const FileHistory& h
   win_pos_sav = config.WinPosSav;
   rem_last_dir = config.RemLastDir;
   auto_load = config.AutoLoad;
+  auto_open_film = config.AutoOpenFilm;
   write_sub_fps = config.WriteSubFrameRate;
 }
 
@@ -21,6 +22,7 @@ void SettingsDialogModel::Apply(Configuration& config, FileHistory& history) con
   config.WinPosSav = win_pos_sav;
   config.RemLastDir = rem_last_dir;
   config.AutoLoad = auto_load;
+  config.AutoOpenFilm = auto_open_film;
   config.WriteSubFrameRate = write_sub_fps;
 }
 

@@ -1,5 +1,5 @@
-// The settings dialog's state and rules: the three start-up options and the size of the
-// file history, edited on a copy and applied only by "OK"; "Clear file history" acts at
+// The settings dialog's state and rules: the three start-up options, the film opened
+// beside a subtitle, and the size of the file history, edited on a copy and applied only by "OK"; "Clear file history" acts at
 // once.
 #pragma once
 
@@ -26,6 +26,9 @@ class SettingsDialogModel {
   bool win_pos_sav = false;
   bool rem_last_dir = true;
   bool auto_load = false;
+  // Open the film of the same name beside a subtitle that is opened.
+  bool auto_open_film = true;
+  // "Write the frame rate into SUB files".
   bool write_sub_fps = true;
 
   // "OK": the boxes become the settings. A smaller history size takes effect on the

@@ -18,12 +18,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <filesystem>
+#include <utility>
 
 #include "editing/editor_panel.h"
 #include "editing/frame_row.h"
@@ -35,7 +38,11 @@
 #include "ui/code_page_menu.h"
 #include "ui/command_button_press.h"
 #include "ui/command_column.h"
+#include "foundation/textkit.h"
+#include "session/film_files.h"
 #include "ui/editor_group.h"
+#include "ui/film_panel.h"
+#include "ui/film_player.h"
 #include "ui/file_drop.h"
 #include "ui/file_shortcuts.h"
 #include "ui/frame_list_delegate.h"
@@ -74,6 +81,8 @@ constexpr int kCommandColumnWidth = 201;
 constexpr int kTextPage = 0;
 // Height of the editor group under the frame list.
 constexpr int kEditorGroupHeight = 178;
+// Room the frame list keeps beside or under the film panel.
+constexpr int kListKeepsAtLeast = 120;
 
 // Tabs of a fixed width.
 class PageTabBar : public QTabBar {
@@ -129,7 +138,7 @@ QString FromPath(const std::string& path) {
 }  // namespace
 
 MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
-                       std::string config_path, QWidget* parent)
+                       std::string config_path, QWidget* parent, std::unique_ptr<Player> player)
     : QMainWindow(parent),
       session_(std::make_unique<Session>(prompts)),
       startup_file_(std::move(startup_file)),
@@ -139,6 +148,7 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
 
   model_ = new FrameListModel(session_->document(), this);
   delegate_ = new FrameListDelegate(session_->document(), this);
+  film_player_ = player ? new FilmPlayer(std::move(player), this) : new FilmPlayer(this);
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -153,6 +163,7 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
   pages_->setObjectName("PageControl1");
   pages_->addTab(BuildTextTab(), "Text");
   timing_ = new TimingTab(*session_, model_, delegate_);
+  timing_->SetFilm(*film_player_);
   pages_->addTab(timing_, "Timing");
   top_row->addWidget(timing_->recorderPanel());
   top_row->addWidget(timing_->filePanel(), 1);
@@ -181,6 +192,18 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
   connect(new FileDropFilter(this), &FileDropFilter::fileDropped, this, &MainWindow::FileDropped,
           Qt::QueuedConnection);
 
+  // The film follows the subtitles that are read and written, and the tabs.
+  session_->SetFileListener([this](const std::string& path, bool read) {
+    if (read) {
+      film_panel_->SubtitleRead(path);
+    } else {
+      film_panel_->SubtitleWritten(path);
+    }
+  });
+  film_panel_->AddShortcuts(this);
+  connect(film_panel_, &FilmPanel::filmShownChanged, this, &MainWindow::PlaceFilmPanel);
+  connect(film_panel_, &FilmPanel::placeChangeRequested, this, &MainWindow::ToggleFilmPlace);
+  ConnectWaveform();
   AddFrameKeys(this, list_, session_->prompts());
   ArrangeTabOrder();
 
@@ -189,6 +212,12 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
 }
 
 MainWindow::~MainWindow() {
+  // The film panel and the player, while the session they work for still exists.
+  session_->SetFileListener(nullptr);
+  delete film_panel_;
+  film_panel_ = nullptr;
+  delete film_player_;
+  film_player_ = nullptr;
   // The list's model observes the session's document: it goes first.
   delete list_;
   list_ = nullptr;
@@ -279,8 +308,11 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
   auto* create = MakeToolButton(Glyph::kNew, "SpeedButton2", kNewHint, panel2);
   auto* mini = MakeToolButton(Glyph::kMiniMode, "SpeedButton4", "Switch to Mini-mode", panel2);
   connect(mini, &QToolButton::clicked, this, &MainWindow::EnterMiniMode);
+  auto* film = MakeToolButton(Glyph::kFilm, "FilmButton", "Open a film", panel2);
+  connect(film, &QToolButton::clicked, this, [this] { film_panel_->ChooseFilm(); });
   for (QWidget* w : {static_cast<QWidget*>(open), static_cast<QWidget*>(save),
-                     static_cast<QWidget*>(create), static_cast<QWidget*>(mini)}) {
+                     static_cast<QWidget*>(create), static_cast<QWidget*>(mini),
+                     static_cast<QWidget*>(film)}) {
     l2->addWidget(w);
   }
   connect(open, &QToolButton::clicked, this, &MainWindow::OpenClicked);
@@ -359,10 +391,25 @@ QWidget* MainWindow::BuildTextTab() {
   row->setSpacing(5);
   auto* left = new QVBoxLayout;
   left->setSpacing(0);
-  left->addWidget(BuildFrameListGroup(), 1);
+  text_column_ = left;
+  // The film panel and the frame list share a splitter; the panel hides while no film is
+  // open.
+  film_splitter_ = new QSplitter(Qt::Vertical);
+  film_splitter_->setObjectName("FilmSplitter");
+  film_splitter_->setChildrenCollapsible(false);
+  QWidget* frame_list = BuildFrameListGroup();
+  film_panel_ = new FilmPanel(*session_, *commands_, model_, *film_player_);
+  film_splitter_->addWidget(film_panel_);
+  film_splitter_->addWidget(frame_list);
+  film_splitter_->setStretchFactor(0, 1);
+  film_splitter_->setStretchFactor(1, 1);
+  // The size the user drags the panel to is kept (in the configuration file, too).
+  connect(film_splitter_, &QSplitter::splitterMoved, this,
+          [this] { session_->settings().FilmPanelSize = film_splitter_->sizes().value(0); });
+  left->addWidget(film_splitter_, 1);
   waveform_ = new WaveformPanel(*commands_, model_);
-  waveform_->setMinimumHeight(120);
-  left->addWidget(waveform_);
+  waveform_->setMinimumHeight(90);
+  film_panel_->AddStrip(waveform_);
   // Selecting frames in the list brings them into the waveform's view.
   connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, waveform_,
           [this](const QModelIndex& current) {
@@ -406,7 +453,11 @@ QWidget* MainWindow::BuildFrameListGroup() {
   };
   connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, clicked);
   connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this, clicked);
-  connect(list_, &QListView::doubleClicked, this, [this] { editor_->memo()->setFocus(); });
+  // A double click (and Enter, see eventFilter): the film goes to the frame's start.
+  connect(list_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+    film_panel_->SeekToFrame(index.row() + 1);
+    editor_->memo()->setFocus();
+  });
 
   commands_ = new WindowCommands(*session_, list_, this);
   connect(commands_, &WindowCommands::aboutToRun, this, &MainWindow::FlushEditor);
@@ -502,10 +553,25 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::FormActivate() {
   if (activated_) return;
   activated_ = true;
+  // `lumetra FILM`: a film alone opens as a film.
+  if (startup_file_.has_value() && !startup_film_.has_value() &&
+      IsFilmFile(QFile::encodeName(*startup_file_).toStdString())) {
+    startup_film_ = std::exchange(startup_file_, std::nullopt);
+  }
   if (startup_file_.has_value()) {
     session_->OpenStartupFile(QFile::encodeName(*startup_file_).toStdString());
   } else if (const std::optional<std::string> latest = AutoLoadFile(session_->settings())) {
     session_->OpenStartupFile(*latest);
+  }
+  // The film named on the command line takes the place of the subtitle's own.
+  if (startup_film_.has_value()) {
+    const std::string film = FullPathOf(QFile::encodeName(*startup_film_).toStdString());
+    if (std::filesystem::is_regular_file(film)) {
+      film_panel_->OpenFilm(film);
+    } else {
+      session_->prompts().ShowMessage(kFileNotFound +
+                                      QFile::encodeName(*startup_film_).toStdString());
+    }
   }
 }
 
@@ -635,9 +701,13 @@ void MainWindow::FlushEditor() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == list_ && event->type() == QEvent::KeyPress) {
-    if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F3) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_F3) {
       search_box_->setFocus();
       return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      film_panel_->SeekToFrame(commands_->FocusedFrame());
     }
   }
   return QMainWindow::eventFilter(watched, event);
@@ -681,6 +751,75 @@ void MainWindow::PageControl1Change(int index) {
     commands_->Select(
         [&](const Document&, const Selection&) { return only(timed.focus, timed.top); });
   }
+  PlaceFilmPanel();
+}
+
+void MainWindow::PlaceFilmPanel() {
+  const bool timing = pages_->currentWidget() == timing_;
+  const bool film_shown = film_player_->player().State() != PlayerState::kNoFilm;
+  film_panel_->SetTimingMode(timing);
+  const bool in_splitter = !(timing && film_shown);
+  if (!in_splitter) {
+    if (film_panel_->parent() != timing_) timing_->ShowFilmPanel(film_panel_);
+  } else if (film_panel_->parent() != film_splitter_) {
+    timing_->ShowFilmPanel(nullptr);
+    film_splitter_->insertWidget(0, film_panel_);
+  }
+  film_panel_->setVisible(film_shown);
+  PlaceWaveform();
+  // Coming into the splitter, the panel takes the size it was last given.
+  const bool shown_in_splitter = in_splitter && film_shown;
+  if (shown_in_splitter && !film_panel_in_splitter_) SizeFilmPanel(false);
+  film_panel_in_splitter_ = shown_in_splitter;
+}
+
+void MainWindow::SizeFilmPanel(bool halve) {
+  const bool beside = film_splitter_->orientation() == Qt::Horizontal;
+  const int extent = beside ? film_splitter_->width() : film_splitter_->height();
+  int& size = session_->settings().FilmPanelSize;
+  // The first time (or asked to), half of the room; the list keeps room of its own.
+  if (halve || size <= 0) size = extent / 2;
+  const int panel = std::clamp(size, 1, std::max(extent - kListKeepsAtLeast, 1));
+  film_splitter_->setSizes({panel, std::max(extent - panel, 1)});
+}
+
+void MainWindow::ConnectWaveform() {
+  // The waveform follows the film player, and its clicks seek the film.
+  FilmPlayer* film = film_player_;
+  connect(film, &FilmPlayer::filmOpened, waveform_, [this, film] {
+    const Player& player = film->player();
+    waveform_->OpenFilm(QFile::decodeName(QByteArray::fromStdString(player.FilmPath())));
+    waveform_->SetDuration(player.DurationMs());
+    waveform_->SetPosition(player.PositionMs());
+  });
+  auto closed = [this, film] {
+    if (film->player().State() == PlayerState::kNoFilm) waveform_->CloseFilm();
+  };
+  connect(film, &FilmPlayer::filmClosed, waveform_, closed);
+  connect(film, &FilmPlayer::filmFailed, waveform_, closed);
+  connect(film, &FilmPlayer::positionChanged, waveform_, &WaveformPanel::SetPosition);
+  connect(film, &FilmPlayer::stateChanged, waveform_, [this, film] {
+    waveform_->SetPlaying(film->player().State() == PlayerState::kPlaying);
+  });
+  connect(waveform_, &WaveformPanel::seekRequested, film,
+          [film](qint64 ms) { film->transport().SeekTo(ms); });
+}
+
+void MainWindow::PlaceWaveform() {
+  const bool under_picture = film_panel_->parent() == film_splitter_;
+  if (under_picture && waveform_->parentWidget() != film_panel_) {
+    film_panel_->AddStrip(waveform_);
+  } else if (!under_picture && waveform_->parentWidget() == film_panel_) {
+    text_column_->insertWidget(text_column_->indexOf(film_splitter_) + 1, waveform_);
+  }
+  // Moved, a widget hides; the waveform shows while it has a film.
+  waveform_->setVisible(waveform_->HasFilm());
+}
+
+void MainWindow::ToggleFilmPlace() {
+  const bool beside = film_splitter_->orientation() == Qt::Vertical;
+  film_splitter_->setOrientation(beside ? Qt::Horizontal : Qt::Vertical);
+  SizeFilmPanel(true);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -706,6 +845,10 @@ void MainWindow::ShowHistoryMenu(const QPoint& global_pos) {
       session_->OpenHistoryEntry(index);
     });
   }
+  history_menu_->addSeparator();
+  QAction* film = history_menu_->addAction("Open film...");
+  film->setObjectName("OpenFilmAction");
+  connect(film, &QAction::triggered, this, [this] { film_panel_->ChooseFilm(); });
   history_menu_->popup(global_pos);
 }
 
@@ -738,7 +881,12 @@ void MainWindow::SettingsClicked() {
 
 void MainWindow::FileDropped(const QString& path) {
   FlushEditor();
-  session_->OpenDroppedFile(QFile::encodeName(path).toStdString());
+  const std::string file = QFile::encodeName(path).toStdString();
+  if (IsFilmFile(file)) {
+    film_panel_->OpenFilm(FullPathOf(file));
+  } else {
+    session_->OpenDroppedFile(file);
+  }
 }
 
 void MainWindow::AboutClicked() { session_->prompts().ShowMessage(kAboutText); }

@@ -11,19 +11,24 @@
 #include <vector>
 
 #include "document/document.h"
+#include "media/player.h"
 
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListView;
 class QMenu;
+class QSplitter;
 class QTabWidget;
+class QVBoxLayout;
 class QToolButton;
 
 namespace lumetra {
 
 class CodePageBox;
 class EditorGroup;
+class FilmPanel;
+class FilmPlayer;
 class FrameListDelegate;
 class FrameListModel;
 class InfoDialog;
@@ -55,9 +60,11 @@ class MainWindow : public QMainWindow {
   // Builds the window over a new session that asks and tells through prompts (not owned).
   // startup_file is the command line's subtitle, loaded when the window is first shown.
   // config_path names the configuration file, read now and written when the window
-  // closes; with none, nothing is read or written.
+  // closes; with none, nothing is read or written. The films play in `player` (libmpv
+  // when none is given; tests give a fake).
   explicit MainWindow(Prompts& prompts, std::optional<QString> startup_file = std::nullopt,
-                      std::string config_path = {}, QWidget* parent = nullptr);
+                      std::string config_path = {}, QWidget* parent = nullptr,
+                      std::unique_ptr<Player> player = nullptr);
   ~MainWindow() override;
 
   Session& session() { return *session_; }
@@ -76,6 +83,8 @@ class MainWindow : public QMainWindow {
   // The start-up loading of the command-line file; runs once, when the window is first
   // shown (tests may call it directly).
   void FormActivate();
+  // A film named on the command line after the subtitle, opened by FormActivate.
+  void SetStartupFilm(const QString& film) { startup_film_ = film; }
 
   // Reloads the editor panel from the list: editor, time boxes, enabled states and the
   // selection counter. The commands call it after they changed the list or selection.
@@ -91,6 +100,11 @@ class MainWindow : public QMainWindow {
   WindowCommands& commands() { return *commands_; }
   UndoControls* undoControls() const { return undo_controls_; }
   TimingTab* timingTab() const { return timing_; }
+  // The film player and its panel (in a splitter with the frame list of the "Text" tab,
+  // or in the "Timing" tab while that is shown with a film open).
+  FilmPlayer* filmPlayer() const { return film_player_; }
+  FilmPanel* filmPanel() const { return film_panel_; }
+  QSplitter* filmSplitter() const { return film_splitter_; }
   MiniModeTab* miniModeTab() const { return mini_; }
   // The film's waveform under the frame list (hidden while no film is open).
   WaveformPanel* waveformPanel() const { return waveform_; }
@@ -130,6 +144,17 @@ class MainWindow : public QMainWindow {
   void InfoClicked();
   void SettingsClicked();
   void FileDropped(const QString& path);
+  // Puts the film panel where it belongs: into the "Timing" tab while that is shown with a
+  // film, else beside or above the frame list.
+  void PlaceFilmPanel();
+  // The waveform goes under the film's picture while the picture is on the "Text" tab,
+  // else under the frame list.
+  void PlaceWaveform();
+  void ToggleFilmPlace();
+  // The waveform under the frame list follows the film player.
+  void ConnectWaveform();
+  // Gives the film panel in the splitter its remembered size (or half the room).
+  void SizeFilmPanel(bool halve);
   void AboutClicked();
 
   void DocumentWasReset();
@@ -145,6 +170,7 @@ class MainWindow : public QMainWindow {
 
   std::unique_ptr<Session> session_;
   std::optional<QString> startup_file_;
+  std::optional<QString> startup_film_;
   std::string config_path_;
   bool activated_ = false;
   bool caption_scheduled_ = false;
@@ -167,7 +193,12 @@ class MainWindow : public QMainWindow {
   QTabWidget* pages_ = nullptr;
   TimingTab* timing_ = nullptr;
   MiniModeTab* mini_ = nullptr;
+  FilmPlayer* film_player_ = nullptr;
+  FilmPanel* film_panel_ = nullptr;
+  QSplitter* film_splitter_ = nullptr;
+  bool film_panel_in_splitter_ = false;
   WaveformPanel* waveform_ = nullptr;
+  QVBoxLayout* text_column_ = nullptr;  // the film, the frame list, the editor
   std::vector<QWidget*> toolbar_panels_;  // Panel2, Panel3, Panel4
   QMenu* history_menu_ = nullptr;
   SubFrameRateDialog* sub_dialog_ = nullptr;

@@ -1,9 +1,14 @@
 #include "ui/peaks_loader.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <QFile>
-#include <QThread>
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace lumetra {
 
@@ -12,23 +17,37 @@ namespace {
 // The decoder's buckets are handed to the ui thread at most this often (and the first
 // ones at once).
 constexpr auto kHandOverEvery = std::chrono::milliseconds(40);
+// How long a closing loader waits for its threads to stop.
+constexpr auto kFarewellWait = std::chrono::seconds(2);
+constexpr int kWorkerNiceness = 10;
 
-// Runs on the job's thread: gathers buckets and posts them to the loader.
+}  // namespace
+
+struct PeaksLoader::Link {
+  std::mutex mutex;
+  std::condition_variable stopped;
+  PeaksLoader* loader = nullptr;  // null once the loader is gone
+  int threads = 0;
+
+  // Runs `call` on the loader's thread, unless the loader is gone.
+  void Post(std::function<void(PeaksLoader&)> call) {
+    const std::lock_guard<std::mutex> lock(mutex);
+    if (loader == nullptr) return;
+    PeaksLoader* target = loader;
+    QMetaObject::invokeMethod(
+        target, [target, call = std::move(call)] { call(*target); }, Qt::QueuedConnection);
+  }
+};
+
+// Runs on a job's thread: gathers buckets and posts them to the loader.
 class PostingReceiver : public PeakReceiver {
  public:
-  PostingReceiver(PeaksLoader* loader, int job, std::shared_ptr<std::atomic<bool>> cancel,
-                  std::function<void(int, std::vector<Peak>)> added,
-                  std::function<void(int, qint64)> started)
-      : loader_(loader),
-        job_(job),
-        cancel_(std::move(cancel)),
-        added_(std::move(added)),
-        started_(std::move(started)) {}
+  PostingReceiver(std::shared_ptr<PeaksLoader::Link> link, int job,
+                  std::shared_ptr<std::atomic<bool>> cancel)
+      : link_(std::move(link)), job_(job), cancel_(std::move(cancel)) {}
 
   void Started(std::int64_t duration_ms) override {
-    QMetaObject::invokeMethod(
-        loader_, [started = started_, job = job_, duration_ms] { started(job, duration_ms); },
-        Qt::QueuedConnection);
+    link_->Post([job = job_, duration_ms](PeaksLoader& loader) { loader.Started(job, duration_ms); });
   }
   void Received(const Peak* peaks, std::size_t count) override {
     pending_.insert(pending_.end(), peaks, peaks + count);
@@ -43,62 +62,54 @@ class PostingReceiver : public PeakReceiver {
 
   void Flush() {
     if (pending_.empty()) return;
-    QMetaObject::invokeMethod(
-        loader_,
-        [added = added_, job = job_, peaks = std::move(pending_)]() mutable {
-          added(job, std::move(peaks));
-        },
-        Qt::QueuedConnection);
+    auto peaks = std::make_shared<std::vector<Peak>>(std::move(pending_));
     pending_ = {};
+    link_->Post([job = job_, peaks](PeaksLoader& loader) { loader.Added(job, std::move(*peaks)); });
   }
 
  private:
-  PeaksLoader* loader_;
+  std::shared_ptr<PeaksLoader::Link> link_;
   int job_;
   std::shared_ptr<std::atomic<bool>> cancel_;
-  std::function<void(int, std::vector<Peak>)> added_;
-  std::function<void(int, qint64)> started_;
   std::vector<Peak> pending_;
   bool posted_any_ = false;
   std::chrono::steady_clock::time_point last_post_;
 };
 
-}  // namespace
-
 PeaksLoader::PeaksLoader(std::filesystem::path cache_directory, QObject* parent)
-    : QObject(parent), cache_directory_(std::move(cache_directory)) {}
+    : QObject(parent), cache_directory_(std::move(cache_directory)), link_(std::make_shared<Link>()) {
+  link_->loader = this;
+}
 
 PeaksLoader::~PeaksLoader() {
   Cancel();
-  for (QThread* thread : threads_) {
-    thread->wait();
-    delete thread;
-  }
+  std::unique_lock<std::mutex> lock(link_->mutex);
+  link_->stopped.wait_for(lock, kFarewellWait, [this] { return link_->threads == 0; });
+  link_->loader = nullptr;
 }
 
-void PeaksLoader::Load(const QString& film) {
+void PeaksLoader::Load(QString film) {
   Clear();
   film_ = film;
   const int job = ++job_;
   cancel_ = std::make_shared<std::atomic<bool>>(false);
   running_ = true;
-  const std::string path = QFile::encodeName(film).toStdString();
-  auto added = [this](int j, std::vector<Peak> peaks) { Added(j, std::move(peaks)); };
-  auto started = [this](int j, qint64 ms) { Started(j, ms); };
-  QThread* thread = QThread::create([this, job, path, cancel = cancel_, added, started,
-                                     cache = cache_directory_] {
-    PostingReceiver receiver(this, job, cancel, added, started);
+  {
+    const std::lock_guard<std::mutex> lock(link_->mutex);
+    ++link_->threads;
+  }
+  std::thread([link = link_, job, path = QFile::encodeName(film).toStdString(), cancel = cancel_,
+               cache = cache_directory_] {
+    // Below the ui and the film's playback.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkerNiceness);
+    PostingReceiver receiver(link, job, cancel);
     const FilmPeaksResult result = LoadFilmPeaks(path, cache, receiver);
     receiver.Flush();
-    QMetaObject::invokeMethod(
-        this, [this, job, result] { Ended(job, result); }, Qt::QueuedConnection);
-  });
-  threads_.push_back(thread);
-  connect(thread, &QThread::finished, this, [this, thread] {
-    threads_.erase(std::remove(threads_.begin(), threads_.end(), thread), threads_.end());
-    thread->deleteLater();
-  });
-  thread->start(QThread::LowPriority);
+    link->Post([job, result](PeaksLoader& loader) { loader.Ended(job, result); });
+    const std::lock_guard<std::mutex> lock(link->mutex);
+    --link->threads;
+    link->stopped.notify_all();
+  }).detach();
   emit progressChanged(0);
 }
 
@@ -119,7 +130,9 @@ void PeaksLoader::Clear() {
 void PeaksLoader::Started(int job, qint64 duration_ms) {
   if (job != job_) return;
   duration_ms_ = duration_ms;
-  if (duration_ms > 0) peaks_.Reserve(static_cast<std::size_t>(duration_ms / kPeakBucketMs + 2));
+  if (duration_ms > 0 && duration_ms <= kPeakReserveLimitMs) {
+    peaks_.Reserve(static_cast<std::size_t>(duration_ms / kPeakBucketMs + 2));
+  }
   emit durationKnown(duration_ms);
 }
 

@@ -1,6 +1,7 @@
 // Builds a film's peaks off the ui thread: the cache or the decoder runs in a thread of
 // its own, and the buckets arrive here in pieces (the first ones at once), so the waveform
-// grows while the window stays usable. Cancel stops the work between two packets.
+// grows while the window stays usable. Cancel stops the work between two packets. A film
+// whose reading hangs (a stalled network drive) never holds up closing the window.
 #pragma once
 
 #include <QObject>
@@ -13,8 +14,6 @@
 #include "media/audio_peaks.h"
 #include "media/film_peaks.h"
 
-class QThread;
-
 namespace lumetra {
 
 class PeaksLoader : public QObject {
@@ -23,11 +22,11 @@ class PeaksLoader : public QObject {
  public:
   // `cache_directory` holds the peaks cache (empty: no cache).
   explicit PeaksLoader(std::filesystem::path cache_directory, QObject* parent = nullptr);
-  // Cancels what still runs and waits for it.
+  // Cancels what still runs and waits for it a moment (kFarewellWait), no longer.
   ~PeaksLoader() override;
 
   // Forgets the peaks so far and starts on `film`; a job still running is cancelled.
-  void Load(const QString& film);
+  void Load(QString film);
   void Cancel();
   // Forgets the peaks and the film.
   void Clear();
@@ -48,12 +47,16 @@ class PeaksLoader : public QObject {
   void finished(bool complete, const QString& message);
 
  private:
+  friend class PostingReceiver;
   void Added(int job, std::vector<Peak> peaks);
   void Started(int job, qint64 duration_ms);
   void Ended(int job, const FilmPeaksResult& result);
 
+  // What the loader and its working threads share; it outlives both.
+  struct Link;
+
   std::filesystem::path cache_directory_;
-  std::vector<QThread*> threads_;
+  std::shared_ptr<Link> link_;
   std::shared_ptr<std::atomic<bool>> cancel_;
   int job_ = 0;
   bool running_ = false;

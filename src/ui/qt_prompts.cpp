@@ -120,6 +120,15 @@ std::optional<std::string> QtPrompts::AskOpenPath(const FileDialogState& state) 
   return ToPath(dialog.selectedFiles().front());
 }
 
+std::optional<std::string> QtPrompts::AskFilmPath(const FileDialogState& state) {
+  PathDialog dialog(parent_, "Open film");
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  Prepare(dialog, state, QString::fromLatin1(kFilmFilter));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return ToPath(dialog.selectedFiles().front());
+}
+
 std::optional<SaveChoice> QtPrompts::AskSavePath(const FileDialogState& state) {
   PathDialog dialog(parent_, "Save As");
   dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -13,6 +13,10 @@ namespace lumetra {
 
 class SubFrameRateDialog;
 
+// The film dialog's filter.
+inline constexpr char kFilmFilter[] =
+    "Films  (mkv, mp4, avi, webm, mov, m4v, mpg, ts)|*.mkv;*.mp4;*.avi;*.webm;*.mov;*.m4v;*.mpg;"
+    "*.ts;*.MKV;*.MP4;*.AVI;*.WEBM;*.MOV;*.M4V;*.MPG;*.TS|All file  (*.*)|*.*";
 // The open dialog's filter as the program states it: description and pattern pairs
 // separated by "|". The save dialog's is SaveDialogFilter(), one name filter per file type.
 inline constexpr char kOpenFilter[] =
@@ -42,6 +46,7 @@ class QtPrompts : public Prompts {
   Answer AskYesNoCancel(const std::string& question) override;
   std::optional<std::string> AskOpenPath(const FileDialogState& state) override;
   std::optional<SaveChoice> AskSavePath(const FileDialogState& state) override;
+  std::optional<std::string> AskFilmPath(const FileDialogState& state) override;
   std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
                                      const std::string& proposed) override;
   void RunSubFrameRateDialog(SubFrameRateModel& model) override;

@@ -19,7 +19,7 @@ namespace lumetra {
 
 namespace {
 
-constexpr int kOptionsGroupHeight = 190;
+constexpr int kOptionsGroupHeight = 209;
 
 }  // namespace
 
@@ -41,16 +41,24 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
   auto* options = new QVBoxLayout(group);
   options->setContentsMargins(8, 6, 6, 6);
   options->setSpacing(2);
-  const char* captions[4] = {"Save window position and size on exit", "Remember last directory",
-                             "Auto-load last subtitle at program startup",
-                             "Write the frame rate into SUB files"};
-  for (int i = 0; i < 4; ++i) {
+  const char* captions[3] = {"Save window position and size on exit", "Remember last directory",
+                             "Auto-load last subtitle at program startup"};
+  for (int i = 0; i < 3; ++i) {
     auto* box = new QCheckBox(captions[i], group);
     box->setObjectName(QString("CheckBox%1").arg(i + 1));
     options_[static_cast<std::size_t>(i)] = box;
     options->addWidget(box);
   }
-  SetHint(options_[3], "Other programs read a SUB file's frame rate from a first line {1}{1}RATE");
+  auto_open_film_ = new QCheckBox("Open the film of the same name with a subtitle", group);
+  auto_open_film_->setObjectName("AutoOpenFilmBox");
+  SetHint(auto_open_film_,
+          "A film beside the subtitle with its name (.mkv .mp4 .avi .webm .mov .m4v .mpg .ts)\r"
+          "opens with it, unless another film was last used with the subtitle");
+  options->addWidget(auto_open_film_);
+  write_sub_fps_ = new QCheckBox("Write the frame rate into SUB files", group);
+  write_sub_fps_->setObjectName("WriteSubFpsBox");
+  SetHint(write_sub_fps_, "Other programs read a SUB file's frame rate from a first line {1}{1}RATE");
+  options->addWidget(write_sub_fps_);
 
   auto* size_row = new QHBoxLayout;
   size_row->setSpacing(3);
@@ -135,9 +143,10 @@ void SettingsDialog::Prepare(Configuration& config, FileHistory& history) {
 void SettingsDialog::FormActivate() {
   model_.Load(*config_, *history_);
   history_size_->setText(QString::fromStdString(model_.history_box));
-  const bool values[4] = {model_.win_pos_sav, model_.rem_last_dir, model_.auto_load,
-                          model_.write_sub_fps};
-  for (std::size_t i = 0; i < 4; ++i) options_[i]->setChecked(values[i]);
+  const bool values[3] = {model_.win_pos_sav, model_.rem_last_dir, model_.auto_load};
+  for (std::size_t i = 0; i < 3; ++i) options_[i]->setChecked(values[i]);
+  auto_open_film_->setChecked(model_.auto_open_film);
+  write_sub_fps_->setChecked(model_.write_sub_fps);
 }
 
 void SettingsDialog::Edit1Exit() {
@@ -152,7 +161,8 @@ void SettingsDialog::Button1Click() {
   model_.win_pos_sav = options_[0]->isChecked();
   model_.rem_last_dir = options_[1]->isChecked();
   model_.auto_load = options_[2]->isChecked();
-  model_.write_sub_fps = options_[3]->isChecked();
+  model_.auto_open_film = auto_open_film_->isChecked();
+  model_.write_sub_fps = write_sub_fps_->isChecked();
   model_.Apply(*config_, *history_);
   accept();
 }

@@ -23,7 +23,7 @@ class SettingsDialog : public QDialog {
 
  public:
   static constexpr int kClientWidth = 355;
-  static constexpr int kClientHeight = 236;
+  static constexpr int kClientHeight = 255;
 
   // `association` registers `executable` for the file types; failures are told through
   // `prompts` (not owned).
@@ -52,7 +52,9 @@ class SettingsDialog : public QDialog {
   Configuration* config_ = nullptr;
   FileHistory* history_ = nullptr;
 
-  std::array<QCheckBox*, 4> options_{};  // CheckBox1..CheckBox4
+  std::array<QCheckBox*, 3> options_{};  // CheckBox1..CheckBox3
+  QCheckBox* auto_open_film_ = nullptr;
+  QCheckBox* write_sub_fps_ = nullptr;
   QLineEdit* history_size_ = nullptr;    // Edit1
   QPushButton* ok_ = nullptr;            // Button1
 };

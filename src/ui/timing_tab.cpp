@@ -21,6 +21,7 @@
 #include "livetiming/held_key.h"
 #include "session/session.h"
 #include "ui/controls.h"
+#include "ui/film_player.h"
 #include "ui/frame_keys.h"
 #include "ui/frame_list_model.h"
 #include "ui/frame_list_view.h"
@@ -157,7 +158,8 @@ TimingTab::TimingTab(Session& session, FrameListModel* model, FrameListDelegate*
 
   layout->addWidget(group, 0, 0);
   layout->addWidget(BuildPreviewColumn(), 0, 1);
-  layout->addWidget(BuildSteps(), 1, 0, 1, 2);
+  steps_ = BuildSteps();
+  layout->addWidget(steps_, 1, 0, 1, 2);
   layout->setColumnStretch(0, 1);
   layout->setRowStretch(0, 1);
 
@@ -383,12 +385,63 @@ void TimingTab::ListBox2DblClick() {
   }
 }
 
+void TimingTab::SetClock(const Clock& clock) {
+  clock_ = &clock;
+  ChooseClock();
+}
+
+void TimingTab::SetFilm(FilmPlayer& film) {
+  film_ = &film;
+  film_clock_ = std::make_unique<FilmClock>(film.player());
+  connect(&film, &QObject::destroyed, this, [this] {
+    film_ = nullptr;
+    recorder_.SetClock(*clock_);
+  });
+  connect(&film, &FilmPlayer::filmOpened, this, &TimingTab::ChooseClock);
+  connect(&film, &FilmPlayer::filmClosed, this, &TimingTab::ChooseClock);
+  connect(&film, &FilmPlayer::filmFailed, this, &TimingTab::ChooseClock);
+  connect(&film, &FilmPlayer::stateChanged, this, &TimingTab::ShowState);
+  ChooseClock();
+}
+
+bool TimingTab::HasFilm() const { return film_ != nullptr && film_->HasFilm(); }
+
+void TimingTab::ChooseClock() {
+  if (HasFilm()) {
+    recorder_.SetClock(*film_clock_);
+  } else {
+    recorder_.SetClock(*clock_);
+  }
+  ShowState();
+}
+
+void TimingTab::ShowFilmPanel(QWidget* panel) {
+  auto* grid = static_cast<QGridLayout*>(layout());
+  if (film_panel_ != nullptr && film_panel_ != panel && film_panel_->parent() == this) {
+    grid->removeWidget(film_panel_);
+  }
+  film_panel_ = panel;
+  steps_->setVisible(panel == nullptr);
+  if (panel != nullptr) {
+    grid->addWidget(panel, 1, 0, 1, 2);
+    panel->show();
+  }
+  // The film gets more room than the list.
+  grid->setRowStretch(1, panel != nullptr ? 2 : 0);
+}
+
 void TimingTab::Begin() {
   countdown_->setText(
       QString::fromStdString(NormalizedCountdown(countdown_->text().toStdString())));
   timer_->start();  // restarts a running countdown
+  if (HasFilm()) {
+    // The film waits at the starting value for the countdown.
+    film_->player().Pause();
+    film_->transport().SeekTo(StartingValueOf(Starting()));
+  }
   const bool started =
       recorder_.Begin(countdown_->text().toStdString(), StartingValueOf(Starting()));
+  if (started && HasFilm()) film_->player().Play();
   ShowState();
   if (started) ScrollFocusedToTop();
   // Space now times frames; it no longer presses BEGIN again.
@@ -397,21 +450,26 @@ void TimingTab::Begin() {
 
 void TimingTab::Timer1Timer() {
   const bool started = recorder_.Tick(StartingValueOf(Starting()));
+  if (started && HasFilm()) film_->player().Play();
   ShowState();
   if (started) ScrollFocusedToTop();
 }
 
 void TimingTab::Stop() {
   recorder_.Stop();
+  if (HasFilm()) film_->player().Pause();
   ShowState();
 }
 
 void TimingTab::ShowState() {
   if (!recorder_.timer_running()) timer_->stop();
   stop_->setEnabled(recorder_.stop_enabled());
-  status_->setText(QString::fromStdString(recorder_.status()));
+  const bool paused = recorder_.Paused();
+  status_->setText(QString::fromStdString(paused ? kRecorderPaused : recorder_.status()));
   QPalette palette = status_->palette();
-  palette.setColor(QPalette::WindowText, StatusColourOf(recorder_.status_colour(), palette));
+  palette.setColor(QPalette::WindowText,
+                   StatusColourOf(paused ? StatusColour::kCountdown : recorder_.status_colour(),
+                                  palette));
   status_->setPalette(palette);
   static_cast<ClickArea*>(click_area_)->SetHeld(recorder_.RecordState() == kButtonHeld);
 }

@@ -4,15 +4,21 @@
 // moves on. The starting values and the countdown are set in their boxes. The recorder's
 // BEGIN/STOP panel and the copies of the file-name and information boxes take the
 // toolbar's place while the tab is shown; the window places them.
+//
+// With a film open the times come from the film: BEGIN seeks it to the starting value,
+// the countdown runs, and the film plays when recording starts; STOP pauses it. The film
+// panel then takes the place of the steps.
 #pragma once
 
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "livetiming/clock.h"
 #include "livetiming/recorder.h"
+#include "media/film_clock.h"
 
 class QLabel;
 class QLineEdit;
@@ -23,6 +29,7 @@ class QTimer;
 
 namespace lumetra {
 
+class FilmPlayer;
 class FrameListDelegate;
 class FrameListModel;
 class Session;
@@ -42,8 +49,13 @@ class TimingTab : public QWidget {
   QTimer* timer() const { return timer_; }
   const Recorder& recorder() const { return recorder_; }
 
-  // The clock of the recorded times (not owned; the machine's monotonic clock by default).
-  void SetClock(const Clock& clock) { recorder_.SetClock(clock); }
+  // The clock of the recorded times without a film (not owned; the machine's monotonic
+  // clock by default).
+  void SetClock(const Clock& clock);
+  // The film player: while it has a film, the recorder runs on the film's clock.
+  void SetFilm(FilmPlayer& film);
+  // The film panel in the place of the steps; null gives the steps back.
+  void ShowFilmPanel(QWidget* panel);
   // Panel7's copies of the file-name and information boxes.
   void ShowFileBoxes(const QString& file_name, const QString& information);
 
@@ -69,9 +81,18 @@ class TimingTab : public QWidget {
   void SetStarting(const StartingTexts& texts);
   void ListBox2DblClick();
 
+  // The film's clock while a film is open, else the clock without a film.
+  void ChooseClock();
+  bool HasFilm() const;
+
   Session& session_;
   SteadyClock steady_clock_;
+  const Clock* clock_ = &steady_clock_;
   Recorder recorder_{steady_clock_};
+  FilmPlayer* film_ = nullptr;
+  std::unique_ptr<FilmClock> film_clock_;
+  QWidget* steps_ = nullptr;              // GroupBox8
+  QWidget* film_panel_ = nullptr;
   QListView* list_ = nullptr;             // ListBox2
   QPlainTextEdit* preview_ = nullptr;     // Memo2
   QWidget* click_area_ = nullptr;         // Panel6

@@ -80,6 +80,22 @@ QIcon GlyphIcon(Glyph glyph) {
       p.drawRect(2, 15, 20, 5);
       break;
     }
+    case Glyph::kFilm: {
+      // A strip of film with a play mark.
+      p.setPen(Qt::NoPen);
+      p.setBrush(QColor(0x30, 0x30, 0x30));
+      p.drawRect(2, 3, 20, 18);
+      p.setBrush(Qt::white);
+      for (int x = 4; x <= 18; x += 4) {
+        p.drawRect(x, 5, 2, 2);
+        p.drawRect(x, 17, 2, 2);
+      }
+      QPolygon mark;
+      mark << QPoint(9, 8) << QPoint(16, 12) << QPoint(9, 16);
+      p.setBrush(QColor(0xF0, 0xC8, 0x50));
+      p.drawPolygon(mark);
+      break;
+    }
     case Glyph::kBackward:
       DrawArrow(p, false);
       break;

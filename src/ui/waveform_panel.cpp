@@ -1,6 +1,5 @@
 #include "ui/waveform_panel.h"
 
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -67,6 +66,7 @@ void WaveformPanel::OpenFilm(const QString& path) {
   show();
   strip_->SetDuration(player_duration_ms_);
   loader_->Load(path);
+  status_->show();
   cancel_->setText(kCancelCaption);
   cancel_->show();
 }
@@ -79,6 +79,8 @@ void WaveformPanel::CloseFilm() {
   status_->clear();
   hide();
 }
+
+bool WaveformPanel::HasFilm() const { return !loader_->film().isEmpty(); }
 
 void WaveformPanel::SetPosition(qint64 ms) { strip_->SetPosition(ms); }
 
@@ -96,7 +98,9 @@ void WaveformPanel::ShowProgress(int percent) {
 
 void WaveformPanel::Finished(bool complete, const QString& message) {
   if (complete) {
-    status_->setText(QFileInfo(loader_->film()).fileName());
+    // Nothing left to tell: the line makes room for the waveform.
+    status_->clear();
+    status_->hide();
     cancel_->hide();
     return;
   }

@@ -33,6 +33,8 @@ class WaveformPanel : public QWidget {
   void OpenFilm(const QString& path);
   // No film: the panel hides and forgets the peaks.
   void CloseFilm();
+  // A film is open (its sound read, being read, or failed to read).
+  bool HasFilm() const;
 
   void SetPosition(qint64 ms);
   void SetPlaying(bool playing);

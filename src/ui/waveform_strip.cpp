@@ -24,7 +24,7 @@ const QColor kRulerBackground(40, 46, 54);
 const QColor kRulerText(200, 206, 212);
 const QColor kCentreLine(60, 70, 80);
 const QColor kWave(90, 200, 160);
-const QColor kBox(255, 255, 255, 26);
+const QColor kBox(255, 255, 255, 38);
 const QColor kSelectedBox(110, 160, 255, 60);
 const QColor kFocusedBox(255, 201, 147, 70);
 const QColor kEdge(255, 255, 255, 120);

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSplitter>
 #include <QWidget>
 #include <algorithm>
 
@@ -18,6 +19,10 @@ constexpr const char* kAlignmentItems[3] = {"RadioGroup1_Left", "RadioGroup1_Cen
                                             "RadioGroup1_Right"};
 constexpr char kInstantApplyBox[] = "CheckBox1";
 constexpr char kAutoFocusBox[] = "CheckBox4";
+// The film panel's "Follow film", and the splitter it shares with the frame list (its size
+// there is the window's to keep: it is known only while the panel shows).
+constexpr char kFollowFilmBox[] = "FilmFollow";
+constexpr char kFilmSplitter[] = "FilmSplitter";
 
 QAbstractButton* Button(const QWidget& window, const char* name) {
   return window.findChild<QAbstractButton*>(QString::fromLatin1(name));
@@ -72,6 +77,10 @@ void ApplySettingsToWindow(QWidget& window, Session& session) {
   if (const std::optional<std::string> dir = RememberedDirectory(config)) {
     session.open_dialog().initial_dir = *dir;
   }
+  if (QAbstractButton* box = Button(window, kFollowFilmBox)) box->setChecked(config.FollowFilm);
+  if (auto* splitter = window.findChild<QSplitter*>(kFilmSplitter)) {
+    splitter->setOrientation(config.FilmBeside ? Qt::Horizontal : Qt::Vertical);
+  }
 }
 
 void TakeSettingsFromWindow(const QWidget& window, Session& session) {
@@ -86,6 +95,11 @@ void TakeSettingsFromWindow(const QWidget& window, Session& session) {
   if (const QAbstractButton* box = Button(window, kAutoFocusBox))
     config.AutoFocus = box->isChecked();
   config.LastDir = session.open_dialog().initial_dir;
+  if (const QAbstractButton* box = Button(window, kFollowFilmBox))
+    config.FollowFilm = box->isChecked();
+  if (const auto* splitter = window.findChild<QSplitter*>(kFilmSplitter)) {
+    config.FilmBeside = splitter->orientation() == Qt::Horizontal;
+  }
 }
 
 }  // namespace lumetra

@@ -22,12 +22,13 @@ std::vector<ScreenRect> AvailableScreenRects();
 void FitWindowIntoScreen(QWidget& window);
 
 // At start-up, after the configuration was read: the saved geometry (when it is to be
-// restored and shows on a screen, fitted into the screen), the editor's alignment and check boxes, the
-// remembered directory of the open dialog.
+// restored and shows on a screen, fitted into the screen), the editor's alignment and check
+// boxes, the remembered directory of the open dialog, the film panel's place and "Follow
+// film".
 void ApplySettingsToWindow(QWidget& window, Session& session);
 
 // Before the configuration is written: the window's geometry as it stands, the editor's
-// options and the open dialog's directory.
+// options, the open dialog's directory, the film panel's place and "Follow film".
 void TakeSettingsFromWindow(const QWidget& window, Session& session);
 
 }  // namespace lumetra

@@ -34,7 +34,9 @@ class RecordingObserver : public DocumentObserver {
 TEST(ResetDocument, EmptiesEverySlotAndTheHeaderButNotSlotZero) {
   Document doc;
   Fill(doc, 5);
-  doc.FrameText[MaxFrames] = "last";
+  // Frames up to the last slot, removed again: the slots they used are emptied too.
+  ASSERT_TRUE(doc.InsertFrames(6, std::vector<Frame>(MaxFrames - 5, Frame{1, 2, "more"})));
+  doc.RemoveFrames(6, MaxFrames - 5);
   doc.FrameEnd[0] = 99;
   doc.Modified = kUnsaved;
   doc.InfoTitle = "T";

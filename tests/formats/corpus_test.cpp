@@ -4,9 +4,10 @@
 #include <filesystem>
 
 #include "formats/file_io.h"
-#include "foundation/code_page_guess.h"
+#include "formats/format_parts.h"
 #include "formats/format_test_support.h"
 #include "formats/line_io.h"
+#include "foundation/code_page_guess.h"
 
 namespace lumetra {
 namespace {
@@ -89,6 +90,12 @@ const Pinned kPinned[] = {
     {"_fps-header-29.97_Pirates.sub", kKindSub, 29.97, k1250, 420, 1, 0, 6006,
      "PIRATES OF THE CARIBBEAN|English subtitlez by tHe.b0dY"},
     {"_fps-header-12.5_Gangs.sub", kKindSub, 12.5, k1250, 748, 1, 3200, 5440, "Forever."},
+    // Entries without blank lines between them, numbered "40th": every time line a frame.
+    {"_en_missing-first-index.srt", kKindSubRip, 25, CodePage::kWindows1252, 715, 41, 395440,
+     397560, "Not become tired from working here all weekend?"},
+    // The second entry has no time line: it is dropped, and the third keeps its own times.
+    {"_missing-timecodes.srt", kKindSubRip, 25, k1250, 4, 2, 7204567, 7208901,
+     "This is the third subtitle."},
     {"_utf16le-bom.srt", kKindSubRip, 25, CodePage::kUtf8, 7, 1, 6500, 9000,
      "About 2 months ago I found myself on|the comment section of YouTube"},
 };
@@ -133,6 +140,23 @@ TEST_F(Corpus, ABarInsideALineSurvivesASave) {
   EXPECT_EQ(at[1], before[3464]);   // the entry's second line
 }
 
+// A time line in a SubRip file always begins a frame: no frame's text holds one.
+TEST_F(Corpus, NoSubRipFramesTextHoldsATimeLine) {
+  for (const auto& [path, bytes] : Files()) {
+    if (DetectSubtitleKind(bytes) != kKindSubRip) continue;
+    const auto loaded = Read(bytes, kKindSubRip);
+    for (const Frame& frame : loaded.All()) {
+      std::string_view text = frame.text;
+      for (std::size_t bar = 0; bar != std::string_view::npos;) {
+        const std::size_t next = text.find('|');
+        EXPECT_FALSE(IsSubRipTimeLine(text.substr(0, next))) << path << ": " << frame.text;
+        bar = next;
+        if (next != std::string_view::npos) text.remove_prefix(next + 1);
+      }
+    }
+  }
+}
+
 // Files in the Windows pages of other languages open readable without a choice: every
 // text shows as it does in the page the file was written in.
 TEST_F(Corpus, FilesInSingleBytePagesShowTheirOwnLetters) {
@@ -156,6 +180,15 @@ TEST_F(Corpus, FilesInSingleBytePagesShowTheirOwnLetters) {
   ASSERT_EQ(ReadWholeFile((kCorpus / cases[0].first).string(), russian), FileError::kNone);
   EXPECT_EQ(Read(russian, kKindSubRip, 25).doc->Encoding, CodePage::kWindows1251);
   EXPECT_EQ(GuessSingleByteCodePage("plain ASCII\r\n"), CodePage::kWindows1250);
+
+  // The Polish file written in ISO-8859-2 instead: its letters at other bytes (ą is B1,
+  // not B9) make it ISO-8859-2; a Windows quotation mark among them makes it Windows-1250.
+  std::string polish;
+  ASSERT_EQ(ReadWholeFile((kCorpus / cases[3].first).string(), polish), FileError::kNone);
+  const std::string iso =
+      EncodeFromUtf8(DecodeToUtf8(polish, CodePage::kWindows1250), CodePage::kIso8859_2);
+  EXPECT_EQ(GuessSingleByteCodePage(iso), CodePage::kIso8859_2);
+  EXPECT_EQ(GuessSingleByteCodePage(iso + "{1}{2}\x84Tak\r\n"), CodePage::kWindows1250);
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 // What a file's bytes say about it: its kind, and whether its text is UTF-8.
+#include <vector>
+
 #include "formats/format_test_support.h"
 
 namespace lumetra {
@@ -52,6 +54,13 @@ TEST(LooksLikeUtf8Text, NeedsValidUtf8WithNonAsciiCharacters) {
       {"\xF4\x90\x80\x80", false},              // above U+10FFFF
   };
   for (const auto& [data, utf8] : cases) EXPECT_EQ(LooksLikeUtf8Text(data), utf8) << data;
+  // Runs of ASCII that end exactly where the bytes end (no terminator after them).
+  for (std::size_t size : {8u, 32u, 64u, 72u}) {
+    std::vector<char> bytes(size, 'a');
+    EXPECT_FALSE(LooksLikeUtf8Text({bytes.data(), bytes.size()})) << size;
+    bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(size / 2), {'\xC3', '\xA9'});
+    EXPECT_TRUE(LooksLikeUtf8Text({bytes.data(), bytes.size()})) << size;
+  }
 }
 
 }  // namespace

@@ -35,6 +35,13 @@ TEST(FrameLimit, EveryReaderKeepsTheFirst9999) {
       EXPECT_EQ(loaded.At(n), (Frame{n * 1000, n * 1000 + 500, "t" + std::to_string(n)})) << kind;
     }
     EXPECT_EQ(loaded.At(MaxFrames), Frame{}) << kind;
+    // A shorter file read into the same document leaves every slot after its frames empty,
+    // though a read clears only the slots the one before used.
+    ReadSubtitleData(Entry(kind, 1), kind, 2, *loaded.doc);
+    ASSERT_EQ(loaded.doc->FrameCount, 1) << kind;
+    int filled = 0;
+    for (int i = 2; i <= MaxFrames; ++i) filled += loaded.At(i) != Frame{} ? 1 : 0;
+    EXPECT_EQ(filled, 0) << kind;
   }
 }
 

@@ -80,6 +80,23 @@ const ReadCase kSubRip[] = {
      {{1000, 2000, "|A|  |B||x<i></i>"}}},
     {"\n\n1\n00:00:01,000 --> 00:00:02,000\n\n\n\n2\n\n00:00:03,000 --> 00:00:04,000\nB\n\n\n\n",
      {{1000, 2000, ""}, {3000, 4000, "B"}}},
+    // A time line always begins a new frame; the line before it where a number stands
+    // ("40th", or any number, also "0" or the first text line) is its number, not text.
+    {"39\n00:06:33,680 --> 00:06:35,040\n......\n40th\n00:06:35,440 --> 00:06:37,560\nNot "
+     "tired\n41st\n00:06:37,760 --> 00:06:39,920\nTired\n0\n00:06:40,000 --> 00:06:41,000 X1:5\n",
+     {{393680, 395040, "......"}, {395440, 397560, "Not tired"}, {397760, 399920, "Tired"},
+      {400000, 401000, ""}}},
+    {"1\n00:00:01,000 --> 00:00:02,000\n2\n00:00:03,000 --> 00:00:04,000\nB\n"
+     "00:00:05,000 --> 00:00:06,000\nC\n00:00:07,000-->00:00:08,000\n 00:00:09,000 --> 0:0:1,0\n"
+     "1984\n",
+     {{1000, 2000, ""},
+      {3000, 4000, "B"},
+      {5000, 6000, "C|00:00:07,000-->00:00:08,000| 00:00:09,000 --> 0:0:1,0|1984"}}},
+    // Text without a time line of its own is dropped; no frame takes its place or times.
+    {"1\n00:00:01,000 --> 00:00:02,000\nFirst\n\n2\nSecond\nSecond, line 2\n\n"
+     "3\n00:00:03,000 --> 00:00:04,000\nThird\n\n4\nstray\n5\n00:00:05,000 --> 00:00:06,000\n"
+     "Fifth\n\n6\n\nSixth\n",
+     {{1000, 2000, "First"}, {3000, 4000, "Third"}, {5000, 6000, "Fifth"}}},
     // An entry cut before its time line is no frame; a time line as the last line is one.
     {"1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n\n\n", {{1000, 2000, "A"}}},
     {"1\r\n00:00:01,000 --> 00:00:02,000", {{1000, 2000, ""}}},
@@ -113,8 +130,11 @@ const ReadCase kSrt2[] = {
     {"00:00:01.00,00:00:02.00\n\n\n00:00:03.00,00:00:04.00\n", {{1000, 2000, ""}}},
     {"00:00:01.00,00:00:02.00\r\n\r\n", {{1000, 2000, ""}}},
     {"[INFORMATION]\n[TITLE]x\n[SUBTITLE]", {}},
-    // A first frame ten hours or more into the film ends the header as well.
+    // A first frame ten hours or more into the film ends the header as well (a line that
+    // begins with two digits and ":"), so it is read, not skipped as header.
     {"[INFORMATION]\n[SUBTITLE]\n12:00:00.00,12:00:01.50\nLate\n", {{43200000, 43201500, "Late"}}},
+    {"[TITLE]t\n10:00:00.00,10:00:01.00\nx\n", {{36000000, 36001000, "x"}}},
+    {"[TITLE]t\n1:00:00.00,1:00:01.00\nx\n", {}},
 };
 
 const ReadCase kSami[] = {

@@ -1,5 +1,13 @@
 // Every writer's output to the byte: a two-frame example per format, then the edges.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "editing/sub_frame_rate.h"
+#include "formats/format_parts.h"
 #include "formats/format_test_support.h"
+#include "foundation/textkit.h"
 
 namespace lumetra {
 namespace {
@@ -114,6 +122,45 @@ TEST(Writers, ALiteralBarStaysInItsLineWhereTheFormatCanHoldOne) {
   // SRT2 and SUB have "|" for their line break: there it breaks the line.
   EXPECT_EQ(Read(Write(*loaded.doc, kKindSrt2), kKindSrt2).At(1).text, "Left | Right|B|");
   EXPECT_EQ(Write(*loaded.doc, kKindSub), Crlf("{25}{50}Left | Right|B|\n"));
+}
+
+// A SUB time is written as the frame it falls in as the reader counts frames (the frame
+// that starts at or before it, the next one after it), at every rate the SUB dialog offers.
+TEST(Writers, SubTimesAreTheFramesTheyFallInAtEveryRateOfTheDialog) {
+  std::vector<double> rates = {23.976, 29.97, 50, 0.001, -10};
+  for (const SubFrameRateModel::Choice& choice : SubFrameRateModel::Choices()) {
+    if (choice.tag != SubFrameRateModel::kCustomTag) rates.push_back(TextToFloat(choice.caption));
+  }
+  std::vector<TimeValue> times;
+  for (TimeValue t = 0; t <= 1000000; t += 100) times.push_back(t);  // 10,001 times
+  for (TimeValue t = 1; t < 5000; ++t) times.push_back(t);
+  for (TimeValue t = 360000000; t < 2000000000; t += 99991) times.push_back(t);
+  for (double fps : rates) {
+    const SubFrameCounter frames(fps);
+    const auto next = [&](std::int32_t f) { return f + (fps < 0 ? -1 : 1); };
+    int wrong = 0;
+    for (TimeValue t : times) {
+      const std::int32_t f = frames.FrameOf(t);
+      const bool falls_in = std::abs(SubFrameToMs(f, fps)) <= t &&
+                            std::abs(SubFrameToMs(next(f), fps)) > t &&
+                            (t == 0 || frames.FrameOf(-t) == -f);
+      if (!falls_in && wrong++ == 0) ADD_FAILURE() << t << " ms at " << fps << " fps: frame " << f;
+    }
+    // Every frame's start goes back to that frame (of the frames that start before 2^31 ms).
+    const double last = std::min(30000.0, 2e9 * std::abs(fps) / 1000);
+    for (std::int32_t f = 0; f < last; ++f) {
+      if (frames.FrameOf(SubFrameToMs(f, fps)) != f && wrong++ == 0) {
+        ADD_FAILURE() << "frame " << f << " at " << fps << " fps";
+      }
+    }
+    EXPECT_EQ(wrong, 0) << fps;
+  }
+  // At 30 fps the reader starts frame 7854 at 261,799 ms (7854 / 30 * 1000 is a hair below
+  // 261,800): both times fall in it, and the end never comes before the start.
+  Document doc;
+  Fill(doc, {{261799, 261800, "x"}, {16299, 16300, "y"}});
+  EXPECT_EQ(Write(doc, kKindSub, 30), "{7854}{7854}x\r\n{489}{489}y\r\n");
+  EXPECT_EQ(SubFrameToMs(7854, 30), 261799);
 }
 
 TEST(Writers, RefuseOtherKindsWritingNothing) {

@@ -140,5 +140,55 @@ TEST(StartingValues, BoxesAreNormalisedWhenLeft) {
   EXPECT_EQ(StartingValueOf({"1", "02", "x", "5"}), MakeTime(1, 2, 0, 5));
 }
 
+TEST_F(RecorderTest, OnAFilmsClockTimesAreTheFilmsPositionsThroughPausesSeeksAndRates) {
+  FakeFilmClock film;
+  recorder.SetClock(film);
+  film.position = 60'000;  // the window sought the film to the starting value...
+  EXPECT_FALSE(recorder.Begin("2", 60'000));
+  EXPECT_FALSE(recorder.Paused());  // counting down, not paused
+  recorder.Tick(60'000);
+  EXPECT_TRUE(recorder.Tick(60'000));
+  film.playing = true;  // ...and plays it when recording starts
+  film.Wait(1'500);
+  Press();
+  film.Wait(2'000);
+  Release();
+  EXPECT_EQ(Times(1), std::make_pair(61'500, 63'500));
+
+  // Paused: no frame starts, and the clock stands still.
+  film.playing = false;
+  EXPECT_TRUE(recorder.Paused());
+  film.Wait(5'000);
+  Press();
+  Release();
+  EXPECT_EQ(Times(2), std::make_pair(0, 0));
+  EXPECT_EQ(focus, 2);
+  film.playing = true;
+  EXPECT_FALSE(recorder.Paused());
+  film.Wait(500);
+  Press();
+  film.Wait(1'000);
+  film.playing = false;  // paused while the frame is held: its end is the paused position
+  Release();
+  EXPECT_EQ(Times(2), std::make_pair(64'000, 65'000));
+
+  // Sought back: the next frame takes the new position; at half speed a second of real
+  // time is half a second of film.
+  film.position = 30'000;
+  film.playing = true;
+  film.rate = 0.5;
+  film.Wait(1'000);
+  Press();
+  film.Wait(3'000);
+  Release();
+  EXPECT_EQ(Times(3), std::make_pair(30'500, 32'000));
+  // The steady clock is back as soon as it is chosen again.
+  recorder.SetClock(clock);
+  recorder.Begin("0", 1'000);
+  clock.now += 250;
+  Press();
+  EXPECT_EQ(doc.FrameStart[4], 1'250);
+}
+
 }  // namespace
 }  // namespace lumetra

@@ -74,6 +74,25 @@ TEST(PeakDecoder, CompressedStereoFilmKeepsItsLevelAndLength) {
   EXPECT_NEAR(Level(got.buckets[150].min), -0.5, 0.02);
 }
 
+TEST(PeakDecoder, SoundThatStartsLateInAFilmWithPictureIsSilentBeforeIt) {
+  if (!testing::HaveFfmpeg()) GTEST_SKIP() << "ffmpeg is not installed";
+  TempDir dir;
+  const std::string film = dir.File("late.mkv");
+  ASSERT_EQ(std::system(("ffmpeg -v error -f lavfi -i testsrc=size=64x48:rate=10:duration=3 "
+                         "-itsoffset 1.5 -f lavfi -i 'aevalsrc=0.5*sin(2*PI*1000*t):s=48000:d=1.5' "
+                         "-c:v mpeg4 -c:a aac -y '" + film + "'")
+                            .c_str()),
+            0);
+  Collector got;
+  EXPECT_EQ(DecodePeaks(film, got).outcome, PeakOutcome::kComplete);
+  EXPECT_EQ(got.duration_ms, 3000);
+  ASSERT_GE(got.buckets.size(), 299u);
+  std::size_t first = 0;
+  while (first < got.buckets.size() && Level(got.buckets[first].max) < 0.1) ++first;
+  // The coder's lead-in may move the start by a bucket or two.
+  EXPECT_NEAR(static_cast<double>(first), 150, 3);
+}
+
 TEST(PeakDecoder, TellsWhatIsWrongWithoutCrashing) {
   TempDir dir;
   testing::WriteFile(dir.File("subtitle.srt"), "1\n00:00:01,000 --> 00:00:02,000\nHello\n\n");

@@ -14,17 +14,19 @@
 
 namespace lumetra::testing {
 
-// Interleaved 16-bit samples of `channels` channels at `rate` as a WAV file.
-inline void WriteWav(const std::string& path, int rate, int channels,
-                     const std::vector<std::int16_t>& samples) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+// Interleaved 16-bit samples of `channels` channels at `rate` as the bytes of a WAV
+// file. `stated_bytes` overrides the data size in the header (a stream of unknown length).
+inline std::string WavBytes(int rate, int channels, const std::vector<std::int16_t>& samples,
+                            std::uint32_t stated_bytes = 0) {
+  std::string out;
   auto put = [&out](std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.put(static_cast<char>((value >> (8 * i)) & 0xff));
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
   };
-  const std::uint32_t data_bytes = static_cast<std::uint32_t>(samples.size() * 2);
-  out.write("RIFF", 4);
+  const std::uint32_t data_bytes =
+      stated_bytes != 0 ? stated_bytes : static_cast<std::uint32_t>(samples.size() * 2);
+  out += "RIFF";
   put(36 + data_bytes, 4);
-  out.write("WAVEfmt ", 8);
+  out += "WAVEfmt ";
   put(16, 4);
   put(1, 2);  // PCM
   put(channels, 2);
@@ -32,9 +34,17 @@ inline void WriteWav(const std::string& path, int rate, int channels,
   put(rate * channels * 2, 4);
   put(channels * 2, 2);
   put(16, 2);
-  out.write("data", 4);
+  out += "data";
   put(data_bytes, 4);
   for (std::int16_t s : samples) put(static_cast<std::uint16_t>(s), 2);
+  return out;
+}
+
+inline void WriteWav(const std::string& path, int rate, int channels,
+                     const std::vector<std::int16_t>& samples) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  const std::string bytes = WavBytes(rate, channels, samples);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // `seconds` of silence, then `tone_seconds` of a sine of `hz` at `amplitude` (of full

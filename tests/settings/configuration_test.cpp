@@ -26,7 +26,10 @@ constexpr char kFullFile[] =
     "RemLastDir = True\r\nLastDir = /films/old/\r\nAutoLoad = True\r\n"
     "LatestFile = /films/a.srt\r\nMaxHistory = 8\r\nHisNum = 2\r\n"
     "(1)  /films/a.srt\r\n(2)  /films/b.srt\r\n"
-    "TextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\nWriteSubFps = False\r\n";
+    "TextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\n"
+    "AutoOpenFilm = False\r\nFilmBeside = True\r\nFilmPanelSize = 420\r\nFollowFilm = True\r\n"
+    "WriteSubFps = False\r\n"
+    "(2).Film = /films/b = 2.mkv\r\n";
 
 // The file that a run without a file and without changes writes, and its lines.
 constexpr char kDefaultFile[] =
@@ -35,7 +38,9 @@ constexpr char kDefaultFile[] =
     "WinPosSav = False\r\nPosX = 0\r\nPosY = 0\r\nSizX = 0\r\nSizY = 0\r\n"
     "RemLastDir = True\r\nLastDir = \r\nAutoLoad = False\r\nLatestFile = \r\n"
     "MaxHistory = 8\r\nHisNum = 1\r\n(1)  \r\n"
-    "TextAlign = 1\r\nInstantApply = False\r\nAutoFocus = False\r\nWriteSubFps = True\r\n";
+    "TextAlign = 1\r\nInstantApply = False\r\nAutoFocus = False\r\n"
+    "AutoOpenFilm = True\r\nFilmBeside = False\r\nFilmPanelSize = 0\r\nFollowFilm = False\r\n"
+    "WriteSubFps = True\r\n";
 std::vector<std::string> DefaultLines() {
   std::vector<std::string> lines;
   for (LineReader in(kDefaultFile); !in.AtEnd();) lines.emplace_back(in.ReadLine());
@@ -55,9 +60,13 @@ TEST(ConfigFile, EveryValueIsWrittenByteForByteAndReadBack) {
   config.LastDir = "/films/old/";
   config.LatestFile = "/films/a.srt";  // written from the history's first entry
   config.TextAlign = 2;
+  config.AutoOpenFilm = false;
+  config.FilmBeside = config.FollowFilm = true;
+  config.FilmPanelSize = 420;
   config.WriteSubFrameRate = false;
   FileHistory history;
   history.UpdateHistory("/films/b.srt");
+  history.SetAttribute(1, kFilmAttribute, "/films/b = 2.mkv");
   history.UpdateHistory("/films/a.srt");
   EXPECT_EQ(history.HisNum, 3);  // the start-up count stood for an empty slot
   EXPECT_EQ(ConfigFileText(config, history), kFullFile);
@@ -69,6 +78,28 @@ TEST(ConfigFile, EveryValueIsWrittenByteForByteAndReadBack) {
   EXPECT_EQ(read, config);
   EXPECT_EQ(read_history.HisNum, 2);
   EXPECT_EQ(read_history.Entry(2), "/films/b.srt");
+  EXPECT_EQ(read_history.Attribute(2, kFilmAttribute), "/films/b = 2.mkv");
+  EXPECT_EQ(read_history.Attributes(1).size(), 0u);
+}
+
+TEST(ConfigFile, TheFilmsOptionsAreKeyedLinesInAnyOrder) {
+  std::vector<std::string> lines = DefaultLines();
+  lines.resize(13);
+  lines.push_back("(1)  /films/a.srt");
+  lines.insert(lines.end(), {"TextAlign = 0", "InstantApply = False", "AutoFocus = False",
+                             "(1).Film = /films/a.mkv", "FollowFilm = True",
+                             "FilmPanelSize = 99999", "FilmBeside = True"});
+  Configuration config;
+  FileHistory history;
+  ReadConfigText(Joined(lines), config, history);
+  EXPECT_TRUE(config.FollowFilm && config.FilmBeside && config.AutoOpenFilm);
+  EXPECT_EQ(config.FilmPanelSize, 16384);
+  EXPECT_EQ(history.Attribute(1, kFilmAttribute), "/films/a.mkv");
+  // Written back in the writer's order.
+  const std::string text = ConfigFileText(config, history);
+  EXPECT_EQ(text.substr(text.find("AutoOpenFilm")),
+            "AutoOpenFilm = True\r\nFilmBeside = True\r\nFilmPanelSize = 16384\r\n"
+            "FollowFilm = True\r\n(1).Film = /films/a.mkv\r\n");
 }
 
 TEST(ConfigFile, OptionsOffLeaveTheirPathsOutAndAClearedHistoryKeepsOneEmptyLine) {
@@ -217,7 +248,7 @@ TEST(ConfigFile, HistoryAttributesAreKeyedLinesThatTravelWithTheirEntry) {
   EXPECT_EQ(history.Attribute(2, kCodePageAttribute), std::nullopt);
 
   const std::string text = ConfigFileText(Configuration(), history);
-  EXPECT_NE(text.find("AutoFocus = False\r\n(1).CodePage = Windows-1251\r\n"
+  EXPECT_NE(text.find("FollowFilm = False\r\n(1).CodePage = Windows-1251\r\n"
                       "(2).Film = /films/b = final.mkv\r\n"),
             std::string::npos);
   // Unknown keys, other lines and attributes of entries not in use are skipped.

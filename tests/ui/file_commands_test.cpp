@@ -148,8 +148,10 @@ TEST_F(FileCommandsTest, HistoryMenuOpensAnEarlierFile) {
   OpenThroughDialog(subrip_);
   RightPress("SpeedButton1");
   QMenu* menu = window_->historyMenu();
-  ASSERT_EQ(menu->actions().size(), 2);
+  // The two files, then a separator and "Open film...".
+  ASSERT_EQ(menu->actions().size(), 4);
   EXPECT_EQ(menu->actions()[0]->text(), QString::fromStdString("1. " + subrip_));
+  EXPECT_EQ(menu->actions()[3]->text(), "Open film...");
   menu->actions()[1]->trigger();
   menu->hide();
   EXPECT_EQ(Box("Edit1"), "sample.srt    (SRT2 with Info)");

@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QTextOption>
 #include <QTimer>
 #include <QUrl>
@@ -53,19 +54,22 @@ TEST(SettingsDialog, OkAppliesTheControlsAndCancelKeepsTheSettingsButNotTheHisto
   ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
   EXPECT_EQ(size->text(), "8");
   EXPECT_EQ(std::vector<bool>({checked("CheckBox1"), checked("CheckBox2"), checked("CheckBox3"),
-                               checked("CheckBox4")}),
+                               checked("WriteSubFpsBox")}),
             std::vector<bool>({false, true, false, true}));
   size->setFocus();
   size->selectAll();
   QTest::keyClicks(size, "20");
   QTest::keyClick(size, Qt::Key_Tab);  // leaving the box brings it into range
   EXPECT_EQ(size->text(), "16");
+  EXPECT_TRUE(checked("AutoOpenFilmBox"));
   Click(dialog, "CheckBox1");
   Click(dialog, "CheckBox3");
-  Click(dialog, "CheckBox4");
+  Click(dialog, "AutoOpenFilmBox");
+  Click(dialog, "WriteSubFpsBox");
   Click(dialog, "Button1");
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_TRUE(config.WinPosSav && config.RemLastDir && config.AutoLoad);
+  EXPECT_FALSE(config.AutoOpenFilm);
   EXPECT_FALSE(config.WriteSubFrameRate);
   EXPECT_EQ(history.MaxHistory, 16);
 
@@ -112,6 +116,9 @@ TEST_F(SettingsWindowTest, ASecondRunRestoresGeometryOptionsHistoryAndTheLatestF
   Tick("RadioGroup1_Right");
   Tick("CheckBox1");
   Tick("CheckBox4");
+  // The film panel (hidden without a film): beside the list, and "Follow film".
+  Find<QToolButton>("FilmPlace")->click();
+  Find<QCheckBox>("FilmFollow")->setChecked(true);
   window_->resize(700, 500);
   window_->move(40, 30);
   // Closed as the mini-mode strip, the window still comes back as it was before.
@@ -125,6 +132,8 @@ TEST_F(SettingsWindowTest, ASecondRunRestoresGeometryOptionsHistoryAndTheLatestF
   EXPECT_EQ(Memo()->document()->defaultTextOption().alignment(), Qt::AlignRight);
   EXPECT_TRUE(Find<QCheckBox>("CheckBox1")->isChecked() &&
               Find<QCheckBox>("CheckBox4")->isChecked());
+  EXPECT_EQ(window_->filmSplitter()->orientation(), Qt::Horizontal);
+  EXPECT_TRUE(Find<QCheckBox>("FilmFollow")->isChecked());
   EXPECT_EQ(window_->session().history().Entry(1), sample);
   EXPECT_EQ(window_->session().open_dialog().initial_dir, dir_.path().string() + "/");
   EXPECT_EQ(Rows(), 10);  // auto-loaded
