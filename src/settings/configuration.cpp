@@ -88,12 +88,12 @@ std::string ConfigFileText(const Configuration& config, FileHistory& history) {
   w.Line("InstantApply = " + BoolToText(config.InstantApply));
   w.Line("AutoFocus = " + BoolToText(config.AutoFocus));
 
-  // The keyed lines: the film's options, the SUB option, then the history's attributes.
+  // The keyed lines: the SUB option, the film's options, then the history's attributes.
+  w.Line("WriteSubFps = " + BoolToText(config.WriteSubFrameRate));
   w.Line("AutoOpenFilm = " + BoolToText(config.AutoOpenFilm));
   w.Line("FilmBeside = " + BoolToText(config.FilmBeside));
   w.Line("FilmPanelSize = " + IntToText(config.FilmPanelSize));
   w.Line("FollowFilm = " + BoolToText(config.FollowFilm));
-  w.Line("WriteSubFps = " + BoolToText(config.WriteSubFrameRate));
   for (int i = 1; i <= history.HisNum; ++i) {
     for (const auto& [name, value] : history.Attributes(i)) {
       const std::string_view one_line = OneLine(value);

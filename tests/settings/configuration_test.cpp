@@ -26,9 +26,8 @@ constexpr char kFullFile[] =
     "RemLastDir = True\r\nLastDir = /films/old/\r\nAutoLoad = True\r\n"
     "LatestFile = /films/a.srt\r\nMaxHistory = 8\r\nHisNum = 2\r\n"
     "(1)  /films/a.srt\r\n(2)  /films/b.srt\r\n"
-    "TextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\n"
+    "TextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\nWriteSubFps = False\r\n"
     "AutoOpenFilm = False\r\nFilmBeside = True\r\nFilmPanelSize = 420\r\nFollowFilm = True\r\n"
-    "WriteSubFps = False\r\n"
     "(2).Film = /films/b = 2.mkv\r\n";
 
 // The file that a run without a file and without changes writes, and its lines.
@@ -38,9 +37,8 @@ constexpr char kDefaultFile[] =
     "WinPosSav = False\r\nPosX = 0\r\nPosY = 0\r\nSizX = 0\r\nSizY = 0\r\n"
     "RemLastDir = True\r\nLastDir = \r\nAutoLoad = False\r\nLatestFile = \r\n"
     "MaxHistory = 8\r\nHisNum = 1\r\n(1)  \r\n"
-    "TextAlign = 1\r\nInstantApply = False\r\nAutoFocus = False\r\n"
-    "AutoOpenFilm = True\r\nFilmBeside = False\r\nFilmPanelSize = 0\r\nFollowFilm = False\r\n"
-    "WriteSubFps = True\r\n";
+    "TextAlign = 1\r\nInstantApply = False\r\nAutoFocus = False\r\nWriteSubFps = True\r\n"
+    "AutoOpenFilm = True\r\nFilmBeside = False\r\nFilmPanelSize = 0\r\nFollowFilm = False\r\n";
 std::vector<std::string> DefaultLines() {
   std::vector<std::string> lines;
   for (LineReader in(kDefaultFile); !in.AtEnd();) lines.emplace_back(in.ReadLine());
