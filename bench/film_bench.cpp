@@ -100,9 +100,7 @@ class Bench : public lumetra::PlayerObserver {
     renderer_->NewFrameWaits();
     return Draw();
   }
-  bool Draw() {
-    return renderer_->Render(kWidth, kHeight, kWidth * 4, pixels_.data());
-  }
+  bool Draw() { return renderer_->Render(kWidth, kHeight, kWidth * 4, pixels_.data()); }
 
   lumetra::MpvPlayer player_;
   std::unique_ptr<lumetra::MpvSoftwareRenderer> renderer_;
@@ -121,18 +119,18 @@ int main(int argc, char** argv) {
   if (argc > 1) {
     film = argv[1];
   } else {
-    dir = std::filesystem::temp_directory_path() / ("lumetra-film-bench-" + std::to_string(getpid()));
+    dir =
+        std::filesystem::temp_directory_path() / ("lumetra-film-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     film = (dir / "film.mkv").string();
     const int seconds = EnvInt("LUMETRA_FILM_BENCH_SECONDS", 30);
     const int key_seconds = EnvInt("LUMETRA_FILM_BENCH_KEY_SECONDS", 10);
     const std::string command =
         "ffmpeg -nostdin -v error -y -f lavfi -i testsrc2=size=1920x1080:rate=25:duration=" +
-        std::to_string(seconds) + " -f lavfi -i sine=frequency=440:duration=" +
         std::to_string(seconds) +
+        " -f lavfi -i sine=frequency=440:duration=" + std::to_string(seconds) +
         " -c:v libx264 -preset ultrafast -g " + std::to_string(key_seconds * 25) +
-        " -pix_fmt yuv420p -c:a pcm_s16le -shortest '" +
-        film + "'";
+        " -pix_fmt yuv420p -c:a pcm_s16le -shortest '" + film + "'";
     std::printf("making a %d s 1080p film with ffmpeg, a key picture every %d s...\n", seconds,
                 key_seconds);
     std::fflush(stdout);
@@ -181,10 +179,11 @@ int main(int argc, char** argv) {
   std::printf("film: %s, %lld ms\n", film.c_str(), static_cast<long long>(duration));
   std::printf("open to first picture drawn: first %.0f ms, then %.0f ms and %.0f ms\n", opens[0],
               opens[1], opens[2]);
-  std::printf("seek to picture drawn (exact, 20 seeks): median %.0f ms, fastest %.0f ms, "
-              "slowest %.0f ms\n",
-              Median(seeks), *std::min_element(seeks.begin(), seeks.end()),
-              *std::max_element(seeks.begin(), seeks.end()));
+  std::printf(
+      "seek to picture drawn (exact, 20 seeks): median %.0f ms, fastest %.0f ms, "
+      "slowest %.0f ms\n",
+      Median(seeks), *std::min_element(seeks.begin(), seeks.end()),
+      *std::max_element(seeks.begin(), seeks.end()));
   std::printf("drawing one %dx%d picture in software: %.1f ms\n", kWidth, kHeight, redraw);
   if (!dir.empty()) {
     std::error_code ec;

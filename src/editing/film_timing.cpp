@@ -25,8 +25,8 @@ CommandResult SetFocusedTime(Document& doc, const Selection& selection, TimeValu
 }  // namespace
 
 TimeValue FilmTime(std::int64_t position_ms) {
-  return static_cast<TimeValue>(std::clamp<std::int64_t>(
-      position_ms, 0, std::numeric_limits<TimeValue>::max()));
+  return static_cast<TimeValue>(
+      std::clamp<std::int64_t>(position_ms, 0, std::numeric_limits<TimeValue>::max()));
 }
 
 CommandResult SetStartFromFilm(Document& doc, const Selection& selection, TimeValue position) {

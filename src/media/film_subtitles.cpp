@@ -38,7 +38,8 @@ std::string FilmSubtitleText(const Document& doc) {
       const std::size_t bar = rest.find('|');
       std::string line(rest.substr(0, bar));
       // A line break inside a line would end the entry early.
-      std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+      std::replace_if(
+          line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
       out += line.find_first_not_of(" \t") == std::string::npos ? "\u00A0" : line;
       out += "\n";
       if (bar == std::string_view::npos) break;

@@ -68,8 +68,8 @@ std::filesystem::path SubtitleFileFor() {
   } else {
     dir = std::filesystem::temp_directory_path(ec);
   }
-  return dir / ("lumetra-film-" + std::to_string(::getpid()) + "-" +
-                std::to_string(++counter) + ".srt");
+  return dir /
+         ("lumetra-film-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".srt");
 }
 
 }  // namespace
@@ -133,10 +133,6 @@ MpvPlayer::~MpvPlayer() {
     const char* stop[] = {"stop", nullptr};
     mpv_command(core_->handle, stop);
   }
-  if (!subtitle_file_.empty()) {
-    std::error_code ec;
-    std::filesystem::remove(subtitle_file_, ec);
-  }
 }
 
 bool MpvPlayer::StartCore() {
@@ -154,12 +150,23 @@ bool MpvPlayer::StartCore() {
   }
   auto core = std::make_shared<MpvCore>(handle);
   const Options own = {
-      {"config", "no"},          {"vo", "libmpv"},         {"hr-seek", "yes"},
-      {"keep-open", "yes"},      {"pause", "yes"},         {"idle", "yes"},
-      {"terminal", "no"},        {"input-default-bindings", "no"},
-      {"input-vo-keyboard", "no"}, {"osc", "no"},          {"osd-level", "0"},
-      {"sub-auto", "no"},        {"audio-file-auto", "no"}, {"load-scripts", "no"},
-      {"ytdl", "no"},            {"audio-display", "no"},  {"sub-codepage", "utf-8"},
+      {"config", "no"},
+      {"vo", "libmpv"},
+      {"hr-seek", "yes"},
+      {"keep-open", "yes"},
+      {"pause", "yes"},
+      {"idle", "yes"},
+      {"terminal", "no"},
+      {"input-default-bindings", "no"},
+      {"input-vo-keyboard", "no"},
+      {"osc", "no"},
+      {"osd-level", "0"},
+      {"sub-auto", "no"},
+      {"audio-file-auto", "no"},
+      {"load-scripts", "no"},
+      {"ytdl", "no"},
+      {"audio-display", "no"},
+      {"sub-codepage", "utf-8"},
   };
   for (const Options* list : {&own, static_cast<const Options*>(&options_)}) {
     for (const auto& [name, value] : *list) {
@@ -315,8 +322,9 @@ void MpvPlayer::PausedChanged(bool paused) {
   if (paused == paused_) return;
   paused_ = paused;
   if (!paused_) holding_seek_ = false;
-  // The estimate goes on from where the film stands now.
-  if (!seek_pending_) position_.Report(position_.At(Now()), Now());
+  // Paused, the film stands where the estimate has it now; played, the estimate goes on
+  // from there.
+  if (paused_ && !seek_pending_) position_.Report(position_.At(Now()), Now());
   position_.SetPlaying(!paused_, Now());
   if (loaded_) NotifyState();
 }
@@ -334,9 +342,9 @@ void MpvPlayer::Seek(std::int64_t position_ms) {
   // it is asked for, so it is asked for a picture's length (less those 5 ms and a little)
   // before the target.
   const double frame = FrameMs();
-  const double ask = frame > 0 ? std::max(0.0, static_cast<double>(target) - frame +
-                                                   kSeekToleranceMs + 0.5)
-                               : static_cast<double>(target);
+  const double ask =
+      frame > 0 ? std::max(0.0, static_cast<double>(target) - frame + kSeekToleranceMs + 0.5)
+                : static_cast<double>(target);
   const std::string seconds = Seconds(ask);
   Command({"seek", seconds.c_str(), "absolute+exact"});
   NotifyPosition(target);
@@ -393,7 +401,11 @@ void MpvPlayer::AddSubtitleTrack() {
     if (!out) return;
   }
   const char* add[] = {"sub-add", subtitle_file_.c_str(), "select", nullptr};
-  if (mpv_command(handle, add) < 0) return;
+  const int added = mpv_command(handle, add);
+  // libmpv has read the whole file: it goes at once, so that nothing is left behind.
+  std::error_code ec;
+  std::filesystem::remove(subtitle_file_, ec);
+  if (added < 0) return;
   std::int64_t id = 0;
   if (mpv_get_property(handle, "sid", MPV_FORMAT_INT64, &id) >= 0) subtitle_track_ = id;
 }
@@ -456,7 +468,9 @@ void MpvPlayer::HandleEvent(const void* raw) {
         // start" after a seek to a frame's start gives it the start it has).
         const std::int64_t at = arrived <= seek_target_ ? seek_target_ : arrived;
         holding_seek_ = paused_;
-        position_.Report(at, Now());
+        // Playing on, the next picture comes a picture after the one shown, which may be
+        // less than a picture after the target.
+        position_.Report(at, Now(), std::max(static_cast<double>(arrived - at) + FrameMs(), 0.0));
         NotifyPosition(at);
       }
       break;
@@ -472,8 +486,9 @@ void MpvPlayer::HandleEvent(const void* raw) {
 void MpvPlayer::PropertyChanged(std::uint64_t id, const void* raw) {
   const auto* property = static_cast<const mpv_event_property*>(raw);
   const bool has_value = property->format != MPV_FORMAT_NONE && property->data != nullptr;
-  const double number =
-      has_value && property->format == MPV_FORMAT_DOUBLE ? *static_cast<double*>(property->data) : 0;
+  const double number = has_value && property->format == MPV_FORMAT_DOUBLE
+                            ? *static_cast<double*>(property->data)
+                            : 0;
   const bool flag =
       has_value && property->format == MPV_FORMAT_FLAG && *static_cast<int*>(property->data) != 0;
   switch (id) {

@@ -9,8 +9,10 @@ namespace lumetra {
 
 class PositionEstimate {
  public:
-  // The film was at `position_ms` when the steady clock read `clock_ms`.
-  void Report(std::int64_t position_ms, std::int64_t clock_ms);
+  // The film was at `position_ms` when the steady clock read `clock_ms`. The next picture
+  // starts `picture_ms` later (by default a picture's length: the film stood at a
+  // picture's start).
+  void Report(std::int64_t position_ms, std::int64_t clock_ms, double picture_ms = -1);
   // The film starts or stops moving; a start counts from `clock_ms`.
   void SetPlaying(bool playing, std::int64_t clock_ms);
   void SetRate(double rate) { rate_ = rate; }
@@ -23,6 +25,7 @@ class PositionEstimate {
  private:
   std::int64_t position_ = 0;
   std::int64_t reported_at_ = 0;
+  double next_picture_ = -1;  // from the reported position; -1: a picture's length
   bool playing_ = false;
   double rate_ = 1.0;
   double frame_ms_ = 0;

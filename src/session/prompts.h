@@ -11,6 +11,9 @@ class SubFrameRateModel;
 
 enum class Answer { kYes, kNo, kCancel };
 
+// The recovery dialog's answers: open the autosave, delete it, or keep it for later.
+enum class RecoveryAnswer { kRecover, kDiscard, kLater };
+
 // What a file dialog starts with: its directory and its file name, and for the save
 // dialog the file type preselected (an index of SaveFileTypes()).
 struct FileDialogState {
@@ -43,6 +46,12 @@ class Prompts {
                                              const std::string& proposed) = 0;
   // Shows the SUB frame-rate dialog modally over its model; the model holds the outcome.
   virtual void RunSubFrameRateDialog(SubFrameRateModel& model) = 0;
+  // The recovery dialog of an autosave left by an editor that did not close normally, with
+  // "Recover", "Discard" and "Later". Prompts that cannot show it keep the autosave.
+  virtual RecoveryAnswer AskRecoverAutosave(const std::string& description) {
+    (void)description;
+    return RecoveryAnswer::kLater;
+  }
 };
 
 }  // namespace lumetra

@@ -51,6 +51,11 @@ std::optional<std::string> ScriptedPrompts::AskText(const std::string& caption,
   return TakeFront(texts, std::optional<std::string>());
 }
 
+RecoveryAnswer ScriptedPrompts::AskRecoverAutosave(const std::string& description) {
+  questions.push_back(description);
+  return TakeFront(recovery_answers, RecoveryAnswer::kLater);
+}
+
 void ScriptedPrompts::RunSubFrameRateDialog(SubFrameRateModel& model) {
   ++sub_rate_dialogs_shown;
   if (!sub_rate_actions.empty()) {

@@ -1,11 +1,14 @@
 #include "session/session.h"
 
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 
 #include "formats/file_io.h"
 #include "formats/subtitle_io.h"
 #include "foundation/textkit.h"
+#include "session/autosave.h"
+#include "session/backups.h"
 #include "session/save_file_types.h"
 #include "session/unsaved_changes.h"
 
@@ -266,6 +269,54 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
   if (file_listener_) file_listener_(read_path, true);
 }
 
+void Session::BackUpBeforeFirstOverwrite(const std::string& target) {
+  if (backup_dir_.empty()) return;
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(target, ec)) return;  // nothing to replace
+  const std::string file = std::filesystem::canonical(target, ec).string();
+  if (ec || backed_up_.contains(file)) return;
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  // A backup that cannot be made does not stop the save.
+  if (::localtime_r(&now, &local) != nullptr && BackUpFile(file, backup_dir_, local).ok()) {
+    backed_up_.insert(file);
+  }
+}
+
+void Session::RecoverAutosave(std::string_view data, const AutosaveInfo& info) {
+  lumetra::ReadSubtitleData(data, info.data_kind, info.sub_fps, doc_);
+  runner_.ClearHistory();
+  frames_left_out_ = 0;
+  SetCutShortSource(info.cut_short_source, info.cut_short_frames);
+  // What the format's bytes do not hold: the document's own format, its code page, its
+  // frame rate, its information header and its file.
+  doc_.Encoding = info.code_page;
+  doc_.SubFps = info.sub_fps;
+  doc_.FileKind = info.kind;
+  doc_.SaveExt = SaveExtOfKind(info.kind);
+  doc_.FormatLabel = FormatLabelOfKind(info.kind, info.sub_fps);
+  std::string* const header[] = {&doc_.InfoTitle,    &doc_.InfoAuthor,  &doc_.InfoSource,
+                                 &doc_.InfoPrg,      &doc_.InfoFilepath, &doc_.InfoDelay,
+                                 &doc_.InfoCdTrack,  &doc_.InfoComment, &doc_.InfoFontLine};
+  for (std::size_t i = 0; i < std::size(header) && i < info.header.size(); ++i) {
+    *header[i] = info.header[i];
+  }
+  if (info.original_path.empty()) {
+    doc_.FileName.clear();
+    doc_.FileBoxText.clear();
+  } else {
+    doc_.FileDir = DirOfPath(info.original_path);
+    doc_.FileName = NameOfPath(info.original_path);
+    doc_.FileBoxText = doc_.FileName + "    " + doc_.FormatLabel;
+    save_dialog_.initial_dir = doc_.FileDir;
+    save_dialog_.file_name = WithoutExtension(doc_.FileName);
+    open_dialog_.initial_dir = doc_.FileDir;
+  }
+  doc_.Modified = kUnsaved;
+  if (doc_.FrameCount > 0) doc_.NotifyChanged(1, doc_.FrameCount);
+  doc_.NotifyHeaderChanged();
+}
+
 bool Session::WouldOverwriteCutShortSource(const std::string& path) const {
   if (cut_short_source_.empty()) return false;
   std::error_code ec;
@@ -326,6 +377,7 @@ void Session::WriteSubtitle(int kind) {
   options.sub_rate_line = settings_.WriteSubFrameRate;
   const bool states_rate = kind == kKindSub && options.sub_rate_line && doc_.FileKind != kKindSub;
 
+  BackUpBeforeFirstOverwrite(target);
   // The bytes go to the file in chunks as they are made. A failure names the file and the
   // system's reason on a line of its own.
   const FileStatus status =

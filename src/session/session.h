@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,8 @@
 #include "settings/file_history.h"
 
 namespace lumetra {
+
+struct AutosaveInfo;
 
 inline constexpr char kReadError[] = "READ ERROR! I can't read from file!";
 inline constexpr char kUnknownFormat[] = "Unknown subtitle format!";
@@ -129,6 +132,14 @@ class Session {
   // recognises its kind and reads it. A file that is not read leaves the document as it
   // was, its FileName included.
   OpenResult OpenSubtitle();
+  // Opens an autosave's bytes as the document it was written of: its frames, format, code
+  // page, frame rate, information header and file, with unsaved changes and no undo steps
+  // (the file history is left alone).
+  void RecoverAutosave(std::string_view data, const AutosaveInfo& info);
+  // Where the first save of a run over an existing file keeps that file's previous version
+  // (BackUpFile); empty, the default, keeps none.
+  void SetBackupDirectory(std::string dir) { backup_dir_ = std::move(dir); }
+
   // Reads the document's FileName as FileKind; reports through LoadStatus and messages.
   void ReadSubtitle();
   // Files are opened mapped into memory instead of read (see MappedFile: the program must
@@ -143,6 +154,7 @@ class Session {
   // The file read with frames left out and how many were: the guard above. An empty path
   // (after New, a read without frames left out, or a confirmed overwrite) guards nothing.
   const std::string& cut_short_source() const { return cut_short_source_; }
+  int cut_short_frames() const { return cut_short_frames_; }
   void SetCutShortSource(std::string path, int frames_left_out);
   // Writes the document to the save dialog's file name in the format `kind` (FileKinds);
   // reports through LoadStatus and messages. A kind that is no format writes nothing and shows
@@ -171,6 +183,8 @@ class Session {
   // Asks before a save replaces the file read with frames left out; true when the save
   // may go on.
   bool ConfirmOverwriteOfCutShortSource(const std::string& target);
+  // Keeps the previous version of a file before the first save of this run replaces it.
+  void BackUpBeforeFirstOverwrite(const std::string& target);
   // Preselects the document's own format in the save dialog.
   void PrepareSaveDialog();
   // WriteSubtitle of a path chosen in the save dialog.
@@ -197,6 +211,8 @@ class Session {
   bool code_page_chosen_ = false;
   std::string cut_short_source_;
   int cut_short_frames_ = 0;
+  std::string backup_dir_;
+  std::set<std::string> backed_up_;  // files (resolved paths) backed up in this run
   CommandRunner runner_{doc_, prompts_};
 };
 

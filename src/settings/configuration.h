@@ -9,12 +9,15 @@
 #include <string_view>
 #include <vector>
 
+#include "editing/quality_checks.h"
 #include "formats/file_io.h"
 #include "settings/file_history.h"
 
 namespace lumetra {
 
 inline constexpr char kConfigFileName[] = "lumetra.cfg";
+// The longest autosave interval: a day.
+inline constexpr int kMaxAutosaveSeconds = 86400;
 // Followed by the full name of the file.
 inline constexpr char kConfigWriteError[] = "Can't write to configuration file:\r\r";
 
@@ -60,6 +63,16 @@ struct Configuration {
   // "Write the frame rate into SUB files": a save that makes a document SUB starts it with
   // "{1}{1}RATE", which other programs read as the rate.
   bool WriteSubFrameRate = true;
+  // "Autosave every N seconds" while there is unsaved work; 0 turns autosaves off.
+  int AutosaveSeconds = 60;
+  // Keep the previous version of a file before the first save of a run replaces it.
+  bool Backups = true;
+  // The spelling dictionary chosen last ("en_US"; empty for none), and whether words in
+  // capitals are passed over.
+  std::string SpellLanguage;
+  bool SpellIgnoreCapitals = true;
+  // The limits of the quality checks.
+  CheckLimits Checks;
 
   friend bool operator==(const Configuration&, const Configuration&) = default;
 };
@@ -75,7 +88,11 @@ struct Configuration {
 // versions) read as before, and older versions stop reading before them. The attributes
 // of history entry i are written there as "(i).Name = value" ("(1).CodePage =
 // Windows-1251"). Values added to the file from now on belong there too, each under a
-// key of its own (see ReadKeyedLine): "WriteSubFps = True" (WriteSubFrameRate).
+// key of its own (see ReadKeyedLine): "WriteSubFps = True" (WriteSubFrameRate),
+// "Autosave = 60" (seconds, 0..kMaxAutosaveSeconds), "Backups = True". The spelling
+// language, "IgnoreCapitals" and the limits of the quality checks ("MinGap", "MinLength",
+// "MaxLength", "MaxCps", "MaxLineLength", "MaxLines") are written only where they are not
+// the defaults.
 std::string ConfigFileText(const Configuration& config, FileHistory& history);
 
 // Reads the fixed lines in the order the writer writes them; their key names are not

@@ -32,8 +32,7 @@ namespace {
 // The document reaches the picture this long after its last change (typing goes on).
 constexpr int kSubtitleDelayMs = 150;
 
-QToolButton* MakeButton(const char* name, const QString& text, const char* hint,
-                        QWidget* parent) {
+QToolButton* MakeButton(const char* name, const QString& text, const char* hint, QWidget* parent) {
   auto* button = new QToolButton(parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setText(text);
@@ -198,8 +197,8 @@ QWidget* FilmPanel::BuildFrameCommands() {
                                   "The film beside the frame list, or above it", row_widget);
   connect(place, &QToolButton::clicked, this, &FilmPanel::placeChangeRequested);
   row->addWidget(place);
-  QToolButton* close = MakeButton("FilmClose", QString::fromUtf8("\u2715"), "Close the film",
-                                  row_widget);
+  QToolButton* close =
+      MakeButton("FilmClose", QString::fromUtf8("\u2715"), "Close the film", row_widget);
   connect(close, &QToolButton::clicked, this, &FilmPanel::CloseFilm);
   row->addWidget(close);
   return row_widget;
@@ -334,8 +333,8 @@ void FilmPanel::ShowState() {
     volume_->setValue(player.Volume());
   }
   mute_->setChecked(player.Muted());
-  mute_->setIcon(style()->standardIcon(player.Muted() ? QStyle::SP_MediaVolumeMuted
-                                                      : QStyle::SP_MediaVolume));
+  mute_->setIcon(
+      style()->standardIcon(player.Muted() ? QStyle::SP_MediaVolumeMuted : QStyle::SP_MediaVolume));
   const auto& rates = FilmTransport::Rates();
   const auto nearest = std::min_element(rates.begin(), rates.end(), [&](double a, double b) {
     return std::abs(a - player.Rate()) < std::abs(b - player.Rate());

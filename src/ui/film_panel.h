@@ -47,8 +47,8 @@ class FilmPanel : public QWidget {
  public:
   // `commands` works on the "Text" tab's frame list; `model` is its model (the panel
   // hands the player the document again after each change it shows).
-  FilmPanel(Session& session, WindowCommands& commands, QAbstractItemModel* model,
-            FilmPlayer& film, QWidget* parent = nullptr);
+  FilmPanel(Session& session, WindowCommands& commands, QAbstractItemModel* model, FilmPlayer& film,
+            QWidget* parent = nullptr);
 
   FilmPlayer& film() { return film_; }
   // A strip that follows the film goes under the picture, after the strips added before.

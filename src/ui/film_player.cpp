@@ -17,7 +17,8 @@ FilmPlayer::FilmPlayer(std::unique_ptr<Player> player, QObject* parent)
   if (mpv_ != nullptr) {
     // libmpv wakes us from its own threads; its events are taken on the ui thread.
     mpv_->SetWakeup([this] {
-      QMetaObject::invokeMethod(this, [this] { mpv_->ProcessEvents(); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [this] { mpv_->ProcessEvents(); }, Qt::QueuedConnection);
     });
   }
   player_->AddObserver(this);

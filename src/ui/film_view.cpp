@@ -45,7 +45,8 @@ class SoftwareFilmView : public QWidget {
     renderer_ = player_.CreateSoftwareRenderer();
     if (!renderer_) return;
     renderer_->SetUpdateFunction([this] {
-      QMetaObject::invokeMethod(this, [this] { NewFrame(); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [this] { NewFrame(); }, Qt::QueuedConnection);
     });
   }
   void NewFrame() {
@@ -61,8 +62,8 @@ class SoftwareFilmView : public QWidget {
       image_ = QImage(size, QImage::Format_RGBX8888);
       image_.setDevicePixelRatio(ratio);
     }
-    renderer_->Render(image_.width(), image_.height(), static_cast<std::size_t>(image_.bytesPerLine()),
-                      image_.bits());
+    renderer_->Render(image_.width(), image_.height(),
+                      static_cast<std::size_t>(image_.bytesPerLine()), image_.bits());
     if (isVisible()) update();
   }
 
@@ -88,11 +89,13 @@ class GlFilmView : public QOpenGLWidget {
     renderer_ = player_.CreateGlRenderer(&ProcAddress, nullptr);
     if (!renderer_) {
       // Queued: the view goes away, which it cannot do inside its own initialisation.
-      QMetaObject::invokeMethod(this, [this] { failed_(); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [this] { failed_(); }, Qt::QueuedConnection);
       return;
     }
     renderer_->SetUpdateFunction([this] {
-      QMetaObject::invokeMethod(this, [this] { NewFrame(); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [this] { NewFrame(); }, Qt::QueuedConnection);
     });
     connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { Release(); });
   }
@@ -140,7 +143,8 @@ class FilmPicture : public QWidget {
     layout_ = new QVBoxLayout(this);
     layout_->setContentsMargins(0, 0, 0, 0);
     if (OpenGlUsable()) {
-      view_ = new GlFilmView(player_, [this] { UseSoftware(); }, this);
+      view_ = new GlFilmView(
+          player_, [this] { UseSoftware(); }, this);
     } else {
       view_ = new SoftwareFilmView(player_, this);
     }
@@ -178,6 +182,8 @@ bool OpenGlUsable() {
   return usable;
 }
 
-QWidget* CreateFilmView(MpvPlayer& player, QWidget* parent) { return new FilmPicture(player, parent); }
+QWidget* CreateFilmView(MpvPlayer& player, QWidget* parent) {
+  return new FilmPicture(player, parent);
+}
 
 }  // namespace lumetra

@@ -25,10 +25,16 @@ class QToolButton;
 
 namespace lumetra {
 
+class AutosaveKeeper;
+class ChecksPanel;
 class CodePageBox;
 class EditorGroup;
 class FilmPanel;
 class FilmPlayer;
+class FindReplaceDialog;
+class SpellCheckDialog;
+class SpellingService;
+class TextGroup;
 class FrameListDelegate;
 class FrameListModel;
 class InfoDialog;
@@ -69,6 +75,12 @@ class MainWindow : public QMainWindow {
 
   Session& session() { return *session_; }
   Document& document();
+
+  // Keeps autosaves and backups in the state directory (StateDirectory) as the settings
+  // say; call before the window is first shown, so that the work of an editor that did not
+  // close normally is offered before the start-up file is opened.
+  void EnableAutosave(const std::string& state_dir);
+  AutosaveKeeper* autosaveKeeper() const { return keeper_; }
 
   // Creates the dialogs, hidden, in their start-up order: the SUB frame-rate dialog, then
   // the information dialog, the settings dialog and the frame-rate calculator. The SUB
@@ -114,6 +126,17 @@ class MainWindow : public QMainWindow {
   void PageControl1Change(int index);
   // SpeedButton4: the window becomes the mini-mode strip.
   void EnterMiniMode();
+  // Ctrl+H: the Find and replace dialog, with the text selected in the editor to find.
+  void OpenFindReplace();
+  FindReplaceDialog* findReplaceDialog() const { return find_dialog_; }
+  // "Check spelling…": the dialog over every frame, or over the selected ones.
+  void OpenSpellCheck();
+  SpellCheckDialog* spellCheckDialog() const { return spell_dialog_; }
+  SpellingService& spelling() { return *spelling_; }
+  TextGroup* textGroup() const { return text_group_; }
+  // The "Checks" panel under the frame list, and the toolbar button that shows it.
+  ChecksPanel* checksPanel() const { return checks_; }
+  void ShowChecks(bool shown);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -153,16 +176,20 @@ class MainWindow : public QMainWindow {
   void ToggleFilmPlace();
   // The waveform under the frame list follows the film player.
   void ConnectWaveform();
-  // Gives the film panel in the splitter its remembered size (or half the room).
-  void SizeFilmPanel(bool halve);
+  // Gives the film panel in the splitter its remembered size (or, fresh, a share of the
+  // room).
+  void SizeFilmPanel(bool fresh);
   void AboutClicked();
 
   void DocumentWasReset();
   void RefreshFileBoxes();
-  // The caption names the document and shows whether it has unsaved work; refreshed now
-  // and once more when the event loop is back (after the command has set Modified).
+  // The caption names the document and shows whether it has unsaved work.
   void RefreshCaption();
-  void ScheduleCaption();
+  // The document changed: the caption is refreshed and the autosave told, now and once
+  // more when the event loop is back (after the command has settled Modified).
+  void DocumentTouched();
+  // The autosave interval and the backups as the settings say.
+  void ApplySafetySettings();
   void ApplyCommandStates(int selected);
   void SetControlsEnabled(const std::vector<const char*>& names, bool enabled);
   int SelectedCount() const;
@@ -174,6 +201,8 @@ class MainWindow : public QMainWindow {
   std::string config_path_;
   bool activated_ = false;
   bool caption_scheduled_ = false;
+  std::string state_dir_;
+  AutosaveKeeper* keeper_ = nullptr;
 
   FrameListModel* model_ = nullptr;
   FrameListDelegate* delegate_ = nullptr;
@@ -205,6 +234,13 @@ class MainWindow : public QMainWindow {
   InfoDialog* info_dialog_ = nullptr;
   SettingsDialog* settings_dialog_ = nullptr;
   FrameRateDialog* frame_rate_dialog_ = nullptr;
+  FindReplaceDialog* find_dialog_ = nullptr;
+  SpellCheckDialog* spell_dialog_ = nullptr;
+  SpellingService* spelling_ = nullptr;
+  TextGroup* text_group_ = nullptr;
+  ChecksPanel* checks_ = nullptr;
+  QToolButton* checks_button_ = nullptr;
+  bool checks_shown_before_ = false;
 };
 
 }  // namespace lumetra

@@ -8,6 +8,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 
 #include "session/save_file_types.h"
@@ -109,6 +110,20 @@ Answer QtPrompts::AskYesNoCancel(const std::string& question) {
     default:
       return Answer::kCancel;
   }
+}
+
+RecoveryAnswer QtPrompts::AskRecoverAutosave(const std::string& description) {
+  QMessageBox box(QMessageBox::Warning, "Recover unsaved work", DisplayText(description),
+                  QMessageBox::NoButton, parent_);
+  QPushButton* recover = box.addButton("Recover", QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton("Discard", QMessageBox::DestructiveRole);
+  QPushButton* later = box.addButton("Later", QMessageBox::RejectRole);
+  box.setDefaultButton(recover);
+  box.setEscapeButton(later);
+  box.exec();
+  if (box.clickedButton() == recover) return RecoveryAnswer::kRecover;
+  if (box.clickedButton() == discard) return RecoveryAnswer::kDiscard;
+  return RecoveryAnswer::kLater;
 }
 
 std::optional<std::string> QtPrompts::AskOpenPath(const FileDialogState& state) {

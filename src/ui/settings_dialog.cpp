@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -19,7 +20,7 @@ namespace lumetra {
 
 namespace {
 
-constexpr int kOptionsGroupHeight = 209;
+constexpr int kOptionsGroupHeight = 257;
 
 }  // namespace
 
@@ -78,6 +79,30 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
   options->addLayout(size_row);
   connect(history_size_, &QLineEdit::editingFinished, this, &SettingsDialog::Edit1Exit);
 
+  auto* autosave_row = new QHBoxLayout;
+  autosave_row->setSpacing(3);
+  auto* every = new QLabel("Autosave every", group);
+  every->setObjectName("Label3");
+  autosave_ = new QLineEdit(group);
+  autosave_->setObjectName("Edit2");
+  autosave_->setMaxLength(5);
+  autosave_->setFixedWidth(44);
+  autosave_->setAlignment(Qt::AlignCenter);
+  every->setBuddy(autosave_);
+  auto* seconds = new QLabel("seconds of unsaved work (0: off)", group);
+  seconds->setObjectName("Label4");
+  autosave_row->addWidget(every);
+  autosave_row->addWidget(autosave_);
+  autosave_row->addWidget(seconds, 1);
+  options->addLayout(autosave_row);
+  SetHint(autosave_, "Unsaved work is kept in ~/.local/state/lumetra/autosave and offered\r"
+                     "when Lumetra starts after it did not close normally");
+  connect(autosave_, &QLineEdit::editingFinished, this, &SettingsDialog::Edit2Exit);
+  backups_ = new QCheckBox("Keep the previous version of a file a save replaces", group);
+  backups_->setObjectName("CheckBox4");
+  SetHint(backups_, "The last 10 versions of each file name, in ~/.local/state/lumetra/backups");
+  options->addWidget(backups_);
+
   auto* clear = new QPushButton("Clear file history", group);
   clear->setObjectName("Button3");
   connect(clear, &QPushButton::clicked, this, &SettingsDialog::Button3Click);
@@ -90,6 +115,37 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
     options->addWidget(b);
   }
   options->addStretch();
+
+  auto* checks = new QGroupBox("Quality checks (0 turns a check off)", this);
+  checks->setObjectName("ChecksGroup");
+  auto* grid = new QGridLayout(checks);
+  grid->setContentsMargins(8, 6, 6, 6);
+  grid->setVerticalSpacing(2);
+  struct LimitRow {
+    const char* caption;
+    const char* name;
+  };
+  const LimitRow rows[SettingsDialogModel::kLimitBoxes] = {
+      {"Least gap between frames (ms):", "MinGapBox"}, {"Shortest frame (ms):", "MinLengthBox"},
+      {"Longest frame (ms):", "MaxLengthBox"},         {"Most characters per second:", "MaxCpsBox"},
+      {"Most characters in a line:", "MaxLineBox"},    {"Most lines in a frame:", "MaxLinesBox"},
+  };
+  for (int i = 0; i < SettingsDialogModel::kLimitBoxes; ++i) {
+    auto* label = new QLabel(rows[i].caption, checks);
+    auto* box = new QLineEdit(checks);
+    box->setObjectName(rows[i].name);
+    box->setMaxLength(8);
+    box->setFixedWidth(64);
+    box->setAlignment(Qt::AlignRight);
+    label->setBuddy(box);
+    grid->addWidget(label, i, 0);
+    grid->addWidget(box, i, 1);
+    limits_[static_cast<std::size_t>(i)] = box;
+  }
+  ignore_capitals_ = new QCheckBox("Spell check: pass over words in CAPITALS", checks);
+  ignore_capitals_->setObjectName("IgnoreCapitals");
+  grid->addWidget(ignore_capitals_, SettingsDialogModel::kLimitBoxes, 0, 1, 2);
+  grid->setColumnStretch(0, 1);
 
   ok_ = new QPushButton("OK", this);
   ok_->setObjectName("Button1");
@@ -108,6 +164,7 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 6);
   layout->addWidget(group);
+  layout->addWidget(checks);
   layout->addStretch();
   layout->addLayout(buttons);
 }
@@ -147,6 +204,18 @@ void SettingsDialog::FormActivate() {
   for (std::size_t i = 0; i < 3; ++i) options_[i]->setChecked(values[i]);
   auto_open_film_->setChecked(model_.auto_open_film);
   write_sub_fps_->setChecked(model_.write_sub_fps);
+  autosave_->setText(QString::fromStdString(model_.autosave_box));
+  backups_->setChecked(model_.backups);
+  for (std::size_t i = 0; i < limits_.size(); ++i) {
+    limits_[i]->setText(QString::fromStdString(model_.limit_boxes[i]));
+  }
+  ignore_capitals_->setChecked(model_.ignore_capitals);
+}
+
+void SettingsDialog::Edit2Exit() {
+  model_.autosave_box = autosave_->text().toStdString();
+  model_.NormaliseAutosaveBox();
+  autosave_->setText(QString::fromStdString(model_.autosave_box));
 }
 
 void SettingsDialog::Edit1Exit() {
@@ -161,8 +230,14 @@ void SettingsDialog::Button1Click() {
   model_.win_pos_sav = options_[0]->isChecked();
   model_.rem_last_dir = options_[1]->isChecked();
   model_.auto_load = options_[2]->isChecked();
+  model_.autosave_box = autosave_->text().toStdString();
+  model_.backups = backups_->isChecked();
   model_.auto_open_film = auto_open_film_->isChecked();
   model_.write_sub_fps = write_sub_fps_->isChecked();
+  for (std::size_t i = 0; i < limits_.size(); ++i) {
+    model_.limit_boxes[i] = limits_[i]->text().toStdString();
+  }
+  model_.ignore_capitals = ignore_capitals_->isChecked();
   model_.Apply(*config_, *history_);
   accept();
 }

@@ -1,5 +1,6 @@
 // The settings dialog: the start-up options, the size of the file history, clearing the
-// history and associating .srt and .sub files with the program, over SettingsDialogModel.
+// history and associating .srt and .sub files with the program, the limits of the quality
+// checks and the spell check's words in capitals, over SettingsDialogModel.
 #pragma once
 
 #include <QDialog>
@@ -23,7 +24,7 @@ class SettingsDialog : public QDialog {
 
  public:
   static constexpr int kClientWidth = 355;
-  static constexpr int kClientHeight = 255;
+  static constexpr int kClientHeight = 508;
 
   // `association` registers `executable` for the file types; failures are told through
   // `prompts` (not owned).
@@ -41,6 +42,7 @@ class SettingsDialog : public QDialog {
   void Prepare(Configuration& config, FileHistory& history);
   void FormActivate();
   void Edit1Exit();
+  void Edit2Exit();
   void Button1Click();
   void Button3Click();
   void Button4Click();
@@ -56,6 +58,10 @@ class SettingsDialog : public QDialog {
   QCheckBox* auto_open_film_ = nullptr;
   QCheckBox* write_sub_fps_ = nullptr;
   QLineEdit* history_size_ = nullptr;    // Edit1
+  QLineEdit* autosave_ = nullptr;        // Edit2
+  QCheckBox* backups_ = nullptr;         // CheckBox4
+  std::array<QLineEdit*, SettingsDialogModel::kLimitBoxes> limits_{};
+  QCheckBox* ignore_capitals_ = nullptr;
   QPushButton* ok_ = nullptr;            // Button1
 };
 

@@ -92,11 +92,16 @@ TEST(PositionEstimate, MovesOnAtTheRateButNeverPastTheNextPicture) {
   estimate.Report(1'040, 50'100);
   EXPECT_EQ(estimate.At(50'160), 1'070);
   EXPECT_EQ(estimate.At(50'000), 1'040);  // a clock before the report adds nothing
-  estimate.SetFrameMs(0);  // no picture rate: reports are taken as 100 ms apart
+  estimate.SetFrameMs(0);                 // no picture rate: reports are taken as 100 ms apart
   estimate.SetRate(1);
   EXPECT_EQ(estimate.At(50'300), 1'140);
   estimate.SetPlaying(false, 50'300);
   EXPECT_EQ(estimate.At(60'000), 1'040);
+  // After a seek to the middle of a picture, the next one is nearer.
+  estimate.SetFrameMs(40);
+  estimate.Report(1'030, 60'000, 10);
+  estimate.SetPlaying(true, 60'000);
+  EXPECT_EQ(estimate.At(60'030), 1'040);
 }
 
 TEST(FilmSubtitles, FramesShownForSomeTimeBecomeSubRipInUtf8) {

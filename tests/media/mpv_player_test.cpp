@@ -115,6 +115,13 @@ TEST_F(MpvPlayerTest, SeeksExactlyAndDrawsThePictureWithTheDocumentsSubtitle) {
   int differing = 0;
   for (std::size_t i = 0; i < plain.size(); ++i) differing += plain[i] != titled[i];
   EXPECT_GT(differing, 100);
+  // The subtitle file is gone once libmpv has read it; the subtitle stays.
+  EXPECT_EQ(testing::EntriesIn(dir_.path()), std::vector<std::string>{});
+  player_.Seek(2'500);
+  ASSERT_TRUE(Await([&] { return !player_.Seeking(); }));
+  player_.Seek(1'000);
+  ASSERT_TRUE(Await([&] { return !player_.Seeking(); }));
+  EXPECT_EQ(Picture(), titled);
 
   // Past the end is the end; paused films stay where they are.
   player_.Seek(60'000);
@@ -143,8 +150,8 @@ TEST_F(MpvPlayerTest, PlaysAtTheRateAndPausesWhereItIs) {
 TEST_F(MpvPlayerTest, AFileItCannotPlayFailsWithTheReasonAndAnotherOpensAfterIt) {
   testing::WriteFile(dir_.File("sub.mkv"), "1\r\n00:00:01,000 --> 00:00:02,000\r\nhi\r\n");
   testing::WriteFile(dir_.File("noise.mp4"), std::string(5000, '\x17'));
-  for (const std::string& path : {dir_.File("sub.mkv"), dir_.File("noise.mp4"),
-                                  dir_.File("missing.avi")}) {
+  for (const std::string& path :
+       {dir_.File("sub.mkv"), dir_.File("noise.mp4"), dir_.File("missing.avi")}) {
     heard_.failures.clear();
     player_.Open(path);
     ASSERT_TRUE(Await([&] { return !heard_.failures.empty(); })) << path;

@@ -11,8 +11,8 @@ using testing::TempDir;
 using testing::WriteFile;
 
 TEST(FilmFiles, FilmsAreKnownByTheirExtensionInAnyCase) {
-  for (const char* film : {"/a/b.mkv", "b.MP4", "x.y.avi", "c.webm", "c.Mov", "c.m4v", "c.mpg",
-                           "c.ts"}) {
+  for (const char* film :
+       {"/a/b.mkv", "b.MP4", "x.y.avi", "c.webm", "c.Mov", "c.m4v", "c.mpg", "c.ts"}) {
     EXPECT_TRUE(IsFilmFile(film)) << film;
   }
   for (const char* other : {"/a/b.srt", "mkv", "/a.mkv/b", "b.mkv.txt", "b.", ""}) {
@@ -24,9 +24,9 @@ TEST(FilmFiles, TheFilmBesideASubtitleHasItsBaseNameAndTheFirstExtensionInTheLis
   TempDir dir;
   WriteFile(dir.File("film.srt"), "1");
   EXPECT_EQ(FilmBeside(dir.File("film.srt")), std::nullopt);
-  WriteFile(dir.File("Film.mkv"), "x");      // another base name
-  WriteFile(dir.File("film.en.mkv"), "x");   // another base name
-  WriteFile(dir.File("film.txt"), "x");      // no film
+  WriteFile(dir.File("Film.mkv"), "x");                     // another base name
+  WriteFile(dir.File("film.en.mkv"), "x");                  // another base name
+  WriteFile(dir.File("film.txt"), "x");                     // no film
   std::filesystem::create_directory(dir.File("film.mp4"));  // a folder
   EXPECT_EQ(FilmBeside(dir.File("film.srt")), std::nullopt);
   WriteFile(dir.File("film.TS"), "x");

@@ -28,7 +28,10 @@ constexpr char kFullFile[] =
     "(1)  /films/a.srt\r\n(2)  /films/b.srt\r\n"
     "TextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\nWriteSubFps = False\r\n"
     "AutoOpenFilm = False\r\nFilmBeside = True\r\nFilmPanelSize = 420\r\nFollowFilm = True\r\n"
-    "(2).Film = /films/b = 2.mkv\r\n";
+    "SpellLanguage = hu_HU\r\nIgnoreCapitals = False\r\nMinGap = 40\r\nMinLength = 1000\r\n"
+    "MaxLength = 6000\r\nMaxCps = 15.5\r\nMaxLineLength = 37\r\nMaxLines = 0\r\n"
+    "(2).Film = /films/b = 2.mkv\r\n"
+    "Autosave = 45\r\nBackups = False\r\n";
 
 // The file that a run without a file and without changes writes, and its lines.
 constexpr char kDefaultFile[] =
@@ -38,7 +41,8 @@ constexpr char kDefaultFile[] =
     "RemLastDir = True\r\nLastDir = \r\nAutoLoad = False\r\nLatestFile = \r\n"
     "MaxHistory = 8\r\nHisNum = 1\r\n(1)  \r\n"
     "TextAlign = 1\r\nInstantApply = False\r\nAutoFocus = False\r\nWriteSubFps = True\r\n"
-    "AutoOpenFilm = True\r\nFilmBeside = False\r\nFilmPanelSize = 0\r\nFollowFilm = False\r\n";
+    "AutoOpenFilm = True\r\nFilmBeside = False\r\nFilmPanelSize = 0\r\nFollowFilm = False\r\n"
+    "Autosave = 60\r\nBackups = True\r\n";
 std::vector<std::string> DefaultLines() {
   std::vector<std::string> lines;
   for (LineReader in(kDefaultFile); !in.AtEnd();) lines.emplace_back(in.ReadLine());
@@ -58,10 +62,15 @@ TEST(ConfigFile, EveryValueIsWrittenByteForByteAndReadBack) {
   config.LastDir = "/films/old/";
   config.LatestFile = "/films/a.srt";  // written from the history's first entry
   config.TextAlign = 2;
+  config.AutosaveSeconds = 45;
+  config.Backups = false;
   config.AutoOpenFilm = false;
   config.FilmBeside = config.FollowFilm = true;
   config.FilmPanelSize = 420;
   config.WriteSubFrameRate = false;
+  config.SpellLanguage = "hu_HU";
+  config.SpellIgnoreCapitals = false;
+  config.Checks = {40, 1000, 6000, 15.5, 37, 0};
   FileHistory history;
   history.UpdateHistory("/films/b.srt");
   history.SetAttribute(1, kFilmAttribute, "/films/b = 2.mkv");
@@ -97,7 +106,8 @@ TEST(ConfigFile, TheFilmsOptionsAreKeyedLinesInAnyOrder) {
   const std::string text = ConfigFileText(config, history);
   EXPECT_EQ(text.substr(text.find("AutoOpenFilm")),
             "AutoOpenFilm = True\r\nFilmBeside = True\r\nFilmPanelSize = 16384\r\n"
-            "FollowFilm = True\r\n(1).Film = /films/a.mkv\r\n");
+            "FollowFilm = True\r\n(1).Film = /films/a.mkv\r\n"
+            "Autosave = 60\r\nBackups = True\r\n");
 }
 
 TEST(ConfigFile, OptionsOffLeaveTheirPathsOutAndAClearedHistoryKeepsOneEmptyLine) {
@@ -149,6 +159,39 @@ TEST(ConfigFile, LinesAreTakenByPositionWithTheirValuesConvertedAndClamped) {
   EXPECT_EQ(history.Entry(8), "/s");
   EXPECT_EQ(history.Entry(9), "");
   EXPECT_EQ(config.TextAlign, 0);
+
+  const std::size_t kAutosaveLine = 21;  // of the default file
+  // The autosave interval is kept within 0 (off) and a day; the keyed lines may come in
+  // any order; a file of an earlier version, without them, keeps the defaults.
+  for (const auto& [line, seconds] :
+       {std::pair{"Autosave = -100000", 0}, {"Autosave = 86401", 86400}, {"Autosave = 1", 1},
+        {"Autosave = x", 0}}) {
+    lines = DefaultLines();
+    lines[kAutosaveLine] = line;
+    Configuration c;
+    ReadConfigText(Joined(lines), c, history);
+    EXPECT_EQ(c.AutosaveSeconds, seconds) << line;
+  }
+  lines = DefaultLines();
+  std::swap(lines[kAutosaveLine], lines[kAutosaveLine + 1]);
+  lines[kAutosaveLine] = "Backups = False";
+  Configuration swapped;
+  ReadConfigText(Joined(lines), swapped, history);
+  EXPECT_EQ(swapped.AutosaveSeconds, 60);
+  EXPECT_FALSE(swapped.Backups);
+  lines.resize(kAutosaveLine);
+  Configuration earlier;
+  earlier.AutosaveSeconds = 7;
+  ReadConfigText(Joined(lines), earlier, history);
+  EXPECT_EQ(earlier.AutosaveSeconds, 7);
+  EXPECT_TRUE(earlier.Backups);
+  // The limits of the checks, keyed lines in any order: a decimal comma, and values
+  // brought into their ranges.
+  lines = DefaultLines();
+  lines.insert(lines.end(), {"MaxLines = x", "MaxCps = 20,5", "MinGap = 99999999", "Spell = x"});
+  Configuration limits;
+  ReadConfigText(Joined(lines), limits, history);
+  EXPECT_EQ(limits.Checks, (CheckLimits{kMaxCheckMs, 700, 7000, 20.5, 42, 0}));
 }
 
 TEST(ConfigFile, MissingEmptyTruncatedAndGarbledFilesKeepTheDefaults) {

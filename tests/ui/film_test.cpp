@@ -136,9 +136,8 @@ TEST_F(FilmWindowTest, KeysAndButtonsMoveTheFilmAndSetTheFocusedFramesTimes) {
   Keys(QKeySequence(Qt::CTRL | Qt::Key_Left));  // not before the film's start
   LeftClick("FilmForward5");
   LeftClick("FilmFrameForward");
-  EXPECT_EQ(player_->calls,
-            (std::vector<std::string>{"play", "seek 1000", "frame back", "seek 0", "seek 0",
-                                      "seek 5000", "frame forward"}));
+  EXPECT_EQ(player_->calls, (std::vector<std::string>{"play", "seek 1000", "frame back", "seek 0",
+                                                      "seek 0", "seek 5000", "frame forward"}));
   player_->MoveTo(1'750);
   Keys(QKeySequence(Qt::Key_F9));
   player_->MoveTo(2'980);
@@ -194,8 +193,8 @@ TEST_F(FilmWindowTest, ThePictureShowsTheDocumentAsItIsEdited) {
   EXPECT_EQ(player_->subtitles,
             "1\n00:00:01,000 --> 00:00:01,500\nt1\n\n2\n00:00:02,000 --> 00:00:02,500\nt2\n\n");
   EditFrame(1, "+");
-  EXPECT_TRUE(QTest::qWaitFor([&] { return player_->subtitles.find("t2+") != std::string::npos; },
-                              2000));
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return player_->subtitles.find("t2+") != std::string::npos; }, 2000));
 }
 
 TEST_F(FilmWindowTest, ASubtitleBringsItsFilmAndTheFilmUsedIsRememberedWithIt) {

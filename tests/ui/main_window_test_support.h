@@ -48,10 +48,13 @@ class WindowFixture : public ::testing::Test {
   }
 
   // Starts the editor as `lumetra [FILE]` would, and shows it; with a configuration file
-  // it reads that file and writes it when closed.
-  void Start(std::optional<QString> startup_file, const std::string& config_path = {}) {
+  // it reads that file and writes it when closed; with a state directory it keeps
+  // autosaves and backups there.
+  void Start(std::optional<QString> startup_file, const std::string& config_path = {},
+             const std::string& state_dir = {}) {
     window_.reset();
     window_ = std::make_unique<MainWindow>(prompts_, std::move(startup_file), config_path);
+    window_->EnableAutosave(state_dir);
     window_->CreateDialogs(prompts_);
     window_->show();
     QApplication::setActiveWindow(window_.get());

@@ -64,6 +64,16 @@ TEST(SettingsDialog, OkAppliesTheControlsAndCancelKeepsTheSettingsButNotTheHisto
   EXPECT_TRUE(checked("AutoOpenFilmBox"));
   Click(dialog, "CheckBox1");
   Click(dialog, "CheckBox3");
+  // Autosaves every minute and backups at first; a day at most.
+  auto* autosave = Child<QLineEdit>(dialog, "Edit2");
+  EXPECT_EQ(autosave->text(), "60");
+  EXPECT_TRUE(checked("CheckBox4"));
+  autosave->setFocus();
+  autosave->selectAll();
+  QTest::keyClicks(autosave, "999999");
+  QTest::keyClick(autosave, Qt::Key_Tab);
+  EXPECT_EQ(autosave->text(), "86400");
+  Click(dialog, "CheckBox4");
   Click(dialog, "AutoOpenFilmBox");
   Click(dialog, "WriteSubFpsBox");
   Click(dialog, "Button1");
@@ -72,6 +82,8 @@ TEST(SettingsDialog, OkAppliesTheControlsAndCancelKeepsTheSettingsButNotTheHisto
   EXPECT_FALSE(config.AutoOpenFilm);
   EXPECT_FALSE(config.WriteSubFrameRate);
   EXPECT_EQ(history.MaxHistory, 16);
+  EXPECT_EQ(config.AutosaveSeconds, 86400);
+  EXPECT_FALSE(config.Backups);
 
   dialog.Open(config, history);
   Click(dialog, "CheckBox1");
