@@ -160,7 +160,7 @@ TEST(ConfigFile, LinesAreTakenByPositionWithTheirValuesConvertedAndClamped) {
   EXPECT_EQ(history.Entry(9), "");
   EXPECT_EQ(config.TextAlign, 0);
 
-  const std::size_t kAutosaveLine = 21;  // of the default file
+  const std::size_t kAutosaveLine = 22;  // of the default file
   // The autosave interval is kept within 0 (off) and a day; the keyed lines may come in
   // any order; a file of an earlier version, without them, keeps the defaults.
   for (const auto& [line, seconds] :
