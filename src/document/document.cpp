@@ -40,6 +40,7 @@ void Document::ResetDocument() {
   for (std::size_t i = 1; i < used; ++i) FrameText[i].clear();
   slots_in_use_ = 0;
   FileBoxText = FileName;
+  FileEncoding.reset();
   EndBulkChange();
   NotifyHeaderChanged();
 }

@@ -29,6 +29,7 @@ class ChangeRecorder : public ChangeWatcher {
     Clear();  // what a command that never finished left
     doc_ = &doc;
     header_ = HeaderOf(doc);
+    encodings_ = {doc.Encoding, doc.FileEncoding};
     moved_from_ = 0;
     doc.SetChangeWatcher(this);
   }
@@ -94,6 +95,12 @@ class ChangeRecorder : public ChangeWatcher {
           {t.first, std::move(t.second), doc.FrameText[static_cast<std::size_t>(t.first)]});
     }
     Clear();
+    const UndoStep::Encodings encodings{doc.Encoding, doc.FileEncoding};
+    if (encodings != encodings_) {
+      step.encodings_changed = true;
+      step.encodings_before = encodings_;
+      step.encodings_after = encodings;
+    }
     HeaderFields header = HeaderOf(doc);
     if (header != header_) {
       step.header_changed = true;
@@ -158,6 +165,7 @@ class ChangeRecorder : public ChangeWatcher {
 
   Document* doc_ = nullptr;
   HeaderFields header_;
+  UndoStep::Encodings encodings_;
   // The first values of frames below moved_from_; the slots index them by frame.
   std::vector<int> time_slot_;
   std::vector<int> text_slot_;

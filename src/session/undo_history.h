@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,12 +43,25 @@ struct UndoStep {
   bool header_changed = false;
   HeaderFields header_before;
   HeaderFields header_after;
+  // The code page the texts are held in and the file's, when the step moved the texts to
+  // UTF-8 (typed characters the file's page cannot hold).
+  struct Encodings {
+    CodePage encoding = CodePage::kWindows1250;
+    std::optional<CodePage> file_encoding;
+    bool operator==(const Encodings&) const = default;
+  };
+  bool encodings_changed = false;
+  Encodings encodings_before;
+  Encodings encodings_after;
   Selection selection_before;
   Selection selection_after;
   // Steps with the same non-empty key may be folded into one (typing into one frame).
   std::string coalesce_key;
 
-  bool Empty() const { return times.empty() && texts.empty() && splice_at == 0 && !header_changed; }
+  bool Empty() const {
+    return times.empty() && texts.empty() && splice_at == 0 && !header_changed &&
+           !encodings_changed;
+  }
   // About how much memory the step holds.
   std::size_t Bytes() const;
 };

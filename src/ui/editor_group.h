@@ -47,7 +47,6 @@ class EditorGroup : public QGroupBox {
   void CommitEditor();
   void ApplyToSelected();
   void SetAlignment(int item);
-  std::vector<std::string> EditorLines(const std::vector<std::string>& old_lines) const;
 
   WindowCommands& commands_;
   TimeBoxPanel* time_boxes_ = nullptr;
