@@ -300,9 +300,10 @@ void CheckReadAndWrite(std::string_view bytes, std::span<const Run> runs, int wr
 
 // How much each input goes through, so that long inputs cost about as much for each byte as
 // short ones: up to kSmallInput bytes every check; up to kLargeInput every reader, but the
-// writers and the round trips over one of the reads only (chosen by the input's last byte);
-// larger inputs (files past the frame limit, long real files) one reader, chosen so, and
-// every writer over it.
+// writers and the round trips over one of the reads only (chosen by the input's last byte),
+// and the session's open and save for one input in eight; larger inputs (files past the
+// frame limit, long real files) one reader, chosen so, and every writer over it. The text
+// forms and code pages, which look at bytes alone, get the short inputs.
 constexpr std::size_t kSmallInput = 1024;
 constexpr std::size_t kLargeInput = 16 * 1024;
 
@@ -316,7 +317,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (choice == 0) OpenAndSave(bytes);
     return 0;
   }
-  CheckReadAndWrite(bytes, kRuns, size > kSmallInput ? choice : -1);
+  if (size > kSmallInput) {
+    CheckReadAndWrite(bytes, kRuns, choice);
+    if (choice == 0) OpenAndSave(bytes);
+    return 0;
+  }
+  CheckReadAndWrite(bytes, kRuns);
   CheckUtf16(bytes);
   CheckCodePage(bytes);
   // The same content as the text of a UTF-16 file, in the formats without a frame rate.

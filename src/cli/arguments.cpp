@@ -15,9 +15,10 @@ enum CommandBit : unsigned {
   kEdit = 1u << 1,
   kList = 1u << 2,
   kInfo = 1u << 3,
+  kCheck = 1u << 4,
 };
 constexpr unsigned kWriting = kConvert | kEdit;
-constexpr unsigned kAllCommands = kConvert | kEdit | kList | kInfo;
+constexpr unsigned kAllCommands = kConvert | kEdit | kList | kInfo | kCheck;
 
 struct CommandInfo {
   std::string_view name;
@@ -31,6 +32,7 @@ constexpr CommandInfo kCommands[] = {
     {"edit", kEdit, 2, "INPUT and OUTPUT"},
     {"list", kList, 1, "one INPUT"},
     {"info", kInfo, 1, "one INPUT"},
+    {"check", kCheck, 1, "one INPUT"},
 };
 
 // The value of an option as it counts when the option is given twice: texts that mean the
@@ -62,7 +64,14 @@ constexpr OptionInfo kOptions[] = {
     {"--fps", "RATE", kAllCommands, &Arguments::fps, nullptr, AsNumber},
     {"--frames", "LIST", kEdit, &Arguments::frames, nullptr, AsGiven},
     {"--encoding", "NAME", kAllCommands, &Arguments::encoding_name, nullptr, AsCodePage},
-    {"--tsv", "", kList, nullptr, &Arguments::tsv, nullptr},
+    {"--tsv", "", kList | kCheck, nullptr, &Arguments::tsv, nullptr},
+    {"--spell", "LANG", kCheck, &Arguments::spell, nullptr, AsGiven},
+    {"--min-gap", "MS", kCheck, &Arguments::min_gap, nullptr, AsNumber},
+    {"--min-length", "MS", kCheck, &Arguments::min_length, nullptr, AsNumber},
+    {"--max-length", "MS", kCheck, &Arguments::max_length, nullptr, AsNumber},
+    {"--max-cps", "N", kCheck, &Arguments::max_cps, nullptr, AsNumber},
+    {"--max-line", "N", kCheck, &Arguments::max_line, nullptr, AsNumber},
+    {"--max-lines", "N", kCheck, &Arguments::max_lines, nullptr, AsNumber},
     {"--to-utf8", "", kWriting, nullptr, &Arguments::to_utf8, nullptr},
 };
 
@@ -85,6 +94,22 @@ std::string CommandNames(unsigned commands) {
     text += names[i];
   }
   return text;
+}
+
+// A limit of the checks: a number in 0..high written as it is meant (whole where `whole`);
+// 0 turns its check off.
+std::optional<std::string> ReadLimit(const std::optional<std::string>& given, const char* name,
+                                     double high, bool whole, double& out) {
+  if (!given) return std::nullopt;
+  const std::optional<double> value = TextToFloatExactly(*given);
+  const bool fits = value && *value >= 0 && *value <= high &&
+                    (!whole || *value == static_cast<double>(static_cast<long long>(*value)));
+  if (!fits) {
+    return std::string(name) + " " + *given + " is not " + (whole ? "a whole number" : "a number") +
+           " from 0 to " + FloatToText(high);
+  }
+  out = *value;
+  return std::nullopt;
 }
 
 // A frame rate the SUB dialog takes as written, above 0.
@@ -120,11 +145,17 @@ std::optional<std::string> ParseArguments(std::span<const std::string> argv, Arg
       if (command->bit != kEdit) return name + " is a step of edit";
       const bool takes_value = EditStepTakesValue(name);
       if (!takes_value && attached) return name + " takes no value";
-      if (takes_value && !attached) {
+      std::optional<std::string> second;
+      if (EditStepTakesTwoValues(name)) {
+        // "--replace FIND REPLACEMENT": two arguments of their own.
+        if (attached || i + 2 >= argv.size()) return name + " needs FIND and REPLACEMENT";
+        attached = argv[++i];
+        second = argv[++i];
+      } else if (takes_value && !attached) {
         if (i + 1 >= argv.size()) return name + " needs a value";
         attached = argv[++i];
       }
-      if (auto problem = AddEditStep(name, attached, args.steps)) return problem;
+      if (auto problem = AddEditStep(name, attached, args.steps, second)) return problem;
       continue;
     }
     const OptionInfo* option = OptionNamed(name);
@@ -152,6 +183,7 @@ std::optional<std::string> ParseArguments(std::span<const std::string> argv, Arg
     return args.command + " needs " + std::string(command->paths_wanted);
   }
   if (command->bit == kEdit && args.steps.empty()) return "edit needs at least one STEP";
+  if (auto problem = CheckEditSteps(args.steps)) return problem;
   if (args.fps && !IsFrameRate(*args.fps)) {
     return "--fps " + *args.fps + " is not a frame rate above 0 and at most 50";
   }
@@ -165,6 +197,35 @@ std::optional<std::string> ParseArguments(std::span<const std::string> argv, Arg
     }
     args.encoding = CodePageOfName(*args.encoding_name);
     if (!args.encoding) return "unknown encoding " + *args.encoding_name;
+  }
+  if (command->bit == kCheck) {
+    struct Limit {
+      std::optional<std::string> Arguments::*given;
+      const char* name;
+      double high;
+      int CheckLimits::*whole;  // null: max_cps, which takes decimals
+    };
+    const Limit limits[] = {
+        {&Arguments::min_gap, "--min-gap", kMaxCheckMs, &CheckLimits::min_gap_ms},
+        {&Arguments::min_length, "--min-length", kMaxCheckMs, &CheckLimits::min_length_ms},
+        {&Arguments::max_length, "--max-length", kMaxCheckMs, &CheckLimits::max_length_ms},
+        {&Arguments::max_cps, "--max-cps", kMaxCheckCps, nullptr},
+        {&Arguments::max_line, "--max-line", kMaxCheckCount, &CheckLimits::max_line_length},
+        {&Arguments::max_lines, "--max-lines", kMaxCheckCount, &CheckLimits::max_lines},
+    };
+    for (const Limit& limit : limits) {
+      double value = 0;
+      if (auto problem =
+              ReadLimit(args.*limit.given, limit.name, limit.high, limit.whole != nullptr, value)) {
+        return problem;
+      }
+      if (!(args.*limit.given)) continue;
+      if (limit.whole != nullptr) {
+        args.limits.*limit.whole = static_cast<int>(value);
+      } else {
+        args.limits.max_cps = value;
+      }
+    }
   }
   if ((command->bit & kWriting) != 0) {
     args.output = ChooseOutputFormat(args.to, args.paths[0], args.paths[1]);

@@ -14,6 +14,7 @@
 
 #include "cli/edit_steps.h"
 #include "cli/output_format.h"
+#include "editing/quality_checks.h"
 #include "foundation/code_pages.h"
 
 namespace lumetra::cli {
@@ -28,10 +29,19 @@ struct Arguments {
   std::optional<std::string> encoding_name;
   bool to_utf8 = false;
   std::optional<std::string> frames;
+  // check: the dictionary and the limits.
+  std::optional<std::string> spell;
+  std::optional<std::string> min_gap;
+  std::optional<std::string> min_length;
+  std::optional<std::string> max_length;
+  std::optional<std::string> max_cps;
+  std::optional<std::string> max_line;
+  std::optional<std::string> max_lines;
   // Made of the options above.
   std::optional<CodePage> encoding;
   std::optional<std::vector<FrameRange>> frame_ranges;
   OutputFormat output;  // convert and edit
+  CheckLimits limits;   // check
   // edit: the steps in their order.
   std::vector<EditStep> steps;
 };

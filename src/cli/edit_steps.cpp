@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "editing/find_replace.h"
 #include "editing/frame_rate.h"
+#include "foundation/characters.h"
 #include "foundation/textkit.h"
 #include "session/session.h"
 
@@ -19,7 +21,10 @@ const char kEditStepsUsage[] =
     "         the frame-rate calculator: --fps-from TEXT [--fps-to TEXT]  --invert-factor\n"
     "         buttons: --earlier --later --earlier-1s --later-1s --shorter --longer\n"
     "           --shorter-percent --longer-percent --resize --fix-hangout --set-length\n"
-    "           --fix-dashes --fix-spacing --spellcheck-en --spellcheck-hu (every frame)\n";
+    "           --fix-dashes --fix-spacing --spellcheck-en --spellcheck-hu (every frame)\n"
+    "         Find and replace's Replace all: --replace FIND REPLACEMENT, followed by any\n"
+    "           of --regex --match-case --whole-words (FIND and REPLACEMENT in UTF-8; with\n"
+    "           --regex, \\1 in REPLACEMENT is group 1 and \\| or \\n a line break)\n";
 
 namespace {
 
@@ -55,6 +60,14 @@ bool IsCheckStep(const std::string& name) {
 
 bool IsCalculatorStep(const std::string& name) {
   return name == "--fps-from" || name == "--fps-to";
+}
+
+// The options of the --replace before them.
+bool FindOptions::*ReplaceOptionOf(const std::string& name) {
+  if (name == "--regex") return &FindOptions::regex;
+  if (name == "--match-case") return &FindOptions::match_case;
+  if (name == "--whole-words") return &FindOptions::whole_words;
+  return nullptr;
 }
 
 // A frame number of a --frames list: digits only; numbers beyond any document are kept as
@@ -98,18 +111,48 @@ std::optional<std::string> Refusal(const std::string& name, const std::string& v
 
 bool IsEditStep(const std::string& name) {
   return TypedStepOf(name) != nullptr || IsCheckStep(name) || IsCalculatorStep(name) ||
-         name == "--invert-factor" || ButtonStepOf(name) != nullptr;
+         name == "--invert-factor" || ButtonStepOf(name) != nullptr || name == "--replace" ||
+         ReplaceOptionOf(name) != nullptr;
 }
 
 bool EditStepTakesValue(const std::string& name) {
-  return TypedStepOf(name) != nullptr || IsCheckStep(name) || IsCalculatorStep(name);
+  return TypedStepOf(name) != nullptr || IsCheckStep(name) || IsCalculatorStep(name) ||
+         name == "--replace";
+}
+
+bool EditStepTakesTwoValues(const std::string& name) { return name == "--replace"; }
+
+std::optional<std::string> CheckEditSteps(const std::vector<EditStep>& steps) {
+  for (const EditStep& step : steps) {
+    if (step.kind != EditStep::Kind::kReplace) continue;
+    const TextPattern pattern = MakeFindPattern(step.text, step.find);
+    const std::string given = "--replace " + step.text + " " + step.replacement + ": ";
+    if (!pattern.ok()) return given + "bad regular expression: " + pattern.error();
+    const std::string problem = pattern.ReplacementProblem(Utf8ToChars(step.replacement));
+    if (!problem.empty()) return given + "bad replacement: " + problem;
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string> AddEditStep(const std::string& name,
                                        const std::optional<std::string>& value,
-                                       std::vector<EditStep>& steps) {
+                                       std::vector<EditStep>& steps,
+                                       const std::optional<std::string>& second) {
   EditStep step;
-  if (const TypedStep* typed = TypedStepOf(name)) {
+  if (name == "--replace") {
+    if (value->empty()) return "--replace needs a FIND that is not empty";
+    step.kind = EditStep::Kind::kReplace;
+    step.text = *value;
+    step.replacement = second.value_or("");
+  } else if (bool FindOptions::*option = ReplaceOptionOf(name)) {
+    if (steps.empty() || steps.back().kind != EditStep::Kind::kReplace) {
+      return name + " belongs after --replace FIND REPLACEMENT";
+    }
+    bool& on = steps.back().find.*option;
+    if (on) return name + " is given twice for one --replace";
+    on = true;
+    return std::nullopt;
+  } else if (const TypedStep* typed = TypedStepOf(name)) {
     if (auto problem =
             Refusal(name, *value, EditingParameters::Reading(typed->box, *value), typed->box)) {
       return problem;
@@ -165,7 +208,7 @@ std::optional<std::vector<FrameRange>> ParseFrameList(const std::string& text) {
   }
 }
 
-void RunEditSteps(Session& session, const std::vector<EditStep>& steps,
+bool RunEditSteps(Session& session, const std::vector<EditStep>& steps,
                   const std::optional<std::vector<FrameRange>>& ranges) {
   Document& doc = session.document();
   Selection selection;
@@ -209,8 +252,22 @@ void RunEditSteps(Session& session, const std::vector<EditStep>& steps,
           return PressCommandButton(step.button, d, selection, parameters);
         });
         break;
+      case EditStep::Kind::kReplace: {
+        const TextPattern pattern = MakeFindPattern(step.text, step.find);
+        const ReplacePlan plan = PlanReplaceAll(doc, selection.frames, pattern, step.replacement);
+        if (plan.status == FindStatus::kTooComplex) {
+          session.prompts().ShowMessage("--replace " + step.text + ": " + kTooComplex +
+                                        IntToText(plan.frame));
+          return false;
+        }
+        if (plan.count == 0) break;
+        session.runner().Run(ReplaceAllName(plan.count), selection,
+                             [&](Document& d) { return ApplyReplacePlan(d, selection, plan); });
+        break;
+      }
     }
   }
+  return true;
 }
 
 }  // namespace lumetra::cli

@@ -9,6 +9,7 @@
 
 #include "editing/command_buttons.h"
 #include "editing/editing_parameters.h"
+#include "editing/text_pattern.h"
 
 namespace lumetra {
 class Session;
@@ -23,6 +24,7 @@ struct EditStep {
     kCalculator,  // the frame-rate calculator with `from` and/or `to`, then "Apply"
     kInvert,      // the "%" button beside the resize box
     kPress,       // presses `button`
+    kReplace,     // Find and replace's "Replace all": `text` by `replacement`, `find`
   };
   Kind kind = Kind::kPress;
   ParameterBox box = ParameterBox::kOffset;
@@ -32,6 +34,8 @@ struct EditStep {
   std::optional<std::string> from;
   std::optional<std::string> to;
   CommandButton button = CommandButton::kEarlier;
+  std::string replacement;
+  FindOptions find;
 };
 
 // The usage lines of the steps.
@@ -43,9 +47,15 @@ bool IsEditStep(const std::string& name);
 // or nothing. `value` is empty for a step without a value.
 std::optional<std::string> AddEditStep(const std::string& name,
                                        const std::optional<std::string>& value,
-                                       std::vector<EditStep>& steps);
+                                       std::vector<EditStep>& steps,
+                                       const std::optional<std::string>& second = std::nullopt);
 // Whether the step `name` takes a value.
 bool EditStepTakesValue(const std::string& name);
+// Whether it takes two (--replace FIND REPLACEMENT); `second` is then the second.
+bool EditStepTakesTwoValues(const std::string& name);
+// The last checks of the steps once all are read: a --replace whose expression or
+// replacement is bad is a usage error.
+std::optional<std::string> CheckEditSteps(const std::vector<EditStep>& steps);
 
 // A --frames list ("1-5,9"): ranges of frame numbers; nothing when it is malformed.
 struct FrameRange {
@@ -56,8 +66,9 @@ std::optional<std::vector<FrameRange>> ParseFrameList(const std::string& text);
 
 // Runs the steps, from the start-up values of every box, on the frames of `ranges` that the
 // document has (every frame without ranges). Each command is one step of the session's
-// command runner; what it tells the user goes to the session's prompts.
-void RunEditSteps(Session& session, const std::vector<EditStep>& steps,
+// command runner; what it tells the user goes to the session's prompts. False when a step
+// could not be done (an expression that takes too long to match): nothing should be saved.
+bool RunEditSteps(Session& session, const std::vector<EditStep>& steps,
                   const std::optional<std::vector<FrameRange>>& ranges);
 
 }  // namespace lumetra::cli

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,12 +15,16 @@
 #include "cli/edit_steps.h"
 #include "document/info_dialog.h"
 #include "document/utf8_conversion.h"
+#include "editing/quality_checks.h"
+#include "editing/spelling.h"
 #include "editing/sub_frame_rate.h"
 #include "formats/file_io.h"
 #include "foundation/code_pages.h"
 #include "foundation/textkit.h"
 #include "session/scripted_prompts.h"
 #include "session/session.h"
+#include "settings/configuration.h"
+#include "spelling/hunspell_dictionary.h"
 
 namespace {
 
@@ -31,6 +36,9 @@ constexpr char kUsageStart[] =
     "  lumetra-cli edit INPUT OUTPUT [--to FORMAT] [--fps RATE] [--frames LIST] STEP...\n"
     "  lumetra-cli list INPUT [--tsv] [--fps RATE] [--encoding NAME]\n"
     "  lumetra-cli info INPUT [--fps RATE] [--encoding NAME]\n"
+    "  lumetra-cli check INPUT [--spell LANG] [--min-gap MS] [--min-length MS]\n"
+    "              [--max-length MS] [--max-cps N] [--max-line N] [--max-lines N] [--tsv]\n"
+    "              [--fps RATE] [--encoding NAME]\n"
     "  lumetra-cli -h | --help | -V | --version\n"
     "\n"
     "convert  reads INPUT and writes OUTPUT in FORMAT: subrip (numbered SubRip), srt2\n"
@@ -43,6 +51,15 @@ constexpr char kUsageEnd[] =
     "list     prints every frame as a line of the frame list; with --tsv one frame per\n"
     "         line: number, start ms, end ms and text (lines joined by |), tab-separated\n"
     "info     prints the format and the subtitle information with its statistics\n"
+    "check    prints every frame that breaks a quality check, one line each: frame, check\n"
+    "         and what is wrong (tab-separated with --tsv). Checks and their limits (0\n"
+    "         turns one off): overlap; gap before the next frame under --min-gap (80 ms);\n"
+    "         length under --min-length (700 ms) or over --max-length (7000 ms); over\n"
+    "         --max-cps characters per second (17; without markup and line breaks); a\n"
+    "         line over --max-line characters (42); over --max-lines lines (2); an empty\n"
+    "         text; with --spell LANG (a Hunspell dictionary such as en_US, and the words\n"
+    "         added in the editor) every unknown word. Exit status 0: nothing found,\n"
+    "         1: something found (or INPUT not read)\n"
     "--fps    the frame rate of SUB files (read and written), above 0 and at most 50;\n"
     "         default: the rate a SUB file states in its first line, else 25\n"
     "--encoding  the code page of INPUT's texts (UTF-8, Windows-1250, -1251, -1252,\n"
@@ -189,7 +206,47 @@ std::string Information(const lumetra::Document& doc, std::optional<lumetra::Cod
   return out;
 }
 
+// The findings of `check`, one a line: "12: overlap: overlaps frame 13 by 120 ms", or with
+// --tsv frame, check and detail separated by tabs. Words are printed in UTF-8.
+std::string Findings(const std::vector<lumetra::Finding>& findings, bool tsv) {
+  std::string out;
+  for (const lumetra::Finding& f : findings) {
+    const std::string rule = lumetra::RuleName(f.rule);
+    out +=
+        std::to_string(f.frame) + (tsv ? "\t" + rule + "\t" : ": " + rule + ": ") + f.detail + '\n';
+  }
+  return out;
+}
+
 int Run(const Arguments& args) {
+  // The dictionary of --spell is looked up before INPUT is read.
+  std::unique_ptr<lumetra::SpellChecker> speller;
+  if (args.spell) {
+    const std::vector<lumetra::DictionaryFiles> installed =
+        lumetra::FindDictionaries(lumetra::DictionaryDirs(lumetra::ProcessEnvironment));
+    const lumetra::DictionaryFiles* files = nullptr;
+    std::string names;
+    for (const lumetra::DictionaryFiles& d : installed) {
+      if (d.language == *args.spell) files = &d;
+      names += (names.empty() ? "" : ", ") + d.language;
+    }
+    if (files == nullptr) {
+      return UsageError("--spell " + *args.spell + ": no such dictionary is installed (" +
+                        (names.empty() ? std::string("none is") : "installed: " + names) + ")");
+    }
+    std::string problem;
+    auto dictionary = lumetra::OpenHunspellDictionary(*files, &problem);
+    if (!dictionary) {
+      PrintMessage(problem);
+      return kExitFailure;
+    }
+    lumetra::PersonalWordList personal(
+        lumetra::PersonalWordList::PathFor(files->language, lumetra::ProcessEnvironment));
+    personal.Load();
+    speller = std::make_unique<lumetra::SpellChecker>(std::move(dictionary), files->language,
+                                                      std::move(personal));
+  }
+
   Workplace& work = *new Workplace;
   lumetra::ScriptedPrompts& prompts = work.prompts;
   StepMessages& messages = work.messages;
@@ -215,12 +272,19 @@ int Run(const Arguments& args) {
   }
   if (writes) {
     if (args.command == "edit") {
-      lumetra::cli::RunEditSteps(session, args.steps, args.frame_ranges);
+      const bool edited = lumetra::cli::RunEditSteps(session, args.steps, args.frame_ranges);
       messages.Flush();
+      if (!edited) return kExitFailure;  // nothing is written
     }
     if (args.to_utf8) lumetra::ConvertTextsToUtf8(doc);
     const int kind = args.output.input_format ? doc.FileKind : args.output.kind;
     return WriteOutput(session, messages, args.paths[1], kind) ? done : kExitFailure;
+  }
+  if (args.command == "check") {
+    const std::vector<lumetra::Finding> findings =
+        lumetra::CheckDocument(doc, args.limits, speller.get());
+    WriteOut(Findings(findings, args.tsv));
+    return findings.empty() ? done : kExitFailure;
   }
   WriteOut(args.command == "list" ? Shown(FrameList(doc, args.tsv), args.encoding)
                                   : Information(doc, args.encoding));

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -36,9 +38,9 @@ struct DetectorDeleter {
   void operator()(uchardet* detector) const { uchardet_delete(detector); }
 };
 
-}  // namespace
-
-std::optional<CodePage> DetectCodePage(std::string_view bytes) {
+// DetectCodePage; `sampled` (when given) receives how far into the bytes the lines it
+// looked at reach.
+std::optional<CodePage> Detect(std::string_view bytes, std::size_t* sampled) {
   std::unique_ptr<uchardet, DetectorDeleter> detector;
   // Each line that holds a byte above 0x7F, found from that byte.
   std::size_t fed = 0;
@@ -54,11 +56,13 @@ std::optional<CodePage> DetectCodePage(std::string_view bytes) {
     while (line_end < end && *line_end != '\n' && *line_end != '\r') ++line_end;
     if (!detector) detector.reset(uchardet_new());
     if (!detector) return std::nullopt;
-    uchardet_handle_data(detector.get(), line_start, static_cast<std::size_t>(line_end - line_start));
+    uchardet_handle_data(detector.get(), line_start,
+                         static_cast<std::size_t>(line_end - line_start));
     uchardet_handle_data(detector.get(), "\n", 1);
     fed += static_cast<std::size_t>(line_end - line_start) + 1;
     p = line_end;
   }
+  if (sampled != nullptr) *sampled = static_cast<std::size_t>(p - begin);
   if (fed == 0) return std::nullopt;
   uchardet_data_end(detector.get());
   std::string name = uchardet_get_charset(detector.get());
@@ -70,28 +74,49 @@ std::optional<CodePage> DetectCodePage(std::string_view bytes) {
   return std::nullopt;
 }
 
+// Whether any byte is 0x80..0x9F (no character in ISO-8859-2), eight bytes at a time.
+bool HoldsC1Bytes(std::string_view bytes) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t block;
+    std::memcpy(&block, bytes.data() + i, 8);
+    // A byte whose top three bits are 100 becomes 0.
+    const std::uint64_t x = (block & 0xE0E0E0E0E0E0E0E0ull) ^ kHighBits;
+    if (((x - kOnes) & ~x & kHighBits) != 0) return true;
+  }
+  for (; i < bytes.size(); ++i) {
+    if ((static_cast<unsigned char>(bytes[i]) & 0xE0) == 0x80) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<CodePage> DetectCodePage(std::string_view bytes) { return Detect(bytes, nullptr); }
+
 CodePage GuessSingleByteCodePage(std::string_view bytes) {
-  const std::optional<CodePage> detected = DetectCodePage(bytes);
+  std::size_t sampled = 0;
+  const std::optional<CodePage> detected = Detect(bytes, &sampled);
   if (!detected) return CodePage::kWindows1250;
   if (*detected != CodePage::kIso8859_2) return *detected;
-  // What each byte tells: 1 a byte that is no character in ISO-8859-2 (0x80..0x9F), 2 a
-  // character the two pages put at different bytes.
-  static const std::array<unsigned char, 256> kByteClass = [] {
-    std::array<unsigned char, 256> classes{};
-    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+  if (HoldsC1Bytes(bytes)) return CodePage::kWindows1250;
+  // The letters the two pages put at different bytes, among the lines the detector read.
+  static const std::array<bool, 256> kReadsDifferently = [] {
+    std::array<bool, 256> differs{};
+    for (int byte = 0xA0; byte <= 0xFF; ++byte) {
       const auto b = static_cast<unsigned char>(byte);
-      classes[b] = byte < 0xA0 ? 1
-                   : CharOfByte(b, CodePage::kIso8859_2) != CharOfByte(b, CodePage::kWindows1250)
-                       ? 2
-                       : 0;
+      differs[b] = CharOfByte(b, CodePage::kIso8859_2) != CharOfByte(b, CodePage::kWindows1250);
     }
-    return classes;
+    return differs;
   }();
   bool reads_differently = false;
-  for (const char c : bytes) {
-    const unsigned char byte_class = kByteClass[static_cast<unsigned char>(c)];
-    if (byte_class == 1) return CodePage::kWindows1250;
-    reads_differently = reads_differently || byte_class == 2;
+  for (const char c : bytes.substr(0, sampled)) {
+    if (kReadsDifferently[static_cast<unsigned char>(c)]) {
+      reads_differently = true;
+      break;
+    }
   }
   return reads_differently ? CodePage::kIso8859_2 : CodePage::kWindows1250;
 }

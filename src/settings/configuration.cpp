@@ -88,11 +88,26 @@ std::string ConfigFileText(const Configuration& config, FileHistory& history) {
   w.Line("InstantApply = " + BoolToText(config.InstantApply));
   w.Line("AutoFocus = " + BoolToText(config.AutoFocus));
 
-  // The keyed lines: the film's options, then the history's attributes.
+  // The keyed lines: the film's options, the spell check and the quality checks, then the
+  // history's attributes.
   w.Line("AutoOpenFilm = " + BoolToText(config.AutoOpenFilm));
   w.Line("FilmBeside = " + BoolToText(config.FilmBeside));
   w.Line("FilmPanelSize = " + IntToText(config.FilmPanelSize));
   w.Line("FollowFilm = " + BoolToText(config.FollowFilm));
+  // The spell check's and the quality checks' values where they are not the defaults.
+  if (!OneLine(config.SpellLanguage).empty()) w.Line("SpellLanguage = " + config.SpellLanguage);
+  if (!config.SpellIgnoreCapitals) w.Line("IgnoreCapitals = " + BoolToText(false));
+  const CheckLimits& c = config.Checks;
+  const CheckLimits defaults;
+  auto limit = [&](const char* key, int value, int default_value) {
+    if (value != default_value) w.Line(std::string(key) + " = " + IntToText(value));
+  };
+  limit("MinGap", c.min_gap_ms, defaults.min_gap_ms);
+  limit("MinLength", c.min_length_ms, defaults.min_length_ms);
+  limit("MaxLength", c.max_length_ms, defaults.max_length_ms);
+  if (c.max_cps != defaults.max_cps) w.Line("MaxCps = " + FloatToText(c.max_cps));
+  limit("MaxLineLength", c.max_line_length, defaults.max_line_length);
+  limit("MaxLines", c.max_lines, defaults.max_lines);
   for (int i = 1; i <= history.HisNum; ++i) {
     for (const auto& [name, value] : history.Attributes(i)) {
       const std::string_view one_line = OneLine(value);
@@ -129,6 +144,31 @@ bool ReadKeyedLine(std::string_view key, std::string_view value, Configuration& 
   }
   if (key == "FollowFilm") {
     config.FollowFilm = TextToBool(value);
+    return true;
+  }
+  if (key == "SpellLanguage") {
+    config.SpellLanguage = std::string(value);
+    return true;
+  }
+  if (key == "IgnoreCapitals") {
+    config.SpellIgnoreCapitals = TextToBool(value);
+    return true;
+  }
+  // The limits of the quality checks, brought into their ranges.
+  CheckLimits& c = config.Checks;
+  const std::pair<std::string_view, int*> limits[] = {
+      {"MinGap", &c.min_gap_ms},           {"MinLength", &c.min_length_ms},
+      {"MaxLength", &c.max_length_ms},     {"MaxLineLength", &c.max_line_length},
+      {"MaxLines", &c.max_lines},
+  };
+  for (const auto& [name, target] : limits) {
+    if (key != name) continue;
+    const bool ms = target == &c.min_gap_ms || target == &c.min_length_ms || target == &c.max_length_ms;
+    *target = TextToIntRange(value, 0, ms ? kMaxCheckMs : kMaxCheckCount);
+    return true;
+  }
+  if (key == "MaxCps") {
+    c.max_cps = std::clamp(TextToFloat(ReplaceChar(value, ',', '.')), 0.0, kMaxCheckCps);
     return true;
   }
   // "(i).Name": attribute Name of history entry i.

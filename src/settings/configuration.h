@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editing/quality_checks.h"
 #include "formats/file_io.h"
 #include "settings/file_history.h"
 
@@ -63,6 +64,12 @@ struct Configuration {
   int AutosaveSeconds = 60;
   // Keep the previous version of a file before the first save of a run replaces it.
   bool Backups = true;
+  // The spelling dictionary chosen last ("en_US"; empty for none), and whether words in
+  // capitals are passed over.
+  std::string SpellLanguage;
+  bool SpellIgnoreCapitals = true;
+  // The limits of the quality checks.
+  CheckLimits Checks;
 
   friend bool operator==(const Configuration&, const Configuration&) = default;
 };
@@ -79,7 +86,9 @@ struct Configuration {
 // of history entry i are written there as "(i).Name = value" ("(1).CodePage =
 // Windows-1251"). Values added to the file from now on belong there too, each under a
 // key of its own (see ReadKeyedLine): "Autosave = 60" (seconds, 0..kMaxAutosaveSeconds),
-// "Backups = True".
+// "Backups = True". The spelling language, "IgnoreCapitals" and the limits of the quality
+// checks ("MinGap", "MinLength", "MaxLength", "MaxCps", "MaxLineLength", "MaxLines") are
+// written only where they are not the defaults.
 std::string ConfigFileText(const Configuration& config, FileHistory& history);
 
 // Reads the fixed lines in the order the writer writes them; their key names are not

@@ -1,5 +1,7 @@
 #include "settings/settings_dialog.h"
 
+#include <algorithm>
+
 #include "foundation/textkit.h"
 
 namespace lumetra {
@@ -12,6 +14,21 @@ void SettingsDialogModel::Load(const Configuration& config, const FileHistory& h
   auto_open_film = config.AutoOpenFilm;
   autosave_box = IntToText(config.AutosaveSeconds);
   backups = config.Backups;
+  const CheckLimits& c = config.Checks;
+  limit_boxes = {IntToText(c.min_gap_ms), IntToText(c.min_length_ms),   IntToText(c.max_length_ms),
+                 FloatToText(c.max_cps),  IntToText(c.max_line_length), IntToText(c.max_lines)};
+  ignore_capitals = config.SpellIgnoreCapitals;
+}
+
+CheckLimits SettingsDialogModel::Limits() const {
+  auto ms = [&](int i) {
+    return TextToIntRange(limit_boxes[static_cast<std::size_t>(i)], 0, kMaxCheckMs);
+  };
+  auto count = [&](int i) {
+    return TextToIntRange(limit_boxes[static_cast<std::size_t>(i)], 0, kMaxCheckCount);
+  };
+  const double cps = TextToFloat(ReplaceChar(limit_boxes[3], ',', '.'));
+  return {ms(0), ms(1), ms(2), std::clamp(cps, 0.0, kMaxCheckCps), count(4), count(5)};
 }
 
 void SettingsDialogModel::NormaliseAutosaveBox() {
@@ -30,6 +47,8 @@ void SettingsDialogModel::Apply(Configuration& config, FileHistory& history) con
   config.AutosaveSeconds = TextToIntRange(autosave_box, 0, kMaxAutosaveSeconds);
   config.Backups = backups;
   config.AutoOpenFilm = auto_open_film;
+  config.Checks = Limits();
+  config.SpellIgnoreCapitals = ignore_capitals;
 }
 
 }  // namespace lumetra

@@ -1,8 +1,10 @@
 // The settings dialog's state and rules: the three start-up options, the film opened
-// beside a subtitle, and the size of the file history, edited on a copy and applied only by "OK"; "Clear file history" acts at
-// once.
+// beside a subtitle, the size of the file history, the limits of the quality checks and
+// the spell check's words in capitals, edited on a copy and applied only by "OK"; "Clear
+// file history" acts at once.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "settings/configuration.h"
@@ -29,6 +31,15 @@ class SettingsDialogModel {
   // Open the film of the same name beside a subtitle that is opened.
   bool auto_open_film = true;
 
+  // The limits of the quality checks as typed, in the order of CheckLimits: least gap,
+  // shortest and longest frame (ms), characters per second (a decimal comma is taken),
+  // characters of a line, lines. A box that is no number gives 0, which turns its check
+  // off; values are brought into their ranges.
+  static constexpr int kLimitBoxes = 6;
+  std::array<std::string, kLimitBoxes> limit_boxes;
+  // The limits the boxes stand for.
+  CheckLimits Limits() const;
+  bool ignore_capitals = true;
   // "Autosave every N seconds" as typed; leaving it shows 0..kMaxAutosaveSeconds ("" and
   // text give 0, off).
   std::string autosave_box;

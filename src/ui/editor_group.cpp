@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QFocusEvent>
 #include <QGridLayout>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,13 +14,14 @@
 #include "editing/frame_commands.h"
 #include "session/session.h"
 #include "ui/controls.h"
+#include "ui/spelling_highlighter.h"
 #include "ui/text_codec.h"
 #include "ui/time_boxes.h"
 #include "ui/window_commands.h"
 
 namespace lumetra {
 
-EditorGroup::EditorGroup(WindowCommands& commands, QWidget* parent)
+EditorGroup::EditorGroup(WindowCommands& commands, SpellingService& spelling, QWidget* parent)
     : QGroupBox(parent), commands_(commands) {
   setObjectName("GroupBox2");
   auto* grid = new QGridLayout(this);
@@ -43,6 +45,12 @@ EditorGroup::EditorGroup(WindowCommands& commands, QWidget* parent)
   memo_->installEventFilter(this);
   connect(memo_, &QPlainTextEdit::textChanged, this, &EditorGroup::Memo1Change);
   grid->addWidget(memo_, 1, 0);
+  highlighter_ = new SpellingHighlighter(spelling, memo_);
+  memo_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(memo_, &QWidget::customContextMenuRequested, this, &EditorGroup::ShowMenu);
+  connect(highlighter_, &SpellingHighlighter::addFailed, this, [this](const QString& problem) {
+    commands_.session().prompts().ShowMessage(problem.toStdString());
+  });
 
   apply_button_ = MakeButton(kApplyToSelectedCaption, "Button4",
                              "Applies this text to all selected frame", this);
@@ -98,6 +106,14 @@ void EditorGroup::FillEditor(const std::vector<std::string>& lines) {
   filling_editor_ = was_filling;
   editor_edited_ = false;
   ++visit_;
+}
+
+void EditorGroup::ShowMenu(const QPoint& pos) {
+  QMenu* menu = memo_->createStandardContextMenu(pos);
+  menu->setObjectName("EditorMenu");
+  highlighter_->AddActions(menu, pos);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(memo_->viewport()->mapToGlobal(pos));
 }
 
 void EditorGroup::SetAlignment(int item) {

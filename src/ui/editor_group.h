@@ -16,6 +16,8 @@ class QRadioButton;
 
 namespace lumetra {
 
+class SpellingHighlighter;
+class SpellingService;
 class TimeBoxPanel;
 class WindowCommands;
 
@@ -23,9 +25,11 @@ class EditorGroup : public QGroupBox {
   Q_OBJECT
 
  public:
-  EditorGroup(WindowCommands& commands, QWidget* parent = nullptr);
+  // The text box underlines the words that `spelling`'s dictionary does not know.
+  EditorGroup(WindowCommands& commands, SpellingService& spelling, QWidget* parent = nullptr);
 
   QPlainTextEdit* memo() const { return memo_; }
+  SpellingHighlighter* highlighter() const { return highlighter_; }
   TimeBoxPanel* timeBoxes() const { return time_boxes_; }
   bool autoFocus() const { return auto_focus_; }
 
@@ -47,10 +51,12 @@ class EditorGroup : public QGroupBox {
   void CommitEditor();
   void ApplyToSelected();
   void SetAlignment(int item);
+  void ShowMenu(const QPoint& pos);
 
   WindowCommands& commands_;
   TimeBoxPanel* time_boxes_ = nullptr;
   QPlainTextEdit* memo_ = nullptr;        // memo1
+  SpellingHighlighter* highlighter_ = nullptr;
   QPushButton* apply_button_ = nullptr;   // Button4
   QCheckBox* apply_instantly_ = nullptr;  // CheckBox1
   QCheckBox* auto_focus_box_ = nullptr;   // CheckBox4

@@ -20,4 +20,16 @@ void AddFileShortcuts(QWidget* window, const FileCommands& commands) {
   }
 }
 
+void AddFindShortcuts(QWidget* window, const FindCommands& commands) {
+  const std::pair<QKeySequence, const std::function<void()>*> keys[] = {
+      {QKeySequence(Qt::CTRL | Qt::Key_F), &commands.focus_search},
+      {QKeySequence(Qt::CTRL | Qt::Key_H), &commands.find_replace},
+  };
+  for (const auto& [key, command] : keys) {
+    auto* shortcut = new QShortcut(key, window);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, window, *command);
+  }
+}
+
 }  // namespace lumetra

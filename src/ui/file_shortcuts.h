@@ -1,4 +1,4 @@
-// The keyboard's file commands and the hints of the toolbar buttons that name them.
+// The keyboard's file and find commands and the hints of the toolbar buttons that name them.
 #pragma once
 
 #include <functional>
@@ -21,5 +21,11 @@ struct FileCommands {
 
 // Gives the window the four keys, wherever its keyboard focus is.
 void AddFileShortcuts(QWidget* window, const FileCommands& commands);
+
+struct FindCommands {
+  std::function<void()> focus_search;  // Ctrl+F
+  std::function<void()> find_replace;  // Ctrl+H
+};
+void AddFindShortcuts(QWidget* window, const FindCommands& commands);
 
 }  // namespace lumetra

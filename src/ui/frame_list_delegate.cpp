@@ -18,6 +18,8 @@ const QColor FrameListDelegate::kSelectedTextColour(0x00, 0x00, 0x00);
 const QColor FrameListDelegate::kTextColour(0x00, 0x00, 0xD7);
 const QColor FrameListDelegate::kSelectedSeparator(0x80, 0x80, 0x80);
 const QColor FrameListDelegate::kSeparator(0xA7, 0xA8, 0x95);
+const QColor FrameListDelegate::kErrorMark(0xE0, 0x00, 0x00);
+const QColor FrameListDelegate::kWarningMark(0xFF, 0x8C, 0x00);
 
 FrameListDelegate::FrameListDelegate(const Document& doc, QObject* parent)
     : QStyledItemDelegate(parent), doc_(doc), regular_(SansFont(12)), bold_(SansFont(12, true)) {}
@@ -63,6 +65,24 @@ FrameRowLayout FrameListDelegate::Layout(int frame, const QRect& rect, bool sele
       kLengthColour);
   add(left + 169, time_y, length.rest, false, kLengthColour);
 
+  if (limits_ != nullptr) {
+    std::vector<Finding> findings;
+    CheckFrame(doc_, frame, *limits_, findings);
+    // One mark a column, red when any of its rules is an error.
+    QColor end_mark, length_mark;
+    for (const Finding& f : findings) {
+      const bool error = f.rule == CheckRule::kOverlap || f.rule == CheckRule::kEmptyText;
+      const bool end_column = f.rule == CheckRule::kOverlap || f.rule == CheckRule::kShortGap;
+      QColor& mark = end_column ? end_mark : length_mark;
+      if (error || !mark.isValid()) mark = error ? kErrorMark : kWarningMark;
+    }
+    auto corner = [&](int column_right) {
+      return QRect(left + column_right - kMarkSize, top + 1, kMarkSize, kMarkSize);
+    };
+    if (end_mark.isValid()) layout.marks.push_back({corner(kSeparatorX[1]), end_mark});
+    if (length_mark.isValid()) layout.marks.push_back({corner(kSeparatorX[2]), length_mark});
+  }
+
   const QColor text_colour = selected ? kSelectedTextColour : kTextColour;
   const std::vector<std::string> lines = ShownLines(text);
   for (std::size_t j = 1; j <= lines.size(); ++j) {
@@ -97,6 +117,16 @@ void FrameListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->drawText(QRect(run.at, QSize(4096, 64)), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
                       run.text);
   }
+  for (const FrameRowLayout::Mark& mark : layout.marks) {
+    // A triangle in the column's top right corner.
+    const QRect& c = mark.corner;
+    const QPoint corner[3] = {c.topLeft(), QPoint(c.right() + 1, c.top()),
+                              QPoint(c.right() + 1, c.bottom() + 1)};
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(mark.colour);
+    painter->drawPolygon(corner, 3);
+  }
+  painter->setBrush(Qt::NoBrush);
   // The top edge here and the bottom edge, which is the next row's top edge.
   painter->setPen(Qt::black);
   painter->drawLine(r.left(), r.top(), r.right(), r.top());

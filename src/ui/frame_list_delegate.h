@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "document/document.h"
+#include "editing/quality_checks.h"
 
 namespace lumetra {
 
@@ -22,10 +23,17 @@ struct FrameRowLayout {
     bool bold = false;
     QColor colour;
   };
+  // A broken check: a corner of the end column (overlap, gap) or of the length column
+  // (the others) in the rule's colour.
+  struct Mark {
+    QRect corner;
+    QColor colour;
+  };
   int height = 0;
   QColor background;
   QColor separator;
-  std::vector<Run> runs;  // filled only when asked for
+  std::vector<Run> runs;    // filled only when asked for
+  std::vector<Mark> marks;  // the same
 };
 
 class FrameListDelegate : public QStyledItemDelegate {
@@ -42,6 +50,10 @@ class FrameListDelegate : public QStyledItemDelegate {
   static const QColor kTextColour;            // #0000D7
   static const QColor kSelectedSeparator;     // #808080
   static const QColor kSeparator;             // #A7A895
+  // Marks of broken checks: an overlap or an empty text, and the others.
+  static const QColor kErrorMark;    // #E00000
+  static const QColor kWarningMark;  // #FF8C00
+  static constexpr int kMarkSize = 7;
   // x offsets of the column separators.
   static constexpr int kSeparatorX[3] = {73, 148, 193};
 
@@ -50,6 +62,9 @@ class FrameListDelegate : public QStyledItemDelegate {
   // The one layout routine of a row: its height, colours and, with runs, every text piece
   // at its place. rect is the row's rectangle (its height is not read).
   FrameRowLayout Layout(int frame, const QRect& rect, bool selected, bool with_runs) const;
+
+  // The limits of the quality checks (not owned); null: no marks.
+  void SetCheckLimits(const CheckLimits* limits) { limits_ = limits; }
 
   // The font the rows are painted in: 9 points (12 pixels), regular or bold.
   QFont RowFont(bool bold) const;
@@ -60,6 +75,7 @@ class FrameListDelegate : public QStyledItemDelegate {
 
  private:
   const Document& doc_;
+  const CheckLimits* limits_ = nullptr;
   QFont regular_;
   QFont bold_;
 };

@@ -6,6 +6,7 @@
 #include <QAbstractListModel>
 
 #include "document/document.h"
+#include "editing/quality_checks.h"
 
 namespace lumetra {
 
@@ -20,9 +21,15 @@ class FrameListModel : public QAbstractListModel, private DocumentObserver {
   ~FrameListModel() override;
 
   const Document& document() const { return doc_; }
+  // The limits of the quality checks (not owned); the tool tip of a row that breaks one
+  // names the rules it breaks. Null: no checks.
+  void SetCheckLimits(const CheckLimits* limits);
+  // The limits changed: every row is shown again.
+  void ChecksChanged();
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-  // Display: the frame list line, decoded; kFrameRole: the frame number.
+  // Display: the frame list line, decoded; kFrameRole: the frame number; tool tip: the
+  // checks the frame fails, one a line.
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
  signals:
@@ -40,6 +47,7 @@ class FrameListModel : public QAbstractListModel, private DocumentObserver {
   void HeaderChanged() override;
 
   Document& doc_;
+  const CheckLimits* limits_ = nullptr;
 };
 
 }  // namespace lumetra

@@ -38,6 +38,7 @@
 #include "settings/configuration.h"
 #include "settings/file_association.h"
 #include "ui/autosave_keeper.h"
+#include "ui/checks_panel.h"
 #include "ui/code_page_menu.h"
 #include "ui/command_button_press.h"
 #include "ui/command_column.h"
@@ -48,6 +49,7 @@
 #include "ui/film_player.h"
 #include "ui/file_drop.h"
 #include "ui/file_shortcuts.h"
+#include "ui/find_replace_dialog.h"
 #include "ui/frame_list_delegate.h"
 #include "ui/frame_list_model.h"
 #include "ui/frame_rate_dialog.h"
@@ -61,6 +63,10 @@
 #include "ui/qt_prompts.h"
 #include "ui/selection_group.h"
 #include "ui/settings_dialog.h"
+#include "ui/spell_check_dialog.h"
+#include "ui/spell_language_box.h"
+#include "ui/text_tools_bar.h"
+#include "ui/spelling_service.h"
 #include "ui/sub_frame_rate_dialog.h"
 #include "ui/text_codec.h"
 #include "ui/text_group.h"
@@ -152,6 +158,17 @@ MainWindow::MainWindow(Prompts& prompts, std::optional<QString> startup_file,
   model_ = new FrameListModel(session_->document(), this);
   delegate_ = new FrameListDelegate(session_->document(), this);
   film_player_ = player ? new FilmPlayer(std::move(player), this) : new FilmPlayer(this);
+  // The frame list marks the frames that break a quality check.
+  model_->SetCheckLimits(&session_->settings().Checks);
+  delegate_->SetCheckLimits(&session_->settings().Checks);
+  spelling_ = new SpellingService(DictionaryDirs(ProcessEnvironment), this);
+  connect(spelling_, &SpellingService::changed, this, [this] {
+    // The last choice is kept for the next document and the next run.
+    session_->settings().SpellLanguage = spelling_->language();
+  });
+  connect(spelling_, &SpellingService::failed, this, [this](const QString& problem) {
+    session_->prompts().ShowMessage(problem.toStdString());
+  });
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -255,6 +272,9 @@ void MainWindow::FormCreate() {
       LoadConfig(config_path_, session_->settings(), session_->history())) {
     ApplySettingsToWindow(*this, *session_);
   }
+  const std::string language = session_->settings().SpellLanguage;  // changes follow the service
+  spelling_->SetIgnoreCapitals(session_->settings().SpellIgnoreCapitals);
+  spelling_->SetLanguage(language);
 
   mini_->SaveBounds();
 
@@ -328,6 +348,11 @@ void MainWindow::BuildTopPanels(QWidget* parent, QHBoxLayout* row) {
   connect(create, &QToolButton::clicked, this, &MainWindow::NewClicked);
   AddFileShortcuts(this, {[this] { OpenClicked(); }, [this] { SaveClicked(); },
                           [this] { SaveAsClicked(); }, [this] { NewClicked(); }});
+  AddFindShortcuts(this, {[this] {
+                            search_box_->setFocus(Qt::ShortcutFocusReason);
+                            search_box_->selectAll();
+                          },
+                          [this] { OpenFindReplace(); }});
   panel2->setFixedWidth(panel2->sizeHint().width());
 
   auto [panel3, l3] = make_panel("Panel3");
@@ -424,7 +449,7 @@ QWidget* MainWindow::BuildTextTab() {
           });
   connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, waveform_->strip(),
           &WaveformStrip::Refresh);
-  editor_ = new EditorGroup(*commands_);
+  editor_ = new EditorGroup(*commands_, *spelling_);
   editor_->setFixedHeight(kEditorGroupHeight);
   left->addWidget(editor_);
   row->addLayout(left, 1);
@@ -443,7 +468,17 @@ QWidget* MainWindow::BuildFrameListGroup() {
   QFont note_font = note->font();
   note_font.setItalic(true);
   note->setFont(note_font);
-  layout->addWidget(note, 0, Qt::AlignRight);
+  // Beside the note: Find and replace, the checks, the spelling language.
+  auto* tools = new TextToolsBar(*spelling_, group);
+  checks_button_ = tools->checksButton();
+  connect(tools, &TextToolsBar::findReplaceRequested, this, &MainWindow::OpenFindReplace);
+  connect(tools, &TextToolsBar::spellCheckRequested, this, &MainWindow::OpenSpellCheck);
+  connect(tools, &TextToolsBar::checksToggled, this, &MainWindow::ShowChecks);
+  auto* note_row = new QHBoxLayout;
+  note_row->addWidget(tools);
+  note_row->addStretch();
+  note_row->addWidget(note, 0, Qt::AlignRight | Qt::AlignBottom);
+  layout->addLayout(note_row);
 
   QHBoxLayout* heads = MakeFrameListHeads(group, {"Label1", "Label2", "Label4", "Label3"});
   layout->addLayout(heads);
@@ -451,7 +486,11 @@ QWidget* MainWindow::BuildFrameListGroup() {
   list_ = MakeFrameListView("ListBox1", model_, delegate_, group);
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list_->installEventFilter(this);
-  layout->addWidget(list_, 1);
+  auto* splitter = new QSplitter(Qt::Vertical, group);
+  splitter->setObjectName("FrameListSplitter");
+  splitter->setChildrenCollapsible(false);
+  splitter->addWidget(list_);
+  layout->addWidget(splitter, 1);
 
   // A command that puts the selection back reloads what it needs itself.
   auto clicked = [this] {
@@ -473,6 +512,11 @@ QWidget* MainWindow::BuildFrameListGroup() {
     UpdateSelectedCount();
   });
   undo_controls_ = new UndoControls(*commands_, this, list_);
+  checks_ = new ChecksPanel(*commands_, *spelling_, session_->settings().Checks, splitter);
+  splitter->addWidget(checks_);
+  splitter->setStretchFactor(0, 3);
+  splitter->setStretchFactor(1, 1);
+  checks_->hide();
   return group;
 }
 
@@ -507,6 +551,7 @@ QWidget* MainWindow::BuildCommandColumn() {
   timing_group_ = new TimingGroup(*commands_, column);
   layout->addWidget(timing_group_);
   auto* text = new TextGroup(*commands_, list_, column);
+  text_group_ = text;
   search_box_ = text->searchBox();
   layout->addWidget(text, 1);
   command_column_ = new CommandColumn(column, kCommandColumnWidth);
@@ -746,6 +791,36 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------------------------------
 // The tabs and mini mode
 
+void MainWindow::OpenFindReplace() {
+  if (find_dialog_ == nullptr) find_dialog_ = new FindReplaceDialog(*commands_, this);
+  const QString selected = editor_->memo()->textCursor().selectedText();
+  // A selection within one line is what to find; more than a line is not.
+  find_dialog_->Open(selected.contains(QChar::ParagraphSeparator) ? QString() : selected);
+}
+
+void MainWindow::OpenSpellCheck() {
+  FlushEditor();
+  if (!spelling_->installed()) {
+    session_->prompts().ShowMessage(kNoDictionaries);
+    return;
+  }
+  if (spell_dialog_ == nullptr) spell_dialog_ = new SpellCheckDialog(*commands_, *spelling_, this);
+  spell_dialog_->Open();
+}
+
+void MainWindow::ShowChecks(bool shown) {
+  if (checks_button_->isChecked() != shown) checks_button_->setChecked(shown);
+  const bool first = shown && !checks_->isVisible() && !checks_shown_before_;
+  checks_->setVisible(shown);
+  if (first) {
+    // The first time, the panel takes two fifths of the frame list's room.
+    checks_shown_before_ = true;
+    auto* splitter = static_cast<QSplitter*>(checks_->parentWidget());
+    const int room = splitter->height();
+    splitter->setSizes({room - room * 2 / 5, room * 2 / 5});
+  }
+}
+
 void MainWindow::EnterMiniMode() {
   FlushEditor();
   mini_->Enter(commands_->FocusedFrame());
@@ -908,8 +983,13 @@ void MainWindow::InfoClicked() {
 
 void MainWindow::SettingsClicked() {
   FlushEditor();
-  if (settings_dialog_ != nullptr) settings_dialog_->Run(session_->settings(), session_->history());
+  if (settings_dialog_ == nullptr) return;
+  settings_dialog_->Run(session_->settings(), session_->history());
   ApplySafetySettings();
+  // The limits and options may have changed.
+  model_->ChecksChanged();
+  spelling_->SetIgnoreCapitals(session_->settings().SpellIgnoreCapitals);
+  if (checks_->isVisible()) checks_->Refresh();
 }
 
 void MainWindow::FileDropped(const QString& path) {

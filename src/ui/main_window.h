@@ -26,10 +26,15 @@ class QToolButton;
 namespace lumetra {
 
 class AutosaveKeeper;
+class ChecksPanel;
 class CodePageBox;
 class EditorGroup;
 class FilmPanel;
 class FilmPlayer;
+class FindReplaceDialog;
+class SpellCheckDialog;
+class SpellingService;
+class TextGroup;
 class FrameListDelegate;
 class FrameListModel;
 class InfoDialog;
@@ -121,6 +126,17 @@ class MainWindow : public QMainWindow {
   void PageControl1Change(int index);
   // SpeedButton4: the window becomes the mini-mode strip.
   void EnterMiniMode();
+  // Ctrl+H: the Find and replace dialog, with the text selected in the editor to find.
+  void OpenFindReplace();
+  FindReplaceDialog* findReplaceDialog() const { return find_dialog_; }
+  // "Check spelling…": the dialog over every frame, or over the selected ones.
+  void OpenSpellCheck();
+  SpellCheckDialog* spellCheckDialog() const { return spell_dialog_; }
+  SpellingService& spelling() { return *spelling_; }
+  TextGroup* textGroup() const { return text_group_; }
+  // The "Checks" panel under the frame list, and the toolbar button that shows it.
+  ChecksPanel* checksPanel() const { return checks_; }
+  void ShowChecks(bool shown);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -218,6 +234,13 @@ class MainWindow : public QMainWindow {
   InfoDialog* info_dialog_ = nullptr;
   SettingsDialog* settings_dialog_ = nullptr;
   FrameRateDialog* frame_rate_dialog_ = nullptr;
+  FindReplaceDialog* find_dialog_ = nullptr;
+  SpellCheckDialog* spell_dialog_ = nullptr;
+  SpellingService* spelling_ = nullptr;
+  TextGroup* text_group_ = nullptr;
+  ChecksPanel* checks_ = nullptr;
+  QToolButton* checks_button_ = nullptr;
+  bool checks_shown_before_ = false;
 };
 
 }  // namespace lumetra

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -111,6 +112,37 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
   }
   options->addStretch();
 
+  auto* checks = new QGroupBox("Quality checks (0 turns a check off)", this);
+  checks->setObjectName("ChecksGroup");
+  auto* grid = new QGridLayout(checks);
+  grid->setContentsMargins(8, 6, 6, 6);
+  grid->setVerticalSpacing(2);
+  struct LimitRow {
+    const char* caption;
+    const char* name;
+  };
+  const LimitRow rows[SettingsDialogModel::kLimitBoxes] = {
+      {"Least gap between frames (ms):", "MinGapBox"}, {"Shortest frame (ms):", "MinLengthBox"},
+      {"Longest frame (ms):", "MaxLengthBox"},         {"Most characters per second:", "MaxCpsBox"},
+      {"Most characters in a line:", "MaxLineBox"},    {"Most lines in a frame:", "MaxLinesBox"},
+  };
+  for (int i = 0; i < SettingsDialogModel::kLimitBoxes; ++i) {
+    auto* label = new QLabel(rows[i].caption, checks);
+    auto* box = new QLineEdit(checks);
+    box->setObjectName(rows[i].name);
+    box->setMaxLength(8);
+    box->setFixedWidth(64);
+    box->setAlignment(Qt::AlignRight);
+    label->setBuddy(box);
+    grid->addWidget(label, i, 0);
+    grid->addWidget(box, i, 1);
+    limits_[static_cast<std::size_t>(i)] = box;
+  }
+  ignore_capitals_ = new QCheckBox("Spell check: pass over words in CAPITALS", checks);
+  ignore_capitals_->setObjectName("IgnoreCapitals");
+  grid->addWidget(ignore_capitals_, SettingsDialogModel::kLimitBoxes, 0, 1, 2);
+  grid->setColumnStretch(0, 1);
+
   ok_ = new QPushButton("OK", this);
   ok_->setObjectName("Button1");
   ok_->setDefault(true);
@@ -128,6 +160,7 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 6);
   layout->addWidget(group);
+  layout->addWidget(checks);
   layout->addStretch();
   layout->addLayout(buttons);
 }
@@ -168,6 +201,10 @@ void SettingsDialog::FormActivate() {
   auto_open_film_->setChecked(model_.auto_open_film);
   autosave_->setText(QString::fromStdString(model_.autosave_box));
   backups_->setChecked(model_.backups);
+  for (std::size_t i = 0; i < limits_.size(); ++i) {
+    limits_[i]->setText(QString::fromStdString(model_.limit_boxes[i]));
+  }
+  ignore_capitals_->setChecked(model_.ignore_capitals);
 }
 
 void SettingsDialog::Edit2Exit() {
@@ -191,6 +228,10 @@ void SettingsDialog::Button1Click() {
   model_.autosave_box = autosave_->text().toStdString();
   model_.backups = backups_->isChecked();
   model_.auto_open_film = auto_open_film_->isChecked();
+  for (std::size_t i = 0; i < limits_.size(); ++i) {
+    model_.limit_boxes[i] = limits_[i]->text().toStdString();
+  }
+  model_.ignore_capitals = ignore_capitals_->isChecked();
   model_.Apply(*config_, *history_);
   accept();
 }

@@ -1,5 +1,6 @@
 // The settings dialog: the start-up options, the size of the file history, clearing the
-// history and associating .srt and .sub files with the program, over SettingsDialogModel.
+// history and associating .srt and .sub files with the program, the limits of the quality
+// checks and the spell check's words in capitals, over SettingsDialogModel.
 #pragma once
 
 #include <QDialog>
@@ -23,7 +24,7 @@ class SettingsDialog : public QDialog {
 
  public:
   static constexpr int kClientWidth = 355;
-  static constexpr int kClientHeight = 283;
+  static constexpr int kClientHeight = 488;
 
   // `association` registers `executable` for the file types; failures are told through
   // `prompts` (not owned).
@@ -58,6 +59,8 @@ class SettingsDialog : public QDialog {
   QLineEdit* history_size_ = nullptr;    // Edit1
   QLineEdit* autosave_ = nullptr;        // Edit2
   QCheckBox* backups_ = nullptr;         // CheckBox4
+  std::array<QLineEdit*, SettingsDialogModel::kLimitBoxes> limits_{};
+  QCheckBox* ignore_capitals_ = nullptr;
   QPushButton* ok_ = nullptr;            // Button1
 };
 

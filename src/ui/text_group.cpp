@@ -65,6 +65,7 @@ TextGroup::TextGroup(WindowCommands& commands, QListView* list, QWidget* parent)
                                "automatically.\rSearch will only select the frames.",
                                &p.only_select_errors),
                   row++, 0, 1, 2);
+
   grid->setRowStretch(row, 1);
 }
 

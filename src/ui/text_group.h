@@ -1,5 +1,5 @@
 // The "Text" group of the "Text" tab: the search box with "Search" and its three check
-// boxes, the dash fix, the comma/dot spacing, the English and Hungarian spell check and
+// boxes, the dash fix, the comma/dot spacing, the English and Hungarian corrections and
 // "Only select errors, do not replace!". The check boxes are views of the session's
 // editing parameters.
 #pragma once

@@ -129,6 +129,66 @@ QIcon GlyphIcon(Glyph glyph) {
       p.drawEllipse(QPoint(12, 12), 2, 2);
       break;
     }
+    case Glyph::kChecks: {
+      // A list with a tick and a warning mark.
+      p.setPen(QPen(ink, 1));
+      p.setBrush(Qt::white);
+      p.drawRect(3, 2, 15, 19);
+      p.setPen(QPen(QColor(0x90, 0x90, 0x90), 1));
+      for (int y = 6; y <= 16; y += 5) p.drawLine(9, y, 16, y);
+      p.setPen(QPen(QColor(0x30, 0x90, 0x30), 2));
+      p.drawLine(5, 6, 6, 8);
+      p.drawLine(6, 8, 8, 4);
+      QPolygon warning;
+      warning << QPoint(16, 12) << QPoint(23, 23) << QPoint(9, 23);
+      p.setPen(Qt::NoPen);
+      p.setBrush(QColor(0xFF, 0x8C, 0x00));
+      p.drawPolygon(warning);
+      p.setPen(QPen(Qt::white, 2));
+      p.drawLine(16, 16, 16, 19);
+      p.drawPoint(16, 21);
+      break;
+    }
+    case Glyph::kSpellCheck: {
+      // "abc" over a wavy red line, and a tick.
+      QFont font;
+      font.setBold(true);
+      font.setPixelSize(11);
+      p.setFont(font);
+      p.setPen(ink);
+      p.drawText(QRect(0, 1, 24, 13), Qt::AlignCenter, "abc");
+      QPainterPath wave;
+      wave.moveTo(2, 16);
+      for (int x = 2; x < 14; x += 4) {
+        wave.quadTo(x + 1, 13, x + 2, 16);
+        wave.quadTo(x + 3, 19, x + 4, 16);
+      }
+      p.setPen(QPen(QColor(0xE0, 0x20, 0x20), 1.5));
+      p.setBrush(Qt::NoBrush);
+      p.drawPath(wave);
+      p.setPen(QPen(QColor(0x30, 0x90, 0x30), 2.5, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(15, 18, 18, 21);
+      p.drawLine(18, 21, 23, 12);
+      break;
+    }
+    case Glyph::kFindReplace: {
+      // A magnifying glass over a two-way arrow.
+      p.setPen(QPen(ink, 2));
+      p.setBrush(QColor(0xD8, 0xE8, 0xF8));
+      p.drawEllipse(QPoint(9, 8), 6, 6);
+      p.setPen(QPen(ink, 3, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(13, 12, 17, 16);
+      p.setPen(QPen(QColor(0x20, 0x60, 0xB0), 2));
+      p.drawLine(4, 20, 21, 20);
+      p.setPen(Qt::NoPen);
+      p.setBrush(QColor(0x20, 0x60, 0xB0));
+      QPolygon left, right;
+      left << QPoint(2, 20) << QPoint(7, 16) << QPoint(7, 24);
+      right << QPoint(23, 20) << QPoint(18, 16) << QPoint(18, 24);
+      p.drawPolygon(left);
+      p.drawPolygon(right);
+      break;
+    }
     case Glyph::kAbout:
     case Glyph::kInfo: {
       p.setPen(Qt::NoPen);

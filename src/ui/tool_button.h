@@ -20,7 +20,22 @@ class ToolButton : public QToolButton {
 };
 
 // Glyphs of the tool buttons, drawn here rather than loaded from files.
-enum class Glyph { kOpen, kSave, kNew, kMiniMode, kBackward, kForward, kMerge, kSettings, kAbout, kInfo, kFilm };
+enum class Glyph {
+  kOpen,
+  kSave,
+  kNew,
+  kMiniMode,
+  kBackward,
+  kForward,
+  kMerge,
+  kSettings,
+  kAbout,
+  kInfo,
+  kFilm,
+  kChecks,
+  kSpellCheck,
+  kFindReplace,
+};
 QIcon GlyphIcon(Glyph glyph);
 
 }  // namespace lumetra

@@ -32,6 +32,7 @@ class WindowCommands : public QObject {
   WindowCommands(Session& session, QListView* list, QObject* parent = nullptr);
 
   Session& session() { return session_; }
+  QListView* list() const { return list_; }
   Selection CurrentSelection() const { return SelectionOf(list_); }
 
   // Runs a command that may change the document, as one undo step named `name`.
@@ -42,6 +43,9 @@ class WindowCommands : public QObject {
   void Select(const SelectionCommand& command);
   void Undo();
   void Redo();
+  // Before a command that works out what it will do ahead of running: text typed into the
+  // editor reaches its frame first.
+  void PrepareToRun() { emit aboutToRun(); }
 
   // The number of selected frames and the focused frame (0 for none), cheaply.
   int SelectedCount() const;

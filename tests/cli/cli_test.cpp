@@ -46,7 +46,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLineBeforeAnyFileIsTouched) {
       {{"edit", input, "b.txt", "--frames", "1,,2", "--later"},
        "--frames 1,,2 is not a LIST such as 1-5,9"},
       {{"convert", input, "b.txt", "--later"}, "--later is a step of edit"},
-      {{"convert", input, "b.txt", "--tsv"}, "--tsv is an option of list"},
+      {{"convert", input, "b.txt", "--tsv"}, "--tsv is an option of list and check"},
       {{"list", input, "--encoding", "ebcdic"}, "unknown encoding ebcdic"},
       {{"list", input, "--to-utf8"}, "--to-utf8 is an option of convert and edit"},
       {{"convert", input, "b.txt", "--encoding", "1252"},

@@ -28,6 +28,8 @@ constexpr char kFullFile[] =
     "(1)  /films/a.srt\r\n(2)  /films/b.srt\r\n"
     "TextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\n"
     "AutoOpenFilm = False\r\nFilmBeside = True\r\nFilmPanelSize = 420\r\nFollowFilm = True\r\n"
+    "SpellLanguage = hu_HU\r\nIgnoreCapitals = False\r\nMinGap = 40\r\nMinLength = 1000\r\n"
+    "MaxLength = 6000\r\nMaxCps = 15.5\r\nMaxLineLength = 37\r\nMaxLines = 0\r\n"
     "(2).Film = /films/b = 2.mkv\r\n"
     "Autosave = 45\r\nBackups = False\r\n";
 
@@ -65,6 +67,9 @@ TEST(ConfigFile, EveryValueIsWrittenByteForByteAndReadBack) {
   config.AutoOpenFilm = false;
   config.FilmBeside = config.FollowFilm = true;
   config.FilmPanelSize = 420;
+  config.SpellLanguage = "hu_HU";
+  config.SpellIgnoreCapitals = false;
+  config.Checks = {40, 1000, 6000, 15.5, 37, 0};
   FileHistory history;
   history.UpdateHistory("/films/b.srt");
   history.SetAttribute(1, kFilmAttribute, "/films/b = 2.mkv");
@@ -179,6 +184,13 @@ TEST(ConfigFile, LinesAreTakenByPositionWithTheirValuesConvertedAndClamped) {
   ReadConfigText(Joined(lines), earlier, history);
   EXPECT_EQ(earlier.AutosaveSeconds, 7);
   EXPECT_TRUE(earlier.Backups);
+  // The limits of the checks, keyed lines in any order: a decimal comma, and values
+  // brought into their ranges.
+  lines = DefaultLines();
+  lines.insert(lines.end(), {"MaxLines = x", "MaxCps = 20,5", "MinGap = 99999999", "Spell = x"});
+  Configuration limits;
+  ReadConfigText(Joined(lines), limits, history);
+  EXPECT_EQ(limits.Checks, (CheckLimits{kMaxCheckMs, 700, 7000, 20.5, 42, 0}));
 }
 
 TEST(ConfigFile, MissingEmptyTruncatedAndGarbledFilesKeepTheDefaults) {
