@@ -80,6 +80,10 @@ fuzz-run: fuzz
 	  > build-fuzz/seeds/cli_arguments/edit
 	@printf 'convert\000a.txt\000b\000--to\000sami\000--to-utf8\000--encoding\0001251' \
 	  > build-fuzz/seeds/cli_arguments/convert
+	@printf 'edit\000in.srt\000out.srt\000--replace\000(\\w+) (a|b)*\000\\2\\1\000--regex\000--whole-words' \
+	  > build-fuzz/seeds/cli_arguments/replace
+	@printf 'check\000in.srt\000--max-cps\00015.5\000--min-gap\0000\000--tsv' \
+	  > build-fuzz/seeds/cli_arguments/check
 	@build-fuzz/fuzz/$(FUZZ_TARGET) -max_total_time=$(FUZZ_SECONDS) -timeout=10 -max_len=$(FUZZ_MAX_LEN) \
 	  -dict=fuzz/$(FUZZ_TARGET:fuzz_%=%).dict -artifact_prefix=build-fuzz/fuzz-artifacts/ \
 	  build-fuzz/fuzz-corpus/$(FUZZ_TARGET) $(FUZZ_SEEDS_$(FUZZ_TARGET))

@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const bool writes = args.command == "convert" || args.command == "edit";
-  CHECK(writes || args.command == "list" || args.command == "info");
+  CHECK(writes || args.command == "list" || args.command == "info" || args.command == "check");
   CHECK(args.paths.size() == (writes ? 2u : 1u));
   if (writes) {
     CHECK(args.output.problem.empty());
@@ -71,6 +71,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CHECK((args.command == "edit") == !args.steps.empty());
   CHECK(args.frames.has_value() == args.frame_ranges.has_value());
   CHECK(args.encoding_name.has_value() == args.encoding.has_value());
+  // The limits of check are within their ranges.
+  const CheckLimits& l = args.limits;
+  for (int ms : {l.min_gap_ms, l.min_length_ms, l.max_length_ms})
+    CHECK(ms >= 0 && ms <= kMaxCheckMs);
+  CHECK(l.max_cps >= 0 && l.max_cps <= kMaxCheckCps);
+  CHECK(l.max_line_length >= 0 && l.max_line_length <= kMaxCheckCount);
+  CHECK(l.max_lines >= 0 && l.max_lines <= kMaxCheckCount);
   if (args.steps.empty()) return 0;
 
   // The accepted steps on a small subtitle, as the tool would run them.

@@ -255,9 +255,11 @@ bool RunEditSteps(Session& session, const std::vector<EditStep>& steps,
       case EditStep::Kind::kReplace: {
         const TextPattern pattern = MakeFindPattern(step.text, step.find);
         const ReplacePlan plan = PlanReplaceAll(doc, selection.frames, pattern, step.replacement);
-        if (plan.status == FindStatus::kTooComplex) {
-          session.prompts().ShowMessage("--replace " + step.text + ": " + kTooComplex +
-                                        IntToText(plan.frame));
+        if (plan.status == FindStatus::kTooComplex || plan.status == FindStatus::kTooLong) {
+          session.prompts().ShowMessage(
+              "--replace " + step.text + ": " +
+              (plan.status == FindStatus::kTooLong ? kTooLong : kTooComplex) +
+              IntToText(plan.frame));
           return false;
         }
         if (plan.count == 0) break;

@@ -71,6 +71,7 @@ bool ReplaceAllIn(std::string_view bytes, const DecodedText& text, const TextPat
     const std::uint32_t begin = text.offsets[match.begin];
     out.append(bytes.substr(copied, begin - copied));
     AppendReplacement(out, replacement.parts, replacement.encoded, bytes, text, match);
+    if (out.size() > kMaxReplacedText + bytes.size()) break;  // too long anyway
     copied = text.offsets[match.end];
     ++count;
     from = match.end == match.begin ? match.end + 1 : match.end;
@@ -182,6 +183,9 @@ ReplacePlan PlanReplaceAll(const Document& doc, const std::vector<int>& frames,
     if (!ReplaceAllIn(bytes, text, pattern, replacement, out, plan.count)) {
       return {{}, 0, FindStatus::kTooComplex, frame};
     }
+    if (out.size() > kMaxReplacedText && out.size() > bytes.size()) {
+      return {{}, 0, FindStatus::kTooLong, frame};
+    }
     if (plan.count > before && out != bytes) plan.texts.emplace_back(frame, out);
   }
   plan.status = plan.count > 0 ? FindStatus::kFound : FindStatus::kNotFound;
@@ -287,6 +291,9 @@ CommandResult FindReplaceModel::Replace(Document& doc, const Selection& selectio
   }
   const TextHit hit = *current_;
   const std::size_t old_size = doc.FrameText[static_cast<std::size_t>(hit.frame)].size();
+  if (text->size() > kMaxReplacedText && text->size() > old_size) {
+    return CommandResult{selection, false, kTooLong + IntToText(hit.frame)};
+  }
   const std::size_t replaced_end = hit.begin + (text->size() - (old_size - (hit.end - hit.begin)));
   doc.Modified = kUnsaved;
   doc.SetText(hit.frame, std::move(*text));

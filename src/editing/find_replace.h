@@ -37,7 +37,14 @@ struct TextHit {
   bool operator==(const TextHit&) const = default;
 };
 
-enum class FindStatus { kFound, kNotFound, kTooComplex };
+// A frame's text is never made longer than this by a replacement (a repeated replacement
+// that holds what it replaces would otherwise grow without end).
+inline constexpr std::size_t kMaxReplacedText = 100'000;
+// Follows the frame number.
+inline constexpr char kTooLong[] = "The replacement would make the text longer than 100000 "
+                                   "characters; nothing was replaced. Frame ";
+
+enum class FindStatus { kFound, kNotFound, kTooComplex, kTooLong };
 
 struct HitCount {
   FindStatus status = FindStatus::kNotFound;  // kTooComplex: counting stopped at `frame`
@@ -70,12 +77,14 @@ std::optional<std::string> ReplaceHit(const Document& doc, const TextHit& hit,
                                       std::string_view replacement_utf8);
 
 // Every hit of the frames replaced, worked out before anything changes, so that the
-// command can be named after the number of replacements.
+// command can be named after the number of replacements. A text that would grow beyond
+// kMaxReplacedText makes the whole plan kTooLong.
 struct ReplacePlan {
   std::vector<std::pair<int, std::string>> texts;  // frame and its new text
   int count = 0;
-  FindStatus status = FindStatus::kFound;  // kTooComplex: nothing may be replaced
-  int frame = 0;                           // where it became too complex
+  // kTooComplex, kTooLong: nothing may be replaced, because of `frame`
+  FindStatus status = FindStatus::kFound;
+  int frame = 0;
 };
 ReplacePlan PlanReplaceAll(const Document& doc, const std::vector<int>& frames,
                            const TextPattern& pattern, std::string_view replacement_utf8);

@@ -224,6 +224,8 @@ void FindReplaceDialog::ReplaceAll() {
   std::string message;
   if (plan.status == FindStatus::kTooComplex) {
     message = kTooComplex + IntToText(plan.frame);
+  } else if (plan.status == FindStatus::kTooLong) {
+    message = kTooLong + IntToText(plan.frame);
   } else if (plan.count == 0) {
     message = kNoMatchFound;
   } else {

@@ -129,6 +129,13 @@ TEST_F(CliReplaceTest, ReplacesAsFindAndReplaceDoesWithItsOptions) {
   EXPECT_EQ(last.status, 1);
   EXPECT_NE(last.err.find("takes too long to match"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.txt")));
+  // So does a chain of replacements that would grow a text without end.
+  std::vector<std::string> args = {"edit", dir.File("long.txt"), dir.File("out.txt")};
+  for (int i = 0; i < 5; ++i) args.insert(args.end(), {"--replace", "a", std::string(20, 'a')});
+  last = Run(args);
+  EXPECT_EQ(last.status, 1);
+  EXPECT_NE(last.err.find("longer than 100000 characters"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.txt")));
 }
 
 }  // namespace

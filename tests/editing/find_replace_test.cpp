@@ -129,6 +129,29 @@ TEST(TextPattern, AnExpressionThatWouldRunForeverStopsAsTooComplex) {
   EXPECT_EQ(CountHits(doc, {1}, MakeFindPattern("(a|b)*", Regex())).hits, 2);
 }
 
+TEST(FindReplace, AReplacementNeverGrowsATextPastItsLimit) {
+  Document doc;
+  testing::Fill(doc, {{0, 1, "short"}, {0, 1, std::string(100, 'e')}});
+  const TextPattern e = MakeFindPattern("e", Plain());
+  // 100 times 1001 bytes: over the limit, and nothing is replaced anywhere.
+  ReplacePlan plan = PlanReplaceAll(doc, {1, 2}, e, std::string(1001, 'e'));
+  EXPECT_EQ(plan.status, FindStatus::kTooLong);
+  EXPECT_EQ(plan.frame, 2);
+  EXPECT_TRUE(plan.texts.empty());
+  // Exactly at the limit it is done.
+  plan = PlanReplaceAll(doc, {2}, e, std::string(kMaxReplacedText / 100, 'x'));
+  EXPECT_EQ(plan.status, FindStatus::kFound);
+  EXPECT_EQ(plan.texts[0].second.size(), kMaxReplacedText);
+  // One Replace at a time is held to it too.
+  doc.SetText(2, std::string(kMaxReplacedText, 'e'));
+  FindReplaceModel model;
+  model.SetFind("e");
+  model.SetReplacement("ee");
+  Selection s = model.FindNext(doc, Selection{}).selection;
+  EXPECT_EQ(model.Replace(doc, s).message, std::string(kTooLong) + "2");
+  EXPECT_EQ(doc.FrameText[2].size(), kMaxReplacedText);
+}
+
 TEST(FindReplace, TheBytesOfOtherCodePagesAreMatchedAsTheirCharactersAndKeptOutsideHits) {
   Document doc;  // Windows-1250
   testing::Fill(doc, {{0, 1, "\xC1rv\xEDz \x81|\xE1rv\xEDz"}});
