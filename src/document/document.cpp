@@ -46,6 +46,7 @@ void Document::ResetDocument() {
   }
   slots_in_use_ = 0;
   FileBoxText = FileName;
+  FileEncoding.reset();
   EndBulkChange();
   NotifyHeaderChanged();
 }

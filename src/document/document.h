@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -140,6 +141,10 @@ class Document {
   bool HasByteOrderMark = false;
   // The code page the texts are shown and typed in (the bytes do not depend on it).
   CodePage Encoding = CodePage::kWindows1250;
+  // The code page of the file when the texts are held in another one: typed characters
+  // that it cannot hold moved them to UTF-8 (MoveTextsToUtf8). A save writes them in this
+  // page again, or asks before it writes UTF-8. None while the texts are in the file's page.
+  std::optional<CodePage> FileEncoding;
   // UTF-16 files are held as UTF-8 (Encoding kUtf8) and written back in their form.
   TextForm FileTextForm = TextForm::kBytes;
   // The first line of a SUB file that stated its own frame rate ("{1}{1}23.976"); a SUB

@@ -32,6 +32,7 @@ class ChangeRecorder : public ChangeWatcher {
     doc_ = &doc;
     header_ = HeaderOf(doc);
     file_header_ = doc.FileHeader;
+    encodings_ = {doc.Encoding, doc.FileEncoding};
     moved_from_ = 0;
     doc.SetChangeWatcher(this);
   }
@@ -120,6 +121,12 @@ class ChangeRecorder : public ChangeWatcher {
       step.extras.push_back(std::move(e));
     }
     Clear();
+    const UndoStep::Encodings encodings{doc.Encoding, doc.FileEncoding};
+    if (encodings != encodings_) {
+      step.encodings_changed = true;
+      step.encodings_before = encodings_;
+      step.encodings_after = encodings;
+    }
     HeaderFields header = HeaderOf(doc);
     if (header != header_) {
       step.header_changed = true;
@@ -222,6 +229,7 @@ class ChangeRecorder : public ChangeWatcher {
 
   Document* doc_ = nullptr;
   HeaderFields header_;
+  UndoStep::Encodings encodings_;
   // The first values of frames below moved_from_; the slots index them by frame.
   std::vector<int> time_slot_;
   std::vector<int> text_slot_;

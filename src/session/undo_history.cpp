@@ -69,6 +69,11 @@ std::size_t UndoStep::Bytes() const {
 
 void ApplyStep(Document& doc, const UndoStep& step, bool forward) {
   doc.BeginChangeBatch();
+  if (step.encodings_changed) {
+    const UndoStep::Encodings& e = forward ? step.encodings_after : step.encodings_before;
+    doc.Encoding = e.encoding;
+    doc.FileEncoding = e.file_encoding;
+  }
   for (const UndoStep::TimeChange& t : step.times) {
     if (forward) {
       doc.SetTimes(t.frame, t.start_after, t.end_after);
@@ -91,6 +96,7 @@ void ApplyStep(Document& doc, const UndoStep& step, bool forward) {
   if (step.file_header_changed)
     doc.SetFileHeader(forward ? step.file_header_after : step.file_header_before);
   doc.EndChangeBatch();
+  if (step.encodings_changed) doc.NotifyHeaderChanged();
 }
 
 void UndoHistory::Clear() {

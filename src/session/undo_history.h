@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,16 @@ struct UndoStep {
   bool file_header_changed = false;
   std::shared_ptr<const FormatHeader> file_header_before;
   std::shared_ptr<const FormatHeader> file_header_after;
+  // The code page the texts are held in and the file's, when the step moved the texts to
+  // UTF-8 (typed characters the file's page cannot hold).
+  struct Encodings {
+    CodePage encoding = CodePage::kWindows1250;
+    std::optional<CodePage> file_encoding;
+    bool operator==(const Encodings&) const = default;
+  };
+  bool encodings_changed = false;
+  Encodings encodings_before;
+  Encodings encodings_after;
   Selection selection_before;
   Selection selection_after;
   // Steps with the same non-empty key may be folded into one (typing into one frame).
@@ -62,7 +73,7 @@ struct UndoStep {
 
   bool Empty() const {
     return times.empty() && texts.empty() && extras.empty() && splice_at == 0 && !header_changed &&
-           !file_header_changed;
+           !file_header_changed && !encodings_changed;
   }
   // About how much memory the step holds.
   std::size_t Bytes() const;

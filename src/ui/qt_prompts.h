@@ -50,6 +50,7 @@ class QtPrompts : public Prompts {
   std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
                                      const std::string& proposed) override;
   void RunSubFrameRateDialog(SubFrameRateModel& model) override;
+  bool Confirm(const std::string& question, const std::string& action) override;
   RecoveryAnswer AskRecoverAutosave(const std::string& description) override;
 
  private:
