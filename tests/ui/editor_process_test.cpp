@@ -2,7 +2,6 @@
 // directories: edited through its automation input, killed (SIGKILL, SIGTERM, SIGHUP) and
 // started again, it gives back every edit from its autosave.
 #include <gtest/gtest.h>
-
 #include <signal.h>
 
 #include <QProcess>
