@@ -145,11 +145,11 @@ constexpr Promise kPromises[] = {
               !Contains(text, "<i></i>") && !HoldsNumberLine(text) && !HoldsTimeLine(text);
      },
      [](TimeValue t) { return t; }},
-    // SAMI: milliseconds, and texts of one line (no line-break tag, no trailing tab).
+    // SAMI: every millisecond, negative times too, and texts of one line (no line-break
+    // tag, no trailing tab).
     {"smi", kKindSami,
-     [](std::string_view text, TimeValue start, TimeValue end) {
-       return Within(start, end, INT32_MAX) && !Contains(text, "|") &&
-              !ContainsAnyCase(text, "<br") && !text.ends_with('\t');
+     [](std::string_view text, TimeValue, TimeValue) {
+       return !Contains(text, "|") && !ContainsAnyCase(text, "<br") && !text.ends_with('\t');
      },
      [](TimeValue t) { return t; }},
     // SRT2: hundredths (cut toward zero), negative times and times of 100 hours and more

@@ -57,8 +57,8 @@ class SamiFrames {
                    : line.substr(separators[0] + 1, separators[1] - separators[0] - 1);
     const std::size_t equals = first_tag.find('=');
     if (equals == std::string_view::npos) return;
+    // Times before 0 are kept: the writer writes them as they are ("Start=-1500").
     const TimeValue time = NumberOf(first_tag.substr(equals + 1));
-    if (time <= -1) return;
 
     if (count < 4) return;  // no complete second tag
     const std::string_view second_tag =
