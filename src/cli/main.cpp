@@ -174,14 +174,15 @@ bool WriteOutput(lumetra::Session& session, StepMessages& messages, const std::s
   return false;
 }
 
+// A "|" that is part of a line is printed as "|", as the editor shows it.
 std::string FrameList(const lumetra::Document& doc, bool tsv) {
   std::string out;
   for (int i = 1; i <= doc.FrameCount; ++i) {
     if (tsv) {
       out += std::to_string(i) + '\t' + std::to_string(doc.FrameStart[i]) + '\t' +
-             std::to_string(doc.FrameEnd[i]) + '\t' + doc.FrameText[i];
+             std::to_string(doc.FrameEnd[i]) + '\t' + lumetra::ShowLiteralBars(doc.FrameText[i]);
     } else {
-      out += doc.FrameListLine(i);
+      out += lumetra::ShowLiteralBars(doc.FrameListLine(i));
     }
     out += '\n';
   }

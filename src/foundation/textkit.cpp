@@ -149,6 +149,10 @@ std::string ReplaceChar(std::string_view s, char from, char to) {
   return out;
 }
 
+std::string ShowLiteralBars(std::string_view line) { return ReplaceChar(line, kLiteralBar, '|'); }
+
+std::string StoreLiteralBars(std::string_view line) { return ReplaceChar(line, '|', kLiteralBar); }
+
 void SplitKeyValue(std::string_view line, std::string& key, std::string& value) {
   const std::size_t eq = line.find('=');
   if (eq == std::string_view::npos) {

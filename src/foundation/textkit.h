@@ -11,6 +11,16 @@
 
 namespace lumetra {
 
+// A frame's text joins its lines with "|". A "|" that is part of a line is held as this
+// byte instead: readers of formats whose lines may hold a "|" (SubRip, SAMI, WebVTT, ASS)
+// store it so, their writers write it back as "|", and the editor shows and types it as
+// "|". SRT2 and SUB, whose line separator "|" is, write it as "|" too, where it reads back
+// as a line break.
+inline constexpr char kLiteralBar = '\x1F';
+// The line with every kLiteralBar shown as "|", and the reverse, as the editor does.
+std::string ShowLiteralBars(std::string_view line);
+std::string StoreLiteralBars(std::string_view line);
+
 // Words of the last split, 1-based like the rest of the program. A split writes entries
 // 1..count and leaves the entries above the new count as earlier splits left them;
 // callers that rely on such stale entries keep their own WordArray and split into it

@@ -54,6 +54,16 @@ inline constexpr char kOverwriteLosesFramesStart[] =
     "file it came from loses ";
 inline constexpr char kOverwriteLosesFramesEnd[] = " for good:\r\r";
 inline constexpr char kOverwriteLosesFramesQuestion[] = "\r\rSave over it anyway?";
+// Asked before a save of texts that typed characters moved to UTF-8 when the file's code
+// page cannot hold some of them: the start, the page's name, the middle, the frames ("3,
+// 7, 12"; "the information header"), then the end. Its action is kSaveInUtf8.
+inline constexpr char kNotHeldStart[] = "The code page of this subtitle, ";
+inline constexpr char kNotHeldMiddle[] =
+    ", cannot hold every character that was typed.\rThese frames hold characters it cannot "
+    "hold: ";
+inline constexpr char kNotHeldEnd[] =
+    ".\r\rSave the subtitle in UTF-8, which holds them all, or cancel the save?";
+inline constexpr char kSaveInUtf8[] = "Save in UTF-8";
 // Followed by the path of a file that is no subtitle because of its size.
 inline constexpr char kFileTooLarge[] = "The file is too large for a subtitle (over 256 MB):\r\r";
 // A SAMI file with text in several classes (languages): the class read, then the others.
@@ -157,7 +167,7 @@ class Session {
   int cut_short_frames() const { return cut_short_frames_; }
   void SetCutShortSource(std::string path, int frames_left_out);
   // Writes the document to the save dialog's file name in the format `kind` (FileKinds);
-  // reports through LoadStatus and messages. A kind outside 1..4 writes nothing and shows
+  // reports through LoadStatus and messages. A kind that is no format writes nothing and shows
   // "Unknown extension: " with the name's last three characters (callers choose the kind
   // from the name's extension). A save that fails or writes nothing leaves Modified as it
   // was; a save that succeeds makes `kind` the document's format.
@@ -183,6 +193,9 @@ class Session {
   // Asks before a save replaces the file read with frames left out; true when the save
   // may go on.
   bool ConfirmOverwriteOfCutShortSource(const std::string& target);
+  // Texts that typed characters moved to UTF-8: true when the save may write them in the
+  // file's page (no frame holds what it cannot) or, asked, in UTF-8 (`in_utf8`).
+  bool ConfirmFileEncoding(bool& in_utf8);
   // Keeps the previous version of a file before the first save of this run replaces it.
   void BackUpBeforeFirstOverwrite(const std::string& target);
   // Preselects the document's own format in the save dialog.

@@ -52,10 +52,10 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLineBeforeAnyFileIsTouched) {
       {{"convert", input, "b.txt", "--encoding", "1252"},
        "--encoding is an option of list, info, and convert or edit with --to-utf8"},
       {{"convert", input, "b", "--to", "vtt"},
-       "--to vtt is not a format; use subrip|srt2|sub|sami"},
+       "--to vtt is not a format; use subrip|srt2|sub|sami|webvtt|ass|ssa"},
       {{"convert", input, "b.doc"},
-       "the extension of b.doc names no format (.txt, .srt, .sub, .smi); choose one with --to "
-       "subrip|srt2|sub|sami"},
+       "the extension of b.doc names no format (.txt, .srt, .sub, .smi, .vtt, .ass, .ssa); "
+       "choose one with --to subrip|srt2|sub|sami|webvtt|ass|ssa"},
       // Values a box would not read as written.
       {{"edit", input, "b.txt", "--offset", "2.5s", "--later"},
        "--offset 2.5s is not a number of seconds or minutes:seconds"},
@@ -94,8 +94,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLineBeforeAnyFileIsTouched) {
   for (const char* output : {"xtxt", "txt", "xsub", ".txt", "b.", "b.txt/xsub"}) {
     cases.push_back({{"convert", input, output},
                      std::string("OUTPUT ") + output +
-                         " has no extension; give it one of .txt, .srt, .sub, .smi, or choose "
-                         "a format with --to subrip|srt2|sub|sami"});
+                         " has no extension; give it one of .txt, .srt, .sub, .smi, .vtt, .ass, "
+                         ".ssa, or choose a format with --to subrip|srt2|sub|sami|webvtt|ass|ssa"});
   }
   const testing::RunOptions here{.cwd = dir.path().string()};
   for (const auto& [args, problem] : cases) {
@@ -140,12 +140,13 @@ TEST_F(CliTest, ConvertWritesTheFormatOfTheOutputExtensionOrOfTo) {
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.err, "");
   // 1000 ms is how frame 30 reads at 30 fps, though 1000 / (1000 / 30) is a hair below 30.
-  EXPECT_EQ(ReadFile(dir.File("b.SUB")), "{30}{75}Hello\r\n{90}{120}A|B\r\n");
+  // The rate comes first, for other programs.
+  EXPECT_EQ(ReadFile(dir.File("b.SUB")), "{1}{1}30\r\n{30}{75}Hello\r\n{90}{120}A|B\r\n");
   EXPECT_EQ(Run({"convert", dir.File("b.SUB"), dir.File("c.txt"), "--fps=30"}).status, 0);
   EXPECT_EQ(ReadFile(dir.File("c.txt")), kSubRip);
   // --to whatever the output is called.
   EXPECT_EQ(Run({"convert", input, dir.File("b.srt"), "--to=SUB"}).status, 0);
-  EXPECT_EQ(ReadFile(dir.File("b.srt")), "{25}{62}Hello\r\n{75}{100}A|B\r\n");
+  EXPECT_EQ(ReadFile(dir.File("b.srt")), "{1}{1}25\r\n{25}{62}Hello\r\n{75}{100}A|B\r\n");
   EXPECT_EQ(Run({"convert", input, dir.File("plain"), "--to", "subrip"}).status, 0);
   EXPECT_EQ(ReadFile(dir.File("plain")), kSubRip);
 }
@@ -163,7 +164,7 @@ TEST_F(CliTest, AnOutputWithTheInputsExtensionIsWrittenInTheInputsFormat) {
   EXPECT_EQ(ReadFile(dir.File("copy.name")), kSubRip);
   // Another extension, or --to, chooses as before.
   EXPECT_EQ(Run({"convert", subrip, dir.File("copy.sub")}).status, 0);
-  EXPECT_EQ(ReadFile(dir.File("copy.sub")), "{50}{87}Hello\r\n{100}{125}A|B\r\n");
+  EXPECT_EQ(ReadFile(dir.File("copy.sub")), "{1}{1}25\r\n{50}{87}Hello\r\n{100}{125}A|B\r\n");
   EXPECT_EQ(Run({"convert", subrip, dir.File("srt2.srt"), "--to", "srt2"}).status, 0);
   EXPECT_EQ(Run({"convert", dir.File("srt2.srt"), dir.File("again.srt")}).status, 0);
   EXPECT_EQ(ReadFile(dir.File("again.srt")), ReadFile(dir.File("srt2.srt")));
