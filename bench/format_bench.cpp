@@ -55,7 +55,8 @@ int main(int /*argc*/, char* argv[]) {
     int kind;
   };
   const Format formats[] = {
-      {"SubRip", kKindSubRip}, {"SUB", kKindSub}, {"SRT2", kKindSrt2}, {"SAMI", kKindSami}};
+      {"SubRip", kKindSubRip}, {"SUB", kKindSub}, {"SRT2", kKindSrt2},
+      {"SAMI", kKindSami},     {"WebVTT", kKindWebVtt}, {"ASS", kKindAss}};
   for (const Format& f : formats) {
     std::string bytes;
     WriteSubtitleData(doc, f.kind, 25, bytes);

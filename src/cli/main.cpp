@@ -174,14 +174,15 @@ bool WriteOutput(lumetra::Session& session, StepMessages& messages, const std::s
   return false;
 }
 
+// A "|" that is part of a line is printed as "|", as the editor shows it.
 std::string FrameList(const lumetra::Document& doc, bool tsv) {
   std::string out;
   for (int i = 1; i <= doc.FrameCount; ++i) {
     if (tsv) {
       out += std::to_string(i) + '\t' + std::to_string(doc.FrameStart[i]) + '\t' +
-             std::to_string(doc.FrameEnd[i]) + '\t' + doc.FrameText[i];
+             std::to_string(doc.FrameEnd[i]) + '\t' + lumetra::ShowLiteralBars(doc.FrameText[i]);
     } else {
-      out += doc.FrameListLine(i);
+      out += lumetra::ShowLiteralBars(doc.FrameListLine(i));
     }
     out += '\n';
   }
@@ -252,8 +253,12 @@ int Run(const Arguments& args) {
   StepMessages& messages = work.messages;
   lumetra::Session& session = work.session;
   session.MapOpenedFiles();  // InputCutShort handles SIGBUS
-  // A plain convert writes the texts' bytes back as they are: their code page is not needed.
-  if (args.command == "convert" && !args.to_utf8) session.OpenWithoutCodePageGuess();
+  // A plain convert writes the texts' bytes back as they are: their code page is needed
+  // only where the format written converts them.
+  if (args.command == "convert" && !args.to_utf8) {
+    session.OpenWithoutCodePageGuess(args.output.input_format ? lumetra::kKindUnknown
+                                                              : args.output.kind);
+  }
   if (args.fps) {
     // The given rate, also where a SUB file states its own.
     prompts.sub_rate_default = [rate = *args.fps](lumetra::SubFrameRateModel& model) {

@@ -20,6 +20,9 @@ constexpr NamedFormat kNamedFormats[] = {
     {"srt2", kKindSrt2},
     {"sub", kKindSub},
     {"sami", kKindSami},
+    {"webvtt", kKindWebVtt},
+    {"ass", kKindAss},
+    {"ssa", kKindSsa},
 };
 
 }  // namespace

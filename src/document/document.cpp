@@ -7,7 +7,10 @@
 namespace lumetra {
 
 Document::Document()
-    : FrameStart(MaxFrames + 1, 0), FrameEnd(MaxFrames + 1, 0), FrameText(MaxFrames + 1) {
+    : FrameStart(MaxFrames + 1, 0),
+      FrameEnd(MaxFrames + 1, 0),
+      FrameText(MaxFrames + 1),
+      FrameExtra(MaxFrames + 1) {
   InfoPrg = std::string("Morvaly's Lumetra ") + kVersionText;
 }
 
@@ -38,8 +41,12 @@ void Document::ResetDocument() {
   std::fill(FrameStart.begin() + 1, FrameStart.begin() + static_cast<std::ptrdiff_t>(used), 0);
   std::fill(FrameEnd.begin() + 1, FrameEnd.begin() + static_cast<std::ptrdiff_t>(used), 0);
   for (std::size_t i = 1; i < used; ++i) FrameText[i].clear();
+  for (std::size_t i = 1; i < used && i < FrameExtra.size(); ++i) {
+    if (!FrameExtra[i].empty()) FrameExtra[i] = FrameExtras();
+  }
   slots_in_use_ = 0;
   FileBoxText = FileName;
+  FileEncoding.reset();
   EndBulkChange();
   NotifyHeaderChanged();
 }
@@ -86,14 +93,32 @@ void Document::SetText(int i, std::string text) {
   NotifyChanged(i, i);
 }
 
+void Document::SetExtras(int i, FrameExtras extras) {
+  if (watcher_ != nullptr) watcher_->ExtrasAboutToChange(i);
+  FrameExtra[static_cast<std::size_t>(i)] = std::move(extras);
+  NotifyChanged(i, i);
+}
+
+void Document::SetFileHeader(std::shared_ptr<const FormatHeader> header) {
+  FileHeader = std::move(header);
+}
+
 bool Document::InsertFrame(int at, TimeValue start, TimeValue end, std::string text) {
   std::vector<Frame> frames(1);
   frames[0] = Frame{start, end, std::move(text)};
-  return InsertFrames(at, std::move(frames));
+  std::vector<FrameExtras> extras;
+  const int neighbour = at > 1 ? at - 1 : at;
+  if (neighbour >= 1 && neighbour <= FrameCount &&
+      !FrameExtra[static_cast<std::size_t>(neighbour)].style.empty()) {
+    extras.resize(1);
+    extras[0].style = FrameExtra[static_cast<std::size_t>(neighbour)].style;
+  }
+  return InsertFrames(at, std::move(frames), std::move(extras));
 }
 
-bool Document::InsertFrames(int at, std::vector<Frame> frames) {
+bool Document::InsertFrames(int at, std::vector<Frame> frames, std::vector<FrameExtras> extras) {
   const int count = static_cast<int>(frames.size());
+  if (!extras.empty() && extras.size() != frames.size()) return false;
   if (count == 0 || count > MaxFrames - FrameCount || at < 1 || at > FrameCount + 1) {
     return false;
   }
@@ -107,12 +132,15 @@ bool Document::InsertFrames(int at, std::vector<Frame> frames) {
                      FrameEnd.begin() + past + count);
   std::move_backward(FrameText.begin() + first, FrameText.begin() + past,
                      FrameText.begin() + past + count);
+  std::move_backward(FrameExtra.begin() + first, FrameExtra.begin() + past,
+                     FrameExtra.begin() + past + count);
   for (int j = 0; j < count; ++j) {
     const auto k = static_cast<std::size_t>(at + j);
     Frame& frame = frames[static_cast<std::size_t>(j)];
     FrameStart[k] = frame.start;
     FrameEnd[k] = frame.end;
     FrameText[k] = std::move(frame.text);
+    FrameExtra[k] = extras.empty() ? FrameExtras() : std::move(extras[static_cast<std::size_t>(j)]);
   }
   FrameCount += count;
   NoteSlotsInUse(FrameCount);
@@ -131,6 +159,7 @@ void Document::RemoveFrames(int first, int count) {
   std::rotate(FrameStart.begin() + from, FrameStart.begin() + middle, FrameStart.begin() + past);
   std::rotate(FrameEnd.begin() + from, FrameEnd.begin() + middle, FrameEnd.begin() + past);
   std::rotate(FrameText.begin() + from, FrameText.begin() + middle, FrameText.begin() + past);
+  std::rotate(FrameExtra.begin() + from, FrameExtra.begin() + middle, FrameExtra.begin() + past);
   NoteSlotsInUse(FrameCount);
   FrameCount -= count;
   if (bulk_depth_ == 0) Tell([&](DocumentObserver& o) { o.FramesRemoved(first, count); });
@@ -159,11 +188,34 @@ void Document::RemoveFrameList(const std::vector<int>& frames) {
     FrameStart[to] = FrameStart[from];
     FrameEnd[to] = FrameEnd[from];
     FrameText[to] = std::move(FrameText[from]);
+    FrameExtra[to] = std::move(FrameExtra[from]);
     ++kept;
   }
   NoteSlotsInUse(FrameCount);
   FrameCount = kept - 1;
   EndBulkChange();
+}
+
+void Document::KeepLeadsOf(const std::vector<int>& frames) {
+  std::string carried;  // the leads of removed neighbours, in file order
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    const int frame = frames[k];
+    if (frame < 1 || frame > FrameCount) continue;
+    carried += FrameExtra[static_cast<std::size_t>(frame)].lead;
+    const int next = frame + 1;
+    if (carried.empty() || (k + 1 < frames.size() && frames[k + 1] == next)) continue;
+    if (next <= FrameCount) {
+      FrameExtras extras = FrameExtra[static_cast<std::size_t>(next)];
+      extras.lead.insert(0, carried);
+      SetExtras(next, std::move(extras));
+    } else {
+      auto header = FileHeader ? std::make_shared<FormatHeader>(*FileHeader)
+                               : std::make_shared<FormatHeader>();
+      header->tail.insert(0, carried);
+      SetFileHeader(std::move(header));
+    }
+    carried.clear();
+  }
 }
 
 void Document::AddObserver(DocumentObserver* observer) { observers_.push_back(observer); }

@@ -2,6 +2,8 @@
 // state. There is one document at a time; the session owns it.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,9 @@ enum FileKinds : int {
   kKindSub = 2,
   kKindSrt2 = 3,
   kKindSami = 4,
+  kKindWebVtt = 5,
+  kKindAss = 6,
+  kKindSsa = 7,
 };
 
 // Values of Modified.
@@ -58,7 +63,34 @@ class DocumentObserver {
   virtual void HeaderChanged() {}
 };
 
-// One frame: its times and its text.
+// What a frame's format holds beyond its times and text. The reader of a format that has
+// more (WebVTT, ASS, SSA) fills it, its writer writes it back, and every other format
+// ignores it. It moves with its frame through every edit.
+struct FrameExtras {
+  // Lines of the file between the frame before and this one that are no frame (WebVTT
+  // NOTE blocks, ASS Comment lines), each ended by "\n".
+  std::string lead;
+  // The frame's own name in its file (a WebVTT cue identifier).
+  std::string identifier;
+  // How the frame is shown: a WebVTT cue's settings, an ASS dialogue's fields besides its
+  // times and text. A frame inserted beside it takes it.
+  std::string style;
+  bool empty() const { return lead.empty() && identifier.empty() && style.empty(); }
+  bool operator==(const FrameExtras&) const = default;
+};
+
+// What a file of such a format holds beyond its frames: the lines before the first frame
+// (the ASS sections, the WebVTT header and its STYLE, REGION and NOTE blocks) and after the
+// last, each ended by "\n", and the format (FileKinds) they belong to, which is also the
+// format of the frames' extras.
+struct FormatHeader {
+  int kind = kKindUnknown;
+  std::string head;
+  std::string tail;
+  bool operator==(const FormatHeader&) const = default;
+};
+
+// One frame: its times and its text (its extras are beside it, see FrameExtra).
 struct Frame {
   TimeValue start = 0;
   TimeValue end = 0;
@@ -77,6 +109,8 @@ class ChangeWatcher {
   virtual void TextReplaced(int i, std::string&& old) = 0;
   // Frames from `first` on are about to move, appear or go.
   virtual void FramesAboutToMove(int first) = 0;
+  // Frame i is about to get new extras.
+  virtual void ExtrasAboutToChange(int i) { (void)i; }
 };
 
 class Document {
@@ -89,6 +123,8 @@ class Document {
   std::vector<TimeValue> FrameStart;
   std::vector<TimeValue> FrameEnd;
   std::vector<std::string> FrameText;
+  // What each frame's format holds beyond times and text, beside FrameText.
+  std::vector<FrameExtras> FrameExtra;
   int FrameCount = 0;
   int CurFrame = 0;
 
@@ -105,11 +141,22 @@ class Document {
   bool HasByteOrderMark = false;
   // The code page the texts are shown and typed in (the bytes do not depend on it).
   CodePage Encoding = CodePage::kWindows1250;
+  // The code page of the file when the texts are held in another one: typed characters
+  // that it cannot hold moved them to UTF-8 (MoveTextsToUtf8). A save writes them in this
+  // page again, or asks before it writes UTF-8. None while the texts are in the file's page.
+  std::optional<CodePage> FileEncoding;
   // UTF-16 files are held as UTF-8 (Encoding kUtf8) and written back in their form.
   TextForm FileTextForm = TextForm::kBytes;
   // The first line of a SUB file that stated its own frame rate ("{1}{1}23.976"); a SUB
   // save writes such a line first. Empty when the file had none.
   std::string SubRateLine;
+  // The format whose markup the texts hold (FileKinds): the format they were read from. A
+  // save in a format of another markup converts them (formats/markup.h); unknown for texts
+  // of no format, which count as SubRip's.
+  int MarkupKind = kKindUnknown;
+  // What the file holds beyond its frames, for the formats that keep it (see FormatHeader);
+  // null when there is nothing. Shared and never changed in place: SetFileHeader replaces it.
+  std::shared_ptr<const FormatHeader> FileHeader;
 
   // The information header.
   std::string InfoTitle;
@@ -127,8 +174,9 @@ class Document {
   std::string FileBoxText;
 
   // Empties the document: no frames, clean, an empty information header whose program
-  // field names this program; every slot 1..MaxFrames holds 0, 0 and the empty text. The
-  // file-name box shows FileName (which this leaves alone). Tells the observers. Only the
+  // field names this program; every slot 1..MaxFrames holds 0, 0, the empty text and no
+  // extras. The file-name box shows FileName (which this leaves alone), and the format's
+  // header (FileHeader) stays, as the document's format does. Tells the observers. Only the
   // slots that may have been used are cleared: those up to FrameCount, and those that
   // FrameCount covered when frames were inserted or removed through the edits below or a
   // bulk change ended (code that fills the arrays directly sets FrameCount over what it
@@ -148,17 +196,26 @@ class Document {
   // Modified themselves.
   void SetTimes(int i, TimeValue start, TimeValue end);
   void SetText(int i, std::string text);
-  // Inserts a frame before frame `at` (1..FrameCount+1). Refused (false) when the store is
-  // full.
+  void SetExtras(int i, FrameExtras extras);
+  // Replaces the format's header; the undo history compares it before and after a command.
+  void SetFileHeader(std::shared_ptr<const FormatHeader> header);
+  // Inserts a frame before frame `at` (1..FrameCount+1); it takes the style of the frame
+  // before it (of the one after it when it is the first). Refused (false) when the store
+  // is full.
   bool InsertFrame(int at, TimeValue start, TimeValue end, std::string text);
-  // Inserts frames before frame `at` as one block; refused (false, nothing changes) when
-  // they do not all fit into the store.
-  bool InsertFrames(int at, std::vector<Frame> frames);
+  // Inserts frames before frame `at` as one block, with their extras (one per frame, or
+  // none for frames without); refused (false, nothing changes) when they do not all fit
+  // into the store.
+  bool InsertFrames(int at, std::vector<Frame> frames, std::vector<FrameExtras> extras = {});
   // Removes frames first..first+count-1; slots above the new count keep no meaning.
   void RemoveFrames(int first, int count);
   // Removes the given frames (ascending, each 1..FrameCount) in one pass. Frames that are
   // not neighbours are shown to the views as one reset.
   void RemoveFrameList(const std::vector<int>& frames);
+  // Before the given frames (ascending) are removed: the lines each holds before it (its
+  // extras' lead, a note or a comment of the file) go to the next frame that stays, or to
+  // the end of the format's header, so that removing frames loses no such line.
+  void KeepLeadsOf(const std::vector<int>& frames);
 
   // The one watcher (the command runner while a command runs), or none; not owned.
   void SetChangeWatcher(ChangeWatcher* watcher) { watcher_ = watcher; }

@@ -9,14 +9,14 @@ std::vector<std::string> EditorLinesOf(std::string_view frame_text) {
   SplitWords(words, frame_text, '|', '|');
   std::vector<std::string> lines;
   lines.reserve(static_cast<std::size_t>(words.count()));
-  for (int i = 1; i <= words.count(); ++i) lines.push_back(words[i]);
+  for (int i = 1; i <= words.count(); ++i) lines.push_back(ShowLiteralBars(words[i]));
   return lines;
 }
 
 std::string JoinEditorLines(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) {
-    text += line;
+    text += StoreLiteralBars(line);
     text += '|';
   }
   return TrimRightChar(text, '|');

@@ -17,11 +17,13 @@ inline constexpr char kMultipleFramesMarker[] = "< Multiple frames are selected 
 inline constexpr char kMultipleFramesPrefix[] = "< Multiple";
 inline constexpr char kSelectedFramesCaption[] = "Selected frames:";
 
-// The editor lines of a frame text: its parts between "|", all of them, in order.
+// The editor lines of a frame text: its parts between "|", all of them, in order, each
+// "|" that is part of a line (kLiteralBar) shown as "|".
 std::vector<std::string> EditorLinesOf(std::string_view frame_text);
 
 // The frame text of editor lines: each line followed by "|", then every trailing "|"
-// removed, so trailing empty lines vanish and inner empty lines stay.
+// removed, so trailing empty lines vanish and inner empty lines stay. A "|" typed into a
+// line stays part of it (kLiteralBar).
 std::string JoinEditorLines(const std::vector<std::string>& lines);
 
 // Whether entering the editor empties it (it shows the multiple-selection marker).

@@ -113,6 +113,7 @@ CommandResult RemoveFrames(Document& doc, const Selection& selection) {
   if (frames.empty()) return CommandResult{selection, false, {}};
   doc.Modified = kUnsaved;
   const int first_removed = frames.front();
+  doc.KeepLeadsOf(frames);
   doc.RemoveFrameList(frames);
   if (doc.FrameCount == 0) {
     doc.ResetDocument();
@@ -137,6 +138,9 @@ CommandResult MergeTwoFrames(Document& doc, const Selection& selection) {
   }
   doc.SetTimes(a, doc.FrameStart[ka], doc.FrameEnd[kb]);
   doc.SetText(a, doc.FrameText[ka] + "|" + doc.FrameText[kb]);
+  // The merged frame keeps the first one's extras; what the file held before the second
+  // one stays in its place.
+  doc.KeepLeadsOf({b});
   doc.RemoveFrames(b, 1);
   return CommandResult{Only(doc, a, selection.top), true, {}};
 }

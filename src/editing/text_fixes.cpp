@@ -85,11 +85,34 @@ std::string FixDashesInText(std::string_view text) {
   return TrimRightChar(result, '|');
 }
 
+namespace {
+
+// The end of the markup that starts at `at`: an override block "{...}" or a tag such as
+// "<c.yellow>" on its line; npos where none starts.
+std::size_t MarkupEnd(std::string_view s, std::size_t at) {
+  if (s[at] == '{') return s.find('}', at + 1);
+  if (s[at] != '<' || at + 1 >= s.size()) return std::string_view::npos;
+  const char next = s[at + 1];
+  if (!(next == '/' || (next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z'))) {
+    return std::string_view::npos;
+  }
+  const std::size_t end = s.find_first_of("<>|", at + 1);
+  return end != std::string_view::npos && s[end] == '>' ? end : std::string_view::npos;
+}
+
+}  // namespace
+
 std::string FixSpacingInText(std::string_view text) {
   std::string s(text);
   // Nothing follows the last character, so a mark there never gets a space.
   for (std::size_t i = 0; i + 1 < s.size(); ++i) {
     const char c = s[i];
+    // Tags and override blocks ("<c.yellow>", "{\pos(1,2)}") stay as they are.
+    if (c == '{' || c == '<') {
+      const std::size_t end = MarkupEnd(s, i);
+      if (end != std::string_view::npos) i = end;
+      continue;
+    }
     if (c != ',' && c != '.' && c != ':') continue;
     if (c == '.') {
       // A dot with another dot among the (up to three) characters after it.

@@ -4,6 +4,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -15,7 +16,7 @@
 
 namespace lumetra {
 
-bool FrameSink::Add(TimeValue start, TimeValue end, std::string text) {
+bool FrameSink::Add(TimeValue start, TimeValue end, std::string text, FrameExtras extras) {
   if (doc_.FrameCount >= MaxReadFrames) {
     ++left_out_;
     return false;
@@ -24,6 +25,7 @@ bool FrameSink::Add(TimeValue start, TimeValue end, std::string text) {
   doc_.FrameStart[i] = start;
   doc_.FrameEnd[i] = end;
   doc_.FrameText[i] = std::move(text);
+  doc_.FrameExtra[static_cast<std::size_t>(i)] = std::move(extras);
   return true;
 }
 
@@ -36,6 +38,9 @@ bool FrameSink::AddCopy(TimeValue start, TimeValue end, std::string_view text) {
   doc_.FrameStart[i] = start;
   doc_.FrameEnd[i] = end;
   doc_.FrameText[i] = std::string(text);
+  // A frame without extras, as Add stores it.
+  auto& extras = doc_.FrameExtra[static_cast<std::size_t>(i)];
+  if (!extras.empty()) extras = FrameExtras();
   return true;
 }
 
@@ -67,9 +72,20 @@ SubFrameCounter::SubFrameCounter(double fps) {
   }
 }
 
+namespace {
+
+// x truncated toward zero, held within 64 bits (rates near 0 put frames past them).
+std::int64_t TruncToInt64(long double x) {
+  constexpr long double kLimit = 9223372036854775807.0L;  // 2^63
+  if (!(x > -kLimit)) return INT64_MIN;
+  if (!(x < kLimit)) return INT64_MAX;
+  return static_cast<std::int64_t>(x);
+}
+
+}  // namespace
+
 std::int64_t SubFrameCounter::StartOf(std::int64_t frame) const {
-  return static_cast<std::int64_t>(
-      std::trunc(static_cast<long double>(frame) / static_cast<long double>(rate_) * 1000.0L));
+  return TruncToInt64(static_cast<long double>(frame) / static_cast<long double>(rate_) * 1000.0L);
 }
 
 std::int64_t SubFrameCounter::FrameAtOrAfterZero(std::int64_t time) const {
@@ -94,9 +110,10 @@ std::int64_t SubFrameCounter::FrameAtOrAfterZero(std::int64_t time) const {
     return StartOf(next) <= time ? next : next - 1;
   }
   // Any other rate: an estimate, then the reader's count on either side of it.
-  std::int64_t frame =
-      static_cast<std::int64_t>(std::ceil(static_cast<long double>(time + 1) * rate_ / 1000.0L)) -
-      1;
+  // (Held within the 32 bits a frame is kept in, so that the steps cannot wrap.)
+  const std::int64_t after =
+      TruncToInt64(std::ceil(static_cast<long double>(time + 1) * rate_ / 1000.0L));
+  std::int64_t frame = std::clamp<std::int64_t>(after, INT32_MIN, std::int64_t{INT32_MAX} + 1) - 1;
   for (int step = 0; step < 64 && StartOf(frame + 1) <= time; ++step) ++frame;
   for (int step = 0; step < 64 && frame > 0 && StartOf(frame) > time; ++step) --frame;
   return std::max<std::int64_t>(frame, 0);
@@ -393,6 +410,26 @@ void AppendReplacing(std::string& out, std::string_view text, char from, std::st
        at = text.find(from, start)) {
     out.append(text.substr(start, at - start));
     out.append(to);
+    start = at + 1;
+  }
+  out.append(text.substr(start));
+}
+
+void WriteKeptLines(std::string_view kept, LineWriter& lines) {
+  LineReader in(kept);
+  while (!in.AtEnd()) lines.Line(in.ReadLine());
+}
+
+void AppendLinesJoined(std::string& out, std::string_view text, std::string_view separator) {
+  std::size_t start = 0;
+  for (std::size_t at = FindEither(text, '|', kLiteralBar); at != std::string_view::npos;
+       at = FindEither(text, '|', kLiteralBar, start)) {
+    out.append(text.substr(start, at - start));
+    if (text[at] == '|') {
+      out.append(separator);
+    } else {
+      out += '|';
+    }
     start = at + 1;
   }
   out.append(text.substr(start));

@@ -22,8 +22,8 @@ class FrameSink {
   explicit FrameSink(Document& doc) : doc_(doc) {}
   // Stores a frame in the next slot and returns true, or counts it as left out and returns
   // false when the reader's share of the store is full.
-  bool Add(TimeValue start, TimeValue end, std::string text);
-  // The same with a text that is copied straight into its slot.
+  bool Add(TimeValue start, TimeValue end, std::string text, FrameExtras extras = {});
+  // The same without extras, the text copied straight into its slot.
   bool AddCopy(TimeValue start, TimeValue end, std::string_view text);
   // Whether the reader's share of the store is full. A reader then counts each frame it
   // meets with LeaveOut instead of building it.
@@ -56,6 +56,9 @@ bool IsSubRipTimeLine(std::string_view line);
 void ReadSub(ReadContext& ctx);
 void ReadSrt2(ReadContext& ctx);
 void ReadSami(ReadContext& ctx);
+void ReadWebVtt(ReadContext& ctx);
+// ASS and SSA; the file's ScriptType or styles section tells which (doc.FileKind).
+void ReadAss(ReadContext& ctx);
 
 // SAMI as other programs write it (sami_tolerant.cpp), for files in which ReadSami finds
 // no frame. Entities become their characters where the code page holds them.
@@ -72,12 +75,40 @@ TolerantSamiResult ReadSamiTolerant(std::string_view text, FrameSink& sink, Code
 // Reads up to the first frame and returns its RATE when it is such a line.
 std::optional<std::string> SubRateOfFirstFrame(LineReader& in);
 
+// Everything a writer gets: the document, the frame rate (SUB only), where its lines go,
+// the format it writes and the texts in that format's markup.
+struct WriteContext {
+  const Document& doc;
+  double sub_fps;
+  LineWriter& lines;
+  int kind;
+  // A SUB file starts with a frame-rate line (see WriteOptions).
+  bool sub_rate_line = false;
+  // The texts converted into the format's markup, by frame; null when they are in it.
+  const std::vector<std::string>* texts = nullptr;
+
+  std::string_view Text(int i) const {
+    const auto k = static_cast<std::size_t>(i);
+    return texts != nullptr ? std::string_view((*texts)[k]) : std::string_view(doc.FrameText[k]);
+  }
+  // The document's format header, when it is of the format written (its frames' extras are
+  // then of that format too); null otherwise.
+  const FormatHeader* OwnHeader() const {
+    return doc.FileHeader && doc.FileHeader->kind == kind ? doc.FileHeader.get() : nullptr;
+  }
+};
+
 // Writers write the frames 1..FrameCount (and any header) as lines, every line ended by
-// CR LF. The frame rate matters to SUB only.
-void WriteSubRip(const Document& doc, double sub_fps, LineWriter& lines);
-void WriteSub(const Document& doc, double sub_fps, LineWriter& lines);
-void WriteSrt2(const Document& doc, double sub_fps, LineWriter& lines);
-void WriteSami(const Document& doc, double sub_fps, LineWriter& lines);
+// CR LF.
+void WriteSubRip(const WriteContext& ctx);
+void WriteSub(const WriteContext& ctx);
+void WriteSrt2(const WriteContext& ctx);
+void WriteSami(const WriteContext& ctx);
+void WriteWebVtt(const WriteContext& ctx);
+void WriteAss(const WriteContext& ctx);  // ASS or SSA, as ctx.kind says
+
+// Kept lines ("a\nb\n", see FormatHeader) written as lines.
+void WriteKeptLines(std::string_view kept, LineWriter& lines);
 
 // The time at which the reader starts SUB frame `frame`: trunc(frame / fps * 1000) in
 // extended precision. A frame rate of 0 gives 0 ms (the quotient is not finite).
@@ -185,5 +216,12 @@ constexpr int kClockTimeChars = 14;
 char* PutClockTime(char* at, TimeValue v, char separator, TimeFraction fraction);
 // Appends text with every occurrence of `from` replaced by `to`.
 void AppendReplacing(std::string& out, std::string_view text, char from, std::string_view to);
+// Appends a line of a file to a frame text, each "|" in it held as kLiteralBar.
+inline void AppendLineText(std::string& out, std::string_view line) {
+  AppendReplacing(out, line, '|', std::string_view(&kLiteralBar, 1));
+}
+// Appends the lines of a frame text as a file's line: its line separators become `separator`,
+// each kLiteralBar a "|" again.
+void AppendLinesJoined(std::string& out, std::string_view text, std::string_view separator);
 
 }  // namespace lumetra

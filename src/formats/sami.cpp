@@ -26,13 +26,13 @@ std::string TextOfStartLine(std::string_view rest) {
   while (at != std::string_view::npos) {
     const std::size_t tag = LineBreakTagAt(rest.substr(at));
     if (tag != 0) {
-      text.append(rest.substr(copied, at - copied));
+      AppendLineText(text, rest.substr(copied, at - copied));
       text += '|';
       copied = at + tag;
     }
     at = rest.find('<', tag != 0 ? copied : at + 1);
   }
-  text.append(rest.substr(copied));
+  AppendLineText(text, rest.substr(copied));
   const std::size_t kept = text.find_last_not_of('\t');
   text.resize(kept == std::string::npos ? 0 : kept + 1);
   return text;
@@ -57,8 +57,8 @@ class SamiFrames {
                    : line.substr(separators[0] + 1, separators[1] - separators[0] - 1);
     const std::size_t equals = first_tag.find('=');
     if (equals == std::string_view::npos) return;
+    // Times before 0 are kept: the writer writes them as they are ("Start=-1500").
     const TimeValue time = NumberOf(first_tag.substr(equals + 1));
-    if (time <= -1) return;
 
     if (count < 4) return;  // no complete second tag
     const std::string_view second_tag =
@@ -111,7 +111,9 @@ void ReadSami(ReadContext& ctx) {
   }
 }
 
-void WriteSami(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
+void WriteSami(const WriteContext& ctx) {
+  const Document& doc = ctx.doc;
+  LineWriter& lines = ctx.lines;
   std::string& out = lines.out();
   static constexpr std::string_view kHeader[] = {
       "<SAMI>",
@@ -136,7 +138,7 @@ void WriteSami(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
     char* end = PutInt(tag + kSync.size(), doc.FrameStart[i]);
     std::memcpy(end, "><P>", 4);
     out.append(tag, static_cast<std::size_t>(end + 4 - tag));
-    AppendReplacing(out, doc.FrameText[i], '|', "<br>");
+    AppendLinesJoined(out, ctx.Text(i), "<br>");
     lines.EndLine();
     end = PutInt(tag + kSync.size(), doc.FrameEnd[i]);
     out.append(tag, static_cast<std::size_t>(end - tag));

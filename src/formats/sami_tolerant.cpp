@@ -277,7 +277,7 @@ class TolerantSami {
     std::string frame_text;
     for (std::size_t k = first; k < lines.size(); ++k) {
       if (k > first) frame_text += '|';
-      frame_text += ReplaceEntities(lines[k], page_);
+      AppendLineText(frame_text, ReplaceEntities(lines[k], page_));
     }
     open_ = sink_.Add(*block.time, 0, std::move(frame_text));
   }

@@ -108,7 +108,9 @@ void ReadSrt2(ReadContext& ctx) {
   }
 }
 
-void WriteSrt2(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
+void WriteSrt2(const WriteContext& ctx) {
+  const Document& doc = ctx.doc;
+  LineWriter& lines = ctx.lines;
   std::string& out = lines.out();
   const std::string_view fixed[][2] = {
       {"[TITLE]", doc.InfoTitle},       {"[AUTHOR]", doc.InfoAuthor},
@@ -135,7 +137,7 @@ void WriteSrt2(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
     *end = ',';
     end = PutLineEnd(PutClockTime(end + 1, doc.FrameEnd[i], '.', kHundredths));
     out.append(time_line, static_cast<std::size_t>(end - time_line));
-    AppendReplacing(out, doc.FrameText[i], '|', "[br]");
+    AppendLinesJoined(out, ctx.Text(i), "[br]");
     lines.EndLine();
   }
 }

@@ -8,8 +8,8 @@ namespace lumetra {
 
 namespace {
 
-// The three pieces of a line that begins with two brace groups, "{a}{b}c": a, b, and c up
-// to the next brace (or the end of the line).
+// The three pieces of a line that begins with two brace groups, "{a}{b}c": a, b, and the
+// rest of the line, c, formatting codes such as "{y:i}" included.
 struct SubLine {
   std::string_view start_frame;
   std::string_view end_frame;
@@ -26,8 +26,7 @@ bool SplitSubLine(std::string_view line, SubLine& parts) {
   if (close2 == std::string_view::npos || line[close2] != '}') return false;
   parts.start_frame = line.substr(1, close1 - 1);
   parts.end_frame = line.substr(close1 + 2, close2 - close1 - 2);
-  const std::size_t next = line.find_first_of(kBraces, close2 + 1);
-  parts.text = line.substr(close2 + 1, next == std::string_view::npos ? next : next - close2 - 1);
+  parts.text = line.substr(close2 + 1);
   return true;
 }
 
@@ -82,7 +81,10 @@ void ReadSub(ReadContext& ctx) {
   }
 }
 
-void WriteSub(const Document& doc, double sub_fps, LineWriter& lines) {
+void WriteSub(const WriteContext& ctx) {
+  const Document& doc = ctx.doc;
+  const double sub_fps = ctx.sub_fps;
+  LineWriter& lines = ctx.lines;
   std::string& out = lines.out();
   SubLine parts;
   if (SplitSubLine(doc.SubRateLine, parts)) {
@@ -101,13 +103,18 @@ void WriteSub(const Document& doc, double sub_fps, LineWriter& lines) {
   }
   const int count = FramesToWrite(doc);
   const SubFrameCounter frames(sub_fps);
-  if (doc.SubRateLine.empty() && count >= 1) {
+  if (doc.SubRateLine.empty()) {
+    // A document that is SUB already and has no rate line stays so (its file comes back
+    // byte for byte); a document that becomes SUB gets one, when asked to.
+    bool rate_line = ctx.sub_rate_line && doc.FileKind != kKindSub;
     // A first frame that reads like a rate line ("{0}{0}5") would vanish when the file is
     // read again: a rate line before it keeps it a frame.
-    const std::string start = std::to_string(frames.FrameOf(doc.FrameStart[1]));
-    const std::string end = std::to_string(frames.FrameOf(doc.FrameEnd[1]));
-    const std::string_view text = doc.FrameText[1];
-    if (IsRateLine(SubLine{start, end, text.substr(0, text.find_first_of("{}"))})) {
+    if (!rate_line && count >= 1) {
+      const std::string start = std::to_string(frames.FrameOf(doc.FrameStart[1]));
+      const std::string end = std::to_string(frames.FrameOf(doc.FrameEnd[1]));
+      rate_line = IsRateLine(SubLine{start, end, ctx.Text(1)});
+    }
+    if (rate_line) {
       out.append("{1}{1}");
       lines.Line(FloatToText(sub_fps == 0 ? 25 : sub_fps));
     }
@@ -122,7 +129,9 @@ void WriteSub(const Document& doc, double sub_fps, LineWriter& lines) {
     end = PutInt(end, frames.FrameOf(doc.FrameEnd[i]));
     *end++ = '}';
     out.append(braces, static_cast<std::size_t>(end - braces));
-    lines.Line(doc.FrameText[i]);
+    // "|" separates the lines, and a "|" that is part of a line cannot be told from it.
+    AppendLinesJoined(out, ctx.Text(i), "|");
+    lines.EndLine();
   }
 }
 

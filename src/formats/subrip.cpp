@@ -131,14 +131,14 @@ TextEnd ReadText(LineReader& in, const std::string_view* first, bool keep, std::
     if (IsMarkedBlankLine(line)) {
       any_text = true;
       if (keep) {
-        text.append(line.substr(0, line.size() - kBlankLineMark.size()));
+        AppendLineText(text, line.substr(0, line.size() - kBlankLineMark.size()));
         kept = text.size();
         text += '|';
       }
     } else if (!IsBlankLine(line)) {
       any_text = true;
       if (keep) {
-        text.append(line);
+        AppendLineText(text, line);
         text += '|';
       }
     }
@@ -215,7 +215,9 @@ void ReadSubRip(ReadContext& ctx) {
   }
 }
 
-void WriteSubRip(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
+void WriteSubRip(const WriteContext& ctx) {
+  const Document& doc = ctx.doc;
+  LineWriter& lines = ctx.lines;
   std::string& out = lines.out();
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
@@ -229,13 +231,13 @@ void WriteSubRip(const Document& doc, double /*sub_fps*/, LineWriter& lines) {
     end = PutLineEnd(PutClockTime(end + 5, doc.FrameEnd[i], ',', kMilliseconds));
     out.append(head, static_cast<std::size_t>(end - head));
     // Each line of the text on a line of its own; an empty text is one empty line.
-    const std::string_view text = doc.FrameText[i];
+    const std::string_view text = ctx.Text(i);
     std::size_t from = 0;
     for (;;) {
       const std::size_t bar = text.find('|', from);
       const std::string_view part =
           text.substr(from, bar == std::string_view::npos ? std::string_view::npos : bar - from);
-      out.append(part);
+      AppendReplacing(out, part, kLiteralBar, "|");
       if (!text.empty() && IsBlankLine(part)) out.append(kBlankLineMark);
       lines.EndLine();
       if (bar == std::string_view::npos) break;

@@ -6,6 +6,7 @@
 
 #include "formats/format_parts.h"
 #include "formats/line_io.h"
+#include "formats/markup.h"
 #include "foundation/code_page_guess.h"
 #include "foundation/textkit.h"
 #include "foundation/utf16.h"
@@ -23,14 +24,17 @@ struct FormatEntry {
   std::string_view ext;
   std::string_view label;  // empty: built from the frame rate (SUB)
   void (*read)(ReadContext&);
-  void (*write)(const Document&, double, LineWriter&);
+  void (*write)(const WriteContext&);
 };
 
-constexpr std::array<FormatEntry, 4> kFormats = {{
+constexpr std::array<FormatEntry, 7> kFormats = {{
     {kKindSubRip, "txt", "(Normal SRT)", ReadSubRip, WriteSubRip},
     {kKindSub, "sub", "", ReadSub, WriteSub},
     {kKindSrt2, "srt", "(SRT2 with Info)", ReadSrt2, WriteSrt2},
     {kKindSami, "smi", "(SMI-html)", ReadSami, WriteSami},
+    {kKindWebVtt, "vtt", "(WebVTT)", ReadWebVtt, WriteWebVtt},
+    {kKindAss, "ass", "(ASS)", ReadAss, WriteAss},
+    {kKindSsa, "ssa", "(SSA)", ReadAss, WriteAss},
 }};
 
 const FormatEntry* FindKind(int kind) {
@@ -53,7 +57,42 @@ std::string_view TrimSpaces(std::string_view s) {
   return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
+// The texts of the document in the markup of `kind`, by frame; empty when they are in it.
+std::vector<std::string> TextsInMarkupOf(const Document& doc, int kind) {
+  const Markup from = MarkupOfKind(doc.MarkupKind);
+  const Markup to = MarkupOfKind(kind);
+  std::vector<std::string> texts;
+  if (from == to) return texts;
+  const int count = FramesToWrite(doc);
+  texts.resize(static_cast<std::size_t>(count) + 1);
+  for (int i = 1; i <= count; ++i) {
+    texts[static_cast<std::size_t>(i)] = ConvertMarkup(doc.FrameText[i], from, to, doc.Encoding);
+  }
+  return texts;
+}
+
+// Writes the document through its format's writer, the texts converted where its markup
+// is another.
+void WriteFormat(const FormatEntry& format, const Document& doc, double sub_fps, LineWriter& lines,
+                 const WriteOptions& options) {
+  const std::vector<std::string> texts = TextsInMarkupOf(doc, format.kind);
+  WriteContext ctx{doc, sub_fps, lines, format.kind};
+  ctx.sub_rate_line = options.sub_rate_line;
+  if (MarkupOfKind(doc.MarkupKind) != MarkupOfKind(format.kind)) ctx.texts = &texts;
+  format.write(ctx);
+}
+
+// WebVTT is UTF-8 whatever the document was read from.
+TextForm FormWritten(const Document& doc, int kind) {
+  return kind == kKindWebVtt ? TextForm::kBytes : doc.FileTextForm;
+}
+
 }  // namespace
+
+bool WriteReadsCodePage(int read_kind, int write_kind) {
+  return write_kind == kKindWebVtt || MarkupOfKind(read_kind) == Markup::kAss ||
+         MarkupOfKind(write_kind) == Markup::kAss;
+}
 
 bool HasUtf8ByteOrderMark(std::string_view data) { return data.starts_with(kByteOrderMark); }
 
@@ -138,6 +177,10 @@ int KindOfFirstLine(std::string_view line) {
   if (line == "0" || (!tagged && line.find("-->") != std::string_view::npos)) {
     kind = kKindSubRip;
   }
+  if (line.starts_with("WEBVTT") && (line.size() == 6 || line[6] == ' ' || line[6] == '\t')) {
+    kind = kKindWebVtt;
+  }
+  if (EqualsAnyCase(line, "[script info]")) kind = kKindAss;
   return kind;
 }
 
@@ -183,17 +226,20 @@ ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Doc
   doc.ResetDocument();
   doc.HasByteOrderMark = HasUtf8ByteOrderMark(text);
   doc.FileTextForm = file.form();
-  const bool page_known = file.form() != TextForm::kBytes || code_page.has_value();
+  // WebVTT is UTF-8, unless the user chose another page for the file.
+  const bool page_known =
+      file.form() != TextForm::kBytes || code_page.has_value() || kind == kKindWebVtt;
   auto page_of_bytes = [text] {
     return LooksLikeUtf8Text(text) ? CodePage::kUtf8 : GuessSingleByteCodePage(text);
   };
   doc.Encoding = file.form() != TextForm::kBytes  ? CodePage::kUtf8
                  : code_page                       ? *code_page
+                 : kind == kKindWebVtt             ? CodePage::kUtf8
                  : guess == CodePageGuess::kAlways ? page_of_bytes()
                                                    : CodePage::kWindows1250;
   doc.SubRateLine.clear();
+  doc.FileHeader.reset();
   doc.FileKind = kind;
-  doc.SaveExt = std::string(format->ext);
   if (kind == kKindSub) doc.SubFps = sub_fps;
 
   LineReader in(WithoutByteOrderMark(text));
@@ -212,7 +258,10 @@ ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Doc
     result.classes_left_out = std::move(sami.classes_left_out);
   }
 
-  doc.FormatLabel = FormatLabelOfKind(kind, sub_fps);
+  // The reader may have found the kind more exactly (SSA for ASS).
+  doc.SaveExt = SaveExtOfKind(doc.FileKind);
+  doc.FormatLabel = FormatLabelOfKind(doc.FileKind, sub_fps);
+  doc.MarkupKind = doc.FileKind;
   doc.EndBulkChange();
   doc.NotifyHeaderChanged();
 
@@ -220,7 +269,8 @@ ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Doc
   return result;
 }
 
-bool WriteSubtitleData(const Document& doc, int kind, double sub_fps, std::string& out) {
+bool WriteSubtitleData(const Document& doc, int kind, double sub_fps, std::string& out,
+                       const WriteOptions& options) {
   const FormatEntry* format = FindKind(kind);
   if (!format) return false;
   out.clear();
@@ -231,19 +281,20 @@ bool WriteSubtitleData(const Document& doc, int kind, double sub_fps, std::strin
   out.reserve(size);
   if (doc.HasByteOrderMark) out.append(kByteOrderMark);
   LineWriter lines(out);
-  format->write(doc, sub_fps, lines);
-  if (doc.FileTextForm != TextForm::kBytes) out = Utf8ToUtf16(out, doc.FileTextForm);
+  WriteFormat(*format, doc, sub_fps, lines, options);
+  if (FormWritten(doc, kind) != TextForm::kBytes) out = Utf8ToUtf16(out, doc.FileTextForm);
   return true;
 }
 
 bool WriteSubtitleData(const Document& doc, int kind, double sub_fps,
-                       const std::function<void(std::string_view)>& put) {
+                       const std::function<void(std::string_view)>& put,
+                       const WriteOptions& options) {
   const FormatEntry* format = FindKind(kind);
   if (!format) return false;
-  if (doc.FileTextForm != TextForm::kBytes) {
+  if (FormWritten(doc, kind) != TextForm::kBytes) {
     // UTF-16 is made of the whole text.
     std::string whole;
-    WriteSubtitleData(doc, kind, sub_fps, whole);
+    WriteSubtitleData(doc, kind, sub_fps, whole, options);
     put(whole);
     return true;
   }
@@ -252,7 +303,7 @@ bool WriteSubtitleData(const Document& doc, int kind, double sub_fps,
   buffer.reserve(LineWriter::kChunkBytes + 1024);
   if (doc.HasByteOrderMark) buffer.append(kByteOrderMark);
   LineWriter lines(buffer, put);
-  format->write(doc, sub_fps, lines);
+  WriteFormat(*format, doc, sub_fps, lines, options);
   lines.Finish();
   return true;
 }

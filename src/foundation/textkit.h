@@ -11,6 +11,16 @@
 
 namespace lumetra {
 
+// A frame's text joins its lines with "|". A "|" that is part of a line is held as this
+// byte instead: readers of formats whose lines may hold a "|" (SubRip, SAMI, WebVTT, ASS)
+// store it so, their writers write it back as "|", and the editor shows and types it as
+// "|". SRT2 and SUB, whose line separator "|" is, write it as "|" too, where it reads back
+// as a line break.
+inline constexpr char kLiteralBar = '\x1F';
+// The line with every kLiteralBar shown as "|", and the reverse, as the editor does.
+std::string ShowLiteralBars(std::string_view line);
+std::string StoreLiteralBars(std::string_view line);
+
 // Words of the last split, 1-based like the rest of the program. A split writes entries
 // 1..count and leaves the entries above the new count as earlier splits left them;
 // callers that rely on such stale entries keep their own WordArray and split into it
@@ -44,6 +54,10 @@ std::string LeftStr(std::string_view s, int n);
 std::string RightStr(std::string_view s, int n);
 std::string DropLeft(std::string_view s, int n);
 bool StartsWith(std::string_view s, std::string_view prefix);
+// The position of the first `a` or `b` in `s` from `from` on, or npos: one pass, sixteen
+// bytes at a time where the processor can (find_first_of looks every character up in the
+// set with a call of its own).
+std::size_t FindEither(std::string_view s, char a, char b, std::size_t from = 0);
 std::string PadRight(std::string_view s, char c, int n);
 std::string PadLeft(std::string_view s, char c, int n);
 std::string TrimLeftChar(std::string_view s, char c);

@@ -138,6 +138,7 @@ std::string AutosaveInfoText(const AutosaveInfo& info) {
   line("Format", SaveExtOfKind(info.kind));
   line("Data", SaveExtOfKind(info.data_kind));
   line("CodePage", CodePageName(info.code_page));
+  line("FileCodePage", info.file_code_page ? CodePageName(*info.file_code_page) : "");
   line("Fps", DoubleText(info.sub_fps));
   line("Frames", IntToText(info.frames));
   line("CutShortSource", info.cut_short_source);
@@ -171,6 +172,7 @@ std::optional<AutosaveInfo> ReadAutosaveInfo(std::string_view text) {
   ParseNumber(value("Written"), info.written);
   info.original_path = value("Path");
   info.code_page = CodePageOfName(value("CodePage")).value_or(CodePage::kWindows1250);
+  info.file_code_page = CodePageOfName(value("FileCodePage"));
   if (!ParseNumber(value("Fps"), info.sub_fps) || !(info.sub_fps > 0)) info.sub_fps = 25;
   ParseNumber(value("Frames"), info.frames);
   info.cut_short_source = value("CutShortSource");
@@ -191,6 +193,7 @@ AutosaveInfo AutosaveInfoOf(const Session& session, int pid, std::int64_t now) {
   info.kind = IsKnownKind(doc.FileKind) ? doc.FileKind : kKindUnknown;
   info.data_kind = info.kind != kKindUnknown ? info.kind : kKindSubRip;
   info.code_page = doc.Encoding;
+  info.file_code_page = doc.FileEncoding;
   info.sub_fps = doc.SubFps > 0 ? doc.SubFps : 25;
   info.frames = doc.FrameCount;
   info.cut_short_source = session.cut_short_source();

@@ -35,6 +35,9 @@ struct AutosaveInfo {
   int kind = kKindUnknown;    // the document's own format
   int data_kind = kKindSubRip;  // the format the bytes are written in
   CodePage code_page = CodePage::kWindows1250;
+  // The file's code page when the texts are held in UTF-8 for typed characters it cannot
+  // hold (Document::FileEncoding).
+  std::optional<CodePage> file_code_page;
   double sub_fps = 25;
   int frames = 0;
   // The file read with frames left out and how many were, which a save must not cut short

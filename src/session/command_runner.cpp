@@ -8,9 +8,10 @@ namespace lumetra {
 
 namespace {
 
-bool SameFrame(const Frame& f, const Document& doc, int i) {
+bool SameFrame(const Frame& f, const FrameExtras& extras, const Document& doc, int i) {
   const auto k = static_cast<std::size_t>(i);
-  return f.start == doc.FrameStart[k] && f.end == doc.FrameEnd[k] && f.text == doc.FrameText[k];
+  return f.start == doc.FrameStart[k] && f.end == doc.FrameEnd[k] && f.text == doc.FrameText[k] &&
+         extras == doc.FrameExtra[k];
 }
 
 }  // namespace
@@ -25,10 +26,13 @@ class ChangeRecorder : public ChangeWatcher {
     if (time_slot_.empty()) {
       time_slot_.assign(static_cast<std::size_t>(MaxFrames) + 1, -1);
       text_slot_.assign(static_cast<std::size_t>(MaxFrames) + 1, -1);
+      extras_slot_.assign(static_cast<std::size_t>(MaxFrames) + 1, -1);
     }
     Clear();  // what a command that never finished left
     doc_ = &doc;
     header_ = HeaderOf(doc);
+    file_header_ = doc.FileHeader;
+    encodings_ = {doc.Encoding, doc.FileEncoding};
     moved_from_ = 0;
     doc.SetChangeWatcher(this);
   }
@@ -50,16 +54,33 @@ class ChangeRecorder : public ChangeWatcher {
     texts_.emplace_back(i, std::move(old));
   }
 
+  void ExtrasAboutToChange(int i) override {
+    if (!Watched(i)) return;
+    int& slot = extras_slot_[static_cast<std::size_t>(i)];
+    if (slot >= 0) return;
+    slot = static_cast<int>(extras_.size());
+    extras_.push_back({i, doc_->FrameExtra[static_cast<std::size_t>(i)], {}});
+  }
+
   void FramesAboutToMove(int first) override {
     if (first < 1) first = 1;
     if (Moved(first)) return;
     // The frames from `first` up to where the store already moved, as they were.
     const int end = moved_from_ > 0 ? moved_from_ - 1 : doc_->FrameCount;
     std::vector<Frame> tail;
-    tail.reserve(static_cast<std::size_t>(std::max(end - first + 1, 0)) + tail_before_.size());
-    for (int i = first; i <= end; ++i) tail.push_back(TakeOriginal(i));
+    std::vector<FrameExtras> tail_extras;
+    const std::size_t size =
+        static_cast<std::size_t>(std::max(end - first + 1, 0)) + tail_before_.size();
+    tail.reserve(size);
+    tail_extras.reserve(size);
+    for (int i = first; i <= end; ++i) {
+      tail.push_back(TakeOriginal(i));
+      tail_extras.push_back(TakeOriginalExtras(i));
+    }
     for (Frame& f : tail_before_) tail.push_back(std::move(f));
+    for (FrameExtras& e : tail_extras_before_) tail_extras.push_back(std::move(e));
     tail_before_ = std::move(tail);
+    tail_extras_before_ = std::move(tail_extras);
     moved_from_ = first;
   }
 
@@ -93,13 +114,32 @@ class ChangeRecorder : public ChangeWatcher {
       step.texts.push_back(
           {t.first, std::move(t.second), doc.FrameText[static_cast<std::size_t>(t.first)]});
     }
+    for (UndoStep::ExtrasChange& e : extras_) {
+      const auto k = static_cast<std::size_t>(e.frame);
+      if (Moved(e.frame) || e.before == doc.FrameExtra[k]) continue;
+      e.after = doc.FrameExtra[k];
+      step.extras.push_back(std::move(e));
+    }
     Clear();
+    const UndoStep::Encodings encodings{doc.Encoding, doc.FileEncoding};
+    if (encodings != encodings_) {
+      step.encodings_changed = true;
+      step.encodings_before = encodings_;
+      step.encodings_after = encodings;
+    }
     HeaderFields header = HeaderOf(doc);
     if (header != header_) {
       step.header_changed = true;
       step.header_before = std::move(header_);
       step.header_after = std::move(header);
     }
+    if (doc.FileHeader != file_header_ &&
+        !(doc.FileHeader && file_header_ && *doc.FileHeader == *file_header_)) {
+      step.file_header_changed = true;
+      step.file_header_before = std::move(file_header_);
+      step.file_header_after = doc.FileHeader;
+    }
+    file_header_.reset();
     return step;
   }
 
@@ -107,9 +147,13 @@ class ChangeRecorder : public ChangeWatcher {
   void Clear() {
     for (const UndoStep::TimeChange& t : times_) time_slot_[static_cast<std::size_t>(t.frame)] = -1;
     for (const auto& t : texts_) text_slot_[static_cast<std::size_t>(t.first)] = -1;
+    for (const UndoStep::ExtrasChange& e : extras_)
+      extras_slot_[static_cast<std::size_t>(e.frame)] = -1;
     times_.clear();
     texts_.clear();
+    extras_.clear();
     tail_before_.clear();
+    tail_extras_before_.clear();
   }
   bool Moved(int i) const { return moved_from_ > 0 && i >= moved_from_; }
   bool Watched(int i) const { return i >= 1 && i <= MaxFrames && !Moved(i); }
@@ -130,20 +174,30 @@ class ChangeRecorder : public ChangeWatcher {
     return f;
   }
 
+  FrameExtras TakeOriginalExtras(int i) {
+    const auto k = static_cast<std::size_t>(i);
+    const int slot = extras_slot_[k];
+    return slot >= 0 ? std::move(extras_[static_cast<std::size_t>(slot)].before)
+                     : doc_->FrameExtra[k];
+  }
+
   // The moved frames, less what they have in common at both ends.
   void Splice(UndoStep& step) {
     const Document& doc = *doc_;
     const int before_count = static_cast<int>(tail_before_.size());
     const int after_count = doc.FrameCount - moved_from_ + 1;
     int suffix = 0;
+    auto same = [&](int before_index, int frame) {
+      const auto k = static_cast<std::size_t>(before_index);
+      return SameFrame(tail_before_[k], tail_extras_before_[k], doc, frame);
+    };
     while (suffix < before_count && suffix < after_count &&
-           SameFrame(tail_before_[static_cast<std::size_t>(before_count - 1 - suffix)], doc,
-                     doc.FrameCount - suffix)) {
+           same(before_count - 1 - suffix, doc.FrameCount - suffix)) {
       ++suffix;
     }
     int prefix = 0;
     while (prefix < before_count - suffix && prefix < after_count - suffix &&
-           SameFrame(tail_before_[static_cast<std::size_t>(prefix)], doc, moved_from_ + prefix)) {
+           same(prefix, moved_from_ + prefix)) {
       ++prefix;
     }
     if (prefix == before_count - suffix && prefix == after_count - suffix) return;
@@ -154,18 +208,40 @@ class ChangeRecorder : public ChangeWatcher {
     for (int i = step.splice_at; i <= doc.FrameCount - suffix; ++i) {
       step.splice_after.push_back(doc.FrameAt(i));
     }
+    // Extras only where some frame has them (formats without extras have none).
+    const auto extras_begin = tail_extras_before_.begin() + prefix;
+    const auto extras_end = tail_extras_before_.end() - suffix;
+    const bool any_before =
+        std::any_of(extras_begin, extras_end, [](const FrameExtras& e) { return !e.empty(); });
+    bool any_after = false;
+    for (int i = step.splice_at; i <= doc.FrameCount - suffix && !any_after; ++i) {
+      any_after = !doc.FrameExtra[static_cast<std::size_t>(i)].empty();
+    }
+    if (any_before) {
+      step.splice_extras_before.assign(std::make_move_iterator(extras_begin),
+                                       std::make_move_iterator(extras_end));
+    }
+    if (any_after) {
+      step.splice_extras_after.assign(doc.FrameExtra.begin() + step.splice_at,
+                                      doc.FrameExtra.begin() + (doc.FrameCount - suffix) + 1);
+    }
   }
 
   Document* doc_ = nullptr;
   HeaderFields header_;
+  UndoStep::Encodings encodings_;
   // The first values of frames below moved_from_; the slots index them by frame.
   std::vector<int> time_slot_;
   std::vector<int> text_slot_;
+  std::vector<int> extras_slot_;
   std::vector<UndoStep::TimeChange> times_;
   std::vector<std::pair<int, std::string>> texts_;
+  std::vector<UndoStep::ExtrasChange> extras_;
+  std::shared_ptr<const FormatHeader> file_header_;
   // The store from moved_from_ on as it was; 0 while nothing moved.
   int moved_from_ = 0;
   std::vector<Frame> tail_before_;
+  std::vector<FrameExtras> tail_extras_before_;
 };
 
 CommandRunner::CommandRunner(Document& doc, Prompts& prompts)

@@ -46,6 +46,12 @@ class Prompts {
                                              const std::string& proposed) = 0;
   // Shows the SUB frame-rate dialog modally over its model; the model holds the outcome.
   virtual void RunSubFrameRateDialog(SubFrameRateModel& model) = 0;
+  // A question with one way forward, the button `action` ("Save in UTF-8"), and Cancel;
+  // true for `action`. Prompts that cannot ask cancel.
+  virtual bool Confirm(const std::string& question, const std::string& action) {
+    (void)question, (void)action;
+    return false;
+  }
   // The recovery dialog of an autosave left by an editor that did not close normally, with
   // "Recover", "Discard" and "Later". Prompts that cannot show it keep the autosave.
   virtual RecoveryAnswer AskRecoverAutosave(const std::string& description) {

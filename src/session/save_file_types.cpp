@@ -10,12 +10,15 @@ namespace lumetra {
 
 namespace {
 
-constexpr std::array<SaveFileType, 5> kTypes = {{
+constexpr std::array<SaveFileType, 8> kTypes = {{
     {"SRT  (srt with info header)", "srt", kKindSrt2},
     {"SUB  (frame-based subtitle)", "sub", kKindSub},
     {"SMI   (html subtitle)", "smi", kKindSami},
     {"TXT  (normal srt)", "txt", kKindSubRip},
     {"SRT  (normal srt)", "srt", kKindSubRip},
+    {"WebVTT", "vtt", kKindWebVtt},
+    {"ASS", "ass", kKindAss},
+    {"SSA", "ssa", kKindSsa},
 }};
 
 constexpr int kSubRipSrtType = 4;

@@ -51,6 +51,11 @@ std::optional<std::string> ScriptedPrompts::AskText(const std::string& caption,
   return TakeFront(texts, std::optional<std::string>());
 }
 
+bool ScriptedPrompts::Confirm(const std::string& question, const std::string& action) {
+  questions.push_back(question + "\r[" + action + "]");
+  return TakeFront(confirmations, false);
+}
+
 RecoveryAnswer ScriptedPrompts::AskRecoverAutosave(const std::string& description) {
   questions.push_back(description);
   return TakeFront(recovery_answers, RecoveryAnswer::kLater);

@@ -30,6 +30,8 @@ class ScriptedPrompts : public Prompts {
   // The file type chosen with each saved path; with none queued the preselected one stays.
   std::deque<int> save_types;
   std::deque<std::optional<std::string>> texts;
+  // Answers to Confirm (true: its action); with none queued, Cancel.
+  std::deque<bool> confirmations;
   // The recovery dialog's answers; with none queued, Later.
   std::deque<RecoveryAnswer> recovery_answers;
   // What the user does in the SUB frame-rate dialog; with none queued, OK is pressed on the
@@ -49,6 +51,7 @@ class ScriptedPrompts : public Prompts {
   std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
                                      const std::string& proposed) override;
   void RunSubFrameRateDialog(SubFrameRateModel& model) override;
+  bool Confirm(const std::string& question, const std::string& action) override;
   RecoveryAnswer AskRecoverAutosave(const std::string& description) override;
 };
 

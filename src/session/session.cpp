@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "document/utf8_conversion.h"
 #include "formats/file_io.h"
 #include "formats/subtitle_io.h"
 #include "foundation/textkit.h"
@@ -52,6 +53,8 @@ void Session::New() {
   code_page_chosen_ = false;
   doc_.FileTextForm = TextForm::kBytes;
   doc_.SubRateLine.clear();
+  doc_.MarkupKind = kKindUnknown;
+  doc_.FileHeader.reset();
   doc_.ResetDocument();
   runner_.ClearHistory();
   SetCutShortSource({}, 0);
@@ -126,6 +129,7 @@ bool Session::CloseQuery() { return ResolveUnsaved(kAskSaveBeforeExit); }
 
 void Session::SetCodePage(CodePage page) {
   doc_.Encoding = page;
+  doc_.FileEncoding.reset();  // the bytes are taken to be in that page, the file's too
   doc_.NotifyChanged(1, doc_.FrameCount);
   doc_.NotifyHeaderChanged();
 }
@@ -223,7 +227,7 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
   doc_.LoadStatus = 0;
   doc_.Modified = kClean;
   frames_left_out_ = 0;
-  if (kind < kKindSubRip || kind > kKindSami) {
+  if (SaveExtOfKind(kind).empty()) {
     prompts_.ShowMessage(kUnknownFormat);
     return;
   }
@@ -238,8 +242,14 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
     }
   }
   const std::optional<CodePage> remembered = RememberedCodePage(doc_.FileName);
+  const int write_kind = write_kind_without_guess_.value_or(kKindUnknown);
+  const CodePageGuess guess =
+      write_kind_without_guess_ &&
+              !WriteReadsCodePage(kind, write_kind == kKindUnknown ? kind : write_kind)
+          ? CodePageGuess::kWhenNeeded
+          : CodePageGuess::kAlways;
   const ReadResult result = lumetra::ReadSubtitleData(data, kind, doc_.SubFps, doc_, remembered,
-                                                       code_page_guess_);
+                                                       guess);
   code_page_chosen_ = remembered.has_value() && doc_.Encoding == *remembered;
   runner_.ClearHistory();
   frames_left_out_ = result.frames_left_out;
@@ -268,6 +278,26 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
   if (file_listener_) file_listener_(read_path, true);
 }
 
+bool Session::ConfirmFileEncoding(bool& in_utf8) {
+  in_utf8 = false;
+  if (!doc_.FileEncoding || *doc_.FileEncoding == doc_.Encoding) return true;
+  const std::vector<int> frames = FramesNotHeldBy(doc_, *doc_.FileEncoding);
+  const bool header = !HeaderHeldBy(doc_, *doc_.FileEncoding);
+  if (frames.empty() && !header) return true;
+  // The frames by number, the first twenty of them.
+  std::string list;
+  constexpr std::size_t kNamed = 20;
+  for (std::size_t k = 0; k < frames.size() && k < kNamed; ++k) {
+    list += (k > 0 ? ", " : "") + IntToText(frames[k]);
+  }
+  if (frames.size() > kNamed) list += " and " + IntToText(static_cast<int>(frames.size() - kNamed)) + " more";
+  if (header) list += (list.empty() ? "" : "; ") + std::string("the information header");
+  in_utf8 = prompts_.Confirm(kNotHeldStart + std::string(CodePageName(*doc_.FileEncoding)) +
+                                 kNotHeldMiddle + list + kNotHeldEnd,
+                             kSaveInUtf8);
+  return in_utf8;
+}
+
 void Session::BackUpBeforeFirstOverwrite(const std::string& target) {
   if (backup_dir_.empty()) return;
   std::error_code ec;
@@ -290,7 +320,13 @@ void Session::RecoverAutosave(std::string_view data, const AutosaveInfo& info) {
   // What the format's bytes do not hold: the document's own format, its code page, its
   // frame rate, its information header and its file.
   doc_.Encoding = info.code_page;
+  doc_.FileEncoding = info.file_code_page;
   doc_.SubFps = info.sub_fps;
+  if (info.kind == kKindSub || info.data_kind == kKindSub) {
+    // The SUB frame-rate dialog holds the rate the document was read with, as after a read.
+    sub_frame_rate_.ProposeRate(FloatToText(info.sub_fps));
+    sub_frame_rate_.PressOk();
+  }
   doc_.FileKind = info.kind;
   doc_.SaveExt = SaveExtOfKind(info.kind);
   doc_.FormatLabel = FormatLabelOfKind(info.kind, info.sub_fps);
@@ -347,6 +383,14 @@ void Session::WriteSubtitle(int kind) {
     last_os_error_ = 0;
     return;
   }
+  // Texts in UTF-8 for typed characters go back into the file's code page, or, where it
+  // cannot hold them, into UTF-8 once the user says so: never "?". WebVTT is UTF-8 always.
+  bool in_utf8 = kind == kKindWebVtt && doc_.FileEncoding.has_value();
+  if (!in_utf8 && !ConfirmFileEncoding(in_utf8)) {
+    doc_.LoadStatus = 1;
+    last_os_error_ = 0;
+    return;
+  }
   const int modified_before = doc_.Modified;
   doc_.Modified = kClean;
   doc_.LoadStatus = 1;
@@ -371,13 +415,23 @@ void Session::WriteSubtitle(int kind) {
     doc_.FormatLabel = FormatLabelOfKind(kind, 0);
   }
 
+  // A document that becomes SUB states its rate in a first line, when the settings say so.
+  WriteOptions options;
+  options.sub_rate_line = settings_.WriteSubFrameRate;
+  const bool states_rate = kind == kKindSub && options.sub_rate_line && doc_.FileKind != kKindSub;
+
   BackUpBeforeFirstOverwrite(target);
   // The bytes go to the file in chunks as they are made. A failure names the file and the
   // system's reason on a line of its own.
-  const FileStatus status =
-      WriteFileReplacing(target, [&](const std::function<void(std::string_view)>& put) {
-        WriteSubtitleData(doc_, kind, doc_.SubFps, put);
-      });
+  FileStatus status;
+  {
+    // Texts that typed characters moved to UTF-8 are written in the file's page.
+    std::optional<TextsInCodePage> in_file_encoding;
+    if (doc_.FileEncoding && !in_utf8) in_file_encoding.emplace(doc_, *doc_.FileEncoding);
+    status = WriteFileReplacing(target, [&](const std::function<void(std::string_view)>& put) {
+      WriteSubtitleData(doc_, kind, doc_.SubFps, put, options);
+    });
+  }
   last_os_error_ = status.system_error;
   if (status.ok()) {
     doc_.LoadStatus = 0;
@@ -390,7 +444,12 @@ void Session::WriteSubtitle(int kind) {
   if (doc_.LoadStatus == 0) {
     // The file holds what the document holds from now on.
     if (replaces_cut_short_source) SetCutShortSource({}, 0);
+    if (in_utf8) doc_.FileEncoding.reset();  // a UTF-8 file from now on
     runner_.MarkSaved();
+    // The rate line is the document's from now on, as if it had been read.
+    if (states_rate && doc_.SubRateLine.empty()) {
+      doc_.SubRateLine = "{1}{1}" + FloatToText(doc_.SubFps);
+    }
     doc_.FileKind = kind;
     if (kind == kKindSub) doc_.FormatLabel = SubFormatLabel(sub_frame_rate_.SubFpsChoice());
     history_.UpdateHistory(target);

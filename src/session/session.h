@@ -55,6 +55,16 @@ inline constexpr char kOverwriteLosesFramesStart[] =
     "file it came from loses ";
 inline constexpr char kOverwriteLosesFramesEnd[] = " for good:\r\r";
 inline constexpr char kOverwriteLosesFramesQuestion[] = "\r\rSave over it anyway?";
+// Asked before a save of texts that typed characters moved to UTF-8 when the file's code
+// page cannot hold some of them: the start, the page's name, the middle, the frames ("3,
+// 7, 12"; "the information header"), then the end. Its action is kSaveInUtf8.
+inline constexpr char kNotHeldStart[] = "The code page of this subtitle, ";
+inline constexpr char kNotHeldMiddle[] =
+    ", cannot hold every character that was typed.\rThese frames hold characters it cannot "
+    "hold: ";
+inline constexpr char kNotHeldEnd[] =
+    ".\r\rSave the subtitle in UTF-8, which holds them all, or cancel the save?";
+inline constexpr char kSaveInUtf8[] = "Save in UTF-8";
 // Followed by the path of a file that is no subtitle because of its size.
 inline constexpr char kFileTooLarge[] = "The file is too large for a subtitle (over 256 MB):\r\r";
 // A SAMI file with text in several classes (languages): the class read, then the others.
@@ -146,9 +156,11 @@ class Session {
   // Files are opened mapped into memory instead of read (see MappedFile: the program must
   // handle SIGBUS).
   void MapOpenedFiles() { map_opened_files_ = true; }
-  // Files are opened without guessing the code page of their bytes where the read does not
-  // need it (CodePageGuess::kWhenNeeded): for a caller that only writes the texts back.
-  void OpenWithoutCodePageGuess() { code_page_guess_ = CodePageGuess::kWhenNeeded; }
+  // Files are opened to be written in `write_kind` (kKindUnknown: in their own format)
+  // without guessing the code page of their bytes where neither the read nor that write
+  // needs it (CodePageGuess::kWhenNeeded, WriteReadsCodePage): for a caller that only
+  // writes the texts back.
+  void OpenWithoutCodePageGuess(int write_kind) { write_kind_without_guess_ = write_kind; }
   // Entries of the file last read that did not fit into the store (0: none).
   int frames_left_out() const { return frames_left_out_; }
   // Whether writing `path` would replace the file that was read with frames left out (the
@@ -161,7 +173,7 @@ class Session {
   int cut_short_frames() const { return cut_short_frames_; }
   void SetCutShortSource(std::string path, int frames_left_out);
   // Writes the document to the save dialog's file name in the format `kind` (FileKinds);
-  // reports through LoadStatus and messages. A kind outside 1..4 writes nothing and shows
+  // reports through LoadStatus and messages. A kind that is no format writes nothing and shows
   // "Unknown extension: " with the name's last three characters (callers choose the kind
   // from the name's extension). A save that fails or writes nothing leaves Modified as it
   // was; a save that succeeds makes `kind` the document's format.
@@ -187,6 +199,9 @@ class Session {
   // Asks before a save replaces the file read with frames left out; true when the save
   // may go on.
   bool ConfirmOverwriteOfCutShortSource(const std::string& target);
+  // Texts that typed characters moved to UTF-8: true when the save may write them in the
+  // file's page (no frame holds what it cannot) or, asked, in UTF-8 (`in_utf8`).
+  bool ConfirmFileEncoding(bool& in_utf8);
   // Keeps the previous version of a file before the first save of this run replaces it.
   void BackUpBeforeFirstOverwrite(const std::string& target);
   // Preselects the document's own format in the save dialog.
@@ -209,7 +224,7 @@ class Session {
   FileDialogState save_dialog_;
   int last_os_error_ = 0;
   bool map_opened_files_ = false;
-  CodePageGuess code_page_guess_ = CodePageGuess::kAlways;
+  std::optional<int> write_kind_without_guess_;
   int frames_left_out_ = 0;
   FileListener file_listener_;
   // The document's code page was chosen by the user, now or when the file was last used.

@@ -14,10 +14,24 @@ constexpr std::array<HeaderField, 10> kHeaderFields = {
 
 std::size_t TextBytes(const std::string& s) { return sizeof(std::string) + s.capacity(); }
 
+std::size_t ExtrasBytes(const FrameExtras& e) {
+  return e.lead.capacity() + e.identifier.capacity() + e.style.capacity();
+}
+
 std::size_t FramesBytes(const std::vector<Frame>& frames) {
   std::size_t n = frames.capacity() * sizeof(Frame);
   for (const Frame& f : frames) n += f.text.capacity();
   return n;
+}
+
+std::size_t ExtrasListBytes(const std::vector<FrameExtras>& list) {
+  std::size_t n = list.capacity() * sizeof(FrameExtras);
+  for (const FrameExtras& e : list) n += ExtrasBytes(e);
+  return n;
+}
+
+std::size_t FormatHeaderBytes(const std::shared_ptr<const FormatHeader>& header) {
+  return header ? sizeof(FormatHeader) + header->head.capacity() + header->tail.capacity() : 0;
 }
 
 }  // namespace
@@ -38,7 +52,13 @@ std::size_t UndoStep::Bytes() const {
   n += times.capacity() * sizeof(TimeChange);
   for (const TextChange& t : texts)
     n += sizeof(TextChange) + t.before.capacity() + t.after.capacity();
+  for (const ExtrasChange& e : extras)
+    n += sizeof(ExtrasChange) + ExtrasBytes(e.before) + ExtrasBytes(e.after);
   n += FramesBytes(splice_before) + FramesBytes(splice_after);
+  n += ExtrasListBytes(splice_extras_before) + ExtrasListBytes(splice_extras_after);
+  // A header held elsewhere too is counted here all the same: it may outlive the others.
+  if (file_header_changed)
+    n += FormatHeaderBytes(file_header_before) + FormatHeaderBytes(file_header_after);
   if (header_changed) {
     for (const std::string& s : header_before) n += TextBytes(s);
     for (const std::string& s : header_after) n += TextBytes(s);
@@ -49,6 +69,11 @@ std::size_t UndoStep::Bytes() const {
 
 void ApplyStep(Document& doc, const UndoStep& step, bool forward) {
   doc.BeginChangeBatch();
+  if (step.encodings_changed) {
+    const UndoStep::Encodings& e = forward ? step.encodings_after : step.encodings_before;
+    doc.Encoding = e.encoding;
+    doc.FileEncoding = e.file_encoding;
+  }
   for (const UndoStep::TimeChange& t : step.times) {
     if (forward) {
       doc.SetTimes(t.frame, t.start_after, t.end_after);
@@ -58,14 +83,20 @@ void ApplyStep(Document& doc, const UndoStep& step, bool forward) {
   }
   for (const UndoStep::TextChange& t : step.texts)
     doc.SetText(t.frame, forward ? t.after : t.before);
+  for (const UndoStep::ExtrasChange& e : step.extras)
+    doc.SetExtras(e.frame, forward ? e.after : e.before);
   if (step.splice_at > 0) {
     const std::vector<Frame>& gone = forward ? step.splice_before : step.splice_after;
     const std::vector<Frame>& back = forward ? step.splice_after : step.splice_before;
     doc.RemoveFrames(step.splice_at, static_cast<int>(gone.size()));
-    doc.InsertFrames(step.splice_at, back);
+    doc.InsertFrames(step.splice_at, back,
+                     forward ? step.splice_extras_after : step.splice_extras_before);
   }
   if (step.header_changed) SetHeader(doc, forward ? step.header_after : step.header_before);
+  if (step.file_header_changed)
+    doc.SetFileHeader(forward ? step.file_header_after : step.file_header_before);
   doc.EndChangeBatch();
+  if (step.encodings_changed) doc.NotifyHeaderChanged();
 }
 
 void UndoHistory::Clear() {

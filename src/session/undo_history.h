@@ -6,6 +6,8 @@
 #include <array>
 #include <cstddef>
 #include <deque>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,25 +31,50 @@ struct UndoStep {
     int frame = 0;
     std::string before, after;
   };
+  struct ExtrasChange {
+    int frame = 0;
+    FrameExtras before, after;
+  };
 
   std::string name;
   // Frames that kept their places (all below splice_at when there is a splice).
   std::vector<TimeChange> times;
   std::vector<TextChange> texts;
+  std::vector<ExtrasChange> extras;
   // Frames splice_at..splice_at+splice_before.size()-1 became splice_after (inserts,
   // removals, merges); 0 when no frame moved.
   int splice_at = 0;
   std::vector<Frame> splice_before;
   std::vector<Frame> splice_after;
+  // The extras of those frames, one per frame; empty when none of them has any.
+  std::vector<FrameExtras> splice_extras_before;
+  std::vector<FrameExtras> splice_extras_after;
   bool header_changed = false;
   HeaderFields header_before;
   HeaderFields header_after;
+  // The format's header (Document::FileHeader), when the step replaced it.
+  bool file_header_changed = false;
+  std::shared_ptr<const FormatHeader> file_header_before;
+  std::shared_ptr<const FormatHeader> file_header_after;
+  // The code page the texts are held in and the file's, when the step moved the texts to
+  // UTF-8 (typed characters the file's page cannot hold).
+  struct Encodings {
+    CodePage encoding = CodePage::kWindows1250;
+    std::optional<CodePage> file_encoding;
+    bool operator==(const Encodings&) const = default;
+  };
+  bool encodings_changed = false;
+  Encodings encodings_before;
+  Encodings encodings_after;
   Selection selection_before;
   Selection selection_after;
   // Steps with the same non-empty key may be folded into one (typing into one frame).
   std::string coalesce_key;
 
-  bool Empty() const { return times.empty() && texts.empty() && splice_at == 0 && !header_changed; }
+  bool Empty() const {
+    return times.empty() && texts.empty() && extras.empty() && splice_at == 0 && !header_changed &&
+           !file_header_changed && !encodings_changed;
+  }
   // About how much memory the step holds.
   std::size_t Bytes() const;
 };

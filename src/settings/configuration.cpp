@@ -88,8 +88,9 @@ std::string ConfigFileText(const Configuration& config, FileHistory& history) {
   w.Line("InstantApply = " + BoolToText(config.InstantApply));
   w.Line("AutoFocus = " + BoolToText(config.AutoFocus));
 
-  // The keyed lines: the film's options, the spell check and the quality checks, then the
-  // history's attributes.
+  // The keyed lines: the SUB option, the film's options, the spell check and the quality
+  // checks, then the history's attributes.
+  w.Line("WriteSubFps = " + BoolToText(config.WriteSubFrameRate));
   w.Line("AutoOpenFilm = " + BoolToText(config.AutoOpenFilm));
   w.Line("FilmBeside = " + BoolToText(config.FilmBeside));
   w.Line("FilmPanelSize = " + IntToText(config.FilmPanelSize));
@@ -144,6 +145,10 @@ bool ReadKeyedLine(std::string_view key, std::string_view value, Configuration& 
   }
   if (key == "FollowFilm") {
     config.FollowFilm = TextToBool(value);
+    return true;
+  }
+  if (key == "WriteSubFps") {
+    config.WriteSubFrameRate = TextToBool(value);
     return true;
   }
   if (key == "SpellLanguage") {

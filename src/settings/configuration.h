@@ -60,6 +60,9 @@ struct Configuration {
   int FilmPanelSize = 0;
   // "Follow film": while the film plays, its frame is focused in the frame list.
   bool FollowFilm = false;
+  // "Write the frame rate into SUB files": a save that makes a document SUB starts it with
+  // "{1}{1}RATE", which other programs read as the rate.
+  bool WriteSubFrameRate = true;
   // "Autosave every N seconds" while there is unsaved work; 0 turns autosaves off.
   int AutosaveSeconds = 60;
   // Keep the previous version of a file before the first save of a run replaces it.
@@ -85,10 +88,11 @@ struct Configuration {
 // versions) read as before, and older versions stop reading before them. The attributes
 // of history entry i are written there as "(i).Name = value" ("(1).CodePage =
 // Windows-1251"). Values added to the file from now on belong there too, each under a
-// key of its own (see ReadKeyedLine): "Autosave = 60" (seconds, 0..kMaxAutosaveSeconds),
-// "Backups = True". The spelling language, "IgnoreCapitals" and the limits of the quality
-// checks ("MinGap", "MinLength", "MaxLength", "MaxCps", "MaxLineLength", "MaxLines") are
-// written only where they are not the defaults.
+// key of its own (see ReadKeyedLine): "WriteSubFps = True" (WriteSubFrameRate),
+// "Autosave = 60" (seconds, 0..kMaxAutosaveSeconds), "Backups = True". The spelling
+// language, "IgnoreCapitals" and the limits of the quality checks ("MinGap", "MinLength",
+// "MaxLength", "MaxCps", "MaxLineLength", "MaxLines") are written only where they are not
+// the defaults.
 std::string ConfigFileText(const Configuration& config, FileHistory& history);
 
 // Reads the fixed lines in the order the writer writes them; their key names are not

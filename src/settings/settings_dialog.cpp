@@ -12,6 +12,7 @@ void SettingsDialogModel::Load(const Configuration& config, const FileHistory& h
   rem_last_dir = config.RemLastDir;
   auto_load = config.AutoLoad;
   auto_open_film = config.AutoOpenFilm;
+  write_sub_fps = config.WriteSubFrameRate;
   autosave_box = IntToText(config.AutosaveSeconds);
   backups = config.Backups;
   const CheckLimits& c = config.Checks;
@@ -47,6 +48,7 @@ void SettingsDialogModel::Apply(Configuration& config, FileHistory& history) con
   config.AutosaveSeconds = TextToIntRange(autosave_box, 0, kMaxAutosaveSeconds);
   config.Backups = backups;
   config.AutoOpenFilm = auto_open_film;
+  config.WriteSubFrameRate = write_sub_fps;
   config.Checks = Limits();
   config.SpellIgnoreCapitals = ignore_capitals;
 }

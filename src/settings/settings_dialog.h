@@ -30,6 +30,8 @@ class SettingsDialogModel {
   bool auto_load = false;
   // Open the film of the same name beside a subtitle that is opened.
   bool auto_open_film = true;
+  // "Write the frame rate into SUB files".
+  bool write_sub_fps = true;
 
   // The limits of the quality checks as typed, in the order of CheckLimits: least gap,
   // shortest and longest frame (ms), characters per second (a decimal comma is taken),

@@ -146,33 +146,33 @@ void EditorGroup::Memo1Exit() {
   if (CommitsOnExit(commands_.SelectedCount(), commands_.FocusedFrame())) CommitEditor();
 }
 
-std::vector<std::string> EditorGroup::EditorLines(const std::vector<std::string>& old_lines) const {
-  // Lines the user did not change keep their bytes, whatever the code page can show.
-  return EncodeLines(memo_->toPlainText(), old_lines, commands_.session().document().Encoding);
-}
-
 void EditorGroup::CommitEditor() {
   const Document& doc = commands_.session().document();
   const int frame = commands_.FocusedFrame();
   if (frame < 1 || frame > doc.FrameCount) return;
-  const std::vector<std::string> lines =
-      EditorLines(EditorLinesOf(doc.FrameText[static_cast<std::size_t>(frame)]));
+  const QString typed = memo_->toPlainText();
   editor_edited_ = false;
   // Typing into one frame during one visit of the editor is one step.
   const std::string key = "text " + std::to_string(frame) + " " + std::to_string(visit_);
   commands_.Run(
       "Text",
-      [frame, &lines](Document& d, const Selection& s) {
-        CommitEditorText(d, frame, lines);
+      [frame, &typed](Document& d, const Selection& s) {
+        // Lines the user did not change keep their bytes, whatever the code page can show.
+        MakeRoomForTyping(d, typed);
+        CommitEditorText(
+            d, frame,
+            EncodeLines(typed, EditorLinesOf(d.FrameText[static_cast<std::size_t>(frame)]),
+                        d.Encoding));
         return CommandResult{s, false, {}};
       },
       false, key);
 }
 
 void EditorGroup::ApplyToSelected() {
-  const std::vector<std::string> lines = EditorLines({});
-  commands_.Run(kApplyToSelectedCaption, [&lines](Document& d, const Selection& s) {
-    return ApplyTextToSelected(d, s, lines);
+  const QString typed = memo_->toPlainText();
+  commands_.Run(kApplyToSelectedCaption, [&typed](Document& d, const Selection& s) {
+    MakeRoomForTyping(d, typed);
+    return ApplyTextToSelected(d, s, EncodeLines(typed, {}, d.Encoding));
   });
 }
 

@@ -52,7 +52,6 @@ class EditorGroup : public QGroupBox {
   void ApplyToSelected();
   void SetAlignment(int item);
   void ShowMenu(const QPoint& pos);
-  std::vector<std::string> EditorLines(const std::vector<std::string>& old_lines) const;
 
   WindowCommands& commands_;
   TimeBoxPanel* time_boxes_ = nullptr;

@@ -9,8 +9,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
+#include <optional>
 
 #include "document/document.h"
+#include "foundation/code_pages.h"
 #include "ui/text_codec.h"
 
 namespace lumetra {
@@ -129,14 +132,29 @@ void InfoDialog::Run(Document& doc) {
 
 void InfoDialog::StoreFields() {
   if (doc_ == nullptr || !model_) return;
+  // The fields the user changed; one left alone keeps its bytes, whatever the code page
+  // can show.
+  std::array<std::optional<QString>, InfoDialogModel::kEditableBoxes> typed;
   for (int i = 1; i <= InfoDialogModel::kEditableBoxes; ++i) {
-    // A field the user left alone keeps its bytes, whatever the code page can show.
     const QString shown = box(i)->text();
     if (shown != DecodeText(model_->Box(i), doc_->Encoding)) {
-      model_->SetBox(i, EncodeText(shown, doc_->Encoding));
+      typed[static_cast<std::size_t>(i - 1)] = shown;
     }
   }
-  const std::function<void(Document&)> store = [this](Document& doc) { model_->StoreInto(doc); };
+  const std::function<void(Document&)> store = [this, typed](Document& doc) {
+    const CodePage before = doc.Encoding;
+    for (const std::optional<QString>& text : typed) {
+      if (text) MakeRoomForTyping(doc, *text);
+    }
+    for (int i = 1; i <= InfoDialogModel::kEditableBoxes; ++i) {
+      if (const std::optional<QString>& text = typed[static_cast<std::size_t>(i - 1)]) {
+        model_->SetBox(i, EncodeText(*text, doc.Encoding));
+      } else if (doc.Encoding != before) {
+        model_->SetBox(i, DecodeToUtf8(model_->Box(i), before));  // moved with the others
+      }
+    }
+    model_->StoreInto(doc);
+  };
   if (store_) {
     store_(store);
   } else {

@@ -318,11 +318,15 @@ void MiniModeTab::Memo3Change() {
   const Document& doc = session_.document();
   const int frame = mini_.current();
   if (filling_ || !mini_.active || frame < 1 || frame > doc.FrameCount) return;
-  const std::vector<std::string> lines =
-      EncodeLines(memo_->toPlainText(),
-                  EditorLinesOf(doc.FrameText[static_cast<std::size_t>(frame)]), doc.Encoding);
+  const QString typed = memo_->toPlainText();
   RunEdit(
-      "Text", [&](Document& d) { return mini_.SetText(d, lines); },
+      "Text",
+      [&](Document& d) {
+        MakeRoomForTyping(d, typed);
+        return mini_.SetText(
+            d, EncodeLines(typed, EditorLinesOf(d.FrameText[static_cast<std::size_t>(frame)]),
+                           d.Encoding));
+      },
       "mini text " + std::to_string(frame) + " " + std::to_string(visit_));
 }
 

@@ -112,6 +112,17 @@ Answer QtPrompts::AskYesNoCancel(const std::string& question) {
   }
 }
 
+bool QtPrompts::Confirm(const std::string& question, const std::string& action) {
+  QMessageBox box(QMessageBox::Question, "Confirm", DisplayText(question), QMessageBox::NoButton,
+                  parent_);
+  QPushButton* go = box.addButton(QString::fromStdString(action), QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+  box.setDefaultButton(go);
+  box.setEscapeButton(cancel);
+  box.exec();
+  return box.clickedButton() == go;
+}
+
 RecoveryAnswer QtPrompts::AskRecoverAutosave(const std::string& description) {
   QMessageBox box(QMessageBox::Warning, "Recover unsaved work", DisplayText(description),
                   QMessageBox::NoButton, parent_);

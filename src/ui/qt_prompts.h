@@ -20,7 +20,8 @@ inline constexpr char kFilmFilter[] =
 // The open dialog's filter as the program states it: description and pattern pairs
 // separated by "|". The save dialog's is SaveDialogFilter(), one name filter per file type.
 inline constexpr char kOpenFilter[] =
-    "Subtitles  (txt, sub, srt, smi)|*.txt;*.sub;*.srt;*.smi|All file  (*.*)|*.*";
+    "Subtitles  (txt, sub, srt, smi, vtt, ass, ssa)|*.txt;*.sub;*.srt;*.smi;*.vtt;*.ass;*.ssa|"
+    "All file  (*.*)|*.*";
 
 // A "description|patterns|..." filter as Qt name filters: "description (p1 p2)". The
 // pattern "*.*", which means every file, becomes "*".
@@ -49,6 +50,7 @@ class QtPrompts : public Prompts {
   std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
                                      const std::string& proposed) override;
   void RunSubFrameRateDialog(SubFrameRateModel& model) override;
+  bool Confirm(const std::string& question, const std::string& action) override;
   RecoveryAnswer AskRecoverAutosave(const std::string& description) override;
 
  private:

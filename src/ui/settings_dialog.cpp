@@ -20,7 +20,7 @@ namespace lumetra {
 
 namespace {
 
-constexpr int kOptionsGroupHeight = 237;
+constexpr int kOptionsGroupHeight = 257;
 
 }  // namespace
 
@@ -56,6 +56,10 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
           "A film beside the subtitle with its name (.mkv .mp4 .avi .webm .mov .m4v .mpg .ts)\r"
           "opens with it, unless another film was last used with the subtitle");
   options->addWidget(auto_open_film_);
+  write_sub_fps_ = new QCheckBox("Write the frame rate into SUB files", group);
+  write_sub_fps_->setObjectName("WriteSubFpsBox");
+  SetHint(write_sub_fps_, "Other programs read a SUB file's frame rate from a first line {1}{1}RATE");
+  options->addWidget(write_sub_fps_);
 
   auto* size_row = new QHBoxLayout;
   size_row->setSpacing(3);
@@ -199,6 +203,7 @@ void SettingsDialog::FormActivate() {
   const bool values[3] = {model_.win_pos_sav, model_.rem_last_dir, model_.auto_load};
   for (std::size_t i = 0; i < 3; ++i) options_[i]->setChecked(values[i]);
   auto_open_film_->setChecked(model_.auto_open_film);
+  write_sub_fps_->setChecked(model_.write_sub_fps);
   autosave_->setText(QString::fromStdString(model_.autosave_box));
   backups_->setChecked(model_.backups);
   for (std::size_t i = 0; i < limits_.size(); ++i) {
@@ -228,6 +233,7 @@ void SettingsDialog::Button1Click() {
   model_.autosave_box = autosave_->text().toStdString();
   model_.backups = backups_->isChecked();
   model_.auto_open_film = auto_open_film_->isChecked();
+  model_.write_sub_fps = write_sub_fps_->isChecked();
   for (std::size_t i = 0; i < limits_.size(); ++i) {
     model_.limit_boxes[i] = limits_[i]->text().toStdString();
   }

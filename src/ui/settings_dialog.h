@@ -24,7 +24,7 @@ class SettingsDialog : public QDialog {
 
  public:
   static constexpr int kClientWidth = 355;
-  static constexpr int kClientHeight = 488;
+  static constexpr int kClientHeight = 508;
 
   // `association` registers `executable` for the file types; failures are told through
   // `prompts` (not owned).
@@ -56,6 +56,7 @@ class SettingsDialog : public QDialog {
 
   std::array<QCheckBox*, 3> options_{};  // CheckBox1..CheckBox3
   QCheckBox* auto_open_film_ = nullptr;
+  QCheckBox* write_sub_fps_ = nullptr;
   QLineEdit* history_size_ = nullptr;    // Edit1
   QLineEdit* autosave_ = nullptr;        // Edit2
   QCheckBox* backups_ = nullptr;         // CheckBox4

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "document/utf8_conversion.h"
 #include "foundation/code_pages.h"
 
 namespace lumetra {
@@ -16,6 +17,15 @@ std::string EncodeText(const QString& text, CodePage page) {
   const QByteArray utf8 = text.toUtf8();
   return EncodeFromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
                         page);
+}
+
+bool HoldsText(const QString& text, CodePage page) {
+  const QByteArray utf8 = text.toUtf8();
+  return HeldBy(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), page);
+}
+
+void MakeRoomForTyping(Document& doc, const QString& typed) {
+  if (!HoldsText(typed, doc.Encoding)) MoveTextsToUtf8(doc);
 }
 
 QString DecodeLines(const std::vector<std::string>& lines, CodePage page) {

@@ -52,10 +52,10 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLineBeforeAnyFileIsTouched) {
       {{"convert", input, "b.txt", "--encoding", "1252"},
        "--encoding is an option of list, info, and convert or edit with --to-utf8"},
       {{"convert", input, "b", "--to", "vtt"},
-       "--to vtt is not a format; use subrip|srt2|sub|sami"},
+       "--to vtt is not a format; use subrip|srt2|sub|sami|webvtt|ass|ssa"},
       {{"convert", input, "b.doc"},
-       "the extension of b.doc names no format (.txt, .srt, .sub, .smi); choose one with --to "
-       "subrip|srt2|sub|sami"},
+       "the extension of b.doc names no format (.txt, .srt, .sub, .smi, .vtt, .ass, .ssa); "
+       "choose one with --to subrip|srt2|sub|sami|webvtt|ass|ssa"},
       // Values a box would not read as written.
       {{"edit", input, "b.txt", "--offset", "2.5s", "--later"},
        "--offset 2.5s is not a number of seconds or minutes:seconds"},
@@ -94,8 +94,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLineBeforeAnyFileIsTouched) {
   for (const char* output : {"xtxt", "txt", "xsub", ".txt", "b.", "b.txt/xsub"}) {
     cases.push_back({{"convert", input, output},
                      std::string("OUTPUT ") + output +
-                         " has no extension; give it one of .txt, .srt, .sub, .smi, or choose "
-                         "a format with --to subrip|srt2|sub|sami"});
+                         " has no extension; give it one of .txt, .srt, .sub, .smi, .vtt, .ass, "
+                         ".ssa, or choose a format with --to subrip|srt2|sub|sami|webvtt|ass|ssa"});
   }
   const testing::RunOptions here{.cwd = dir.path().string()};
   for (const auto& [args, problem] : cases) {
@@ -140,14 +140,31 @@ TEST_F(CliTest, ConvertWritesTheFormatOfTheOutputExtensionOrOfTo) {
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.err, "");
   // 1000 ms is how frame 30 reads at 30 fps, though 1000 / (1000 / 30) is a hair below 30.
-  EXPECT_EQ(ReadFile(dir.File("b.SUB")), "{30}{75}Hello\r\n{90}{120}A|B\r\n");
+  // The rate comes first, for other programs.
+  EXPECT_EQ(ReadFile(dir.File("b.SUB")), "{1}{1}30\r\n{30}{75}Hello\r\n{90}{120}A|B\r\n");
   EXPECT_EQ(Run({"convert", dir.File("b.SUB"), dir.File("c.txt"), "--fps=30"}).status, 0);
   EXPECT_EQ(ReadFile(dir.File("c.txt")), kSubRip);
   // --to whatever the output is called.
   EXPECT_EQ(Run({"convert", input, dir.File("b.srt"), "--to=SUB"}).status, 0);
-  EXPECT_EQ(ReadFile(dir.File("b.srt")), "{25}{62}Hello\r\n{75}{100}A|B\r\n");
+  EXPECT_EQ(ReadFile(dir.File("b.srt")), "{1}{1}25\r\n{25}{62}Hello\r\n{75}{100}A|B\r\n");
   EXPECT_EQ(Run({"convert", input, dir.File("plain"), "--to", "subrip"}).status, 0);
   EXPECT_EQ(ReadFile(dir.File("plain")), kSubRip);
+}
+
+// A convert guesses no code page where the texts' bytes are written back as they are, and
+// still does where the format written converts them: WebVTT into UTF-8.
+TEST_F(CliTest, ConvertReadsTheCodePageOnlyWhereTheOutputNeedsIt) {
+  // "Privet" (hello) in Windows-1251, enough for the page to be guessed.
+  const std::string privet =
+      "\xCF\xF0\xE8\xE2\xE5\xF2, \xEA\xE0\xEA \xE4\xE5\xEB\xE0? "
+      "\xDD\xF2\xEE \xF2\xE5\xEA\xF1\xF2 \xED\xE0 \xF0\xF3\xF1\xF1\xEA\xEE\xEC.";
+  const std::string input =
+      Write("ru.txt", "1\r\n00:00:01,000 --> 00:00:02,000\r\n" + privet + "\r\n");
+  EXPECT_EQ(Run({"convert", input, dir.File("ru.srt")}).status, 0);
+  EXPECT_NE(ReadFile(dir.File("ru.srt")).find(privet), std::string::npos);
+  EXPECT_EQ(Run({"convert", input, dir.File("ru.vtt")}).status, 0);
+  EXPECT_NE(ReadFile(dir.File("ru.vtt")).find("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82,"),
+            std::string::npos);
 }
 
 // The format belongs to the document: an OUTPUT with INPUT's extension gets INPUT's format.
@@ -163,7 +180,7 @@ TEST_F(CliTest, AnOutputWithTheInputsExtensionIsWrittenInTheInputsFormat) {
   EXPECT_EQ(ReadFile(dir.File("copy.name")), kSubRip);
   // Another extension, or --to, chooses as before.
   EXPECT_EQ(Run({"convert", subrip, dir.File("copy.sub")}).status, 0);
-  EXPECT_EQ(ReadFile(dir.File("copy.sub")), "{50}{87}Hello\r\n{100}{125}A|B\r\n");
+  EXPECT_EQ(ReadFile(dir.File("copy.sub")), "{1}{1}25\r\n{50}{87}Hello\r\n{100}{125}A|B\r\n");
   EXPECT_EQ(Run({"convert", subrip, dir.File("srt2.srt"), "--to", "srt2"}).status, 0);
   EXPECT_EQ(Run({"convert", dir.File("srt2.srt"), dir.File("again.srt")}).status, 0);
   EXPECT_EQ(ReadFile(dir.File("again.srt")), ReadFile(dir.File("srt2.srt")));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "document/document.h"
+#include "foundation/textkit.h"
 
 namespace lumetra {
 namespace {
@@ -20,6 +21,11 @@ TEST(EditorPanel, EditorLinesGoBackIntoTheirFrameWithoutTrailingEmptyLines) {
   EXPECT_EQ(doc.FrameText[2], "a||b");
   CommitEditorText(doc, 2, {""});
   EXPECT_EQ(doc.FrameText[2], "");
+}
+
+TEST(EditorPanel, ABarInsideALineIsShownAndTypedAsABar) {
+  EXPECT_EQ(EditorLinesOf("Left \x1F Right|x"), (std::vector<std::string>{"Left | Right", "x"}));
+  EXPECT_EQ(JoinEditorLines({"a|b", "c"}), std::string("a") + kLiteralBar + "b|c");
 }
 
 }  // namespace

@@ -51,6 +51,9 @@ TEST(FixSpacingInText, InsertsASpaceAfterMarksButNotInAbbreviationsNumbersOrAtTh
       {"x..y", "x.. y"},
       {"S.Y.Z.", "S.Y.Z."},
       {"a,", "a,"},
+      // Tags and override blocks are no text.
+      {"<c.yellow>x.y</c>", "<c.yellow>x. y</c>"},
+      {"{\\t(0,500,\\fs2.5)}a,b{x", "{\\t(0,500,\\fs2.5)}a, b{x"},
   };
   // clang-format on
   for (const auto& [in, out] : cases) EXPECT_EQ(FixSpacingInText(in), out) << in;

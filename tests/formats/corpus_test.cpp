@@ -6,6 +6,7 @@
 #include "formats/file_io.h"
 #include "formats/format_parts.h"
 #include "formats/format_test_support.h"
+#include "formats/line_io.h"
 #include "foundation/code_page_guess.h"
 
 namespace lumetra {
@@ -112,6 +113,31 @@ TEST_F(Corpus, ARepresentativeHandfulReadsAsTheRulesSay) {
     EXPECT_EQ(loaded.At(pin.index), (Frame{pin.start, pin.end, pin.text})) << pin.name_end;
     EXPECT_EQ(loaded.doc->Encoding, pin.encoding) << pin.name_end;
   }
+}
+
+// A "|" inside a line ("Left | Right") is no line break: saved as SubRip, the entry keeps its
+// lines.
+TEST_F(Corpus, ABarInsideALineSurvivesASave) {
+  const auto files = Files();
+  const auto file = std::find_if(files.begin(), files.end(), [](const auto& f) {
+    return f.first.filename() == "alexpoint_zh-en_utf8_index-from-0_1913-entries.srt";
+  });
+  ASSERT_NE(file, files.end());
+  auto lines_of = [](std::string_view bytes) {
+    std::vector<std::string> lines;
+    LineReader in(bytes);
+    while (!in.AtEnd()) lines.emplace_back(in.ReadLine());
+    return lines;
+  };
+  const std::vector<std::string> before = lines_of(file->second);
+  ASSERT_GE(before.size(), 3464u);
+  ASSERT_NE(before[3463].find('|'), std::string::npos);
+  const auto loaded = Read(file->second, kKindSubRip);
+  const std::vector<std::string> after = lines_of(Write(*loaded.doc, kKindSubRip));
+  const auto at = std::find(after.begin(), after.end(), before[3463]);
+  ASSERT_NE(at, after.end());
+  EXPECT_EQ(at[-1], before[3462]);  // the time line
+  EXPECT_EQ(at[1], before[3464]);   // the entry's second line
 }
 
 // A time line in a SubRip file always begins a frame: no frame's text holds one.

@@ -112,9 +112,10 @@ const ReadCase kSub[] = {
     {"\n{0}{0}25\n", {}},
     {"{1}{1}60\n{0}{0}1,5\n{2}{2}25", {{40, 40, "60"}, {0, 0, "1,5"}, {80, 80, "25"}}},
     {"{100}{200}x", {{0, 0, "x"}}, 0},
-    // The text ends at the next brace.
-    {"{10}{20}\n{10}{20}{y:i}Hi\n{10}{20}Hi{y:i}there",
-     {{400, 800, ""}, {400, 800, ""}, {400, 800, "Hi"}}},
+    // The text is the rest of the line, formatting codes included (other programs start
+    // lines with them).
+    {"{10}{20}\n{10}{20}{y:i}Hi|{c:$0000FF}x\n{10}{20}Hi{y:i}there}",
+     {{400, 800, ""}, {400, 800, "{y:i}Hi|{c:$0000FF}x"}, {400, 800, "Hi{y:i}there}"}}},
     // Only lines that begin with two brace groups are frames.
     {"{25}{50}First\n\nContent-Type: text/plain\n{75}\n{75}{100\n{75}x{100}y\n {75}{100}z\n"
      "}75{{100}w\n{100}{125}Second\n",
@@ -144,11 +145,11 @@ const ReadCase kSami[] = {
     // The text is all after the plain P tag.
     {"<SYNC Start=10><P>a<i>b</i>\t<br>\n<SYNC Start=20><P><br><br>\n<SYNC Start=30><P>\n",
      {{10, 0, "a<i>b</i>\t|"}, {20, 0, "||"}, {30, 0, ""}}},
-    // Lines without a time or a plain P tag are skipped.
+    // Lines without a time or a plain P tag are skipped; a time before 0 is kept.
     {"<SAMI><BODY>\n<SYNC Start=100><P>One\n<SYNC Start=-1><P>negative\n<SYNC><P>no time\n"
      "<SYNC Start=200><P Class=X>classed\n<P Class=KR>&nbsp;\n<SYNC Start=300><P\nplain text\n"
      "<SYNC Start=400>\n<SYNC Start=abc><P>not a number is 0\n",
-     {{100, 0, "One"}, {0, 0, "not a number is 0"}}},
+     {{100, 0, "One"}, {-1, 0, "negative"}, {0, 0, "not a number is 0"}}},
     {"<SYNC Start=10><P>a\n<SYNC Start=20><P>b\n<SYNC Start=30><P><br>\n<SYNC Start=40><P><br>\n",
      {{10, 0, "a"}, {20, 40, "b"}}},
     {"<P>x\n<SYNC Start=10><P>a\r\n<SYNC Start=20><P><br>", {{10, 20, "a"}}},
@@ -245,6 +246,14 @@ TEST(ReadSubtitleData, GuessesThePageOnlyWhereTheReadNeedsIt) {
   ReadSubtitleData(sami, kKindSami, 25, unguessed, std::nullopt, CodePageGuess::kWhenNeeded);
   EXPECT_EQ(unguessed.Encoding, CodePage::kWindows1251);
   EXPECT_EQ(unguessed.FrameText[1], russian + " \xFF");
+
+  // Writes that read the page: into WebVTT (UTF-8), and markup to or from ASS.
+  EXPECT_FALSE(WriteReadsCodePage(kKindSubRip, kKindSami));
+  EXPECT_FALSE(WriteReadsCodePage(kKindSami, kKindSub));
+  EXPECT_FALSE(WriteReadsCodePage(kKindWebVtt, kKindSubRip));
+  EXPECT_TRUE(WriteReadsCodePage(kKindSubRip, kKindWebVtt));
+  EXPECT_TRUE(WriteReadsCodePage(kKindSubRip, kKindAss));
+  EXPECT_TRUE(WriteReadsCodePage(kKindSsa, kKindSrt2));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "formats/file_io.h"
 #include "formats/format_test_support.h"
+#include "formats/markup.h"
 #include "foundation/code_pages.h"
 
 namespace lumetra {
@@ -74,6 +75,7 @@ TEST_P(RoundTrip, WrittenFramesReadBackAndWriteTheSameBytes) {
       }
       Document doc;
       Fill(doc, frames);
+      doc.MarkupKind = kind;  // texts of the format's own
       doc.HasByteOrderMark = bom;
       doc.FileTextForm = text_form;
       doc.InfoTitle = "Title ]x";
@@ -140,9 +142,14 @@ TEST(RoundTrip, NegativeFramesOfARealSubFileStayPutThroughSuccessiveSubRipSaves)
   const auto sub = Read(data, kKindSub, 25);
   ASSERT_LT(sub.doc->FrameStart[1], 0);
   std::string saved = Write(*sub.doc, kKindSubRip);
+  // The texts in SubRip's markup: "{Y:i}" becomes "<i>".
+  Frames expected = sub.All();
+  for (Frame& f : expected) {
+    f.text = ConvertMarkup(f.text, Markup::kSub, Markup::kHtml, sub.doc->Encoding);
+  }
   for (int save = 0; save < 3; ++save) {
     const auto again = Read(saved, kKindSubRip);
-    EXPECT_EQ(again.All(), sub.All()) << "save " << save;
+    EXPECT_EQ(again.All(), expected) << "save " << save;
     saved = Write(*again.doc, kKindSubRip);
   }
 }

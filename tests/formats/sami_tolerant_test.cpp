@@ -44,7 +44,7 @@ const SamiCase kCases[] = {
     // Entities in Windows-1250 (the bytes are not UTF-8): those it cannot hold stay.
     {"<SYNC Start=1><P Class=A>&amp;&lt;&gt;&quot;&apos;&#233;&#xE9;&#X151;|&#1103;&eacute;"
      "&#10;&#0;&#99999999;&amp\n<SYNC Start=2><P Class=A>a&nbsp;b",
-     {{1, 2, "&<>\"'\xE9\xE9\xF5|&#1103;&eacute;&#10;&#0;&#99999999;&amp"},
+     {{1, 2, "&<>\"'\xE9\xE9\xF5\x1F&#1103;&eacute;&#10;&#0;&#99999999;&amp"},
       {2, 0,
        "a\xA0"
        "b"}}},

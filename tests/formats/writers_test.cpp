@@ -127,10 +127,26 @@ TEST(Writers, SubFileWritesItsFrameRateLineBackWithTheRateUsed) {
   EXPECT_EQ(Write(*loaded.doc, kKindSubRip), Crlf("1\n00:00:03,200 --> 00:00:06,400\nx\n"));
   // A first frame that would read as a rate line gets one before it, so it stays a frame.
   Document doc;
-  Fill(doc, {{0, 0, "5{x}"}, {40, 40, "7"}});
+  Fill(doc, {{0, 0, "5"}, {40, 40, "7"}});
   const std::string sub = Write(doc, kKindSub, 25);
-  EXPECT_EQ(sub, Crlf("{1}{1}25\n{0}{0}5{x}\n{1}{1}7\n"));
+  EXPECT_EQ(sub, Crlf("{1}{1}25\n{0}{0}5\n{1}{1}7\n"));
   EXPECT_EQ(Read(sub, kKindSub, 25).All(), (Frames{{0, 0, "5"}, {40, 40, "7"}}));
+  // Codes after the number make it no rate line.
+  EXPECT_EQ(Read("{0}{0}5{y:i}\n", kKindSub, 25).All(), (Frames{{0, 0, "5{y:i}"}}));
+}
+
+// "|" separates a text's lines; a "|" inside a line of a SubRip or SAMI file stays one.
+TEST(Writers, ALiteralBarStaysInItsLineWhereTheFormatCanHoldOne) {
+  const std::string subrip = Crlf("1\n00:00:01,000 --> 00:00:02,000\nLeft | Right\nB|\n");
+  const auto loaded = Read(subrip, kKindSubRip);
+  EXPECT_EQ(loaded.At(1).text, "Left \x1F Right|B\x1F");
+  EXPECT_EQ(Write(*loaded.doc, kKindSubRip), subrip);
+  const std::string sami = Write(*loaded.doc, kKindSami);
+  EXPECT_NE(sami.find("<SYNC Start=1000><P>Left | Right<br>B|\r\n"), std::string::npos);
+  EXPECT_EQ(Read(sami, kKindSami).At(1).text, loaded.At(1).text);
+  // SRT2 and SUB have "|" for their line break: there it breaks the line.
+  EXPECT_EQ(Read(Write(*loaded.doc, kKindSrt2), kKindSrt2).At(1).text, "Left | Right|B|");
+  EXPECT_EQ(Write(*loaded.doc, kKindSub), Crlf("{25}{50}Left | Right|B|\n"));
 }
 
 // A SUB time is written as the frame it falls in as the reader counts frames (the frame
@@ -175,7 +191,7 @@ TEST(Writers, SubTimesAreTheFramesTheyFallInAtEveryRateOfTheDialog) {
 TEST(Writers, RefuseOtherKindsWritingNothing) {
   Document doc;
   std::string out = "untouched";
-  for (int kind : {int{kKindUnknown}, kKindSami + 1}) {
+  for (int kind : {int{kKindUnknown}, kKindSsa + 1}) {
     EXPECT_FALSE(WriteSubtitleData(doc, kind, 25, out));
   }
   EXPECT_EQ(out, "untouched");

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "document_support.h"
+#include "document/utf8_conversion.h"
 #include "formats/subtitle_io.h"
 #include "foundation/textkit.h"
 #include "session/backups.h"
@@ -49,7 +50,8 @@ TEST(Autosave, SidecarKeepsEveryValueWhateverItHolds) {
   info.original_path = "/home/u/odd\nname 100%.sub";
   info.kind = kKindSub;
   info.data_kind = kKindSub;
-  info.code_page = CodePage::kWindows1251;
+  info.code_page = CodePage::kUtf8;
+  info.file_code_page = CodePage::kWindows1251;
   info.sub_fps = 23.976;
   info.frames = 9999;
   info.cut_short_source = "/home/u/odd\nname 100%.sub";
@@ -59,6 +61,7 @@ TEST(Autosave, SidecarKeepsEveryValueWhateverItHolds) {
   // A document without a format of its own; a text that is no sidecar.
   info.kind = kKindUnknown;
   info.data_kind = kKindSubRip;
+  info.file_code_page.reset();
   EXPECT_EQ(ReadAutosaveInfo(AutosaveInfoText(info)), info);
   EXPECT_EQ(ReadAutosaveInfo("; Lumetra autosave\r\nData = xyz\r\n"), std::nullopt);
   EXPECT_EQ(ReadAutosaveInfo("Data = txt\r\n"), std::nullopt);
@@ -67,7 +70,8 @@ TEST(Autosave, SidecarKeepsEveryValueWhateverItHolds) {
 class AutosaveTest : public ::testing::Test {
  protected:
   std::string Dir() const { return dir.File("autosave"); }
-  // A session with a SUB document at 23.976 fps in Windows-1251, read from `name`, edited.
+  // A session with a SUB document at 23.976 fps in Windows-1251, read from `name`, its
+  // texts moved to UTF-8, edited.
   void Edit(Session& session, const std::string& name) {
     const std::string path = dir.File(name);
     WriteFile(path, "{1}{1}23.976\r\n{24}{48}\xCF\xF0\xE8|two\r\n{72}{96}three\r\n");
@@ -75,6 +79,7 @@ class AutosaveTest : public ::testing::Test {
     ASSERT_EQ(session.OpenSubtitle(), OpenResult::kOpened);
     session.SetCodePage(CodePage::kWindows1251);
     Document& doc = session.document();
+    MoveTextsToUtf8(doc);  // as for typed characters that Windows-1251 cannot hold
     doc.SetText(2, "edited");
     doc.InfoTitle = "Title";
     doc.Modified = kUnsaved;
@@ -139,7 +144,8 @@ TEST_F(AutosaveTest, RecoveryGivesBackTheDocumentAsAnUnsavedOneWithItsFile) {
   EXPECT_EQ(a.FileKind, kKindSub);
   EXPECT_EQ(a.SubFps, 23.976);
   EXPECT_EQ(a.SubRateLine, "{1}{1}23.976");
-  EXPECT_EQ(a.Encoding, CodePage::kWindows1251);
+  EXPECT_EQ(a.Encoding, CodePage::kUtf8);
+  EXPECT_EQ(a.FileEncoding, CodePage::kWindows1251);
   EXPECT_EQ(a.InfoTitle, "Title");
   EXPECT_EQ(a.FileBoxText, "movie.sub    (SUB 23.976 fps)");
   EXPECT_EQ(a.Modified, kUnsaved);
@@ -147,7 +153,8 @@ TEST_F(AutosaveTest, RecoveryGivesBackTheDocumentAsAnUnsavedOneWithItsFile) {
   // Ctrl+S then saves to the original file.
   prompts.sub_rate_actions.clear();
   after.QuickSave();
-  EXPECT_NE(ReadFile(dir.File("movie.sub")).find("edited"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir.File("movie.sub")),
+            "{1}{1}23.976\r\n{24}{48}\xCF\xF0\xE8|two\r\n{72}{96}edited\r\n");
 }
 
 TEST_F(AutosaveTest, RecoveryQuestionNamesTheFileTheTimeAndTheFrames) {

@@ -19,14 +19,28 @@ namespace {
 // Everything undo must give back.
 struct State {
   std::vector<Frame> frames;
+  std::vector<FrameExtras> extras;
   HeaderFields header;
+  FormatHeader file_header;
   bool operator==(const State&) const = default;
 };
 
 State StateOf(const Document& doc) {
-  State s{{}, HeaderOf(doc)};
-  for (int i = 1; i <= doc.FrameCount; ++i) s.frames.push_back(doc.FrameAt(i));
+  State s{{}, {}, HeaderOf(doc), doc.FileHeader ? *doc.FileHeader : FormatHeader()};
+  for (int i = 1; i <= doc.FrameCount; ++i) {
+    s.frames.push_back(doc.FrameAt(i));
+    s.extras.push_back(doc.FrameExtra[static_cast<std::size_t>(i)]);
+  }
   return s;
+}
+
+// Frame i gets a note before it, a name and a style of its own; the file a header.
+void FillExtras(Document& doc) {
+  for (int i = 1; i <= doc.FrameCount; ++i) {
+    const std::string n = std::to_string(i);
+    doc.FrameExtra[static_cast<std::size_t>(i)] = {"NOTE " + n + "\n", "id" + n, "style" + n};
+  }
+  doc.FileHeader = std::make_shared<FormatHeader>(FormatHeader{kKindUnknown, "head\n", "tail\n"});
 }
 
 // Frames "t1".."tN", the even ones with a second line, and a title.
@@ -111,6 +125,59 @@ TEST_F(CommandRunnerTest, EveryCommandIsUndoneAndRedoneExactly) {
   for (const auto& [name, before, command] : cases) {
     Fill(doc, 6);
     ExpectUndoneAndRedone(name, before, command);
+  }
+}
+
+TEST_F(CommandRunnerTest, ExtrasTravelWithTheirFramesThroughEditsUndoAndRedo) {
+  using Command = std::function<CommandResult(Document&, const Selection&)>;
+  const Command insert = InsertFrame, remove = RemoveFrames, merge = MergeTwoFrames;
+  struct Case {
+    const char* name;
+    Selection selection;
+    Command command;
+    std::vector<std::string> leads, identifiers, styles;
+    std::string tail;
+  };
+  // clang-format off
+  const Case cases[] = {
+      // A new frame takes the style of the frame before it, or of the first one.
+      {"Insert", {{}, 3, 1}, insert,
+       {"NOTE 1\n", "NOTE 2\n", "", "NOTE 3\n", "NOTE 4\n"}, {"id1", "id2", "", "id3", "id4"},
+       {"style1", "style2", "style2", "style3", "style4"}, "tail\n"},
+      {"Insert", {{}, 1, 1}, insert,
+       {"", "NOTE 1\n", "NOTE 2\n", "NOTE 3\n", "NOTE 4\n"}, {"", "id1", "id2", "id3", "id4"},
+       {"style1", "style1", "style2", "style3", "style4"}, "tail\n"},
+      // The notes before removed frames stay before the next frame, or at the end.
+      {"Remove", {{2, 3}, 3, 1}, remove,
+       {"NOTE 1\n", "NOTE 2\nNOTE 3\nNOTE 4\n"}, {"id1", "id4"}, {"style1", "style4"},
+       "tail\n"},
+      {"Remove", {{1, 4}, 4, 1}, remove,
+       {"NOTE 1\nNOTE 2\n", "NOTE 3\n"}, {"id2", "id3"}, {"style2", "style3"},
+       "NOTE 4\ntail\n"},
+      {"Remove", {{1, 2, 3, 4}, 1, 1}, remove, {}, {}, {},
+       "NOTE 1\nNOTE 2\nNOTE 3\nNOTE 4\ntail\n"},
+      // The merged frame keeps the first one's extras.
+      {"Merge 2 Frame", {{1, 2}, 2, 1}, merge,
+       {"NOTE 1\n", "NOTE 2\nNOTE 3\n", "NOTE 4\n"}, {"id1", "id3", "id4"},
+       {"style1", "style3", "style4"}, "tail\n"},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    Fill(doc, 4);
+    FillExtras(doc);
+    ExpectUndoneAndRedone(c.name, c.selection, c.command);
+    std::vector<std::string> leads, identifiers, styles;
+    for (int i = 1; i <= doc.FrameCount; ++i) {
+      const FrameExtras& extras = doc.FrameExtra[static_cast<std::size_t>(i)];
+      leads.push_back(extras.lead);
+      identifiers.push_back(extras.identifier);
+      styles.push_back(extras.style);
+    }
+    EXPECT_EQ(leads, c.leads) << c.name;
+    EXPECT_EQ(identifiers, c.identifiers) << c.name;
+    EXPECT_EQ(styles, c.styles) << c.name;
+    EXPECT_EQ(doc.FileHeader->tail, c.tail) << c.name;
+    EXPECT_EQ(doc.FileHeader->head, "head\n") << c.name;
   }
 }
 

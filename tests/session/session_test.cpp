@@ -4,7 +4,9 @@
 
 #include <cerrno>
 #include <optional>
+#include <tuple>
 
+#include "document/utf8_conversion.h"
 #include "editing/frame_commands.h"
 #include "formats/subtitle_io.h"
 #include "session/scripted_prompts.h"
@@ -75,7 +77,7 @@ TEST_F(SessionTest, FilesThatAreNotReadChangeNothing) {
   OpenThroughDialog("/dev/zero");
   EXPECT_EQ(prompts.messages.size(), 3u);
   // Files that hold no subtitle of a known kind are named in a message.
-  const std::string other = Write("other.srt", "WEBVTT\r\n\r\n00:01.000 --> 00:02.000\r\nX\r\n");
+  const std::string other = Write("other.srt", "WEBVTTX\r\n\r\n00:01.000 --> 00:02.000\r\nX\r\n");
   const std::string empty = Write("empty.srt", "\xEF\xBB\xBF\r\n  \r\n");
   for (const std::string& path : {other, empty}) OpenThroughDialog(path);
   EXPECT_EQ(prompts.messages[3], "This file is not a subtitle Lumetra can read:\r\r" + other);
@@ -261,9 +263,51 @@ TEST_F(SessionTest, SubSaveAfterARefusedRateWritesAt25) {
   });
   prompts.save_paths.push_back(dir.File("movie.sub"));
   session.SaveAs();
-  EXPECT_EQ(ReadFile(dir.File("movie.sub")), "{25}{62}Hello\r\n{75}{100}A|B\r\n");
+  EXPECT_EQ(ReadFile(dir.File("movie.sub")), "{1}{1}25\r\n{25}{62}Hello\r\n{75}{100}A|B\r\n");
   EXPECT_EQ(doc.FormatLabel, "(SUB 0 fps)");
   EXPECT_EQ(doc.SubFps, 25.0);
+}
+
+// A document that becomes SUB states its rate first, for other programs, and keeps that
+// line; a SUB file read without one is saved without one; the setting turns it off.
+TEST_F(SessionTest, SubSavesStateTheirRateUnlessTheFileHadNone) {
+  const std::string without = "{25}{62}Hello\r\n{75}{100}A|B\r\n";
+  OpenThroughDialog(Write("plain.sub", without));
+  session.QuickSave();
+  EXPECT_EQ(ReadFile(dir.File("plain.sub")), without);
+  for (const bool setting : {true, false}) {
+    session.settings().WriteSubFrameRate = setting;
+    OpenThroughDialog(Write("movie.txt", kSubRip));
+    prompts.save_paths.push_back(dir.File("movie.sub"));
+    session.SaveAs();
+    doc.SetText(1, "Hi");
+    session.QuickSave();
+    EXPECT_EQ(ReadFile(dir.File("movie.sub")),
+              (setting ? "{1}{1}25\r\n" : "") + std::string("{25}{62}Hi\r\n{75}{100}A|B\r\n"));
+  }
+}
+
+// WebVTT, ASS and SSA are types of the save dialog; a quick save keeps each one's form.
+TEST_F(SessionTest, WebVttAndAssFilesAreSavedInTheirOwnFormat) {
+  const std::string vtt = "WEBVTT\r\n\r\nx\r\n00:00:01.000 --> 00:00:02.500 line:0\r\nHello\r\n";
+  OpenThroughDialog(Write("movie.vtt", vtt));
+  EXPECT_EQ(doc.FileBoxText, "movie.vtt    (WebVTT)");
+  session.QuickSave();
+  EXPECT_EQ(ReadFile(dir.File("movie.vtt")), vtt);
+  for (const auto& [type, name, label] :
+       {std::tuple{6, "copy.ass", "(ASS)"}, std::tuple{7, "copy.ssa", "(SSA)"}}) {
+    prompts.save_paths.push_back(dir.File(name));
+    prompts.save_types.push_back(type);
+    session.SaveAs();
+    EXPECT_EQ(doc.FileBoxText, std::string(name) + "    " + label);
+    OpenThroughDialog(dir.File(name));
+    EXPECT_EQ(doc.FrameText[1], "Hello");
+  }
+  // Save As preselects the format of the document: WebVTT, then the ASS file's, then SSA.
+  session.SaveAs();
+  std::vector<int> preselected;
+  for (const auto& shown : prompts.save_dialogs_shown) preselected.push_back(shown.file_type);
+  EXPECT_EQ(preselected, (std::vector<int>{5, 6, 7}));
 }
 
 // With a byte-order mark, or in UTF-16 either way round; New forgets both.
@@ -381,6 +425,113 @@ TEST_F(SessionTest, AFileReadWithFramesLeftOutIsOverwrittenOnlyWhenTheUserAgrees
   EXPECT_TRUE(session.SaveTo(big, kKindSubRip));
   EXPECT_EQ(prompts.questions.size(), 2u);
   EXPECT_TRUE(prompts.messages.empty());
+}
+
+// Typing "Привет" into a Windows-1250 subtitle used to save six "?" without a word.
+TEST_F(SessionTest, TypedCharactersTheFilesCodePageCannotHoldAreSavedOnlyInUtf8WhenAsked) {
+  const std::string path = Write(
+      "movie.txt",
+      "1\r\n00:00:01,000 --> 00:00:02,000\r\nJ\xF3 napot\r\n\r\n"
+      "2\r\n00:00:03,000 --> 00:00:04,000\r\nSzia\r\n");
+  const std::string original = ReadFile(path);
+  OpenThroughDialog(path);
+  ASSERT_EQ(doc.Encoding, CodePage::kWindows1250);
+  // Typed as the editor stores it: the texts move to UTF-8 first, in the same step.
+  auto type = [&](int frame, const std::string& utf8) {
+    session.runner().Run("Text", Selection{{frame}, frame, 1}, [&](Document& d) {
+      MoveTextsToUtf8(d);
+      d.Modified = kUnsaved;
+      d.SetText(frame, utf8);
+      return CommandResult{Selection{{frame}, frame, 1}, false, {}};
+    });
+  };
+  const std::string privet = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82";
+  type(2, privet);
+  EXPECT_EQ(doc.Encoding, CodePage::kUtf8);
+  EXPECT_EQ(doc.FileEncoding, CodePage::kWindows1250);
+  EXPECT_EQ(doc.FrameText[1], "J\xC3\xB3 napot");
+  auto question = [](const std::string& frames) {
+    return std::string(kNotHeldStart) + "Windows-1250" + kNotHeldMiddle + frames + kNotHeldEnd +
+           "\r[" + kSaveInUtf8 + "]";
+  };
+  session.QuickSave();  // cancelled
+  EXPECT_EQ(prompts.questions, std::vector<std::string>{question("2")});
+  EXPECT_EQ(ReadFile(path), original);
+  EXPECT_EQ(doc.Modified, kUnsaved);
+
+  // Undone, the texts are back in their page as they were.
+  session.runner().Undo();
+  EXPECT_EQ(doc.Encoding, CodePage::kWindows1250);
+  EXPECT_EQ(doc.FileEncoding, std::nullopt);
+  EXPECT_EQ(doc.FrameText[1], "J\xF3 napot");
+  session.runner().Redo();
+  EXPECT_EQ(doc.FrameText[2], privet);
+
+  // What the page holds is written in it, without a question, and the texts stay in UTF-8.
+  type(2, "Szia \xC5\x91");  // "ő", which Windows-1250 holds
+  session.QuickSave();
+  EXPECT_EQ(prompts.questions.size(), 1u);
+  EXPECT_EQ(ReadFile(path), original.substr(0, original.size() - 2) + " \xF5\r\n");
+  EXPECT_EQ(doc.FrameText[1], "J\xC3\xB3 napot");
+
+  // Asked, the whole subtitle is saved in UTF-8, which it is from then on.
+  type(1, privet);
+  prompts.confirmations = {true};
+  session.QuickSave();
+  EXPECT_EQ(prompts.questions.back(), question("1"));
+  EXPECT_EQ(ReadFile(path), "1\r\n00:00:01,000 --> 00:00:02,000\r\n" + privet +
+                                "\r\n\r\n2\r\n00:00:03,000 --> 00:00:04,000\r\nSzia \xC5\x91\r\n");
+  EXPECT_EQ(doc.FileEncoding, std::nullopt);
+  EXPECT_EQ(doc.Modified, kClean);
+}
+
+TEST_F(SessionTest, TheQuestionNamesTwentyFramesAndCountsTheRest) {
+  std::string file;
+  for (int i = 1; i <= 21; ++i) {
+    file += std::to_string(i) + "\r\n00:00:01,000 --> 00:00:02,000\r\nx\r\n\r\n";
+  }
+  OpenThroughDialog(Write("many.txt", file));
+  MoveTextsToUtf8(doc);
+  for (int i = 1; i <= 21; ++i) doc.SetText(i, "\xE2\x82\xAC\xE2\x98\x83");  // a snowman
+  doc.InfoTitle = "\xE2\x98\x83";
+  session.QuickSave();
+  ASSERT_EQ(prompts.questions.size(), 1u);
+  EXPECT_NE(prompts.questions[0].find(": 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, "
+                                      "17, 18, 19, 20 and 1 more; the information header.\r"),
+            std::string::npos)
+      << prompts.questions[0];
+}
+
+// The sections, style fields and comments of an ASS file in a single-byte page are
+// written in that page again, with the texts, after typing moved them to UTF-8; a WebVTT
+// copy is UTF-8 throughout, without a question.
+TEST_F(SessionTest, AnAssFileInItsCodePageKeepsItsHeaderAndStylesInItAfterTypedText) {
+  const std::string head =
+      "[Script Info]\r\nTitle: T\xEDtulo\r\nScriptType: v4.00+\r\n\r\n[Events]\r\n"
+      "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\r\n"
+      "Comment: 0,0:00:00.00,0:00:00.00,Default,,0,0,0,,Pozn\xE1mka\r\n";
+  const std::string path =
+      Write("film.ass", head + "Dialogue: 0,0:00:01.00,0:00:02.00,Default,M\xE1ria,0,0,0,,Szia\r\n");
+  OpenThroughDialog(path);
+  ASSERT_EQ(doc.Encoding, CodePage::kWindows1250);
+  session.runner().Run("Text", Selection{{1}, 1, 1}, [&](Document& d) {
+    MoveTextsToUtf8(d);
+    d.Modified = kUnsaved;
+    d.SetText(1, "Szia \xC5\x91");  // "ő", which Windows-1250 holds
+    return CommandResult{Selection{{1}, 1, 1}, false, {}};
+  });
+  session.QuickSave();
+  EXPECT_TRUE(prompts.questions.empty());
+  EXPECT_EQ(ReadFile(path),
+            head + "Dialogue: 0,0:00:01.00,0:00:02.00,Default,M\xE1ria,0,0,0,,Szia \xF5\r\n");
+
+  prompts.save_paths.push_back(dir.File("film.vtt"));
+  prompts.save_types.push_back(kKindWebVtt);
+  session.SaveAs();
+  EXPECT_TRUE(prompts.questions.empty());
+  EXPECT_EQ(ReadFile(dir.File("film.vtt")),
+            "WEBVTT\r\n\r\n00:00:01.000 --> 00:00:02.000\r\nSzia \xC5\x91\r\n");
+  EXPECT_EQ(doc.FileEncoding, std::nullopt);
 }
 
 TEST_F(SessionTest, DialogPathsAreResolvedThroughLinksNotFoldedAsText) {

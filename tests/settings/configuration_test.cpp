@@ -26,7 +26,7 @@ constexpr char kFullFile[] =
     "RemLastDir = True\r\nLastDir = /films/old/\r\nAutoLoad = True\r\n"
     "LatestFile = /films/a.srt\r\nMaxHistory = 8\r\nHisNum = 2\r\n"
     "(1)  /films/a.srt\r\n(2)  /films/b.srt\r\n"
-    "TextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\n"
+    "TextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\nWriteSubFps = False\r\n"
     "AutoOpenFilm = False\r\nFilmBeside = True\r\nFilmPanelSize = 420\r\nFollowFilm = True\r\n"
     "SpellLanguage = hu_HU\r\nIgnoreCapitals = False\r\nMinGap = 40\r\nMinLength = 1000\r\n"
     "MaxLength = 6000\r\nMaxCps = 15.5\r\nMaxLineLength = 37\r\nMaxLines = 0\r\n"
@@ -40,7 +40,7 @@ constexpr char kDefaultFile[] =
     "WinPosSav = False\r\nPosX = 0\r\nPosY = 0\r\nSizX = 0\r\nSizY = 0\r\n"
     "RemLastDir = True\r\nLastDir = \r\nAutoLoad = False\r\nLatestFile = \r\n"
     "MaxHistory = 8\r\nHisNum = 1\r\n(1)  \r\n"
-    "TextAlign = 1\r\nInstantApply = False\r\nAutoFocus = False\r\n"
+    "TextAlign = 1\r\nInstantApply = False\r\nAutoFocus = False\r\nWriteSubFps = True\r\n"
     "AutoOpenFilm = True\r\nFilmBeside = False\r\nFilmPanelSize = 0\r\nFollowFilm = False\r\n"
     "Autosave = 60\r\nBackups = True\r\n";
 std::vector<std::string> DefaultLines() {
@@ -67,6 +67,7 @@ TEST(ConfigFile, EveryValueIsWrittenByteForByteAndReadBack) {
   config.AutoOpenFilm = false;
   config.FilmBeside = config.FollowFilm = true;
   config.FilmPanelSize = 420;
+  config.WriteSubFrameRate = false;
   config.SpellLanguage = "hu_HU";
   config.SpellIgnoreCapitals = false;
   config.Checks = {40, 1000, 6000, 15.5, 37, 0};
@@ -159,7 +160,7 @@ TEST(ConfigFile, LinesAreTakenByPositionWithTheirValuesConvertedAndClamped) {
   EXPECT_EQ(history.Entry(9), "");
   EXPECT_EQ(config.TextAlign, 0);
 
-  const std::size_t kAutosaveLine = 21;  // of the default file
+  const std::size_t kAutosaveLine = 22;  // of the default file
   // The autosave interval is kept within 0 (off) and a day; the keyed lines may come in
   // any order; a file of an earlier version, without them, keeps the defaults.
   for (const auto& [line, seconds] :

@@ -8,6 +8,8 @@
 
 #include "session/autosave.h"
 #include "session/backups.h"
+#include "settings/configuration.h"
+#include "settings/file_history.h"
 #include "ui/autosave_keeper.h"
 #include "ui/main_window_test_support.h"
 
@@ -125,6 +127,26 @@ TEST_F(AutosaveWindowTest, AWindowThatDidNotCloseOffersItsWorkAtTheNextStart) {
   StartWithAutosaves();
   EXPECT_EQ(document().FrameCount, 0);
   EXPECT_TRUE(Kept().empty());
+}
+
+TEST_F(AutosaveWindowTest, SettingsTurnAutosavesAndBackupsOff) {
+  Configuration config;
+  config.AutosaveSeconds = 0;
+  config.Backups = false;
+  FileHistory history;
+  const std::string config_path = dir_.File("lumetra.cfg");
+  ASSERT_EQ(SaveConfig(config_path, config, history), FileError::kNone);
+  Start(std::nullopt, config_path, dir_.File("state"));
+  EXPECT_EQ(window_->autosaveKeeper()->interval(), 0);
+  const std::string sample = Sample();
+  OpenThroughDialog(sample);
+  EditFrame(0, "typed");
+  Autosave();
+  EXPECT_TRUE(Kept().empty());
+  RightPress("SpeedButton3");
+  EXPECT_NE(ReadFile(sample).find("typed"), std::string::npos);
+  EXPECT_TRUE(BackupsOf("sample.srt", dir_.File("state/backups")).empty());
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("state/backups")));
 }
 
 }  // namespace

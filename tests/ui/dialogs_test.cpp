@@ -57,11 +57,13 @@ TEST(SubFrameRateDialog, RefusesABadRateAndReportsOkAndCancelThroughTheModel) {
 
 TEST(QtPrompts, FiltersBecomeQtNameFiltersThatKnowTheirSuffix) {
   EXPECT_EQ(QtNameFilters(kOpenFilter),
-            (QStringList{"Subtitles  (txt, sub, srt, smi) (*.txt *.sub *.srt *.smi)",
+            (QStringList{"Subtitles  (txt, sub, srt, smi, vtt, ass, ssa) (*.txt *.sub *.srt *.smi "
+                         "*.vtt *.ass *.ssa)",
                          "All file  (*.*) (*)"}));
   const QStringList save = QtNameFilters(QString::fromStdString(SaveDialogFilter()));
-  ASSERT_EQ(save.size(), 5);
+  ASSERT_EQ(save.size(), 8);
   EXPECT_EQ(save[4], "SRT  (normal srt) (*.srt)");
+  EXPECT_EQ(save.mid(5), (QStringList{"WebVTT (*.vtt)", "ASS (*.ass)", "SSA (*.ssa)"}));
   EXPECT_EQ(SuffixOfNameFilter(save[1]), "sub");
   EXPECT_EQ(SuffixOfNameFilter(save[3]), "txt");
   EXPECT_EQ(DisplayText("a\rb\r\rc"), "a\nb\n\nc");

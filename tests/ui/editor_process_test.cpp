@@ -1,7 +1,8 @@
 // The real editor on the offscreen platform, with its own configuration, state and home
-// directories: edited through its automation input, killed (SIGKILL, then SIGTERM) and
+// directories: edited through its automation input, killed (SIGKILL, SIGTERM, SIGHUP) and
 // started again, it gives back every edit from its autosave.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QProcess>
 #include <QStringList>
@@ -149,6 +150,16 @@ TEST_F(EditorProcessTest, EditsComeBackAfterTheEditorIsKilledOrTerminated) {
             "modified 1\nfile movie.txt\nframes 2\n"
             "1\t1000\t2500\tEdited|by hand\n2\t3000\t4000\tBefore the end\n");
   EXPECT_EQ(ReadFile(dir_.File("movie.txt")), kMovie);  // the user's file was never written
+
+  // A hang-up (the session ends) writes it too.
+  EXPECT_EQ(Command("text 2 Hung up"), "");
+  ASSERT_EQ(::kill(static_cast<pid_t>(editor_.processId()), SIGHUP), 0);
+  ASSERT_TRUE(editor_.waitForFinished());
+  Start({});
+  EXPECT_EQ(Command("press Recover"), "");
+  EXPECT_EQ(Command("dump"),
+            "modified 1\nfile movie.txt\nframes 2\n"
+            "1\t1000\t2500\tEdited|by hand\n2\t3000\t4000\tHung up\n");
 }
 
 TEST_F(EditorProcessTest, AnEditorThatLosesItsDisplayKeepsTheEditInItsAutosave) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QMenu>
 #include <string>
 #include <utility>
@@ -68,6 +69,29 @@ TEST_F(FileCommandsTest, OpenedThroughTheDialogAndSavedIsWrittenBackByteForByte)
     RightPress("SpeedButton3");
     EXPECT_EQ(ReadFile(path), bytes);
   }
+}
+
+// Typing "Привет" into a Windows-1250 subtitle used to save six "?" without a word.
+TEST_F(FileCommandsTest, TypedCharactersTheCodePageCannotHoldAreSavedInUtf8OnlyWhenAsked) {
+  OpenThroughDialog(subrip_);
+  ClickRow(1);
+  FocusEditor();
+  QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("Привет"));
+  QApplication::sendEvent(Memo(), &key);
+  List()->setFocus();
+  EXPECT_EQ(document().FrameText[2], "Szia!\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");
+  EXPECT_TRUE(List()->model()->index(1, 0).data().toString().endsWith(QString::fromUtf8("Привет")));
+  EXPECT_TRUE(List()->model()->index(0, 0).data().toString().endsWith(QString::fromUtf8("Jó napot|kívánok")));
+  RightPress("SpeedButton3");  // quick save, cancelled when asked
+  ASSERT_EQ(prompts_.questions.size(), 1u);
+  EXPECT_TRUE(prompts_.questions[0].starts_with("The code page of this subtitle, Windows-1250, "))
+      << prompts_.questions[0];
+  EXPECT_EQ(ReadFile(subrip_), kWindows1250);
+  prompts_.confirmations = {true};
+  RightPress("SpeedButton3");
+  std::string utf8 = kUtf8;
+  utf8.insert(utf8.find("Szia!") + 5, "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");
+  EXPECT_EQ(ReadFile(subrip_), utf8);
 }
 
 TEST_F(FileCommandsTest, QuickSaveFromTheEditorAndSaveAs) {

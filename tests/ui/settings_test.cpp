@@ -53,8 +53,9 @@ TEST(SettingsDialog, OkAppliesTheControlsAndCancelKeepsTheSettingsButNotTheHisto
   QApplication::setActiveWindow(&dialog);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
   EXPECT_EQ(size->text(), "8");
-  EXPECT_EQ(std::vector<bool>({checked("CheckBox1"), checked("CheckBox2"), checked("CheckBox3")}),
-            std::vector<bool>({false, true, false}));
+  EXPECT_EQ(std::vector<bool>({checked("CheckBox1"), checked("CheckBox2"), checked("CheckBox3"),
+                               checked("WriteSubFpsBox")}),
+            std::vector<bool>({false, true, false, true}));
   size->setFocus();
   size->selectAll();
   QTest::keyClicks(size, "20");
@@ -74,10 +75,12 @@ TEST(SettingsDialog, OkAppliesTheControlsAndCancelKeepsTheSettingsButNotTheHisto
   EXPECT_EQ(autosave->text(), "86400");
   Click(dialog, "CheckBox4");
   Click(dialog, "AutoOpenFilmBox");
+  Click(dialog, "WriteSubFpsBox");
   Click(dialog, "Button1");
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_TRUE(config.WinPosSav && config.RemLastDir && config.AutoLoad);
   EXPECT_FALSE(config.AutoOpenFilm);
+  EXPECT_FALSE(config.WriteSubFrameRate);
   EXPECT_EQ(history.MaxHistory, 16);
   EXPECT_EQ(config.AutosaveSeconds, 86400);
   EXPECT_FALSE(config.Backups);

@@ -1,0 +1,379 @@
+#include "formats/markup.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "document/document.h"
+#include "foundation/textkit.h"
+
+namespace lumetra {
+
+namespace {
+
+// The styles every family can express.
+enum StyleBits : unsigned char { kItalic = 1, kBold = 2, kUnderline = 4 };
+constexpr unsigned char kStyles[] = {kItalic, kBold, kUnderline};
+
+// A text without markup: each byte with the styles it is shown in.
+struct StyledText {
+  std::string chars;
+  std::string styles;  // one byte of StyleBits per byte of chars
+  void Append(std::string_view s, unsigned char style) {
+    chars.append(s);
+    styles.append(s.size(), static_cast<char>(style));
+  }
+};
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view NoBreakSpace(CodePage page) {
+  return page == CodePage::kUtf8 ? std::string_view("\xC2\xA0") : std::string_view("\xA0");
+}
+
+}  // namespace
+
+std::size_t HtmlTagEnd(std::string_view text, std::size_t at, bool time_stamps) {
+  if (at + 1 >= text.size()) return std::string_view::npos;
+  const char c = text[at + 1];
+  const bool time_stamp = time_stamps && IsAsciiDigit(c);
+  if (!IsAsciiLetter(c) && c != '/' && !time_stamp) return std::string_view::npos;
+  const std::size_t end = text.find_first_of("<>|", at + 1);
+  if (end == std::string_view::npos || text[end] != '>') return std::string_view::npos;
+  if (time_stamp && text.substr(at + 1, end - at - 1).find_first_not_of("0123456789:.") !=
+                        std::string_view::npos) {
+    return std::string_view::npos;
+  }
+  return end;
+}
+
+namespace {
+
+// The style a tag name ("i", "b", "u", a WebVTT "i.loud") sets, or 0.
+unsigned char StyleOfTagName(std::string_view name) {
+  const std::size_t end = name.find_first_of(" .\t");
+  const std::string_view base = name.substr(0, end);
+  if (base.size() != 1) return 0;
+  switch (LowerAscii(base[0])) {
+    case 'i':
+      return kItalic;
+    case 'b':
+      return kBold;
+    case 'u':
+      return kUnderline;
+    default:
+      return 0;
+  }
+}
+
+StyledText ParseHtml(std::string_view text, bool webvtt) {
+  StyledText out;
+  unsigned char style = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const std::size_t lt = std::min(text.find('<', i), text.size());
+    out.Append(text.substr(i, lt - i), style);
+    if (lt == text.size()) break;
+    const std::size_t end = HtmlTagEnd(text, lt, webvtt);
+    if (end == std::string_view::npos) {
+      out.Append("<", style);  // a "<" that opens no tag is text
+      i = lt + 1;
+      continue;
+    }
+    std::string_view name = text.substr(lt + 1, end - lt - 1);
+    const bool closing = name.starts_with('/');
+    if (closing) name.remove_prefix(1);
+    const unsigned char bit = StyleOfTagName(name);
+    style = closing ? static_cast<unsigned char>(style & ~bit) : style | bit;
+    i = end + 1;  // every other tag is dropped
+  }
+  return out;
+}
+
+// The digits of an override tag after its name ("i1" gives "1"); nothing when other
+// characters follow the name ("iclip").
+bool TagValue(std::string_view tag, std::string_view& digits) {
+  digits = tag.substr(1);
+  for (char c : digits) {
+    if (!IsAsciiDigit(c)) return false;
+  }
+  return true;
+}
+
+void ApplyOverrideBlock(std::string_view block, unsigned char& style) {
+  std::size_t at = block.find('\\');
+  while (at != std::string_view::npos) {
+    const std::size_t next = block.find('\\', at + 1);
+    const std::string_view tag =
+        block.substr(at + 1, next == std::string_view::npos ? next : next - at - 1);
+    at = next;
+    if (tag.empty()) continue;
+    if (tag[0] == 'r') {
+      style = 0;  // back to the line's style
+      continue;
+    }
+    unsigned char bit = 0;
+    if (tag[0] == 'i') bit = kItalic;
+    if (tag[0] == 'b') bit = kBold;
+    if (tag[0] == 'u') bit = kUnderline;
+    std::string_view digits;
+    if (bit == 0 || !TagValue(tag, digits)) continue;
+    // "\b1" and weights from 600 on are bold; "\i" alone, "\i0" and "\b400" are not.
+    const long value = digits.empty() || digits.size() > 4 ? 0 : std::stol(std::string(digits));
+    const bool on = value == 1 || (bit == kBold && value >= 600);
+    style = on ? style | bit : static_cast<unsigned char>(style & ~bit);
+  }
+}
+
+StyledText ParseAss(std::string_view text, CodePage page) {
+  StyledText out;
+  unsigned char style = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const std::size_t at = std::min(FindEither(text, '{', '\\', i), text.size());
+    out.Append(text.substr(i, at - i), style);
+    if (at == text.size()) break;
+    i = at + 1;
+    if (text[at] == '{') {
+      const std::size_t close = text.find('}', at + 1);
+      if (close != std::string_view::npos) {
+        ApplyOverrideBlock(text.substr(at + 1, close - at - 1), style);
+        i = close + 1;
+        continue;
+      }
+    } else if (at + 1 < text.size()) {
+      const char code = text[at + 1];
+      if (code == 'h' || code == 'N' || code == 'n') {
+        out.Append(code == 'h' ? NoBreakSpace(page) : std::string_view("|"), style);
+        i = at + 2;
+        continue;
+      }
+    }
+    out.Append(text.substr(at, 1), style);
+  }
+  return out;
+}
+
+// A SUB code "{x:value}" at `at`: its end ("}") on the same line, or npos.
+std::size_t SubCodeEnd(std::string_view text, std::size_t at) {
+  if (at + 2 >= text.size() || !IsAsciiLetter(text[at + 1]) || text[at + 2] != ':') {
+    return std::string_view::npos;
+  }
+  const std::size_t end = text.find_first_of("}|{", at + 3);
+  return end != std::string_view::npos && text[end] == '}' ? end : std::string_view::npos;
+}
+
+StyledText ParseSub(std::string_view text) {
+  StyledText out;
+  unsigned char frame_style = 0;  // {Y:...}: every line from here on
+  unsigned char line_style = 0;   // {y:...}: the rest of this line
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '|') {
+      line_style = 0;
+    } else if (c == '{') {
+      const std::size_t end = SubCodeEnd(text, i);
+      if (end != std::string_view::npos) {
+        const char code = text[i + 1];
+        if (code == 'y' || code == 'Y') {
+          unsigned char bits = 0;
+          for (char letter : text.substr(i + 3, end - i - 3)) {
+            if (LowerAscii(letter) == 'i') bits |= kItalic;
+            if (LowerAscii(letter) == 'b') bits |= kBold;
+            if (LowerAscii(letter) == 'u') bits |= kUnderline;
+          }
+          (code == 'Y' ? frame_style : line_style) |= bits;
+        }
+        i = end;  // colours, fonts, sizes and positions are dropped
+        continue;
+      }
+    }
+    out.Append(text.substr(i, 1), frame_style | line_style);
+  }
+  return out;
+}
+
+const char* HtmlTagName(unsigned char bit) {
+  return bit == kItalic ? "i" : bit == kBold ? "b" : "u";
+}
+
+// The style of the first character after the line breaks from k on (none at the end).
+unsigned char StyleAfterBreaks(const StyledText& text, std::size_t k) {
+  while (k < text.chars.size() && text.chars[k] == '|') ++k;
+  return k < text.chars.size() ? static_cast<unsigned char>(text.styles[k]) : 0;
+}
+
+// The style a character is written in: its own; at a line break what stays of the style
+// before it into the next line, so that a style ends before the break and begins after it.
+unsigned char StyleToWrite(const StyledText& text, std::size_t k, unsigned char current) {
+  if (text.chars[k] != '|') return static_cast<unsigned char>(text.styles[k]);
+  return static_cast<unsigned char>(current & StyleAfterBreaks(text, k + 1));
+}
+
+// Tags open as the styles begin and close as they end, innermost first.
+std::string RenderHtml(const StyledText& text) {
+  std::string out;
+  std::vector<unsigned char> open;
+  unsigned char current = 0;
+  auto close_top = [&]() {
+    out += "</";
+    out += HtmlTagName(open.back());
+    out += '>';
+    current = static_cast<unsigned char>(current & ~open.back());
+    open.pop_back();
+  };
+  for (std::size_t k = 0; k < text.chars.size(); ++k) {
+    const unsigned char style = StyleToWrite(text, k, current);
+    // Close down to the lowest open tag that ends here, then open what begins.
+    std::size_t keep = 0;
+    while (keep < open.size() && (style & open[keep])) ++keep;
+    while (open.size() > keep) close_top();
+    for (unsigned char bit : kStyles) {
+      if ((style & bit) && !(current & bit)) {
+        out += '<';
+        out += HtmlTagName(bit);
+        out += '>';
+        open.push_back(bit);
+        current |= bit;
+      }
+    }
+    out += text.chars[k];
+  }
+  while (!open.empty()) close_top();
+  return out;
+}
+
+std::string RenderAss(const StyledText& text, CodePage page) {
+  std::string out;
+  unsigned char current = 0;
+  auto switch_to = [&](unsigned char style) {
+    if (style == current) return;
+    out += '{';
+    for (unsigned char bit : kStyles) {
+      if ((style & bit) == (current & bit)) continue;
+      out += '\\';
+      out += HtmlTagName(bit);
+      out += (style & bit) ? '1' : '0';
+    }
+    out += '}';
+    current = style;
+  };
+  const std::string_view nbsp = NoBreakSpace(page);
+  for (std::size_t k = 0; k < text.chars.size(); ++k) {
+    switch_to(StyleToWrite(text, k, current));
+    if (std::string_view(text.chars).substr(k, nbsp.size()) == nbsp) {
+      out += "\\h";
+      k += nbsp.size() - 1;
+      continue;
+    }
+    out += text.chars[k];
+  }
+  switch_to(0);
+  return out;
+}
+
+std::string SubCode(char code, unsigned char style) {
+  std::string out;
+  for (unsigned char bit : kStyles) {
+    if (!(style & bit)) continue;
+    out += out.empty() ? std::string{'{', code, ':'} : std::string(",");
+    out += HtmlTagName(bit);
+  }
+  if (!out.empty()) out += '}';
+  return out;
+}
+
+// SUB styles whole lines ({y:i}) or the whole frame ({Y:i}); a style that covers only part
+// of a line cannot be held and is dropped.
+std::string RenderSub(const StyledText& text) {
+  struct Line {
+    std::size_t from, to;
+    unsigned char style;
+    bool has_text;  // more than spaces
+  };
+  std::vector<Line> lines;
+  std::size_t from = 0;
+  for (std::size_t k = 0; k <= text.chars.size(); ++k) {
+    if (k < text.chars.size() && text.chars[k] != '|') continue;
+    unsigned char style = kItalic | kBold | kUnderline;
+    bool any = false;
+    for (std::size_t j = from; j < k; ++j) {
+      if (text.chars[j] == ' ') continue;
+      style &= static_cast<unsigned char>(text.styles[j]);
+      any = true;
+    }
+    lines.push_back({from, k, any ? style : static_cast<unsigned char>(0), any});
+    from = k + 1;
+  }
+  unsigned char frame_style = kItalic | kBold | kUnderline;
+  bool any_text = false;
+  for (const Line& line : lines) {
+    if (!line.has_text) continue;
+    frame_style &= line.style;
+    any_text = true;
+  }
+  if (!any_text) frame_style = 0;
+  std::string out = SubCode('Y', frame_style);
+  for (std::size_t n = 0; n < lines.size(); ++n) {
+    if (n > 0) out += '|';
+    const Line& line = lines[n];
+    out += SubCode('y', static_cast<unsigned char>(line.style & ~frame_style));
+    out.append(text.chars, line.from, line.to - line.from);
+  }
+  return out;
+}
+
+// Whether a text holds nothing that is markup in `from` or that `to` writes as markup:
+// then it is the same text in both.
+bool IsPlainIn(std::string_view text, Markup from, Markup to, CodePage page) {
+  const std::size_t mark = from == Markup::kAss   ? FindEither(text, '{', '\\')
+                           : from == Markup::kSub ? text.find('{')
+                                                  : text.find('<');
+  if (mark != std::string_view::npos) return false;
+  return to != Markup::kAss || text.find(NoBreakSpace(page)) == std::string_view::npos;
+}
+
+}  // namespace
+
+Markup MarkupOfKind(int kind) {
+  switch (kind) {
+    case kKindSub:
+      return Markup::kSub;
+    case kKindWebVtt:
+      return Markup::kWebVtt;
+    case kKindAss:
+    case kKindSsa:
+      return Markup::kAss;
+    default:
+      return Markup::kHtml;
+  }
+}
+
+std::string ConvertMarkup(std::string_view text, Markup from, Markup to, CodePage page) {
+  if (from == to || IsPlainIn(text, from, to, page)) return std::string(text);
+  StyledText plain;
+  switch (from) {
+    case Markup::kHtml:
+    case Markup::kWebVtt:
+      plain = ParseHtml(text, from == Markup::kWebVtt);
+      break;
+    case Markup::kAss:
+      plain = ParseAss(text, page);
+      break;
+    case Markup::kSub:
+      plain = ParseSub(text);
+      break;
+  }
+  switch (to) {
+    case Markup::kAss:
+      return RenderAss(plain, page);
+    case Markup::kSub:
+      return RenderSub(plain);
+    case Markup::kHtml:
+    case Markup::kWebVtt:
+      break;
+  }
+  return RenderHtml(plain);
+}
+
+}  // namespace lumetra

@@ -1,0 +1,35 @@
+// The markup of frame texts in each family of formats, and its conversion when a text is
+// saved in a format of another family. A text keeps the markup of the file it was read
+// from (Document::MarkupKind); the writer of another family converts italics, bold and
+// underline into its own markup and drops every other tag or code, so that no markup
+// shows as text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "foundation/code_pages.h"
+
+namespace lumetra {
+
+enum class Markup {
+  kHtml,    // SubRip, SRT2, SAMI: <i> <b> <u> (and <font ...>)
+  kWebVtt,  // <i> <b> <u> <c.class> <v Speaker> <lang> <ruby> <00:00:01.000>
+  kAss,     // override blocks {\i1}...{\i0}, \h for a hard space
+  kSub,     // {y:i} for a line, {Y:i} for the whole frame, {c:$BBGGRR} and other codes
+};
+
+// The end (the index of ">") of an HTML-like tag that starts at `at` (a "<"), or npos. A
+// tag opens with a letter or "/" (or, with `time_stamps`, is a WebVTT time stamp such as
+// "<00:01.000>") and closes on its line.
+std::size_t HtmlTagEnd(std::string_view text, std::size_t at, bool time_stamps);
+
+// The markup of a kind's texts (FileKinds); texts of no format are taken as kHtml.
+Markup MarkupOfKind(int kind);
+
+// The text in the markup `to`; texts of the same markup come back unchanged. Line breaks
+// ("|") stay where they are. `page` is the code page of the text's bytes (for the hard
+// space of ASS, which is a no-break space elsewhere).
+std::string ConvertMarkup(std::string_view text, Markup from, Markup to, CodePage page);
+
+}  // namespace lumetra

@@ -1,0 +1,67 @@
+// Italics, bold and underline go from one family's markup into another's; what the target
+// cannot hold is dropped, never left as markup in the text.
+#include "formats/markup.h"
+
+#include <gtest/gtest.h>
+
+#include "formats/format_test_support.h"
+
+namespace lumetra {
+namespace {
+
+using namespace testing;
+
+TEST(Markup, StylesGoFromOneFamilyToAnother) {
+  struct Case {
+    Markup from;
+    std::string_view text;
+    Markup to;
+    std::string_view expected;
+  };
+  constexpr Markup kHtml = Markup::kHtml, kVtt = Markup::kWebVtt, kAss = Markup::kAss,
+                   kSub = Markup::kSub;
+  const Case cases[] = {
+      {kHtml, "<i>Hello</i>|world", kAss, "{\\i1}Hello{\\i0}|world"},
+      {kHtml, "<I>a <b>b</b></i> <font color=red>c</font> 1<2", kAss,
+       "{\\i1}a {\\b1}b{\\i0\\b0} c 1<2"},
+      {kAss, "{\\an8}{\\i1}Hello{\\i0}\\h{\\pos(1,2)}x{\\b700\\u1}y{\\r}z", kHtml,
+       "<i>Hello</i>\xA0x<b><u>y</u></b>z"},
+      {kAss, "{\\i1\\iclip(1,2,3,4)}a{\\i}b\\Nc", kVtt, "<i>a</i>b|c"},
+      {kVtt, "<v Bob>Hi <c.yellow><i.loud>there</i></c></v><00:01.000>!", kHtml,
+       "Hi <i>there</i>!"},
+      // SUB: {y:...} holds for its line, {Y:...} for the whole frame.
+      {kSub, "{y:i}Italic line|second", kHtml, "<i>Italic line</i>|second"},
+      {kSub, "{Y:i}{c:$0000FF}A|{y:b,u}B", kAss, "{\\i1}A|{\\b1\\u1}B{\\i0\\b0\\u0}"},
+      {kSub, "{y:i} {odd}|{x", kHtml, "<i> {odd}</i>|{x"},
+      {kHtml, "<i>A</i>|B", kSub, "{y:i}A|B"},
+      {kHtml, "<i>A|B</i>", kSub, "{Y:i}A|B"},
+      {kAss, "{\\i1}{\\b1}A|B|  ", kSub, "{Y:i,b}A|B|  "},
+      {kHtml, "a <i>b</i>", kSub, "a b"},  // a style inside a line cannot be held
+      {kVtt, "<i>same</i> &", kVtt, "<i>same</i> &"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ConvertMarkup(c.text, c.from, c.to, CodePage::kWindows1250), c.expected) << c.text;
+  }
+  EXPECT_EQ(ConvertMarkup("a\\hb", Markup::kAss, Markup::kHtml, CodePage::kUtf8),
+            "a\xC2\xA0"
+            "b");
+  EXPECT_EQ(ConvertMarkup("a\xC2\xA0"
+                          "b",
+                          Markup::kHtml, Markup::kAss, CodePage::kUtf8),
+            "a\\hb");
+}
+
+// A saved file holds its own markup, whichever format the texts were read from.
+TEST(Markup, SavingInAnotherFamilyConvertsEveryText) {
+  const auto subrip = Read("1\n00:00:01,000 --> 00:00:02,000\n<i>Hi</i>\nthere\n", kKindSubRip);
+  const std::string ass = Write(*subrip.doc, kKindAss);
+  EXPECT_NE(ass.find(",,{\\i1}Hi{\\i0}\\Nthere\r\n"), std::string::npos);
+  EXPECT_EQ(Write(*subrip.doc, kKindSub), "{25}{50}{y:i}Hi|there\r\n");
+  const auto back = Read(ass, kKindAss);
+  EXPECT_EQ(Write(*back.doc, kKindSubRip), Write(*subrip.doc, kKindSubRip));
+  // Texts of the same family keep every byte.
+  EXPECT_NE(Write(*subrip.doc, kKindSami).find("<i>Hi</i><br>there"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lumetra
