@@ -14,6 +14,12 @@ const std::string& TextOf(const Document& doc, int frame) {
   return doc.FrameText[static_cast<std::size_t>(frame)];
 }
 
+// The frame's text decoded, its lines separated as a pattern reads them.
+void DecodeForPattern(std::string_view bytes, CodePage page, DecodedText& text) {
+  DecodeWithOffsets(bytes, page, text);
+  SeparateLines(text.chars);
+}
+
 // The character that begins at byte `byte`, or the first one after it.
 std::size_t CharAt(const DecodedText& text, std::size_t byte) {
   return static_cast<std::size_t>(std::lower_bound(text.offsets.begin(), text.offsets.end(), byte) -
@@ -97,7 +103,7 @@ HitCount CountHits(const Document& doc, const std::vector<int>& frames,
   DecodedText text;
   TextPattern::Match match;
   for (int frame : frames) {
-    DecodeWithOffsets(TextOf(doc, frame), doc.Encoding, text);
+    DecodeForPattern(TextOf(doc, frame), doc.Encoding, text);
     std::size_t from = 0;
     while (from <= text.chars.size()) {
       const TextPattern::Result r = pattern.Search(text.chars, from, match);
@@ -126,7 +132,7 @@ FindResult FindNextHit(const Document& doc, const std::vector<int>& frames,
     const int frame = frames[k];
     if (frame < 1 || frame > doc.FrameCount) continue;
     const std::string& bytes = TextOf(doc, frame);
-    DecodeWithOffsets(bytes, doc.Encoding, text);
+    DecodeForPattern(bytes, doc.Encoding, text);
     std::size_t start = 0;
     if (step == 0 && frame == from.frame) {
       start = CharAt(text, std::min(from.byte, bytes.size()));
@@ -153,7 +159,8 @@ std::optional<std::string> ReplaceHit(const Document& doc, const TextHit& hit,
   if (hit.frame < 1 || hit.frame > doc.FrameCount || pattern.matches_nothing()) return std::nullopt;
   const std::string& bytes = TextOf(doc, hit.frame);
   if (hit.begin > hit.end || hit.end > bytes.size()) return std::nullopt;
-  const DecodedText text = DecodeWithOffsets(bytes, doc.Encoding);
+  DecodedText text;
+  DecodeForPattern(bytes, doc.Encoding, text);
   const std::size_t begin = CharAt(text, hit.begin);
   if (begin >= text.offsets.size() || text.offsets[begin] != hit.begin) return std::nullopt;
   TextPattern::Match match;
@@ -178,7 +185,7 @@ ReplacePlan PlanReplaceAll(const Document& doc, const std::vector<int>& frames,
   for (int frame : frames) {
     if (frame < 1 || frame > doc.FrameCount) continue;
     const std::string& bytes = TextOf(doc, frame);
-    DecodeWithOffsets(bytes, doc.Encoding, text);
+    DecodeForPattern(bytes, doc.Encoding, text);
     const int before = plan.count;
     if (!ReplaceAllIn(bytes, text, pattern, replacement, out, plan.count)) {
       return {{}, 0, FindStatus::kTooComplex, frame};

@@ -26,7 +26,8 @@ inline constexpr char kReplaceName[] = "Replace";
 
 // The pattern of a find typed in UTF-8.
 TextPattern MakeFindPattern(std::string_view find_utf8, const FindOptions& options);
-// What is wrong with the find ("Bad regular expression: missing )"), or empty.
+// What is wrong with the find ("Bad regular expression: missing closing parenthesis after
+// character 1"), or empty.
 std::string PatternProblem(const TextPattern& pattern);
 
 // A hit: bytes begin..end of a frame's text.

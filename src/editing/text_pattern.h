@@ -1,18 +1,19 @@
 // The matching of Find and replace, the same in the editor and in lumetra-cli: a plain text
-// or a regular expression, in any letter case or matching it, anywhere or as whole words,
-// over a frame's characters. A frame's lines are joined by "|", so in a regular
-// expression "^" and "$" match at the start and end of every line and "\|" matches the line
-// break itself.
+// or a Perl-compatible regular expression (PCRE2), in any letter case or matching it,
+// anywhere or as whole words, over a frame's characters (Unicode code points, whatever the
+// document's code page; letters, case and \w \b are Unicode's).
 //
-// Regular expressions: literals, ".", [classes] with ranges and "^", \d \w \s \D \W \S,
-// \b \B, ^ $, (groups), (?:groups), alternatives with "|", * + ? {n} {n,} {n,m} with
-// lazy forms (*? ...), back-references \1..\9, and \t \xHH \uHHHH. Every search is given a
-// budget of steps: an expression that would take far longer (nested repeats such as
-// "(a+)+b") stops with kTooComplex instead of freezing the program.
+// A pattern reads a frame's lines as the user sees them: the "|" that joins them is a line
+// break (SeparateLines), so "^" and "$" match at the start and end of every line, "."
+// stays within a line, \s and \n match the break, and "\|" (or "|" inside [ ]) is the
+// break too. Every search has limits on its work and memory: an expression that would take
+// far longer (nested repeats such as "^(a+)+$") stops with kTooComplex instead of freezing
+// the program.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,10 +27,19 @@ struct FindOptions {
   bool operator==(const FindOptions&) const = default;
 };
 
+// What a pattern reads as a line break.
+inline constexpr char32_t kPatternLineBreak = U'\n';
+// A frame's characters as a pattern reads them: every "|" becomes kPatternLineBreak (one
+// character for one, so places stay the same).
+void SeparateLines(std::u32string& chars);
+
 class TextPattern {
  public:
-  // Steps of one search before it gives up as too complex.
-  static constexpr std::int64_t kStepBudget = 2'000'000;
+  // Backtracking steps, nesting depth and memory (KiB) of one search before it gives up as
+  // too complex.
+  static constexpr std::uint32_t kMatchLimit = 1'000'000;
+  static constexpr std::uint32_t kDepthLimit = 1'000'000;
+  static constexpr std::uint32_t kHeapLimitKib = 64 * 1024;
 
   // An empty pattern matches nothing.
   TextPattern() = default;
@@ -37,10 +47,11 @@ class TextPattern {
   TextPattern(std::u32string_view pattern, const FindOptions& options);
 
   bool ok() const { return error_.empty(); }
-  // What is wrong with the expression ("missing )"); empty when it compiled.
+  // What is wrong with the expression and where ("missing closing parenthesis after
+  // character 3"); empty when it compiled.
   const std::string& error() const { return error_; }
   // Matches nothing at all (an empty pattern, or a bad expression).
-  bool matches_nothing() const { return program_.empty(); }
+  bool matches_nothing() const { return compiled_ == nullptr; }
   const FindOptions& options() const { return options_; }
 
   // A match: characters begin..end, and the groups' ranges (-1 for a group that did not
@@ -51,7 +62,8 @@ class TextPattern {
     std::vector<std::int64_t> groups;  // begin and end of group n at 2n, 2n+1
   };
   enum class Result { kFound, kNotFound, kTooComplex };
-  // The first match that begins at or after `from`.
+  // The first match that begins at or after `from` in `text` (lines separated by
+  // SeparateLines); what stands before `from` still counts for "^", \b and whole words.
   Result Search(std::u32string_view text, std::size_t from, Match& match) const;
 
   // A replacement text in parts: in a regular expression \0..\9 stand for the groups'
@@ -65,62 +77,13 @@ class TextPattern {
   // What is wrong with a replacement (a group the expression does not have), or empty.
   std::string ReplacementProblem(std::u32string_view replacement) const;
 
-  struct Instruction;
-  struct CharClass;
-
  private:
-  enum class Run { kMatch, kFail, kTooComplex };
-  Run RunAt(std::u32string_view text, std::size_t start, std::vector<std::int64_t>& slots,
-            std::int64_t& steps) const;
+  struct Compiled;
 
   FindOptions options_;
   std::string error_;
-  std::vector<Instruction> program_;
-  std::vector<CharClass> classes_;
-  int groups_ = 1;      // group 0 included
-  int loop_slots_ = 0;  // registers of the loops' empty-iteration guards
-  // A literal character every match begins with, to skip the places it is not.
-  char32_t first_char_ = 0;
-  // Or a class it begins with (-1: none).
-  int first_class_ = -1;
-};
-
-struct TextPattern::CharClass {
-  struct Range {
-    char32_t first;
-    char32_t last;
-  };
-  std::vector<Range> ranges;
-  bool digits = false, not_digits = false;
-  bool words = false, not_words = false;
-  bool spaces = false, not_spaces = false;
-  bool negated = false;
-  bool Contains(char32_t c, bool ignore_case) const;
-};
-
-struct TextPattern::Instruction {
-  enum Op : std::uint8_t {
-    kChar,          // the character `c`
-    kAny,           // any character
-    kClass,         // class `x`
-    kSplit,         // go on at `x`; on failure at `y`
-    kJump,          // go on at `x`
-    kSave,          // slot `x` := the place
-    kLineStart,     // "^"
-    kLineEnd,       // "$"
-    kWordEdge,      // "\b"
-    kNotWordEdge,   // "\B"
-    kNoWordBefore,  // whole words: no word character before the place
-    kNoWordAfter,   // ... and none after it
-    kBackref,       // the text of group `x` again
-    kMark,          // loop slot `x` := the place
-    kProgress,      // fail when the place is still loop slot `x` (an empty iteration)
-    kMatch,
-  };
-  Op op = kMatch;
-  char32_t c = 0;
-  int x = 0;
-  int y = 0;
+  std::shared_ptr<const Compiled> compiled_;  // shared by copies; matching never changes it
+  int groups_ = 1;                            // group 0 included
 };
 
 }  // namespace lumetra

@@ -108,7 +108,8 @@ TEST_F(CliReplaceTest, ReplacesAsFindAndReplaceDoesWithItsOptions) {
   // Usage errors: nothing is read or written.
   std::filesystem::remove(dir.File("out.txt"));
   const std::pair<std::vector<std::string>, std::string> refused[] = {
-      {{"--replace", "(a", "b", "--regex"}, "--replace (a b: bad regular expression: missing )"},
+      {{"--replace", "(a", "b", "--regex"},
+       "--replace (a b: bad regular expression: missing closing parenthesis after character 2"},
       {{"--replace", "(a)", "\\2", "--regex"},
        "--replace (a) \\2: bad replacement: \\2 names no group"},
       {{"--regex", "--replace", "a", "b"}, "--regex belongs after --replace FIND REPLACEMENT"},
@@ -123,9 +124,9 @@ TEST_F(CliReplaceTest, ReplacesAsFindAndReplaceDoesWithItsOptions) {
   }
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.txt")));
   // An expression that would run for ever fails the edit; nothing is written.
-  Write("long.txt", "1\r\n00:00:01,000 --> 00:00:02,000\r\n" + std::string(40, 'a') + "\r\n");
+  Write("long.txt", "1\r\n00:00:01,000 --> 00:00:02,000\r\n" + std::string(40, 'a') + "!\r\n");
   last = Run(
-      {"edit", dir.File("long.txt"), dir.File("out.txt"), "--replace", "(a+)+b", "x", "--regex"});
+      {"edit", dir.File("long.txt"), dir.File("out.txt"), "--replace", "^(a+)+$", "x", "--regex"});
   EXPECT_EQ(last.status, 1);
   EXPECT_NE(last.err.find("takes too long to match"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.txt")));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -40,30 +41,33 @@ TEST(TextPattern, RegularExpressionsMatchAndReplaceWithTheirGroups) {
       {"John Smith", "(\\w+) (\\w+)", "\\2, \\1", "Smith, John"},
       {"a1b22c333", "\\d+", "#", "a#b#c#"},
       {"aaa", "a*?", "-", "-a-a-a-"},                 // lazy, empty hits between letters
+      {"abc", "x*", "-", "-a-b-c-"},                  // empty hits advance and end
       {"abab", "(ab)\\1", "x", "x"},                  // back-reference in the pattern
+      {"one two", "\\bt", "T", "one Two"},
+      {"[x]", "[][]", "", "x"},
+      {"\xC3\x81rv\xC3\xADzt\xC5\xB1r\xC5\x91", "[\xC3\xA1-\xC5\xB1]+", "_", "_rv_zt_r_"},  // accents, any case
+      {"\xC5\x90sz \xC5\x91sz", "(\\w+) (\\w+)", "\\2 \\1", "\xC5\x91sz \xC5\x90sz"},  // \w is Unicode
+      {"ab", "(x)?ab", "[\\1]", "[]"},                // a group that took no part
+      {"ab", "b", "\\n", "a|"},                       // \n in the replacement breaks the line
+      {"((", "\\(", "\\\\\\0", "\\(\\("},
+  };
+  // A frame's lines as the user sees them.
+  const Case lines[] = {
       {"Hello|world", "^\\w", "_", "_ello|_orld"},    // ^ at every line's start
       {"Hello|world", "o$", "0", "Hell0|world"},
       {"Hello|world", "o\\|w", "o w", "Hello world"},  // \| is the line break
+      {"Hello|world", "o\\nw", "o w", "Hello world"},
+      {"Hello|world", "o[|]w|\\Qo|w\\E", "-", "Hell-orld"},
       {"Hello|world", "\\s", "+", "Hello+world"},      // a line break is white space
       {"Hello|world", "l.w", "?", "Hello|world"},      // "." stays within a line
-      {"one two", "\\bt", "T", "one Two"},
-      {"x{2}", "x\\{2\\}", "y", "y"},
-      {"xx", "x{2}", "y", "y"},
-      {"a{b", "a{b", "c", "c"},                       // a brace that counts nothing
-      {"color colour", "colou?r", "hue", "hue hue"},
-      {"[x]", "[][]", "", "x"},
-      {"a-b", "[a\\-]+", "", "b"},
-      {"\xC3\x81rv\xC3\xADzt\xC5\xB1r\xC5\x91", "[\xC3\xA1-\xC5\xB1]+", "_", "_rv_zt_r_"},  // accents, any case
-      {"tab\there", "\\t", " ", "tab here"},
-      {"a.b", "a\\x2Eb", "ok", "ok"},
-      {"ab", "(x)?ab", "[\\1]", "[]"},                // a group that took no part
-      {"a|b", "x", "\\n", "a|b"},
-      {"ab", "b", "\\n", "a|"},                        // \n in the replacement breaks the line
-      {"((", "\\(", "\\\\", "\\\\"},
+      {"a||b", "^$", "-", "a|-|b"},                    // an empty line between two
+      {"a|b", "a|b", "x", "x|x"},                      // "|" alone is an alternative
   };
   // clang-format on
-  for (const Case& c : cases) {
-    EXPECT_EQ(ReplaceAll(c.text, c.find, c.replacement, Regex()), c.result) << c.find;
+  for (const auto& group : {std::span<const Case>(cases), std::span<const Case>(lines)}) {
+    for (const Case& c : group) {
+      EXPECT_EQ(ReplaceAll(c.text, c.find, c.replacement, Regex()), c.result) << c.find;
+    }
   }
 }
 
@@ -72,60 +76,64 @@ TEST(TextPattern, CaseWholeWordsAndPlainTextsAreMatchedAsTheUserMeansThem) {
   EXPECT_EQ(ReplaceAll("Cat cat CAT", "cat", "dog", Plain(true)), "Cat dog CAT");
   EXPECT_EQ(ReplaceAll("cat concat cats cat.", "cat", "dog", Plain(false, true)),
             "dog concat cats dog.");
-  EXPECT_EQ(ReplaceAll("a.b axb", "a.b", "!", Plain()), "! axb");  // no expression
-  EXPECT_EQ(ReplaceAll("x", "x", "\\1", Plain()), "\\1");          // taken as it is
-  // Accented capitals in any case, in the text and in the pattern.
+  EXPECT_EQ(ReplaceAll("a.b axb (a|b", "a.b", "!", Plain()), "! axb (a|b");  // no expression
+  EXPECT_EQ(ReplaceAll("x(a|b", "(a|b", "!", Plain()), "x!");                // "|": the break
+  EXPECT_EQ(ReplaceAll("x", "x", "\\1", Plain()), "\\1");                    // taken as it is
+  // Non-ASCII capitals in any case, in the text and in the pattern.
   EXPECT_EQ(ReplaceAll("\xC3\x89N \xC3\xA9n", "\xC3\xA9n", "te", Plain()), "te te");
   EXPECT_EQ(ReplaceAll("\xD0\x9C\xD0\xB8\xD1\x80", "\xD0\xBC\xD0\x98", "x", Regex()), "x\xD1\x80");
-  // A whole word next to an accented letter is no whole word.
+  // "ŐR őrző Őr": "őr" as a whole word in any case, and only in that case when asked.
+  const std::string guard = "\xC5\x90R \xC5\x91rz\xC5\x91 \xC5\x90r";
+  EXPECT_EQ(ReplaceAll(guard, "\xC5\x91r", "X", Plain(false, true)), "X \xC5\x91rz\xC5\x91 X");
+  EXPECT_EQ(ReplaceAll(guard, "\xC5\x90r", "X", {true, true, true}), guard.substr(0, 11) + "X");
+  // A whole word next to an accented letter is no whole word; "Mr." is one before a space.
   EXPECT_EQ(ReplaceAll("\xC3\xA1"
                        "ab ab",
                        "ab", "X", Plain(false, true)),
             "\xC3\xA1"
             "ab X");
+  EXPECT_EQ(ReplaceAll("Mr. Mr.x", "Mr.", "Sir", Plain(false, true)), "Sir Mr.x");
   EXPECT_EQ(ReplaceAll("one two", "\\w+", "<\\0>", {false, true, true}), "<one> <two>");
+  // Whole words keep the expression's own settings, open quotes and trailing comments.
+  EXPECT_EQ(ReplaceAll("a.b xa.b", "\\Qa.b", "!", {false, true, true}), "! xa.b");
+  EXPECT_EQ(ReplaceAll("ab xab", "(*UCP)(?x) a b # the word", "!", {false, true, true}), "! xab");
 }
 
-TEST(TextPattern, BadExpressionsSayWhatIsWrong) {
+TEST(TextPattern, BadExpressionsSayWhatIsWrongAndWhere) {
   const std::pair<const char*, const char*> cases[] = {
-      {"(ab", "missing )"},
-      {"ab)", "unmatched )"},
-      {"[ab", "missing ]"},
-      {"*a", "nothing to repeat"},
-      {"a**", "nothing to repeat"},
-      {"^*", "nothing to repeat"},
-      {"x{3,1}", "numbers out of order in {}"},
-      {"[z-a]", "range out of order in [ ]"},
-      {"a\\", "\\ at the end"},
-      {"\\q", "unknown escape \\q"},
-      {"(a)\\2", "\\2 names no group"},
-      {"(?=a)", "only (?:...) groups are understood after (?"},
-      {"x{1001}", "a repeat count over 1000"},
-      {"\\xZ1", "\\x needs 2 hexadecimal digits"},
+      {"(ab", "missing closing parenthesis after character 3"},
+      {"*a", "quantifier does not follow a repeatable item at the start"},
+      {"x{3,1}", "numbers out of order in {} quantifier after character 5"},
+      {"a\\", "\\ at end of pattern after character 2"},
+      {"(a)\\2", "reference to non-existent subpattern after character 4"},
+      {"a\\C", "using \\C is disabled by the application after character 3"},
   };
   for (const auto& [pattern, problem] : cases) {
-    const TextPattern p = MakeFindPattern(pattern, Regex());
-    EXPECT_FALSE(p.ok()) << pattern;
-    EXPECT_EQ(PatternProblem(p), std::string(kBadExpression) + problem) << pattern;
-    EXPECT_TRUE(p.matches_nothing());
+    for (bool whole_words : {false, true}) {
+      const TextPattern p = MakeFindPattern(pattern, {false, whole_words, true});
+      EXPECT_FALSE(p.ok()) << pattern;
+      EXPECT_EQ(PatternProblem(p), std::string(kBadExpression) + problem) << pattern;
+      EXPECT_TRUE(p.matches_nothing());
+    }
   }
-  // Repeats at their limit still compile; the same texts are plain texts without regex.
-  EXPECT_TRUE(MakeFindPattern("x{1000}", Regex()).ok());
+  // The same texts are plain texts without regex.
   EXPECT_TRUE(MakeFindPattern("(ab", Plain()).ok());
+  EXPECT_EQ(ReplaceAll("a\\C", "a\\C", "ok", Plain()), "ok");
 }
 
 TEST(TextPattern, AnExpressionThatWouldRunForeverStopsAsTooComplex) {
   Document doc;
   testing::Fill(doc, {{0, 1, "fine"}, {0, 1, std::string(40, 'a') + "!"}});
-  const TextPattern nested = MakeFindPattern("(a+)+b", Regex());
+  const TextPattern nested = MakeFindPattern("^(a+)+$", Regex());
   EXPECT_EQ(CountHits(doc, {1, 2}, nested).status, FindStatus::kTooComplex);
   EXPECT_EQ(CountHits(doc, {1, 2}, nested).frame, 2);
   const ReplacePlan plan = PlanReplaceAll(doc, {1, 2}, nested, "x");
   EXPECT_EQ(plan.status, FindStatus::kTooComplex);
   EXPECT_TRUE(plan.texts.empty());
-  // A repeat of something empty ends, and a long frame is searched without running deep.
+  // A repeat of something empty ends, and a frame of the longest text a replacement makes
+  // is searched within the limits.
   EXPECT_EQ(ReplaceAll("ab", "(a*)*b", "x", Regex()), "x");
-  testing::Fill(doc, {{0, 1, std::string(50000, 'a')}});
+  testing::Fill(doc, {{0, 1, std::string(kMaxReplacedText, 'a')}});
   EXPECT_EQ(CountHits(doc, {1}, MakeFindPattern("(a|b)*", Regex())).hits, 2);
 }
 
@@ -234,7 +242,8 @@ TEST_F(FindReplaceModelTest, ReplaceAllIsWorkedOutFirstAndNamedAfterItsCount) {
   EXPECT_EQ(doc_.FrameText[3], "bat bat");
   EXPECT_TRUE(r.reload_panel);
   model_.SetFind("(");
-  EXPECT_EQ(model_.Status(doc_), std::string(kBadExpression) + "missing )");
+  EXPECT_EQ(model_.Status(doc_),
+            std::string(kBadExpression) + "missing closing parenthesis after character 1");
   EXPECT_EQ(model_.PlanAll(doc_).count, 0);
 }
 

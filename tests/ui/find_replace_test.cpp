@@ -56,7 +56,8 @@ TEST_F(FindReplaceTest, ABadExpressionIsShownAndNothingCanBeFoundWithIt) {
   FindReplaceDialog* dialog = OpenDialog();
   QTest::mouseClick(In<QCheckBox>(dialog, "RegularExpression"), Qt::LeftButton, {}, QPoint(6, 6));
   TypeInto(dialog, "FindBox", "(a");
-  EXPECT_EQ(Status(dialog), "Bad regular expression: missing )");
+  EXPECT_EQ(Status(dialog),
+            "Bad regular expression: missing closing parenthesis after character 2");
   EXPECT_FALSE(In(dialog, "FindNextButton")->isEnabled());
   EXPECT_FALSE(In(dialog, "ReplaceAllButton")->isEnabled());
   QTest::keyClick(In(dialog, "FindBox"), Qt::Key_Return);  // nothing happens
