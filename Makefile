@@ -70,6 +70,12 @@ fuzz-run: fuzz
 	  build-fuzz/seeds/readers build-fuzz/seeds/settings build-fuzz/seeds/cli_arguments
 	@awk 'BEGIN { for (i = 0; i < 10001; i++) printf "{%d}{%d}x\n", i, i + 1 }' \
 	  > build-fuzz/seeds/readers/past-the-frame-limit.sub
+	@printf 'WEBVTT - a header\r\nKind: captions\r\n\r\nSTYLE\r\n::cue { color: red }\r\n\r\nREGION\r\nid:r1 width:40%%\r\n\r\nNOTE a note\r\n\r\nintro\r\n00:01.000 --> 00:00:02.500 align:start position:10%%\r\n<v Bob>Hi <i>there</i> &amp; &lt;you&gt;</v>\r\nLeft | Right&nbsp;&lrm;\r\n\r\n00:00:03.000 --> 00:00:04.000\r\n<c.yellow><b>two</b></c>\r\n\r\nNOTE the end\r\n' \
+	  > build-fuzz/seeds/readers/blocks.vtt
+	@printf '[Script Info]\r\nScriptType: v4.00+\r\n\r\n[V4+ Styles]\r\nFormat: Name, Fontname, Fontsize\r\nStyle: Default,Arial,16\r\n\r\n[Events]\r\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\r\nComment: 0,0:00:00.00,0:00:01.00,Default,,0,0,0,,note\r\nDialogue: 0,0:00:01.00,0:00:02.50,Default,Bob,0,0,0,,{\\i1}Hi{\\i0}\\Nthere, you\\h|x\r\nDialogue: 1,1:02:03.04,1:02:04.00,Alt,,10,10,10,Scroll up;1;2,{\\an8\\pos(1,2)}top\\nline\r\n\r\n[Fonts]\r\nfontname: a.ttf\r\n!!!!\r\n' \
+	  > build-fuzz/seeds/readers/sections.ass
+	@printf '[Script Info]\r\nScriptType: v4.00\r\n\r\n[V4 Styles]\r\nFormat: Name, Fontname\r\nStyle: Default,Arial\r\n\r\n[Events]\r\nFormat: Text, End, Start, Marked\r\nDialogue: one, two,0:00:02.00,0:00:01.00,Marked=0\r\n' \
+	  > build-fuzz/seeds/readers/reordered.ssa
 	@awk 'BEGIN { print "<SYNC Start=0><P>x"; for (i = 0; i < 10000; i++) print "<a=1><p>x\n<a=2><p><br>" }' \
 	  > build-fuzz/seeds/readers/past-the-frame-limit.smi
 	@printf '\000; Lumetra\r\n\r\nWinPosSav = True\r\nPosX = 10\r\nPosY = 20\r\nSizX = 800\r\nSizY = 600\r\nRemLastDir = True\r\nLastDir = /tmp\r\nAutoLoad = True\r\nLatestFile = /a.srt\r\nMaxHistory = 8\r\nHisNum = 2\r\n(1)  /a.srt\r\n(2)  /b.sub\r\nTextAlign = 2\r\nInstantApply = False\r\nAutoFocus = True\r\n' \

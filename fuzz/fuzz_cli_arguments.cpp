@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (writes) {
     CHECK(args.output.problem.empty());
     CHECK(args.output.input_format ||
-          (args.output.kind >= kKindSubRip && args.output.kind <= kKindSami));
+          (args.output.kind >= kKindSubRip && args.output.kind <= kKindSsa));
   }
   CHECK((args.command == "edit") == !args.steps.empty());
   CHECK(args.frames.has_value() == args.frame_ranges.has_value());

@@ -42,10 +42,11 @@ constexpr char kUsageStart[] =
     "  lumetra-cli -h | --help | -V | --version\n"
     "\n"
     "convert  reads INPUT and writes OUTPUT in FORMAT: subrip (numbered SubRip), srt2\n"
-    "         (SRT with information header), sub (SUB) or sami (SAMI); without --to,\n"
-    "         in INPUT's own format when OUTPUT has INPUT's extension (a SubRip a.srt\n"
-    "         stays SubRip in b.srt), else in the format OUTPUT's extension names: .txt\n"
-    "         SubRip, .srt SRT2, .sub SUB, .smi SAMI (OUTPUT needs one, or --to)\n";
+    "         (SRT with information header), sub (SUB), sami (SAMI), webvtt (WebVTT),\n"
+    "         ass (ASS) or ssa (SSA); without --to, in INPUT's own format when OUTPUT\n"
+    "         has INPUT's extension (a SubRip a.srt stays SubRip in b.srt), else in the\n"
+    "         format OUTPUT's extension names: .txt SubRip, .srt SRT2, .sub SUB, .smi\n"
+    "         SAMI, .vtt WebVTT, .ass ASS, .ssa SSA (OUTPUT needs one, or --to)\n";
 // Then the steps of edit, then:
 constexpr char kUsageEnd[] =
     "list     prints every frame as a line of the frame list; with --tsv one frame per\n"

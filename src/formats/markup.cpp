@@ -66,14 +66,33 @@ unsigned char StyleOfTagName(std::string_view name) {
   }
 }
 
-StyledText ParseHtml(std::string_view text, bool webvtt) {
+// The end ("}") of an override block "{\...}" at `at` on its line, or npos. SubRip files
+// of other programs hold them ("{\an8}" for the top of the picture).
+std::size_t OverrideBlockEnd(std::string_view text, std::size_t at) {
+  if (at + 1 >= text.size() || text[at] != '{' || text[at + 1] != '\\') {
+    return std::string_view::npos;
+  }
+  const std::size_t end = text.find_first_of("}|{", at + 2);
+  return end != std::string_view::npos && text[end] == '}' ? end : std::string_view::npos;
+}
+
+// Tags of the HTML family (WebVTT's, with time stamps, when `webvtt`); with
+// `drop_override_blocks` the override blocks of a SubRip text are markup too, and dropped.
+StyledText ParseHtml(std::string_view text, bool webvtt, bool drop_override_blocks) {
   StyledText out;
   unsigned char style = 0;
   std::size_t i = 0;
   while (i < text.size()) {
-    const std::size_t lt = std::min(text.find('<', i), text.size());
+    const std::size_t lt = std::min(
+        drop_override_blocks ? FindEither(text, '<', '{', i) : text.find('<', i), text.size());
     out.Append(text.substr(i, lt - i), style);
     if (lt == text.size()) break;
+    if (text[lt] == '{') {
+      const std::size_t close = OverrideBlockEnd(text, lt);
+      if (close == std::string_view::npos) out.Append("{", style);
+      i = close == std::string_view::npos ? lt + 1 : close + 1;
+      continue;
+    }
     const std::size_t end = HtmlTagEnd(text, lt, webvtt);
     if (end == std::string_view::npos) {
       out.Append("<", style);  // a "<" that opens no tag is text
@@ -326,9 +345,12 @@ std::string RenderSub(const StyledText& text) {
 // Whether a text holds nothing that is markup in `from` or that `to` writes as markup:
 // then it is the same text in both.
 bool IsPlainIn(std::string_view text, Markup from, Markup to, CodePage page) {
+  // A SubRip text's override blocks are ASS's own.
   const std::size_t mark = from == Markup::kAss   ? FindEither(text, '{', '\\')
                            : from == Markup::kSub ? text.find('{')
-                                                  : text.find('<');
+                           : from == Markup::kHtml && to != Markup::kAss
+                               ? FindEither(text, '<', '{')
+                               : text.find('<');
   if (mark != std::string_view::npos) return false;
   return to != Markup::kAss || text.find(NoBreakSpace(page)) == std::string_view::npos;
 }
@@ -355,7 +377,7 @@ std::string ConvertMarkup(std::string_view text, Markup from, Markup to, CodePag
   switch (from) {
     case Markup::kHtml:
     case Markup::kWebVtt:
-      plain = ParseHtml(text, from == Markup::kWebVtt);
+      plain = ParseHtml(text, from == Markup::kWebVtt, from == Markup::kHtml && to != Markup::kAss);
       break;
     case Markup::kAss:
       plain = ParseAss(text, page);

@@ -13,7 +13,7 @@
 namespace lumetra {
 
 enum class Markup {
-  kHtml,    // SubRip, SRT2, SAMI: <i> <b> <u> (and <font ...>)
+  kHtml,    // SubRip, SRT2, SAMI: <i> <b> <u> (and <font ...>, and ASS's {\an8})
   kWebVtt,  // <i> <b> <u> <c.class> <v Speaker> <lang> <ruby> <00:00:01.000>
   kAss,     // override blocks {\i1}...{\i0}, \h for a hard space
   kSub,     // {y:i} for a line, {Y:i} for the whole frame, {c:$BBGGRR} and other codes

@@ -318,8 +318,9 @@ void Session::RecoverAutosave(std::string_view data, const AutosaveInfo& info) {
   frames_left_out_ = 0;
   SetCutShortSource(info.cut_short_source, info.cut_short_frames);
   // What the format's bytes do not hold: the document's own format, its code page, its
-  // frame rate, its information header and its file.
-  doc_.Encoding = info.code_page;
+  // frame rate, its information header and its file. (WebVTT bytes are UTF-8 whatever page
+  // the texts were in, and are read so.)
+  if (info.data_kind != kKindWebVtt) doc_.Encoding = info.code_page;
   doc_.FileEncoding = info.file_code_page;
   doc_.SubFps = info.sub_fps;
   if (info.kind == kKindSub || info.data_kind == kKindSub) {

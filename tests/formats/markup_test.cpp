@@ -38,6 +38,12 @@ TEST(Markup, StylesGoFromOneFamilyToAnother) {
       {kAss, "{\\i1}{\\b1}A|B|  ", kSub, "{Y:i,b}A|B|  "},
       {kHtml, "a <i>b</i>", kSub, "a b"},  // a style inside a line cannot be held
       {kVtt, "<i>same</i> &", kVtt, "<i>same</i> &"},
+      // A SubRip text's override blocks are ASS's and go nowhere else; braces that make
+      // none are text.
+      {kHtml, "{\\an8}<i>Top</i>", kAss, "{\\an8}{\\i1}Top{\\i0}"},
+      {kHtml, "{\\an8}<i>Top</i> {x} {\\|b}", kVtt, "<i>Top</i> {x} {\\|b}"},
+      {kHtml, "{\\an8}<i>Top</i>", kSub, "{Y:i}Top"},
+      {kHtml, "{\\an8}Top", kSub, "Top"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ConvertMarkup(c.text, c.from, c.to, CodePage::kWindows1250), c.expected) << c.text;

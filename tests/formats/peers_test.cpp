@@ -57,7 +57,7 @@ class Peers : public ::testing::Test {
                                    const std::string& aeidon_format) {
     std::vector<std::string> made;
     const std::string ffmpeg_out = dir_.File("ffmpeg-" + to);
-    if (has_ffmpeg_ && !to.ends_with(".ssa") &&
+    if (has_ffmpeg_ &&
         Runs("ffmpeg -y -i '" + dir_.File(from) + "' '" + ffmpeg_out + "'")) {
       made.push_back(ffmpeg_out);
     }

@@ -157,6 +157,40 @@ TEST_F(AutosaveTest, RecoveryGivesBackTheDocumentAsAnUnsavedOneWithItsFile) {
             "{1}{1}23.976\r\n{24}{48}\xCF\xF0\xE8|two\r\n{72}{96}edited\r\n");
 }
 
+// A WebVTT autosave is UTF-8 whatever page the user chose for the file: its texts used to
+// come back read in that page ("Привет" as "РџСЂРёРІРµС‚").
+TEST_F(AutosaveTest, AWebVttDocumentInAChosenCodePageIsRecoveredWithItsLetters) {
+  Session before(prompts);
+  const std::string path = dir.File("film.vtt");
+  WriteFile(path, "WEBVTT\r\n\r\nNOTE \xEE\xE4\xE8\xED\r\n\r\n00:00:01.000 --> 00:00:02.000\r\n"
+                  "\xCF\xF0\xE8\xE2\xE5\xF2\r\n");
+  before.document().FileName = path;
+  ASSERT_EQ(before.OpenSubtitle(), OpenResult::kOpened);
+  before.SetCodePage(CodePage::kWindows1251);
+  before.document().Modified = kUnsaved;
+  std::optional<AutosaveSlot> slot;
+  slot.emplace(Dir());
+  ASSERT_TRUE(slot->Claim(1, 2));
+  ASSERT_TRUE(slot->Write(before, 2).ok());
+  slot.reset();
+
+  const std::vector<OrphanedAutosave> orphans = FindOrphanedAutosaves(Dir());
+  ASSERT_EQ(orphans.size(), 1u);
+  std::string data;
+  ASSERT_TRUE(ReadAutosaveData(orphans[0], data).ok());
+  Session after(prompts);
+  after.RecoverAutosave(data, orphans[0].info);
+  const Document& a = after.document();
+  EXPECT_EQ(a.Encoding, CodePage::kUtf8);
+  EXPECT_EQ(a.FrameText[1], "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");  // Привет
+  ASSERT_NE(a.FileHeader, nullptr);
+  EXPECT_EQ(a.FileHeader->head, "WEBVTT\n\nNOTE \xD0\xBE\xD0\xB4\xD0\xB8\xD0\xBD\n\n");  // один
+  after.QuickSave();
+  EXPECT_EQ(ReadFile(path), "WEBVTT\r\n\r\nNOTE \xD0\xBE\xD0\xB4\xD0\xB8\xD0\xBD\r\n\r\n"
+                            "00:00:01.000 --> 00:00:02.000\r\n"
+                            "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\r\n");
+}
+
 TEST_F(AutosaveTest, RecoveryQuestionNamesTheFileTheTimeAndTheFrames) {
   AutosaveInfo info;
   info.original_path = "/x/movie.srt";
