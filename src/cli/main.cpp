@@ -254,6 +254,12 @@ int Run(const Arguments& args) {
   StepMessages& messages = work.messages;
   lumetra::Session& session = work.session;
   session.MapOpenedFiles();  // InputCutShort handles SIGBUS
+  // A plain convert writes the texts' bytes back as they are: their code page is needed
+  // only where the format written converts them.
+  if (args.command == "convert" && !args.to_utf8) {
+    session.OpenWithoutCodePageGuess(args.output.input_format ? lumetra::kKindUnknown
+                                                              : args.output.kind);
+  }
   if (args.fps) {
     // The given rate, also where a SUB file states its own.
     prompts.sub_rate_default = [rate = *args.fps](lumetra::SubFrameRateModel& model) {
@@ -266,7 +272,10 @@ int Run(const Arguments& args) {
   lumetra::Document& doc = session.document();
   const int done = session.frames_left_out() > 0 ? kExitFramesLeftOut : kExitOk;
   const bool writes = args.command == "convert" || args.command == "edit";
-  if (writes && session.WouldOverwriteCutShortSource(lumetra::FullPathOf(args.paths[1]))) {
+  // Only a read that left frames out guards its file (and only then is OUTPUT's full path
+  // looked up).
+  if (writes && done == kExitFramesLeftOut &&
+      session.WouldOverwriteCutShortSource(lumetra::FullPathOf(args.paths[1]))) {
     // Writing would cut the input short: nobody is there to confirm that.
     PrintMessage(args.paths[1] + " is the input, which has frames beyond the first 9999: "
                  "it was left as it was (write OUTPUT to another file)");

@@ -1,6 +1,7 @@
 #include "formats/format_parts.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -25,6 +26,21 @@ bool FrameSink::Add(TimeValue start, TimeValue end, std::string text, FrameExtra
   doc_.FrameEnd[i] = end;
   doc_.FrameText[i] = std::move(text);
   doc_.FrameExtra[static_cast<std::size_t>(i)] = std::move(extras);
+  return true;
+}
+
+bool FrameSink::AddCopy(TimeValue start, TimeValue end, std::string_view text) {
+  if (doc_.FrameCount >= MaxReadFrames) {
+    ++left_out_;
+    return false;
+  }
+  const int i = ++doc_.FrameCount;
+  doc_.FrameStart[i] = start;
+  doc_.FrameEnd[i] = end;
+  doc_.FrameText[i] = std::string(text);
+  // A frame without extras, as Add stores it.
+  auto& extras = doc_.FrameExtra[static_cast<std::size_t>(i)];
+  if (!extras.empty()) extras = FrameExtras();
   return true;
 }
 
@@ -166,9 +182,10 @@ bool HasLayout(std::string_view line, std::string_view pattern) {
 
 std::int32_t TwoDigits(const char* at) { return (at[0] - '0') * 10 + (at[1] - '0'); }
 
-// MakeTime of "hh:mm:ss" at `at` and the fraction `ms`.
+// MakeTime of "hh:mm:ss" at `at` and the fraction `ms` (0..999): two digits a field
+// never wrap, so the sum is made here, where it is inlined.
 TimeValue ClockTimeAt(const char* at, std::int32_t ms) {
-  return MakeTime(TwoDigits(at), TwoDigits(at + 3), TwoDigits(at + 6), ms);
+  return ((TwoDigits(at) * 60 + TwoDigits(at + 3)) * 60 + TwoDigits(at + 6)) * 1000 + ms;
 }
 
 }  // namespace
@@ -276,26 +293,74 @@ constexpr char kDigitPairs[] =
 
 }  // namespace
 
-char* PutInt(char* at, std::int64_t v) {
-  // The digits from the right, two at a time, into the end of a buffer.
-  char digits[20];
-  char* first = digits + sizeof digits;
-  std::uint64_t u = v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+namespace {
+
+// The number of decimal digits of u, 1 for 0.
+int DigitCount(std::uint64_t u) {
+  for (int count = 0;; count += 4, u /= 10000) {
+    if (u < 10) return count + 1;
+    if (u < 100) return count + 2;
+    if (u < 1000) return count + 3;
+    if (u < 10000) return count + 4;
+  }
+}
+
+// The digits of u, two at a time from the right, ending just before `end`.
+template <typename Unsigned>
+void PutDigitsBefore(char* end, Unsigned u) {
   while (u >= 100) {
-    first -= 2;
-    std::memcpy(first, kDigitPairs + 2 * (u % 100), 2);
+    end -= 2;
+    std::memcpy(end, kDigitPairs + 2 * (u % 100), 2);
     u /= 100;
   }
   if (u >= 10) {
-    first -= 2;
-    std::memcpy(first, kDigitPairs + 2 * u, 2);
+    std::memcpy(end - 2, kDigitPairs + 2 * u, 2);
   } else {
-    *--first = static_cast<char>('0' + u);
+    end[-1] = static_cast<char>('0' + u);
   }
+}
+
+}  // namespace
+
+char* PutInt(char* at, std::int64_t v) {
+  const std::uint64_t u =
+      v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
   if (v < 0) *at++ = '-';
-  const auto length = static_cast<std::size_t>(digits + sizeof digits - first);
-  std::memcpy(at, first, length);
-  return at + length;
+  if constexpr (std::endian::native == std::endian::little) {
+    // The frame numbers and times of every file: four or eight digits with leading zeros
+    // in one word, written at once after the zeros are shifted out.
+    if (u < 10000) {
+      const auto n = static_cast<std::uint32_t>(u);
+      char four[4];
+      std::memcpy(four, kDigitPairs + 2 * (n / 100), 2);
+      std::memcpy(four + 2, kDigitPairs + 2 * (n % 100), 2);
+      std::uint32_t word;
+      std::memcpy(&word, four, 4);
+      const int digits = 1 + (n >= 10) + (n >= 100) + (n >= 1000);
+      word >>= 8 * (4 - digits);
+      std::memcpy(at, &word, 4);
+      return at + digits;
+    }
+    if (u < 100000000) {
+      const auto n = static_cast<std::uint32_t>(u);
+      const std::uint32_t high = n / 10000;
+      const std::uint32_t low = n - high * 10000;
+      char eight[8];
+      std::memcpy(eight, kDigitPairs + 2 * (high / 100), 2);
+      std::memcpy(eight + 2, kDigitPairs + 2 * (high % 100), 2);
+      std::memcpy(eight + 4, kDigitPairs + 2 * (low / 100), 2);
+      std::memcpy(eight + 6, kDigitPairs + 2 * (low % 100), 2);
+      std::uint64_t word;
+      std::memcpy(&word, eight, 8);
+      const int digits = 5 + (n >= 100000) + (n >= 1000000) + (n >= 10000000);
+      word >>= 8 * (8 - digits);
+      std::memcpy(at, &word, 8);
+      return at + digits;
+    }
+  }
+  char* const end = at + DigitCount(u);
+  PutDigitsBefore(end, u);
+  return end;
 }
 
 void AppendInt(std::string& out, std::int64_t v) {
@@ -317,22 +382,26 @@ char* PutClockTime(char* at, TimeValue v, char separator, TimeFraction fraction)
   if (v < 0) u = 0u - u;  // the length of the time, INT32_MIN's too
   // A negative time that shows as zero (-5 ms in hundredths) is written as zero.
   if (v < 0 && (fraction == kMilliseconds ? u : u / 10) != 0) *at++ = '-';
-  const std::uint32_t ms = u % 1000;
   const std::uint32_t seconds = u / 1000;
+  const std::uint32_t ms = u - seconds * 1000;
   const std::uint32_t hours = seconds / 3600;
+  const std::uint32_t in_hour = seconds - hours * 3600;
+  const std::uint32_t minutes = in_hour / 60;
   if (hours < 100) {
     at = PutTwoDigits(at, static_cast<std::int32_t>(hours));
   } else {
     at = std::to_chars(at, at + 4, hours).ptr;  // at most 596
   }
-  *at++ = ':';
-  at = PutTwoDigits(at, static_cast<std::int32_t>(seconds / 60 % 60));
-  *at++ = ':';
-  at = PutTwoDigits(at, static_cast<std::int32_t>(seconds % 60));
-  *at++ = separator;
-  at = PutTwoDigits(at, static_cast<std::int32_t>(ms / 10));
-  if (fraction == kMilliseconds) *at++ = static_cast<char>('0' + ms % 10);
-  return at;
+  // ":mm:ss", the separator and the fraction at fixed places.
+  at[0] = ':';
+  PutTwoDigits(at + 1, static_cast<std::int32_t>(minutes));
+  at[3] = ':';
+  PutTwoDigits(at + 4, static_cast<std::int32_t>(in_hour - minutes * 60));
+  at[6] = separator;
+  PutTwoDigits(at + 7, static_cast<std::int32_t>(ms / 10));
+  if (fraction == kHundredths) return at + 9;
+  at[9] = static_cast<char>('0' + ms % 10);
+  return at + 10;
 }
 
 void AppendReplacing(std::string& out, std::string_view text, char from, std::string_view to) {
@@ -352,10 +421,9 @@ void WriteKeptLines(std::string_view kept, LineWriter& lines) {
 }
 
 void AppendLinesJoined(std::string& out, std::string_view text, std::string_view separator) {
-  constexpr char kStops[] = {'|', kLiteralBar, '\0'};
   std::size_t start = 0;
-  for (std::size_t at = text.find_first_of(kStops); at != std::string_view::npos;
-       at = text.find_first_of(kStops, start)) {
+  for (std::size_t at = FindEither(text, '|', kLiteralBar); at != std::string_view::npos;
+       at = FindEither(text, '|', kLiteralBar, start)) {
     out.append(text.substr(start, at - start));
     if (text[at] == '|') {
       out.append(separator);

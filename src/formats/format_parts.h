@@ -23,6 +23,8 @@ class FrameSink {
   // Stores a frame in the next slot and returns true, or counts it as left out and returns
   // false when the reader's share of the store is full.
   bool Add(TimeValue start, TimeValue end, std::string text, FrameExtras extras = {});
+  // The same without extras, the text copied straight into its slot.
+  bool AddCopy(TimeValue start, TimeValue end, std::string_view text);
   // Whether the reader's share of the store is full. A reader then counts each frame it
   // meets with LeaveOut instead of building it.
   bool Full() const { return doc_.FrameCount >= MaxReadFrames; }
@@ -194,7 +196,8 @@ int FramesToWrite(const Document& doc);
 
 void AppendInt(std::string& out, std::int64_t v);
 // The decimal text of v (a minus in front of a negative) written at `at`, at most
-// kIntChars characters. Returns the end.
+// kIntChars characters; the bytes after them up to at + kIntChars may be overwritten too.
+// Returns the end.
 constexpr int kIntChars = 21;
 char* PutInt(char* at, std::int64_t v);
 // CR LF at `at`; returns the end.

@@ -82,9 +82,9 @@ StyledText ParseHtml(std::string_view text, bool webvtt, bool drop_override_bloc
   StyledText out;
   unsigned char style = 0;
   std::size_t i = 0;
-  const std::string_view marks = drop_override_blocks ? "<{" : "<";
   while (i < text.size()) {
-    const std::size_t lt = std::min(text.find_first_of(marks, i), text.size());
+    const std::size_t lt = std::min(
+        drop_override_blocks ? FindEither(text, '<', '{', i) : text.find('<', i), text.size());
     out.Append(text.substr(i, lt - i), style);
     if (lt == text.size()) break;
     if (text[lt] == '{') {
@@ -149,7 +149,7 @@ StyledText ParseAss(std::string_view text, CodePage page) {
   unsigned char style = 0;
   std::size_t i = 0;
   while (i < text.size()) {
-    const std::size_t at = std::min(text.find_first_of("{\\", i), text.size());
+    const std::size_t at = std::min(FindEither(text, '{', '\\', i), text.size());
     out.Append(text.substr(i, at - i), style);
     if (at == text.size()) break;
     i = at + 1;
@@ -346,12 +346,12 @@ std::string RenderSub(const StyledText& text) {
 // then it is the same text in both.
 bool IsPlainIn(std::string_view text, Markup from, Markup to, CodePage page) {
   // A SubRip text's override blocks are ASS's own.
-  const std::string_view marks = from == Markup::kAss   ? std::string_view("{\\")
-                                 : from == Markup::kSub ? std::string_view("{")
-                                 : from == Markup::kHtml && to != Markup::kAss
-                                     ? std::string_view("<{")
-                                     : std::string_view("<");
-  if (text.find_first_of(marks) != std::string_view::npos) return false;
+  const std::size_t mark = from == Markup::kAss   ? FindEither(text, '{', '\\')
+                           : from == Markup::kSub ? text.find('{')
+                           : from == Markup::kHtml && to != Markup::kAss
+                               ? FindEither(text, '<', '{')
+                               : text.find('<');
+  if (mark != std::string_view::npos) return false;
   return to != Markup::kAss || text.find(NoBreakSpace(page)) == std::string_view::npos;
 }
 

@@ -137,11 +137,11 @@ void WriteSami(const WriteContext& ctx) {
     std::memcpy(tag, kSync.data(), kSync.size());
     char* end = PutInt(tag + kSync.size(), doc.FrameStart[i]);
     std::memcpy(end, "><P>", 4);
-    out.append(tag, end + 4);
+    out.append(tag, static_cast<std::size_t>(end + 4 - tag));
     AppendLinesJoined(out, ctx.Text(i), "<br>");
     lines.EndLine();
     end = PutInt(tag + kSync.size(), doc.FrameEnd[i]);
-    out.append(tag, end);
+    out.append(tag, static_cast<std::size_t>(end - tag));
     lines.Line("><P><br>");
   }
   lines.Line("</BODY>");

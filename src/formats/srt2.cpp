@@ -136,7 +136,7 @@ void WriteSrt2(const WriteContext& ctx) {
     end = PutClockTime(end, doc.FrameStart[i], '.', kHundredths);
     *end = ',';
     end = PutLineEnd(PutClockTime(end + 1, doc.FrameEnd[i], '.', kHundredths));
-    out.append(time_line, end);
+    out.append(time_line, static_cast<std::size_t>(end - time_line));
     AppendLinesJoined(out, ctx.Text(i), "[br]");
     lines.EndLine();
   }

@@ -128,7 +128,7 @@ void WriteSub(const WriteContext& ctx) {
     *end++ = '{';
     end = PutInt(end, frames.FrameOf(doc.FrameEnd[i]));
     *end++ = '}';
-    out.append(braces, end);
+    out.append(braces, static_cast<std::size_t>(end - braces));
     // "|" separates the lines, and a "|" that is part of a line cannot be told from it.
     AppendLinesJoined(out, ctx.Text(i), "|");
     lines.EndLine();

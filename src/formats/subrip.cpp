@@ -21,6 +21,10 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // time "h:m:s", perhaps negative.
 bool IsTimeLine(std::string_view line) {
   // Number lines, the most common lines asked about, hold digits alone.
+  if (!line.empty() && IsDigit(line.back()) && line.size() <= 5 &&
+      std::all_of(line.begin(), line.end(), IsDigit)) {
+    return false;
+  }
   std::size_t k = 0;
   while (k < line.size() && (IsDigit(line[k]) || line[k] == ' ')) ++k;
   if (k == line.size()) return false;
@@ -207,7 +211,7 @@ void ReadSubRip(ReadContext& ctx) {
       ctx.sink.LeaveOut();
       continue;
     }
-    ctx.sink.Add(start, end, text);
+    ctx.sink.AddCopy(start, end, text);
   }
 }
 
@@ -225,7 +229,7 @@ void WriteSubRip(const WriteContext& ctx) {
     end = PutClockTime(end, doc.FrameStart[i], ',', kMilliseconds);
     std::memcpy(end, " --> ", 5);
     end = PutLineEnd(PutClockTime(end + 5, doc.FrameEnd[i], ',', kMilliseconds));
-    out.append(head, end);
+    out.append(head, static_cast<std::size_t>(end - head));
     // Each line of the text on a line of its own; an empty text is one empty line.
     const std::string_view text = ctx.Text(i);
     std::size_t from = 0;

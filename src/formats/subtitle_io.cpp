@@ -89,6 +89,11 @@ TextForm FormWritten(const Document& doc, int kind) {
 
 }  // namespace
 
+bool WriteReadsCodePage(int read_kind, int write_kind) {
+  return write_kind == kKindWebVtt || MarkupOfKind(read_kind) == Markup::kAss ||
+         MarkupOfKind(write_kind) == Markup::kAss;
+}
+
 bool HasUtf8ByteOrderMark(std::string_view data) { return data.starts_with(kByteOrderMark); }
 
 std::string_view WithoutByteOrderMark(std::string_view data) {
@@ -211,7 +216,7 @@ std::optional<std::string> SubFileFrameRate(std::string_view data) {
 }
 
 ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc,
-                            std::optional<CodePage> code_page) {
+                            std::optional<CodePage> code_page, CodePageGuess guess) {
   const FormatEntry* format = FindKind(kind);
   if (!format) return {};
   const FileText file(data);
@@ -221,12 +226,17 @@ ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Doc
   doc.ResetDocument();
   doc.HasByteOrderMark = HasUtf8ByteOrderMark(text);
   doc.FileTextForm = file.form();
-  doc.Encoding = file.form() != TextForm::kBytes ? CodePage::kUtf8
-                 : code_page                        ? *code_page
-                 : LooksLikeUtf8Text(text)          ? CodePage::kUtf8
-                                                    : GuessSingleByteCodePage(text);
   // WebVTT is UTF-8, unless the user chose another page for the file.
-  if (kind == kKindWebVtt && !code_page) doc.Encoding = CodePage::kUtf8;
+  const bool page_known =
+      file.form() != TextForm::kBytes || code_page.has_value() || kind == kKindWebVtt;
+  auto page_of_bytes = [text] {
+    return LooksLikeUtf8Text(text) ? CodePage::kUtf8 : GuessSingleByteCodePage(text);
+  };
+  doc.Encoding = file.form() != TextForm::kBytes  ? CodePage::kUtf8
+                 : code_page                       ? *code_page
+                 : kind == kKindWebVtt             ? CodePage::kUtf8
+                 : guess == CodePageGuess::kAlways ? page_of_bytes()
+                                                   : CodePage::kWindows1250;
   doc.SubRateLine.clear();
   doc.FileHeader.reset();
   doc.FileKind = kind;
@@ -241,6 +251,8 @@ ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Doc
   ReadResult result;
   if (kind == kKindSami && doc.FrameCount == 0 && HoldsSyncTag(text)) {
     doc.FrameEnd[0] = end_before;  // the line rules may have put an end there
+    // Its entities become characters of the page.
+    if (!page_known && guess != CodePageGuess::kAlways) doc.Encoding = page_of_bytes();
     TolerantSamiResult sami = ReadSamiTolerant(WithoutByteOrderMark(text), sink, doc.Encoding);
     result.class_read = sami.class_read.value_or("");
     result.classes_left_out = std::move(sami.classes_left_out);

@@ -77,8 +77,19 @@ std::optional<std::string> SubFileFrameRate(std::string_view data);
 // document's format: FileKind (SSA for an ASS file that says so, and the other way
 // round), MarkupKind, SaveExt and FormatLabel. The observers see one reset. A kind that is
 // no format changes nothing.
+// With kWhenNeeded the bytes' page is found only where the read itself needs it (the
+// tolerant SAMI reader); otherwise Encoding is left Windows-1250 unless it is known without
+// looking at the bytes (UTF-16, WebVTT, `code_page`): for a caller that writes the bytes
+// back as they are and never reads the page (lumetra-cli convert), which then saves the
+// pass.
+enum class CodePageGuess { kAlways, kWhenNeeded };
+// Whether writing a document read from a file of `read_kind` in the format `write_kind`
+// reads the code page of its texts: WebVTT is written in UTF-8, and the hard space of ASS
+// markup is the page's no-break space.
+bool WriteReadsCodePage(int read_kind, int write_kind);
 ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Document& doc,
-                            std::optional<CodePage> code_page = std::nullopt);
+                            std::optional<CodePage> code_page = std::nullopt,
+                            CodePageGuess guess = CodePageGuess::kAlways);
 
 struct WriteOptions {
   // A SUB save starts with the frame-rate line "{1}{1}RATE", which other programs read as

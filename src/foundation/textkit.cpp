@@ -1,6 +1,9 @@
 #include "foundation/textkit.h"
 
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -8,6 +11,26 @@
 #include <limits>
 
 namespace lumetra {
+
+std::size_t FindEither(std::string_view s, char a, char b, std::size_t from) {
+  const char* const p = s.data();
+  const std::size_t size = s.size();
+  std::size_t i = from;
+#if defined(__SSE2__)
+  const __m128i want_a = _mm_set1_epi8(a);
+  const __m128i want_b = _mm_set1_epi8(b);
+  for (; i + 16 <= size; i += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const int found = _mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(block, want_a), _mm_cmpeq_epi8(block, want_b)));
+    if (found != 0) return i + static_cast<std::size_t>(__builtin_ctz(found));
+  }
+#endif
+  for (; i < size; ++i) {
+    if (p[i] == a || p[i] == b) return i;
+  }
+  return std::string_view::npos;
+}
 
 namespace {
 

@@ -54,6 +54,10 @@ std::string LeftStr(std::string_view s, int n);
 std::string RightStr(std::string_view s, int n);
 std::string DropLeft(std::string_view s, int n);
 bool StartsWith(std::string_view s, std::string_view prefix);
+// The position of the first `a` or `b` in `s` from `from` on, or npos: one pass, sixteen
+// bytes at a time where the processor can (find_first_of looks every character up in the
+// set with a call of its own).
+std::size_t FindEither(std::string_view s, char a, char b, std::size_t from = 0);
 std::string PadRight(std::string_view s, char c, int n);
 std::string PadLeft(std::string_view s, char c, int n);
 std::string TrimLeftChar(std::string_view s, char c);

@@ -242,7 +242,14 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
     }
   }
   const std::optional<CodePage> remembered = RememberedCodePage(doc_.FileName);
-  const ReadResult result = lumetra::ReadSubtitleData(data, kind, doc_.SubFps, doc_, remembered);
+  const int write_kind = write_kind_without_guess_.value_or(kKindUnknown);
+  const CodePageGuess guess =
+      write_kind_without_guess_ &&
+              !WriteReadsCodePage(kind, write_kind == kKindUnknown ? kind : write_kind)
+          ? CodePageGuess::kWhenNeeded
+          : CodePageGuess::kAlways;
+  const ReadResult result = lumetra::ReadSubtitleData(data, kind, doc_.SubFps, doc_, remembered,
+                                                       guess);
   code_page_chosen_ = remembered.has_value() && doc_.Encoding == *remembered;
   runner_.ClearHistory();
   frames_left_out_ = result.frames_left_out;

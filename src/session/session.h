@@ -15,6 +15,7 @@
 #include "editing/frame_rate.h"
 #include "editing/sub_frame_rate.h"
 #include "formats/file_io.h"
+#include "formats/subtitle_io.h"
 #include "session/command_runner.h"
 #include "session/prompts.h"
 #include "settings/configuration.h"
@@ -155,6 +156,11 @@ class Session {
   // Files are opened mapped into memory instead of read (see MappedFile: the program must
   // handle SIGBUS).
   void MapOpenedFiles() { map_opened_files_ = true; }
+  // Files are opened to be written in `write_kind` (kKindUnknown: in their own format)
+  // without guessing the code page of their bytes where neither the read nor that write
+  // needs it (CodePageGuess::kWhenNeeded, WriteReadsCodePage): for a caller that only
+  // writes the texts back.
+  void OpenWithoutCodePageGuess(int write_kind) { write_kind_without_guess_ = write_kind; }
   // Entries of the file last read that did not fit into the store (0: none).
   int frames_left_out() const { return frames_left_out_; }
   // Whether writing `path` would replace the file that was read with frames left out (the
@@ -218,6 +224,7 @@ class Session {
   FileDialogState save_dialog_;
   int last_os_error_ = 0;
   bool map_opened_files_ = false;
+  std::optional<int> write_kind_without_guess_;
   int frames_left_out_ = 0;
   FileListener file_listener_;
   // The document's code page was chosen by the user, now or when the file was last used.

@@ -151,6 +151,22 @@ TEST_F(CliTest, ConvertWritesTheFormatOfTheOutputExtensionOrOfTo) {
   EXPECT_EQ(ReadFile(dir.File("plain")), kSubRip);
 }
 
+// A convert guesses no code page where the texts' bytes are written back as they are, and
+// still does where the format written converts them: WebVTT into UTF-8.
+TEST_F(CliTest, ConvertReadsTheCodePageOnlyWhereTheOutputNeedsIt) {
+  // "Privet" (hello) in Windows-1251, enough for the page to be guessed.
+  const std::string privet =
+      "\xCF\xF0\xE8\xE2\xE5\xF2, \xEA\xE0\xEA \xE4\xE5\xEB\xE0? "
+      "\xDD\xF2\xEE \xF2\xE5\xEA\xF1\xF2 \xED\xE0 \xF0\xF3\xF1\xF1\xEA\xEE\xEC.";
+  const std::string input =
+      Write("ru.txt", "1\r\n00:00:01,000 --> 00:00:02,000\r\n" + privet + "\r\n");
+  EXPECT_EQ(Run({"convert", input, dir.File("ru.srt")}).status, 0);
+  EXPECT_NE(ReadFile(dir.File("ru.srt")).find(privet), std::string::npos);
+  EXPECT_EQ(Run({"convert", input, dir.File("ru.vtt")}).status, 0);
+  EXPECT_NE(ReadFile(dir.File("ru.vtt")).find("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82,"),
+            std::string::npos);
+}
+
 // The format belongs to the document: an OUTPUT with INPUT's extension gets INPUT's format.
 TEST_F(CliTest, AnOutputWithTheInputsExtensionIsWrittenInTheInputsFormat) {
   const std::string subrip = Write("film.srt", kSubRip);

@@ -221,5 +221,40 @@ TEST(ReadSubtitleData, ReplacesTheDocumentInOneReset) {
   EXPECT_EQ(doc.FrameText[1], "Gy\xF5r");
 }
 
+// A read that writes the bytes back never needs their page: it is not guessed, except
+// where the tolerant SAMI reader turns entities into characters of it.
+TEST(ReadSubtitleData, GuessesThePageOnlyWhereTheReadNeedsIt) {
+  // Russian in Windows-1251: "Privet, kak dela? Eto tekst na russkom yazyke."
+  const std::string russian =
+      "\xCF\xF0\xE8\xE2\xE5\xF2, \xEA\xE0\xEA \xE4\xE5\xEB\xE0? \xDD\xF2\xEE "
+      "\xF2\xE5\xEA\xF1\xF2 \xED\xE0 \xF0\xF3\xF1\xF1\xEA\xEE\xEC \xFF\xE7\xFB\xEA\xE5.";
+  const std::string subrip = "1\n00:00:01,000 --> 00:00:02,000\n" + russian + "\n";
+  static Document guessed;
+  static Document unguessed;
+  ReadSubtitleData(subrip, kKindSubRip, 25, guessed);
+  ReadSubtitleData(subrip, kKindSubRip, 25, unguessed, std::nullopt, CodePageGuess::kWhenNeeded);
+  EXPECT_EQ(guessed.Encoding, CodePage::kWindows1251);
+  EXPECT_EQ(unguessed.Encoding, CodePage::kWindows1250);
+  EXPECT_EQ(unguessed.FrameText[1], guessed.FrameText[1]);
+  // A page known without the bytes is taken as it is.
+  ReadSubtitleData(subrip, kKindSubRip, 25, unguessed, CodePage::kWindows1252,
+                   CodePageGuess::kWhenNeeded);
+  EXPECT_EQ(unguessed.Encoding, CodePage::kWindows1252);
+
+  // "&#1103;" is the letter ya, 0xFF in Windows-1251 and no letter of Windows-1250.
+  const std::string sami = "<SYNC Start=1><P Class=A>" + russian + " &#1103;\n";
+  ReadSubtitleData(sami, kKindSami, 25, unguessed, std::nullopt, CodePageGuess::kWhenNeeded);
+  EXPECT_EQ(unguessed.Encoding, CodePage::kWindows1251);
+  EXPECT_EQ(unguessed.FrameText[1], russian + " \xFF");
+
+  // Writes that read the page: into WebVTT (UTF-8), and markup to or from ASS.
+  EXPECT_FALSE(WriteReadsCodePage(kKindSubRip, kKindSami));
+  EXPECT_FALSE(WriteReadsCodePage(kKindSami, kKindSub));
+  EXPECT_FALSE(WriteReadsCodePage(kKindWebVtt, kKindSubRip));
+  EXPECT_TRUE(WriteReadsCodePage(kKindSubRip, kKindWebVtt));
+  EXPECT_TRUE(WriteReadsCodePage(kKindSubRip, kKindAss));
+  EXPECT_TRUE(WriteReadsCodePage(kKindSsa, kKindSrt2));
+}
+
 }  // namespace
 }  // namespace lumetra

@@ -91,6 +91,31 @@ TEST(Writers, WriteExactBytes) {
   }
 }
 
+// Numbers are written four or eight digits at a time: every length at its edges, with the
+// bytes after the number left for the caller.
+TEST(Writers, NumbersAndClockTimesAtTheEdgesOfEachLength) {
+  const std::int64_t numbers[] = {0,        9,         10,        99,         100,
+                                  999,      1000,      9999,      10000,      99999,
+                                  100000,   9999999,   10000000,  99999999,   100000000,
+                                  -1,       -9999,     -10000,    -99999999,  -100000000,
+                                  INT32_MIN, INT64_MAX, INT64_MIN, 4294967296, 1234567890123};
+  for (const std::int64_t n : numbers) {
+    char buffer[kIntChars + 2];
+    char* const end = PutInt(buffer, n);
+    EXPECT_EQ(std::string(buffer, end), std::to_string(n));
+  }
+  const std::pair<TimeValue, std::string_view> times[] = {
+      {0, "00:00:00,000"},          {59999, "00:00:59,999"},
+      {60000, "00:01:00,000"},      {3599999, "00:59:59,999"},
+      {3600000, "01:00:00,000"},    {359999999, "99:59:59,999"},
+      {360000000, "100:00:00,000"}, {INT32_MAX, "596:31:23,647"},
+      {-1, "-00:00:00,001"},        {INT32_MIN, "-596:31:23,648"}};
+  for (const auto& [time, text] : times) {
+    char buffer[kClockTimeChars];
+    EXPECT_EQ(std::string_view(buffer, PutClockTime(buffer, time, ',', kMilliseconds)), text);
+  }
+}
+
 TEST(Writers, SubFileWritesItsFrameRateLineBackWithTheRateUsed) {
   const std::string file = Crlf("{1}{1}12.500\n{40}{80}x\n");
   const auto loaded = Read(file, kKindSub, 12.5);
