@@ -40,9 +40,9 @@ namespace {
 // The nine fields of the information header (const or not, as the document is).
 template <typename Doc>
 auto HeaderFieldsOf(Doc& doc) {
-  return std::array{&doc.InfoTitle,   &doc.InfoAuthor,  &doc.InfoSource,
+  return std::array{&doc.InfoTitle,   &doc.InfoAuthor,   &doc.InfoSource,
                     &doc.InfoPrg,     &doc.InfoFilepath, &doc.InfoDelay,
-                    &doc.InfoCdTrack, &doc.InfoComment, &doc.InfoFontLine};
+                    &doc.InfoCdTrack, &doc.InfoComment,  &doc.InfoFontLine};
 }
 
 }  // namespace

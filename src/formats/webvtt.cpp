@@ -178,8 +178,9 @@ void AppendTextLine(std::string& text, std::string_view file_line) {
 }
 
 // A line of a frame's text (UTF-8) as a line of a cue: tags as they are; a "<" that starts
-// no tag, an "&" that would read as an entity and the ">" of "-->" as entities. Everything
-// else stays as it is, which programs that know no entities read best.
+// no tag (or a tag that holds "-->"), an "&" that would read as an entity and the ">" of
+// "-->" as entities. Everything else stays as it is, which programs that know no entities
+// read best.
 void AppendCueLine(std::string& out, std::string_view line) {
   if (line.empty()) {
     out.append(kEmptyLineMark);
@@ -191,7 +192,11 @@ void AppendCueLine(std::string& out, std::string_view line) {
     const char c = line[i];
     std::size_t length = 0;
     if (c == '<') {
-      const std::size_t end = mark && i == 0 ? std::string_view::npos : HtmlTagEnd(line, i, true);
+      std::size_t end = mark && i == 0 ? std::string_view::npos : HtmlTagEnd(line, i, true);
+      // A "tag" that holds an arrow ("<a --> b>") would make the line a timing line.
+      if (end != std::string_view::npos && line.substr(i, end - i + 1).find(kArrow) != line.npos) {
+        end = std::string_view::npos;
+      }
       if (end != std::string_view::npos) {
         AppendReplacing(out, line.substr(i, end - i + 1), kLiteralBar, "|");
         i = end;

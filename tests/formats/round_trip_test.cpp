@@ -92,8 +92,9 @@ TEST_P(RoundTrip, WrittenFramesReadBackAndWriteTheSameBytes) {
       // Empty SubRip and SUB files have no line to recognise them by; SSA is recognised as
       // ASS first, and told from it by the reader.
       const bool has_lines = count > 0 || (kind != kKindSubRip && kind != kKindSub);
-      EXPECT_EQ(DetectSubtitleKind(bytes),
-                !has_lines ? kKindUnknown : kind == kKindSsa ? kKindAss : kind);
+      EXPECT_EQ(DetectSubtitleKind(bytes), !has_lines         ? kKindUnknown
+                                           : kind == kKindSsa ? kKindAss
+                                                              : kind);
 
       EXPECT_EQ(TextFormOf(bytes), text_form);
 
@@ -123,12 +124,12 @@ INSTANTIATE_TEST_SUITE_P(AllFormats, RoundTrip,
                                            FormatCase{"ssa", kKindSsa, 10, 100000}),
                          [](const auto& info) { return std::string(info.param.ext); });
 
-
 // A saved time used to drift on every save: -5440 ms was written "00:00:-5,440" and read
 // back as -4560, and SRT2 wrote -38200 as "00:00:-38.20", which reads as 38200.
 TEST(RoundTrip, NegativeAndVeryLongTimesComeBackAsTheyWereWritten) {
-  const TimeValue times[] = {-5440, -38200, -1, -999, -1000, -3723045, INT32_MIN, INT32_MAX,
-                             100 * 3600000, 99 * 3600000 + 3599999, 0};
+  const TimeValue times[] = {-5440,    -38200,    -1,        -999,          -1000,
+                             -3723045, INT32_MIN, INT32_MAX, 100 * 3600000, 99 * 3600000 + 3599999,
+                             0};
   for (const int kind : {kKindSubRip, kKindSrt2}) {
     Frames frames;
     for (const TimeValue t : times) frames.push_back({t, ~t, "x"});  // ~t: -t - 1

@@ -33,8 +33,9 @@ TimeValue ComesBackAs(const TimeCase& c, TimeValue t) {
       return std::max(t, 0);  // no time before 0
     case kKindAss:
     case kKindSsa:  // the nearest hundredth, none before 0, within the 32 bits
-      return t <= 0 ? 0 : static_cast<TimeValue>(std::min<std::int64_t>(
-                              (static_cast<std::int64_t>(t) + 5) / 10 * 10, INT32_MAX));
+      return t <= 0 ? 0
+                    : static_cast<TimeValue>(std::min<std::int64_t>(
+                          (static_cast<std::int64_t>(t) + 5) / 10 * 10, INT32_MAX));
     default:
       return t;
   }
@@ -63,7 +64,7 @@ TEST_P(TimeRoundTrip, TimesAroundZeroAndAtTheLimitsComeBackAndStayPut) {
     EXPECT_EQ(loaded.All(), (Frames{{back, back, "a"}, {0, back, "b"}, {back, 0, "c"}}));
     // Never the other side of 0, never more than a step away (where the format has the time).
     EXPECT_GE(static_cast<std::int64_t>(back) * t, 0);
-    const double step = c.kind == kKindSub                                     ? 1000 / std::abs(c.fps)
+    const double step = c.kind == kKindSub ? 1000 / std::abs(c.fps)
                         : c.kind == kKindSrt2 || c.kind == kKindAss || c.kind == kKindSsa ? 10
                                                                                           : 1;
     if (t >= 0 || (c.kind != kKindWebVtt && c.kind != kKindAss && c.kind != kKindSsa)) {

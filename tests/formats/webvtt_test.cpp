@@ -96,6 +96,13 @@ TEST(WebVtt, OtherDocumentsAreWrittenInUtf8WithTheirTextEscaped) {
   const std::string vtt = Write(doc, kKindWebVtt);
   EXPECT_NE(vtt.find("\r\n&lt;i></i>\r\n"), std::string::npos);
   EXPECT_EQ(Read(vtt, kKindWebVtt).At(2).text, "<i></i>");
+  // A "<" whose tag the conversion took away used to reach the arrow after it and write a
+  // "tag" holding "-->": the line became a cue of its own (found by the fuzz target).
+  doc.MarkupKind = kKindSami;
+  doc.SetText(2, "<I know.</i> 1 --> 2");
+  const auto back = Read(Write(doc, kKindWebVtt), kKindWebVtt);
+  EXPECT_EQ(back.doc->FrameCount, 2);
+  EXPECT_EQ(back.At(2).text, "<I know. 1 --> 2");
 }
 
 }  // namespace
