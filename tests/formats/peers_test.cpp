@@ -120,8 +120,12 @@ TEST_F(Peers, TheirFilesAreReadWholeAndSavedUnchanged) {
         EXPECT_EQ(reloaded.doc->FrameExtra[i], loaded.doc->FrameExtra[i]) << path;
       }
       EXPECT_EQ(Write(*reloaded.doc, reloaded.doc->FileKind), saved) << path;
+      // ASS and SSA files of both programs are in the writer's form but for their line
+      // ends; WebVTT's shorter times ("00:01.000") are written in full.
       if (bytes.find("\r\n") != std::string::npos) {
         EXPECT_EQ(saved, bytes) << path;
+      } else if (target.kind != kKindWebVtt) {
+        EXPECT_EQ(saved, Crlf(bytes)) << path;
       }
     }
   }
