@@ -2,6 +2,7 @@
 // read and write entry points, which the format table of subtitle_io.cpp calls.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -75,6 +76,37 @@ TolerantSamiResult ReadSamiTolerant(std::string_view text, FrameSink& sink, Code
 // Reads up to the first frame and returns its RATE when it is such a line.
 std::optional<std::string> SubRateOfFirstFrame(LineReader& in);
 
+// Texts of some frames in another form, all in one block of memory: a frame without one
+// keeps its own.
+class ConvertedTexts {
+ public:
+  // For the frames 1..count, none converted yet.
+  explicit ConvertedTexts(int count) : spans_(static_cast<std::size_t>(std::max(count, 0)) + 1) {}
+  // Frame i's text: what `append` appends to the string it is given.
+  template <typename Append>
+  void Add(int i, Append append) {
+    const std::size_t from = block_.size();
+    append(block_);
+    spans_[static_cast<std::size_t>(i)] = {static_cast<std::uint32_t>(from),
+                                           static_cast<std::uint32_t>(block_.size() - from)};
+  }
+  // Frame i's converted text, or none.
+  std::optional<std::string_view> Find(int i) const {
+    const auto k = static_cast<std::size_t>(i);
+    if (k >= spans_.size() || spans_[k].from == kNone) return std::nullopt;
+    return std::string_view(block_).substr(spans_[k].from, spans_[k].size);
+  }
+
+ private:
+  static constexpr std::uint32_t kNone = 0xFFFFFFFF;
+  struct Span {
+    std::uint32_t from = kNone;
+    std::uint32_t size = 0;
+  };
+  std::string block_;
+  std::vector<Span> spans_;
+};
+
 // Everything a writer gets: the document, the frame rate (SUB only), where its lines go,
 // the format it writes and the texts in that format's markup.
 struct WriteContext {
@@ -84,14 +116,14 @@ struct WriteContext {
   int kind;
   // A SUB file starts with a frame-rate line (see WriteOptions).
   bool sub_rate_line = false;
-  // The texts converted into the format's markup, by frame; null when they are in it, and
-  // no value for a frame whose text is the same in both.
-  const std::vector<std::optional<std::string>>* texts = nullptr;
+  // The texts converted into the format's markup; null when they are in it.
+  const ConvertedTexts* texts = nullptr;
 
   std::string_view Text(int i) const {
-    const auto k = static_cast<std::size_t>(i);
-    return texts != nullptr && (*texts)[k] ? std::string_view(*(*texts)[k])
-                                           : std::string_view(doc.FrameText[k]);
+    if (texts != nullptr) {
+      if (const std::optional<std::string_view> text = texts->Find(i)) return *text;
+    }
+    return doc.FrameText[static_cast<std::size_t>(i)];
   }
   // The document's format header, when it is of the format written (its frames' extras are
   // then of that format too); null otherwise.

@@ -38,8 +38,9 @@ std::size_t HtmlTagEnd(std::string_view text, std::size_t at, bool time_stamps) 
   const char c = text[at + 1];
   const bool time_stamp = time_stamps && IsAsciiDigit(c);
   if (!IsAsciiLetter(c) && c != '/' && !time_stamp) return std::string_view::npos;
-  const std::size_t end = text.find_first_of("<>|", at + 1);
-  if (end == std::string_view::npos || text[end] != '>') return std::string_view::npos;
+  std::size_t end = at + 1;
+  while (end < text.size() && text[end] != '>' && text[end] != '<' && text[end] != '|') ++end;
+  if (end == text.size() || text[end] != '>') return std::string_view::npos;
   if (time_stamp && text.substr(at + 1, end - at - 1).find_first_not_of("0123456789:.") !=
                         std::string_view::npos) {
     return std::string_view::npos;
@@ -51,10 +52,11 @@ namespace {
 
 // The style a tag name ("i", "b", "u", a WebVTT "i.loud") sets, or 0.
 unsigned char StyleOfTagName(std::string_view name) {
-  const std::size_t end = name.find_first_of(" .\t");
-  const std::string_view base = name.substr(0, end);
-  if (base.size() != 1) return 0;
-  switch (LowerAscii(base[0])) {
+  // The name ends at a space, "." or tab: it is one letter.
+  if (name.empty() || (name.size() > 1 && name[1] != ' ' && name[1] != '.' && name[1] != '\t')) {
+    return 0;
+  }
+  switch (LowerAscii(name[0])) {
     case 'i':
       return kItalic;
     case 'b':
@@ -78,11 +80,9 @@ std::size_t OverrideBlockEnd(std::string_view text, std::size_t at) {
 
 // Tags of the HTML family (WebVTT's, with time stamps, when `webvtt`); with
 // `drop_override_blocks` the override blocks of a SubRip text are markup too, and dropped.
-StyledText ParseHtml(std::string_view text, bool webvtt, bool drop_override_blocks) {
-  StyledText out;
-  // Never longer than the text.
-  out.chars.reserve(text.size());
-  out.styles.reserve(text.size());
+// The text without markup goes to `out` (StyledText or SubLines) piece by piece.
+template <typename Sink>
+void ParseHtml(std::string_view text, bool webvtt, bool drop_override_blocks, Sink& out) {
   unsigned char style = 0;
   std::size_t i = 0;
   while (i < text.size()) {
@@ -109,7 +109,6 @@ StyledText ParseHtml(std::string_view text, bool webvtt, bool drop_override_bloc
     style = closing ? static_cast<unsigned char>(style & ~bit) : style | bit;
     i = end + 1;  // every other tag is dropped
   }
-  return out;
 }
 
 // The digits of an override tag after its name ("i1" gives "1"); nothing when other
@@ -147,8 +146,8 @@ void ApplyOverrideBlock(std::string_view block, unsigned char& style) {
   }
 }
 
-StyledText ParseAss(std::string_view text, CodePage page) {
-  StyledText out;
+template <typename Sink>
+void ParseAss(std::string_view text, CodePage page, Sink& out) {
   unsigned char style = 0;
   std::size_t i = 0;
   while (i < text.size()) {
@@ -173,7 +172,6 @@ StyledText ParseAss(std::string_view text, CodePage page) {
     }
     out.Append(text.substr(at, 1), style);
   }
-  return out;
 }
 
 // A SUB code "{x:value}" at `at`: its end ("}") on the same line, or npos.
@@ -294,57 +292,91 @@ std::string RenderAss(const StyledText& text, CodePage page) {
   return out;
 }
 
-std::string SubCode(char code, unsigned char style) {
-  std::string out;
+// Appends the SUB code that sets `style` ("{y:i,b}"), or nothing for no style.
+void AppendSubCode(std::string& out, char code, unsigned char style) {
+  bool first = true;
   for (unsigned char bit : kStyles) {
     if (!(style & bit)) continue;
-    out += out.empty() ? std::string{'{', code, ':'} : std::string(",");
+    if (first) {
+      out += '{';
+      out += code;
+      out += ':';
+      first = false;
+    } else {
+      out += ',';
+    }
     out += HtmlTagName(bit);
   }
-  if (!out.empty()) out += '}';
-  return out;
+  if (!first) out += '}';
 }
 
-// SUB styles whole lines ({y:i}) or the whole frame ({Y:i}); a style that covers only part
-// of a line cannot be held and is dropped.
-std::string RenderSub(const StyledText& text) {
+// A text without markup on its way to SUB: its characters, and for each line the styles
+// that all its characters but spaces share. SUB styles whole lines ({y:i}) or the whole
+// frame ({Y:i}); a style that covers only part of a line cannot be held and is dropped.
+class SubLines {
+ public:
+  void Clear() {
+    chars_.clear();
+    lines_.clear();
+    style_ = kAllStyles;
+    has_text_ = false;
+  }
+  void Append(std::string_view s, unsigned char style) {
+    const std::size_t base = chars_.size();
+    chars_.append(s);
+    std::size_t from = 0;
+    for (;;) {
+      const std::size_t bar = std::min(s.find('|', from), s.size());
+      if (s.substr(from, bar - from).find_first_not_of(' ') != std::string_view::npos) {
+        style_ &= style;
+        has_text_ = true;
+      }
+      if (bar == s.size()) return;
+      EndLine(base + bar);
+      from = bar + 1;
+    }
+  }
+  // Appends the text with its lines' styles in SUB codes.
+  void Render(std::string& out) {
+    EndLine(chars_.size());
+    unsigned char frame_style = kAllStyles;
+    bool any_text = false;
+    for (const Line& line : lines_) {
+      if (!line.has_text) continue;
+      frame_style &= line.style;
+      any_text = true;
+    }
+    if (!any_text) frame_style = 0;
+    out.reserve(out.size() + chars_.size() + 16 * (lines_.size() + 1));
+    AppendSubCode(out, 'Y', frame_style);
+    std::size_t from = 0;
+    for (std::size_t n = 0; n < lines_.size(); ++n) {
+      if (n > 0) out += '|';
+      const Line& line = lines_[n];
+      AppendSubCode(out, 'y', static_cast<unsigned char>(line.style & ~frame_style));
+      out.append(chars_, from, line.end - from);
+      from = line.end + 1;
+    }
+  }
+
+ private:
+  static constexpr unsigned char kAllStyles = kItalic | kBold | kUnderline;
   struct Line {
-    std::size_t from, to;
+    std::size_t end;  // of its characters in chars_ (its "|" or the end)
     unsigned char style;
     bool has_text;  // more than spaces
   };
-  std::vector<Line> lines;
-  std::size_t from = 0;
-  for (std::size_t k = 0; k <= text.chars.size(); ++k) {
-    if (k < text.chars.size() && text.chars[k] != '|') continue;
-    unsigned char style = kItalic | kBold | kUnderline;
-    bool any = false;
-    for (std::size_t j = from; j < k; ++j) {
-      if (text.chars[j] == ' ') continue;
-      style &= static_cast<unsigned char>(text.styles[j]);
-      any = true;
-    }
-    lines.push_back({from, k, any ? style : static_cast<unsigned char>(0), any});
-    from = k + 1;
+  void EndLine(std::size_t end) {
+    lines_.push_back({end, has_text_ ? style_ : static_cast<unsigned char>(0), has_text_});
+    style_ = kAllStyles;
+    has_text_ = false;
   }
-  unsigned char frame_style = kItalic | kBold | kUnderline;
-  bool any_text = false;
-  for (const Line& line : lines) {
-    if (!line.has_text) continue;
-    frame_style &= line.style;
-    any_text = true;
-  }
-  if (!any_text) frame_style = 0;
-  std::string out = SubCode('Y', frame_style);
-  out.reserve(text.chars.size() + 16 * (lines.size() + 1));
-  for (std::size_t n = 0; n < lines.size(); ++n) {
-    if (n > 0) out += '|';
-    const Line& line = lines[n];
-    out += SubCode('y', static_cast<unsigned char>(line.style & ~frame_style));
-    out.append(text.chars, line.from, line.to - line.from);
-  }
-  return out;
-}
+
+  std::string chars_;
+  std::vector<Line> lines_;
+  unsigned char style_ = kAllStyles;  // of the line being read
+  bool has_text_ = false;
+};
 
 // Whether a text holds nothing that is markup in `from` or that `to` writes as markup:
 // then it is the same text in both.
@@ -379,31 +411,51 @@ bool ConvertsMarkup(std::string_view text, Markup from, Markup to, CodePage page
   return from != to && !IsPlainIn(text, from, to, page);
 }
 
-std::string ConvertMarkup(std::string_view text, Markup from, Markup to, CodePage page) {
-  if (!ConvertsMarkup(text, from, to, page)) return std::string(text);
+void AppendConvertedMarkup(std::string& out, std::string_view text, Markup from, Markup to,
+                           CodePage page) {
+  if (!ConvertsMarkup(text, from, to, page)) {
+    out.append(text);
+    return;
+  }
+  if (to == Markup::kSub) {
+    // In one pass into buffers that every text reuses.
+    thread_local SubLines lines;
+    lines.Clear();
+    if (from == Markup::kAss) {
+      ParseAss(text, page, lines);
+    } else {
+      ParseHtml(text, from == Markup::kWebVtt, from == Markup::kHtml, lines);
+    }
+    lines.Render(out);
+    return;
+  }
   StyledText plain;
   switch (from) {
     case Markup::kHtml:
     case Markup::kWebVtt:
-      plain = ParseHtml(text, from == Markup::kWebVtt, from == Markup::kHtml && to != Markup::kAss);
+      plain.chars.reserve(text.size());
+      plain.styles.reserve(text.size());
+      ParseHtml(text, from == Markup::kWebVtt, from == Markup::kHtml && to != Markup::kAss, plain);
       break;
     case Markup::kAss:
-      plain = ParseAss(text, page);
+      ParseAss(text, page, plain);
       break;
     case Markup::kSub:
       plain = ParseSub(text);
       break;
   }
-  switch (to) {
-    case Markup::kAss:
-      return RenderAss(plain, page);
-    case Markup::kSub:
-      return RenderSub(plain);
-    case Markup::kHtml:
-    case Markup::kWebVtt:
-      break;
+  std::string rendered = to == Markup::kAss ? RenderAss(plain, page) : RenderHtml(plain);
+  if (out.empty()) {
+    out = std::move(rendered);
+  } else {
+    out += rendered;
   }
-  return RenderHtml(plain);
+}
+
+std::string ConvertMarkup(std::string_view text, Markup from, Markup to, CodePage page) {
+  std::string out;
+  AppendConvertedMarkup(out, text, from, to, page);
+  return out;
 }
 
 }  // namespace lumetra

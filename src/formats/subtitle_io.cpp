@@ -57,31 +57,24 @@ std::string_view TrimSpaces(std::string_view s) {
   return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
-// The texts of the document in the markup of `kind`, by frame; empty when they are in it,
-// and no value for a text that is the same in both (most texts, which copying would cost).
-std::vector<std::optional<std::string>> TextsInMarkupOf(const Document& doc, int kind) {
-  const Markup from = MarkupOfKind(doc.MarkupKind);
-  const Markup to = MarkupOfKind(kind);
-  std::vector<std::optional<std::string>> texts;
-  if (from == to) return texts;
-  const int count = FramesToWrite(doc);
-  texts.resize(static_cast<std::size_t>(count) + 1);
-  for (int i = 1; i <= count; ++i) {
-    if (ConvertsMarkup(doc.FrameText[i], from, to, doc.Encoding)) {
-      texts[static_cast<std::size_t>(i)] = ConvertMarkup(doc.FrameText[i], from, to, doc.Encoding);
-    }
-  }
-  return texts;
-}
-
 // Writes the document through its format's writer, the texts converted where its markup
-// is another.
+// is another: only those that change (most texts stay as they are, and copying them would
+// cost).
 void WriteFormat(const FormatEntry& format, const Document& doc, double sub_fps, LineWriter& lines,
                  const WriteOptions& options) {
-  const std::vector<std::optional<std::string>> texts = TextsInMarkupOf(doc, format.kind);
+  const Markup from = MarkupOfKind(doc.MarkupKind);
+  const Markup to = MarkupOfKind(format.kind);
+  const int count = from == to ? 0 : FramesToWrite(doc);
+  ConvertedTexts texts(count);
+  for (int i = 1; i <= count; ++i) {
+    const std::string& text = doc.FrameText[static_cast<std::size_t>(i)];
+    if (!ConvertsMarkup(text, from, to, doc.Encoding)) continue;
+    texts.Add(i,
+              [&](std::string& out) { AppendConvertedMarkup(out, text, from, to, doc.Encoding); });
+  }
   WriteContext ctx{doc, sub_fps, lines, format.kind};
   ctx.sub_rate_line = options.sub_rate_line;
-  if (MarkupOfKind(doc.MarkupKind) != MarkupOfKind(format.kind)) ctx.texts = &texts;
+  if (from != to) ctx.texts = &texts;
   format.write(ctx);
 }
 
@@ -235,7 +228,7 @@ ReadResult ReadSubtitleData(std::string_view data, int kind, double sub_fps, Doc
   auto page_of_bytes = [text] {
     return LooksLikeUtf8Text(text) ? CodePage::kUtf8 : GuessSingleByteCodePage(text);
   };
-  doc.Encoding = file.form() != TextForm::kBytes  ? CodePage::kUtf8
+  doc.Encoding = file.form() != TextForm::kBytes   ? CodePage::kUtf8
                  : code_page                       ? *code_page
                  : kind == kKindWebVtt             ? CodePage::kUtf8
                  : guess == CodePageGuess::kAlways ? page_of_bytes()

@@ -44,10 +44,15 @@ TEST(Markup, StylesGoFromOneFamilyToAnother) {
       {kHtml, "{\\an8}<i>Top</i> {x} {\\|b}", kVtt, "<i>Top</i> {x} {\\|b}"},
       {kHtml, "{\\an8}<i>Top</i>", kSub, "{Y:i}Top"},
       {kHtml, "{\\an8}Top", kSub, "Top"},
+      {kHtml, "<b\tx>A</b>|<i.c>B</i>|<ib>C</ib>", kSub, "{y:b}A|{y:i}B|C"},
+      {kHtml, "<i>A<|B</i>", kSub, "{Y:i}A<|B"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ConvertMarkup(c.text, c.from, c.to, CodePage::kWindows1250), c.expected) << c.text;
   }
+  std::string appended = "kept";
+  AppendConvertedMarkup(appended, "<i>A</i>", Markup::kHtml, Markup::kSub, CodePage::kUtf8);
+  EXPECT_EQ(appended, "kept{Y:i}A");
   EXPECT_EQ(ConvertMarkup("a\\hb", Markup::kAss, Markup::kHtml, CodePage::kUtf8),
             "a\xC2\xA0"
             "b");
@@ -65,6 +70,14 @@ TEST(Markup, SavingInAnotherFamilyConvertsEveryText) {
   EXPECT_EQ(Write(*subrip.doc, kKindSub), "{25}{50}{y:i}Hi|there\r\n");
   const auto back = Read(ass, kKindAss);
   EXPECT_EQ(Write(*back.doc, kKindSubRip), Write(*subrip.doc, kKindSubRip));
+  // Each frame gets its own converted text, an empty one too; the others stay as they are.
+  const auto frames = Read(
+      "1\n00:00:01,000 --> 00:00:02,000\n<i></i>\n\n"
+      "2\n00:00:03,000 --> 00:00:04,000\nplain\n\n"
+      "3\n00:00:05,000 --> 00:00:06,000\n<b>x</b>\n<u>y</u>\n",
+      kKindSubRip);
+  EXPECT_EQ(Write(*frames.doc, kKindSub),
+            "{25}{50}\r\n{75}{100}plain\r\n{125}{150}{y:b}x|{y:u}y\r\n");
   // Texts of the same family keep every byte.
   EXPECT_NE(Write(*subrip.doc, kKindSami).find("<i>Hi</i><br>there"), std::string::npos);
 }
