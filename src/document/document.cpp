@@ -7,11 +7,12 @@
 namespace lumetra {
 
 Document::Document()
-    : FrameStart(MaxFrames + 1, 0),
-      FrameEnd(MaxFrames + 1, 0),
-      FrameText(MaxFrames + 1),
-      FrameExtra(MaxFrames + 1) {
+    : FrameStart(MaxFrames + 1, 0), FrameEnd(MaxFrames + 1, 0), FrameText(MaxFrames + 1) {
   InfoPrg = std::string("Morvaly's Lumetra ") + kVersionText;
+}
+
+void FrameExtrasColumn::Allocate() {
+  if (slots_.empty()) slots_.resize(static_cast<std::size_t>(MaxFrames) + 1);
 }
 
 template <typename Call>
@@ -41,8 +42,8 @@ void Document::ResetDocument() {
   std::fill(FrameStart.begin() + 1, FrameStart.begin() + static_cast<std::ptrdiff_t>(used), 0);
   std::fill(FrameEnd.begin() + 1, FrameEnd.begin() + static_cast<std::ptrdiff_t>(used), 0);
   for (std::size_t i = 1; i < used; ++i) FrameText[i].clear();
-  for (std::size_t i = 1; i < used && i < FrameExtra.size(); ++i) {
-    if (!FrameExtra[i].empty()) FrameExtra[i] = FrameExtras();
+  for (std::size_t i = 1; i < used && FrameExtra.Allocated(); ++i) {
+    if (!FrameExtra[i].empty()) FrameExtra.Mutable(i) = FrameExtras();
   }
   slots_in_use_ = 0;
   FileBoxText = FileName;
@@ -95,7 +96,7 @@ void Document::SetText(int i, std::string text) {
 
 void Document::SetExtras(int i, FrameExtras extras) {
   if (watcher_ != nullptr) watcher_->ExtrasAboutToChange(i);
-  FrameExtra[static_cast<std::size_t>(i)] = std::move(extras);
+  FrameExtra.Set(static_cast<std::size_t>(i), std::move(extras));
   NotifyChanged(i, i);
 }
 
@@ -132,15 +133,18 @@ bool Document::InsertFrames(int at, std::vector<Frame> frames, std::vector<Frame
                      FrameEnd.begin() + past + count);
   std::move_backward(FrameText.begin() + first, FrameText.begin() + past,
                      FrameText.begin() + past + count);
-  std::move_backward(FrameExtra.begin() + first, FrameExtra.begin() + past,
-                     FrameExtra.begin() + past + count);
+  if (!extras.empty() || FrameExtra.Allocated()) {
+    std::vector<FrameExtras>& slots = FrameExtra.Slots();
+    std::move_backward(slots.begin() + first, slots.begin() + past, slots.begin() + past + count);
+  }
   for (int j = 0; j < count; ++j) {
     const auto k = static_cast<std::size_t>(at + j);
     Frame& frame = frames[static_cast<std::size_t>(j)];
     FrameStart[k] = frame.start;
     FrameEnd[k] = frame.end;
     FrameText[k] = std::move(frame.text);
-    FrameExtra[k] = extras.empty() ? FrameExtras() : std::move(extras[static_cast<std::size_t>(j)]);
+    FrameExtra.Set(k,
+                   extras.empty() ? FrameExtras() : std::move(extras[static_cast<std::size_t>(j)]));
   }
   FrameCount += count;
   NoteSlotsInUse(FrameCount);
@@ -159,7 +163,10 @@ void Document::RemoveFrames(int first, int count) {
   std::rotate(FrameStart.begin() + from, FrameStart.begin() + middle, FrameStart.begin() + past);
   std::rotate(FrameEnd.begin() + from, FrameEnd.begin() + middle, FrameEnd.begin() + past);
   std::rotate(FrameText.begin() + from, FrameText.begin() + middle, FrameText.begin() + past);
-  std::rotate(FrameExtra.begin() + from, FrameExtra.begin() + middle, FrameExtra.begin() + past);
+  if (FrameExtra.Allocated()) {
+    std::vector<FrameExtras>& slots = FrameExtra.Slots();
+    std::rotate(slots.begin() + from, slots.begin() + middle, slots.begin() + past);
+  }
   NoteSlotsInUse(FrameCount);
   FrameCount -= count;
   if (bulk_depth_ == 0) Tell([&](DocumentObserver& o) { o.FramesRemoved(first, count); });
@@ -188,7 +195,7 @@ void Document::RemoveFrameList(const std::vector<int>& frames) {
     FrameStart[to] = FrameStart[from];
     FrameEnd[to] = FrameEnd[from];
     FrameText[to] = std::move(FrameText[from]);
-    FrameExtra[to] = std::move(FrameExtra[from]);
+    if (FrameExtra.Allocated()) FrameExtra.Mutable(to) = std::move(FrameExtra.Mutable(from));
     ++kept;
   }
   NoteSlotsInUse(FrameCount);

@@ -79,6 +79,42 @@ struct FrameExtras {
   bool operator==(const FrameExtras&) const = default;
 };
 
+// The extras of the frame slots 0..MaxFrames. The column takes no memory until a slot gets
+// extras that are not empty: documents of formats without them (most) never pay for it.
+class FrameExtrasColumn {
+ public:
+  // Slot i's extras (empty ones while the column has none).
+  const FrameExtras& operator[](std::size_t i) const {
+    return slots_.empty() ? NoExtras() : slots_[i];
+  }
+  // Slot i's extras to change in place; the column takes its memory here.
+  FrameExtras& Mutable(std::size_t i) {
+    Allocate();
+    return slots_[i];
+  }
+  // Gives slot i these extras (an empty value costs nothing while the column has none).
+  void Set(std::size_t i, FrameExtras extras) {
+    if (slots_.empty() && extras.empty()) return;
+    Mutable(i) = std::move(extras);
+  }
+  // Whether any slot may hold extras; while not, every slot holds empty ones.
+  bool Allocated() const { return !slots_.empty(); }
+  // The slots, taking the column's memory.
+  std::vector<FrameExtras>& Slots() {
+    Allocate();
+    return slots_;
+  }
+
+ private:
+  static const FrameExtras& NoExtras() {
+    static const FrameExtras kNone;
+    return kNone;
+  }
+  void Allocate();
+
+  std::vector<FrameExtras> slots_;
+};
+
 // What a file of such a format holds beyond its frames: the lines before the first frame
 // (the ASS sections, the WebVTT header and its STYLE, REGION and NOTE blocks) and after the
 // last, each ended by "\n", and the format (FileKinds) they belong to, which is also the
@@ -124,7 +160,7 @@ class Document {
   std::vector<TimeValue> FrameEnd;
   std::vector<std::string> FrameText;
   // What each frame's format holds beyond times and text, beside FrameText.
-  std::vector<FrameExtras> FrameExtra;
+  FrameExtrasColumn FrameExtra;
   int FrameCount = 0;
   int CurFrame = 0;
 

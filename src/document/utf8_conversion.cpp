@@ -15,7 +15,8 @@ void ConvertTextsToUtf8(Document& doc) {
   doc.BeginBulkChange();
   for (int i = 1; i <= doc.FrameCount; ++i) {
     doc.FrameText[i] = DecodeToUtf8(doc.FrameText[i], from);
-    FrameExtras& extras = doc.FrameExtra[static_cast<std::size_t>(i)];
+    if (!doc.FrameExtra.Allocated()) continue;
+    FrameExtras& extras = doc.FrameExtra.Mutable(static_cast<std::size_t>(i));
     for (std::string* part : {&extras.lead, &extras.identifier, &extras.style}) {
       *part = DecodeToUtf8(*part, from);
     }
@@ -85,8 +86,11 @@ bool HeaderHeldBy(const Document& doc, CodePage page) {
 }
 
 TextsInCodePage::TextsInCodePage(Document& doc, CodePage page)
-    : doc_(doc), encoding_(doc.Encoding), file_header_(doc.FileHeader) {
-  texts_.reserve(static_cast<std::size_t>(doc.FrameCount) * 4 + 9);
+    : doc_(doc),
+      encoding_(doc.Encoding),
+      file_header_(doc.FileHeader),
+      with_extras_(doc.FrameExtra.Allocated()) {
+  texts_.reserve(static_cast<std::size_t>(doc.FrameCount) * (with_extras_ ? 4 : 1) + 9);
   auto encode = [&](std::string& text) {
     texts_.push_back(std::move(text));
     text = EncodeFromUtf8(texts_.back(), page);
@@ -94,7 +98,8 @@ TextsInCodePage::TextsInCodePage(Document& doc, CodePage page)
   for (int i = 1; i <= doc.FrameCount; ++i) {
     const auto k = static_cast<std::size_t>(i);
     encode(doc.FrameText[k]);
-    FrameExtras& extras = doc.FrameExtra[k];
+    if (!with_extras_) continue;
+    FrameExtras& extras = doc.FrameExtra.Mutable(k);
     for (std::string* part : {&extras.lead, &extras.identifier, &extras.style}) encode(*part);
   }
   for (std::string* field : HeaderFieldsOf(doc)) encode(*field);
@@ -112,7 +117,8 @@ TextsInCodePage::~TextsInCodePage() {
   for (int i = 1; i <= doc_.FrameCount; ++i) {
     const auto slot = static_cast<std::size_t>(i);
     doc_.FrameText[slot] = std::move(texts_[k++]);
-    FrameExtras& extras = doc_.FrameExtra[slot];
+    if (!with_extras_) continue;
+    FrameExtras& extras = doc_.FrameExtra.Mutable(slot);
     for (std::string* part : {&extras.lead, &extras.identifier, &extras.style}) {
       *part = std::move(texts_[k++]);
     }

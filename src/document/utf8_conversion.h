@@ -43,6 +43,8 @@ class TextsInCodePage {
   CodePage encoding_;
   std::shared_ptr<const FormatHeader> file_header_;
   std::vector<std::string> texts_;
+  // Whether the frames' extras were changed too (none are while no frame has any).
+  bool with_extras_;
 };
 
 }  // namespace lumetra

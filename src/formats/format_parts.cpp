@@ -25,7 +25,7 @@ bool FrameSink::Add(TimeValue start, TimeValue end, std::string text, FrameExtra
   doc_.FrameStart[i] = start;
   doc_.FrameEnd[i] = end;
   doc_.FrameText[i] = std::move(text);
-  doc_.FrameExtra[static_cast<std::size_t>(i)] = std::move(extras);
+  doc_.FrameExtra.Set(static_cast<std::size_t>(i), std::move(extras));
   return true;
 }
 
@@ -39,8 +39,8 @@ bool FrameSink::AddCopy(TimeValue start, TimeValue end, std::string_view text) {
   doc_.FrameEnd[i] = end;
   doc_.FrameText[i] = std::string(text);
   // A frame without extras, as Add stores it.
-  auto& extras = doc_.FrameExtra[static_cast<std::size_t>(i)];
-  if (!extras.empty()) extras = FrameExtras();
+  const auto k = static_cast<std::size_t>(i);
+  if (!doc_.FrameExtra[k].empty()) doc_.FrameExtra.Mutable(k) = FrameExtras();
   return true;
 }
 
@@ -93,8 +93,7 @@ std::int64_t SubFrameCounter::FrameAtOrAfterZero(std::int64_t time) const {
   if (divisor_ != 0) {
     const std::int64_t product = (time + 1) * numerator_;
     // (product - 1) / divisor_ by a multiplication, which may miss by one either way.
-    std::int64_t frame =
-        static_cast<std::int64_t>(static_cast<double>(product - 1) * reciprocal_);
+    std::int64_t frame = static_cast<std::int64_t>(static_cast<double>(product - 1) * reciprocal_);
     std::int64_t beyond = product - frame * divisor_;  // made 1..divisor_
     while (beyond <= 0) {
       --frame;
@@ -323,8 +322,7 @@ void PutDigitsBefore(char* end, Unsigned u) {
 }  // namespace
 
 char* PutInt(char* at, std::int64_t v) {
-  const std::uint64_t u =
-      v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+  const std::uint64_t u = v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
   if (v < 0) *at++ = '-';
   if constexpr (std::endian::native == std::endian::little) {
     // The frame numbers and times of every file: four or eight digits with leading zeros

@@ -222,8 +222,9 @@ class ChangeRecorder : public ChangeWatcher {
                                        std::make_move_iterator(extras_end));
     }
     if (any_after) {
-      step.splice_extras_after.assign(doc.FrameExtra.begin() + step.splice_at,
-                                      doc.FrameExtra.begin() + (doc.FrameCount - suffix) + 1);
+      for (int i = step.splice_at; i <= doc.FrameCount - suffix; ++i) {
+        step.splice_extras_after.push_back(doc.FrameExtra[static_cast<std::size_t>(i)]);
+      }
     }
   }
 

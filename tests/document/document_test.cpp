@@ -93,5 +93,28 @@ TEST(Document, BulkChangesNestAndShowAsOneReset) {
   EXPECT_EQ(observer.events.size(), 3u);
 }
 
+// Documents of formats without extras never take memory for them, through every edit;
+// the first extras that are not empty do, and move with their frames from then on.
+TEST(Document, ExtrasTakeMemoryOnlyWhenAFrameHasSome) {
+  Document doc;
+  Fill(doc, 3);
+  ASSERT_TRUE(doc.InsertFrame(2, 5, 6, "new"));
+  doc.RemoveFrameList({1, 3});
+  doc.SetExtras(1, FrameExtras());
+  doc.ResetDocument();
+  EXPECT_FALSE(doc.FrameExtra.Allocated());
+  EXPECT_TRUE(doc.FrameExtra[MaxFrames].empty());
+
+  Fill(doc, 3);
+  doc.SetExtras(3, FrameExtras{"NOTE\n", "", " line:0"});
+  EXPECT_TRUE(doc.FrameExtra.Allocated());
+  ASSERT_TRUE(doc.InsertFrame(1, 5, 6, "first"));
+  EXPECT_EQ(doc.FrameExtra[4], (FrameExtras{"NOTE\n", "", " line:0"}));
+  doc.RemoveFrameList({1, 3});
+  EXPECT_EQ(doc.FrameExtra[2].lead, "NOTE\n");
+  doc.ResetDocument();
+  EXPECT_TRUE(doc.FrameExtra[2].empty());
+}
+
 }  // namespace
 }  // namespace lumetra

@@ -38,7 +38,8 @@ State StateOf(const Document& doc) {
 void FillExtras(Document& doc) {
   for (int i = 1; i <= doc.FrameCount; ++i) {
     const std::string n = std::to_string(i);
-    doc.FrameExtra[static_cast<std::size_t>(i)] = {"NOTE " + n + "\n", "id" + n, "style" + n};
+    doc.FrameExtra.Mutable(static_cast<std::size_t>(i)) = {"NOTE " + n + "\n", "id" + n,
+                                                           "style" + n};
   }
   doc.FileHeader = std::make_shared<FormatHeader>(FormatHeader{kKindUnknown, "head\n", "tail\n"});
 }
