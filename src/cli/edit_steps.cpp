@@ -191,6 +191,11 @@ std::optional<std::string> AddEditStep(const std::string& name,
   return std::nullopt;
 }
 
+bool EditStepsReadCodePage(const std::vector<EditStep>& steps) {
+  return std::any_of(steps.begin(), steps.end(),
+                     [](const EditStep& step) { return step.kind == EditStep::Kind::kReplace; });
+}
+
 std::optional<std::vector<FrameRange>> ParseFrameList(const std::string& text) {
   std::vector<FrameRange> ranges;
   std::size_t from = 0;

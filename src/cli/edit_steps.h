@@ -57,6 +57,10 @@ bool EditStepTakesTwoValues(const std::string& name);
 // replacement is bad is a usage error.
 std::optional<std::string> CheckEditSteps(const std::vector<EditStep>& steps);
 
+// Whether a step reads the characters of the texts, so that it needs their code page
+// (Replace all); the others work on the texts' bytes.
+bool EditStepsReadCodePage(const std::vector<EditStep>& steps);
+
 // A --frames list ("1-5,9"): ranges of frame numbers; nothing when it is malformed.
 struct FrameRange {
   long long first;

@@ -254,9 +254,13 @@ int Run(const Arguments& args) {
   StepMessages& messages = work.messages;
   lumetra::Session& session = work.session;
   session.MapOpenedFiles();  // InputCutShort handles SIGBUS
-  // A plain convert writes the texts' bytes back as they are: their code page is needed
-  // only where the format written converts them.
-  if (args.command == "convert" && !args.to_utf8) {
+  // A plain convert, and an edit whose steps work on the texts' bytes, write the texts'
+  // bytes back as they are: their code page is needed only where the format written
+  // converts them.
+  const bool bytes_only =
+      args.command == "convert" ||
+      (args.command == "edit" && !lumetra::cli::EditStepsReadCodePage(args.steps));
+  if (bytes_only && !args.to_utf8) {
     session.OpenWithoutCodePageGuess(args.output.input_format ? lumetra::kKindUnknown
                                                               : args.output.kind);
   }
@@ -277,7 +281,8 @@ int Run(const Arguments& args) {
   if (writes && done == kExitFramesLeftOut &&
       session.WouldOverwriteCutShortSource(lumetra::FullPathOf(args.paths[1]))) {
     // Writing would cut the input short: nobody is there to confirm that.
-    PrintMessage(args.paths[1] + " is the input, which has frames beyond the first 9999: "
+    PrintMessage(args.paths[1] +
+                 " is the input, which has frames beyond the first 9999: "
                  "it was left as it was (write OUTPUT to another file)");
     return kExitFramesLeftOut;
   }

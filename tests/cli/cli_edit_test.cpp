@@ -1,4 +1,6 @@
 // lumetra-cli edit: chains of steps on real files, as the editor's groups would run them.
+#include <filesystem>
+
 #include "cli/cli_test_support.h"
 
 namespace lumetra {
@@ -71,6 +73,26 @@ TEST_F(CliEditTest, StepsNeedingASelectionDoNothingWithoutOneAndExtremeValuesAre
                                 "--resize", "--delay-percent", "1000", "--longer-percent"});
   EXPECT_EQ(last.status, 0);
   EXPECT_NE(out, "");
+}
+
+// Steps that work on the bytes leave the code page unguessed; Replace all reads the
+// characters, in the page guessed for a file that is not UTF-8.
+TEST_F(CliEditTest, ReplaceFindsTheCharactersOfAFileInAnotherCodePage) {
+  const std::string input =
+      std::string(LUMETRA_CORPUS_DIR) + "/srt/alexpoint_ru_cp1251_mixed-crlf-lf_jPod.srt";
+  if (!std::filesystem::exists(input)) GTEST_SKIP() << "no corpus file " << input;
+  const std::string output = dir.File("out.srt");
+  // "Бри" (Bree) in Windows-1251 bytes.
+  last = Run({"edit", input, output, "--later", "--replace", "\xD0\x91\xD1\x80\xD0\xB8", "Ann"});
+  ASSERT_EQ(last.status, 0) << last.err;
+  std::string out = ReadFile(output);
+  EXPECT_NE(out.find("00:00:10,236 --> 00:00:11,631\r\n\xC4\xEE\xE1\xF0\xEE\xE5 "
+                     "\xF3\xF2\xF0\xEE, Ann!\r\n"),
+            std::string::npos);
+  last = Run({"edit", input, output, "--later", "--fix-hangout", "--spellcheck-en"});
+  ASSERT_EQ(last.status, 0) << last.err;
+  out = ReadFile(output);
+  EXPECT_NE(out.find("\xC1\xF0\xE8!"), std::string::npos);
 }
 
 }  // namespace
