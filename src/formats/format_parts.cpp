@@ -421,6 +421,12 @@ void WriteKeptLines(std::string_view kept, LineWriter& lines) {
 }
 
 void AppendLinesJoined(std::string& out, std::string_view text, std::string_view separator) {
+  // Line separators that stay as they are (SUB's): only a kLiteralBar changes, and most
+  // texts hold none.
+  if (separator == "|" && text.find(kLiteralBar) == std::string_view::npos) {
+    out.append(text);
+    return;
+  }
   std::size_t start = 0;
   for (std::size_t at = FindEither(text, '|', kLiteralBar); at != std::string_view::npos;
        at = FindEither(text, '|', kLiteralBar, start)) {

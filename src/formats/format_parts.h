@@ -84,12 +84,14 @@ struct WriteContext {
   int kind;
   // A SUB file starts with a frame-rate line (see WriteOptions).
   bool sub_rate_line = false;
-  // The texts converted into the format's markup, by frame; null when they are in it.
-  const std::vector<std::string>* texts = nullptr;
+  // The texts converted into the format's markup, by frame; null when they are in it, and
+  // no value for a frame whose text is the same in both.
+  const std::vector<std::optional<std::string>>* texts = nullptr;
 
   std::string_view Text(int i) const {
     const auto k = static_cast<std::size_t>(i);
-    return texts != nullptr ? std::string_view((*texts)[k]) : std::string_view(doc.FrameText[k]);
+    return texts != nullptr && (*texts)[k] ? std::string_view(*(*texts)[k])
+                                           : std::string_view(doc.FrameText[k]);
   }
   // The document's format header, when it is of the format written (its frames' extras are
   // then of that format too); null otherwise.

@@ -80,6 +80,9 @@ std::size_t OverrideBlockEnd(std::string_view text, std::size_t at) {
 // `drop_override_blocks` the override blocks of a SubRip text are markup too, and dropped.
 StyledText ParseHtml(std::string_view text, bool webvtt, bool drop_override_blocks) {
   StyledText out;
+  // Never longer than the text.
+  out.chars.reserve(text.size());
+  out.styles.reserve(text.size());
   unsigned char style = 0;
   std::size_t i = 0;
   while (i < text.size()) {
@@ -333,6 +336,7 @@ std::string RenderSub(const StyledText& text) {
   }
   if (!any_text) frame_style = 0;
   std::string out = SubCode('Y', frame_style);
+  out.reserve(text.chars.size() + 16 * (lines.size() + 1));
   for (std::size_t n = 0; n < lines.size(); ++n) {
     if (n > 0) out += '|';
     const Line& line = lines[n];
@@ -371,8 +375,12 @@ Markup MarkupOfKind(int kind) {
   }
 }
 
+bool ConvertsMarkup(std::string_view text, Markup from, Markup to, CodePage page) {
+  return from != to && !IsPlainIn(text, from, to, page);
+}
+
 std::string ConvertMarkup(std::string_view text, Markup from, Markup to, CodePage page) {
-  if (from == to || IsPlainIn(text, from, to, page)) return std::string(text);
+  if (!ConvertsMarkup(text, from, to, page)) return std::string(text);
   StyledText plain;
   switch (from) {
     case Markup::kHtml:

@@ -31,5 +31,7 @@ Markup MarkupOfKind(int kind);
 // ("|") stay where they are. `page` is the code page of the text's bytes (for the hard
 // space of ASS, which is a no-break space elsewhere).
 std::string ConvertMarkup(std::string_view text, Markup from, Markup to, CodePage page);
+// Whether ConvertMarkup gives another text than `text` may be (false: it gives it as it is).
+bool ConvertsMarkup(std::string_view text, Markup from, Markup to, CodePage page);
 
 }  // namespace lumetra

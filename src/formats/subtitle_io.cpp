@@ -57,16 +57,19 @@ std::string_view TrimSpaces(std::string_view s) {
   return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
-// The texts of the document in the markup of `kind`, by frame; empty when they are in it.
-std::vector<std::string> TextsInMarkupOf(const Document& doc, int kind) {
+// The texts of the document in the markup of `kind`, by frame; empty when they are in it,
+// and no value for a text that is the same in both (most texts, which copying would cost).
+std::vector<std::optional<std::string>> TextsInMarkupOf(const Document& doc, int kind) {
   const Markup from = MarkupOfKind(doc.MarkupKind);
   const Markup to = MarkupOfKind(kind);
-  std::vector<std::string> texts;
+  std::vector<std::optional<std::string>> texts;
   if (from == to) return texts;
   const int count = FramesToWrite(doc);
   texts.resize(static_cast<std::size_t>(count) + 1);
   for (int i = 1; i <= count; ++i) {
-    texts[static_cast<std::size_t>(i)] = ConvertMarkup(doc.FrameText[i], from, to, doc.Encoding);
+    if (ConvertsMarkup(doc.FrameText[i], from, to, doc.Encoding)) {
+      texts[static_cast<std::size_t>(i)] = ConvertMarkup(doc.FrameText[i], from, to, doc.Encoding);
+    }
   }
   return texts;
 }
@@ -75,7 +78,7 @@ std::vector<std::string> TextsInMarkupOf(const Document& doc, int kind) {
 // is another.
 void WriteFormat(const FormatEntry& format, const Document& doc, double sub_fps, LineWriter& lines,
                  const WriteOptions& options) {
-  const std::vector<std::string> texts = TextsInMarkupOf(doc, format.kind);
+  const std::vector<std::optional<std::string>> texts = TextsInMarkupOf(doc, format.kind);
   WriteContext ctx{doc, sub_fps, lines, format.kind};
   ctx.sub_rate_line = options.sub_rate_line;
   if (MarkupOfKind(doc.MarkupKind) != MarkupOfKind(format.kind)) ctx.texts = &texts;
