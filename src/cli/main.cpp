@@ -71,6 +71,8 @@ constexpr char kUsageEnd[] =
     "An option given twice must have the same value both times. Values are read as the\n"
     "editor's boxes read them, and only where they read all of the value as written: a\n"
     "value a box would cut short, round or bring into its range is a usage error.\n"
+    "WebVTT, ASS and SSA cannot hold times before 0: convert and edit write them as 0\n"
+    "and say on standard error how many frames start or end before 0.\n"
     "Exit status: 0 done, 1 not done, 2 usage error, 3 done without the frames beyond\n"
     "the 9999 the editor holds.\n";
 
@@ -94,19 +96,6 @@ void PrintMessage(const std::string& text) {
   std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
-void PrintUsage(FILE* to) {
-  std::fputs(kUsageStart, to);
-  std::fputs(lumetra::cli::kEditStepsUsage, to);
-  std::fputs(kUsageEnd, to);
-}
-
-// A command line that cannot run: one line saying why, and where to find how.
-int UsageError(const std::string& problem) {
-  PrintMessage(problem);
-  std::fputs("Try 'lumetra-cli --help'.\n", stderr);
-  return kExitUsage;
-}
-
 // The system's error number of a failed write to standard output, 0 while none failed.
 int g_output_error = 0;
 
@@ -114,6 +103,21 @@ void WriteOut(const std::string& text) {
   if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() && g_output_error == 0) {
     g_output_error = errno != 0 ? errno : EIO;
   }
+}
+
+// On standard output, where a failure is told with the system's reason: the text is longer
+// than the output buffer, so a full disk fails it while it is written, not only at the end.
+void PrintUsage() {
+  WriteOut(kUsageStart);
+  WriteOut(lumetra::cli::kEditStepsUsage);
+  WriteOut(kUsageEnd);
+}
+
+// A command line that cannot run: one line saying why, and where to find how.
+int UsageError(const std::string& problem) {
+  PrintMessage(problem);
+  std::fputs("Try 'lumetra-cli --help'.\n", stderr);
+  return kExitUsage;
 }
 
 // The session's messages, held while it opens or saves a file: a failure that the system
@@ -254,6 +258,8 @@ int Run(const Arguments& args) {
   StepMessages& messages = work.messages;
   lumetra::Session& session = work.session;
   session.MapOpenedFiles();  // InputCutShort handles SIGBUS
+  // Times before 0 written as 0 (WebVTT, ASS, SSA) are told on standard error.
+  session.WriteTimesBeforeZeroWithoutAsking();
   // A plain convert, and an edit whose steps work on the texts' bytes, write the texts'
   // bytes back as they are: their code page is needed only where the format written
   // converts them.
@@ -332,7 +338,7 @@ int Main(int argc, char* argv[]) {
   std::signal(SIGBUS, InputCutShort);
   const std::string first = argc == 2 ? argv[1] : "";
   if (first == "--help" || first == "-h") {
-    PrintUsage(stdout);
+    PrintUsage();
     return CheckedOutput(kExitOk);
   }
   if (first == "--version" || first == "-V") {

@@ -205,6 +205,18 @@ std::string FormatLabelOfKind(int kind, double fps) {
   return entry ? std::string(entry->label) : std::string();
 }
 
+bool HoldsTimesBeforeZero(int kind) {
+  return kind != kKindWebVtt && kind != kKindAss && kind != kKindSsa;
+}
+
+std::vector<int> FramesBeforeZero(const Document& doc) {
+  std::vector<int> frames;
+  for (int i = 1; i <= doc.FrameCount; ++i) {
+    if (doc.FrameStart[i] < 0 || doc.FrameEnd[i] < 0) frames.push_back(i);
+  }
+  return frames;
+}
+
 std::optional<std::string> SubFileFrameRate(std::string_view data) {
   const FileText file(data);
   LineReader in(WithoutByteOrderMark(file.text()));

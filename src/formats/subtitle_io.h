@@ -52,6 +52,11 @@ std::string SubFormatLabel(double fps);
 // The label a read of this kind sets: SubFormatLabel(fps) for SUB, the fixed label of the
 // other kinds, empty for an unknown kind.
 std::string FormatLabelOfKind(int kind, double fps);
+// Whether the format of a kind holds times before 0: WebVTT, ASS and SSA do not, and their
+// writers write such a time as 0; the others (and a kind that is no format) do.
+bool HoldsTimesBeforeZero(int kind);
+// The frames, ascending, whose start or end is before 0.
+std::vector<int> FramesBeforeZero(const Document& doc);
 
 struct ReadResult {
   // Entries of the file beyond the frames the reader keeps (MaxReadFrames).

@@ -1,5 +1,6 @@
 #include "session/session.h"
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -298,6 +299,45 @@ bool Session::ConfirmFileEncoding(bool& in_utf8) {
   return in_utf8;
 }
 
+namespace {
+
+// "WebVTT", "ASS", "SSA": the formats that cannot hold times before 0.
+std::string FormatName(int kind) {
+  if (kind == kKindAss) return "ASS";
+  if (kind == kKindSsa) return "SSA";
+  return "WebVTT";
+}
+
+// "start" where every frame starts before 0, else "start or end" (a frame whose end alone
+// is before 0); "starts" and "starts or ends" for one frame.
+std::string BeforeZeroVerb(const Document& doc, const std::vector<int>& frames) {
+  const bool one = frames.size() == 1;
+  for (const int i : frames) {
+    if (doc.FrameStart[i] >= 0) return one ? "starts or ends" : "start or end";
+  }
+  return one ? "starts" : "start";
+}
+
+}  // namespace
+
+bool Session::ConfirmTimesBeforeZero(const std::vector<int>& frames, int kind) {
+  if (frames.empty() || !ask_about_times_before_zero_) return true;
+  // The frames by number, the first twenty of them: "Frames 1, 2 and 3".
+  constexpr std::size_t kNamed = 20;
+  const std::size_t named = std::min(frames.size(), kNamed);
+  std::string list = frames.size() == 1 ? "Frame " : "Frames ";
+  for (std::size_t k = 0; k < named; ++k) {
+    if (k > 0) list += k + 1 == named && frames.size() <= kNamed ? " and " : ", ";
+    list += IntToText(frames[k]);
+  }
+  if (frames.size() > kNamed) {
+    list += " and " + IntToText(static_cast<int>(frames.size() - kNamed)) + " more";
+  }
+  return prompts_.Confirm(list + " " + BeforeZeroVerb(doc_, frames) + kBeforeZero +
+                              FormatName(kind) + kCannotHoldBeforeZero + kWillBeSavedAsZero,
+                          kSave);
+}
+
 void Session::BackUpBeforeFirstOverwrite(const std::string& target) {
   if (backup_dir_.empty()) return;
   std::error_code ec;
@@ -384,6 +424,14 @@ void Session::WriteSubtitle(int kind) {
     last_os_error_ = 0;
     return;
   }
+  // Times before 0 become 0 in the formats that cannot hold them, once the user says so.
+  const std::vector<int> before_zero =
+      HoldsTimesBeforeZero(kind) ? std::vector<int>() : FramesBeforeZero(doc_);
+  if (!ConfirmTimesBeforeZero(before_zero, kind)) {
+    doc_.LoadStatus = 1;
+    last_os_error_ = 0;
+    return;
+  }
   // Texts in UTF-8 for typed characters go back into the file's code page, or, where it
   // cannot hold them, into UTF-8 once the user says so: never "?". WebVTT is UTF-8 always.
   bool in_utf8 = kind == kKindWebVtt && doc_.FileEncoding.has_value();
@@ -445,6 +493,12 @@ void Session::WriteSubtitle(int kind) {
   if (doc_.LoadStatus == 0) {
     // The file holds what the document holds from now on.
     if (replaces_cut_short_source) SetCutShortSource({}, 0);
+    if (!before_zero.empty() && !ask_about_times_before_zero_) {
+      const int count = static_cast<int>(before_zero.size());
+      prompts_.ShowMessage((count == 1 ? std::string("1 frame ") : IntToText(count) + " frames ") +
+                           BeforeZeroVerb(doc_, before_zero) + kBeforeZero + FormatName(kind) +
+                           kCannotHoldBeforeZero + kWereWrittenAsZero);
+    }
     if (in_utf8) doc_.FileEncoding.reset();  // a UTF-8 file from now on
     runner_.MarkSaved();
     // The rate line is the document's from now on, as if it had been read.

@@ -65,6 +65,16 @@ inline constexpr char kNotHeldMiddle[] =
 inline constexpr char kNotHeldEnd[] =
     ".\r\rSave the subtitle in UTF-8, which holds them all, or cancel the save?";
 inline constexpr char kSaveInUtf8[] = "Save in UTF-8";
+// Asked before a save in WebVTT, ASS or SSA, which cannot hold times before 0, of frames
+// that start or end before it: "Frames 1, 2 and 3 start before 0:00:00.000. WebVTT cannot
+// hold times before 0: they will be saved as 0." Its action is kSave. Where nobody is asked
+// (lumetra-cli), the save tells afterwards: "3 frames start before 0:00:00.000. WebVTT
+// cannot hold times before 0: they were written as 0."
+inline constexpr char kBeforeZero[] = " before 0:00:00.000. ";
+inline constexpr char kCannotHoldBeforeZero[] = " cannot hold times before 0: ";
+inline constexpr char kWillBeSavedAsZero[] = "they will be saved as 0.";
+inline constexpr char kWereWrittenAsZero[] = "they were written as 0.";
+inline constexpr char kSave[] = "Save";
 // Followed by the path of a file that is no subtitle because of its size.
 inline constexpr char kFileTooLarge[] = "The file is too large for a subtitle (over 256 MB):\r\r";
 // A SAMI file with text in several classes (languages): the class read, then the others.
@@ -151,6 +161,10 @@ class Session {
   // (BackUpFile); empty, the default, keeps none.
   void SetBackupDirectory(std::string dir) { backup_dir_ = std::move(dir); }
 
+  // Saves in a format that cannot hold times before 0 write them as 0 without asking first,
+  // and then tell how many frames had them: for a caller with nobody to ask (lumetra-cli).
+  void WriteTimesBeforeZeroWithoutAsking() { ask_about_times_before_zero_ = false; }
+
   // Reads the document's FileName as FileKind; reports through LoadStatus and messages.
   void ReadSubtitle();
   // Files are opened mapped into memory instead of read (see MappedFile: the program must
@@ -202,6 +216,9 @@ class Session {
   // Texts that typed characters moved to UTF-8: true when the save may write them in the
   // file's page (no frame holds what it cannot) or, asked, in UTF-8 (`in_utf8`).
   bool ConfirmFileEncoding(bool& in_utf8);
+  // Frames that start or end before 0, to be saved in `kind`, which cannot hold such times
+  // (`frames`, FramesBeforeZero): true when the save may write them as 0.
+  bool ConfirmTimesBeforeZero(const std::vector<int>& frames, int kind);
   // Keeps the previous version of a file before the first save of this run replaces it.
   void BackUpBeforeFirstOverwrite(const std::string& target);
   // Preselects the document's own format in the save dialog.
@@ -232,6 +249,7 @@ class Session {
   std::string cut_short_source_;
   int cut_short_frames_ = 0;
   std::string backup_dir_;
+  bool ask_about_times_before_zero_ = true;
   std::set<std::string> backed_up_;  // files (resolved paths) backed up in this run
   CommandRunner runner_{doc_, prompts_};
 };

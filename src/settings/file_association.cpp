@@ -1,6 +1,7 @@
 #include "settings/file_association.h"
 
 #include <filesystem>
+#include <iterator>
 #include <system_error>
 #include <vector>
 
@@ -11,7 +12,9 @@ namespace lumetra {
 
 namespace {
 
-constexpr const char* kMediaTypes[] = {kSubRipMediaType, kMicroDvdMediaType};
+constexpr const char* kMediaTypes[] = {kSubRipMediaType, kMicroDvdMediaType, kWebVttMediaType,
+                                       kSsaMediaType};
+constexpr std::size_t kMediaTypeCount = std::size(kMediaTypes);
 constexpr char kDefaultGroup[] = "[Default Applications]";
 
 std::string Trimmed(std::string_view s) {
@@ -35,6 +38,13 @@ std::string HandlerList(std::string_view old_value) {
     }
     start = end + 1;
   }
+  return list;
+}
+
+// "application/x-subrip;text/x-microdvd;...;", as a desktop entry lists them.
+std::string MediaTypeList() {
+  std::string list;
+  for (const char* type : kMediaTypes) list += std::string(type) + ";";
   return list;
 }
 
@@ -108,8 +118,8 @@ std::string DesktopEntryText(const std::string& executable) {
          "Icon=lumetra\n"
          "Terminal=false\n"
          "MimeType=" +
-         std::string(kSubRipMediaType) + ";" + kMicroDvdMediaType +
-         ";\n"
+         MediaTypeList() +
+         "\n"
          "Categories=AudioVideo;Video;AudioVideoEditing;\n";
 }
 
@@ -136,7 +146,7 @@ std::string MimeAppsWithDefaults(std::string_view text) {
     if (line == kDefaultGroup) group = static_cast<std::ptrdiff_t>(i);
   }
 
-  bool present[2] = {false, false};
+  bool present[kMediaTypeCount] = {};
   std::size_t insert_at = lines.size();
   if (group >= 0) {
     insert_at = static_cast<std::size_t>(group) + 1;
@@ -145,7 +155,7 @@ std::string MimeAppsWithDefaults(std::string_view text) {
       if (!Trimmed(lines[i]).empty()) insert_at = i + 1;
       if (eq == std::string::npos) continue;
       const std::string key = Trimmed(std::string_view(lines[i]).substr(0, eq));
-      for (int k = 0; k < 2; ++k) {
+      for (std::size_t k = 0; k < kMediaTypeCount; ++k) {
         if (key != kMediaTypes[k]) continue;
         lines[i] = key + "=" + HandlerList(std::string_view(lines[i]).substr(eq + 1));
         present[k] = true;
@@ -157,7 +167,7 @@ std::string MimeAppsWithDefaults(std::string_view text) {
     insert_at = lines.size();
   }
   std::vector<std::string> added;
-  for (int k = 0; k < 2; ++k) {
+  for (std::size_t k = 0; k < kMediaTypeCount; ++k) {
     if (!present[k]) added.push_back(std::string(kMediaTypes[k]) + "=" + HandlerList(""));
   }
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert_at), added.begin(), added.end());

@@ -1,4 +1,4 @@
-// Making the program the desktop's handler of .srt and .sub files.
+// Making the program the desktop's handler of .srt, .sub, .vtt, .ass and .ssa files.
 #pragma once
 
 #include <string>
@@ -9,18 +9,21 @@
 namespace lumetra {
 
 inline constexpr char kDesktopFileName[] = "lumetra.desktop";
-// The media types of the two extensions.
+// The media types of the extensions: .srt, .sub, .vtt, and .ass and .ssa (one type).
 inline constexpr char kSubRipMediaType[] = "application/x-subrip";
 inline constexpr char kMicroDvdMediaType[] = "text/x-microdvd";
+inline constexpr char kWebVttMediaType[] = "text/vtt";
+inline constexpr char kSsaMediaType[] = "text/x-ssa";
 // Followed by the file concerned and the reason.
-inline constexpr char kAssociateError[] = "Can't associate .srt and .sub files with Lumetra:\r\r";
+inline constexpr char kAssociateError[] =
+    "Can't associate .srt, .sub, .vtt, .ass and .ssa files with Lumetra:\r\r";
 
 class FileAssociation {
  public:
   virtual ~FileAssociation() = default;
-  // Registers `executable` (an absolute path) as the program that opens .srt and .sub
-  // files. Returns the empty text on success, else the message that tells what failed.
-  // Doing it again gives the same result.
+  // Registers `executable` (an absolute path) as the program that opens .srt, .sub, .vtt,
+  // .ass and .ssa files. Returns the empty text on success, else the message that tells what
+  // failed. Doing it again gives the same result.
   virtual std::string Associate(const std::string& executable) = 0;
 };
 
@@ -37,7 +40,7 @@ std::string DesktopEntryText(const std::string& executable);
 // A desktop entry cannot start a program whose path holds control characters.
 bool FitsDesktopEntry(std::string_view executable);
 
-// mimeapps.list with lumetra.desktop as the first default handler of both media types
+// mimeapps.list with lumetra.desktop as the first default handler of each media type
 // (other handlers named on the same line stay after it). Every other line stays as it
 // was; applying it twice gives the same text.
 std::string MimeAppsWithDefaults(std::string_view text);

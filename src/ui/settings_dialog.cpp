@@ -106,9 +106,9 @@ SettingsDialog::SettingsDialog(Prompts& prompts, std::unique_ptr<FileAssociation
   auto* clear = new QPushButton("Clear file history", group);
   clear->setObjectName("Button3");
   connect(clear, &QPushButton::clicked, this, &SettingsDialog::Button3Click);
-  auto* associate = new QPushButton("Associate .srt .sub extensions with this program", group);
+  auto* associate = new QPushButton("Associate .srt .sub .vtt .ass .ssa extensions with this program", group);
   associate->setObjectName("Button4");
-  SetHint(associate, "Click here if you want to open SRT or SUB files with Lumetra");
+  SetHint(associate, "Click here if you want to open SRT, SUB, WebVTT, ASS or SSA files with Lumetra");
   connect(associate, &QPushButton::clicked, this, &SettingsDialog::Button4Click);
   for (QPushButton* b : {clear, associate}) {
     b->setAutoDefault(false);

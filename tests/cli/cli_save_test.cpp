@@ -52,6 +52,30 @@ TEST_F(CliSaveTest, ResultsWithoutFramesNeverReplaceTheTarget) {
   }
 }
 
+// Converted to WebVTT, ASS or SSA, times before 0 used to become 0 without a word.
+TEST_F(CliSaveTest, TimesWrittenAsZeroAreCountedOnStandardErrorAndTheSaveSucceeds) {
+  const std::string input = Write("neg.txt",
+                                  "1\r\n-00:00:00,001 --> 00:00:01,000\r\nA\r\n\r\n"
+                                  "2\r\n00:00:00,000 --> 00:00:02,000\r\nB\r\n\r\n"
+                                  "3\r\n-00:00:03,000 --> -00:00:02,000\r\nC\r\n");
+  RunResult result = Run({"convert", input, dir.File("out.vtt")});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err,
+            "lumetra-cli: 2 frames start before 0:00:00.000. WebVTT cannot hold times before 0: "
+            "they were written as 0.\n");
+  EXPECT_EQ(ReadFile(dir.File("out.vtt")).substr(0, 44),
+            "WEBVTT\r\n\r\n00:00:00.000 --> 00:00:01.000\r\nA\r\n");
+  result = Run({"edit", input, dir.File("out.ass"), "--frames", "1", "--later-1s"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err,
+            "lumetra-cli: 1 frame starts before 0:00:00.000. ASS cannot hold times before 0: "
+            "they were written as 0.\n");
+  // Formats that hold them say nothing.
+  result = Run({"convert", input, dir.File("out.srt")});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+}
+
 TEST_F(CliSaveTest, TargetsAreWrittenOnlyWhereTheUserMayWriteAndKeepTheirOwner) {
   std::string work;
   RunOptions options;

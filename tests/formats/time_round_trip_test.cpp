@@ -74,6 +74,27 @@ TEST_P(TimeRoundTrip, TimesAroundZeroAndAtTheLimitsComeBackAndStayPut) {
   }
 }
 
+// A frame 1 ms before 0 has a time before 0; one at 0 has none. ASS and SSA write -5 ms as
+// 0:00:00.00 like every time before 0 (while 5 ms rounds up to 0:00:00.01), and the frame
+// counts as one before 0 there too, as it does everywhere.
+TEST(TimesBeforeZero, AreFoundFromOneMillisecondBeforeZeroAndWrittenAsZeroWhereNotHeld) {
+  Document doc;
+  Fill(doc, {{0, 0, "a"}, {-1, 0, "b"}, {0, -1, "c"}, {-5, -5, "d"}, {5, 5, "e"}});
+  EXPECT_EQ(FramesBeforeZero(doc), (std::vector<int>{2, 3, 4}));
+  for (const int kind : {kKindSubRip, kKindSrt2, kKindSami, kKindSub}) {
+    EXPECT_TRUE(HoldsTimesBeforeZero(kind)) << kind;
+  }
+  for (const int kind : {kKindWebVtt, kKindAss, kKindSsa}) {
+    SCOPED_TRACE(kind);
+    EXPECT_FALSE(HoldsTimesBeforeZero(kind));
+    const TimeValue five = kind == kKindWebVtt ? 5 : 10;
+    EXPECT_EQ(Read(Write(doc, kind), kind).All(),
+              (Frames{{0, 0, "a"}, {0, 0, "b"}, {0, 0, "c"}, {0, 0, "d"}, {five, five, "e"}}));
+  }
+  EXPECT_NE(Write(doc, kKindAss).find("Dialogue: 0,0:00:00.00,0:00:00.00,Default,,0,0,0,,d\r\n"),
+            std::string::npos);
+}
+
 // The rates a SUB file may be read at run from far below 1 to 50, and backwards below 0.
 INSTANTIATE_TEST_SUITE_P(
     AllFormats, TimeRoundTrip,

@@ -485,6 +485,56 @@ TEST_F(SessionTest, TypedCharactersTheFilesCodePageCannotHoldAreSavedOnlyInUtf8W
   EXPECT_EQ(doc.Modified, kClean);
 }
 
+// Saved as WebVTT, ASS or SSA, a time before 0 used to become 0 without a word.
+TEST_F(SessionTest, TimesBeforeZeroBecomeZeroInWebVttAssAndSsaOnlyWhenTheUserSaysSo) {
+  OpenThroughDialog(Write("neg.txt",
+                          "1\r\n-00:00:00,001 --> 00:00:01,000\r\nA\r\n\r\n"
+                          "2\r\n00:00:00,000 --> 00:00:02,000\r\nB\r\n\r\n"
+                          "3\r\n-00:00:03,000 --> -00:00:02,000\r\nC\r\n"));
+  const std::string vtt = dir.File("neg.vtt");
+  const std::string question =
+      "Frames 1 and 3 start before 0:00:00.000. WebVTT cannot hold times before 0: they will "
+      "be saved as 0.\r[Save]";
+  // Cancel leaves the file unwritten and the document as it was.
+  prompts.save_paths = {vtt};
+  session.SaveAs();
+  EXPECT_EQ(prompts.questions, std::vector<std::string>{question});
+  EXPECT_FALSE(std::filesystem::exists(vtt));
+  EXPECT_EQ(doc.FileName, "neg.txt");
+  EXPECT_EQ(doc.FileKind, kKindSubRip);
+
+  // Save writes them as 0; the document keeps its times.
+  prompts.save_paths = {vtt};
+  prompts.confirmations = {true};
+  session.SaveAs();
+  EXPECT_EQ(ReadFile(vtt),
+            "WEBVTT\r\n\r\n00:00:00.000 --> 00:00:01.000\r\nA\r\n\r\n"
+            "00:00:00.000 --> 00:00:02.000\r\nB\r\n\r\n00:00:00.000 --> 00:00:00.000\r\nC\r\n");
+  EXPECT_EQ(doc.FileKind, kKindWebVtt);
+  EXPECT_EQ(doc.FrameStart[1], -1);
+  EXPECT_EQ(doc.Modified, kClean);
+
+  // Quick save asks again; a frame whose end alone is before 0 counts too.
+  doc.SetTimes(1, 0, 1000);
+  doc.SetTimes(3, 0, -5);
+  WriteFile(vtt, "kept");
+  session.QuickSave();
+  EXPECT_EQ(prompts.questions.back(),
+            "Frame 3 starts or ends before 0:00:00.000. WebVTT cannot hold times before 0: they "
+            "will be saved as 0.\r[Save]");
+  EXPECT_EQ(ReadFile(vtt), "kept");
+  // ASS and SSA are named as themselves; SubRip holds the times and asks nothing.
+  prompts.save_paths = {dir.File("neg.ssa")};
+  session.SaveAs();
+  EXPECT_EQ(prompts.questions.back(),
+            "Frame 3 starts or ends before 0:00:00.000. SSA cannot hold times before 0: they will "
+            "be saved as 0.\r[Save]");
+  EXPECT_EQ(prompts.questions.size(), 4u);
+  EXPECT_TRUE(session.SaveTo(dir.File("back.txt"), kKindSubRip));
+  EXPECT_EQ(prompts.questions.size(), 4u);
+  EXPECT_TRUE(prompts.messages.empty());
+}
+
 TEST_F(SessionTest, TheQuestionNamesTwentyFramesAndCountsTheRest) {
   std::string file;
   for (int i = 1; i <= 21; ++i) {

@@ -27,7 +27,7 @@ TEST(DesktopEntry, StartsTheProgramByItsQuotedAbsolutePathWithTheFile) {
             "Exec=\"/opt/Subtitle Tools/lumetra\" %f\n"
             "Icon=lumetra\n"
             "Terminal=false\n"
-            "MimeType=application/x-subrip;text/x-microdvd;\n"
+            "MimeType=application/x-subrip;text/x-microdvd;text/vtt;text/x-ssa;\n"
             "Categories=AudioVideo;Video;AudioVideoEditing;\n");
   // Characters the command line or the entry would read otherwise are escaped.
   const std::string entry = DesktopEntryText("/a$b\"c`d\\e%f/lumetra");
@@ -36,20 +36,38 @@ TEST(DesktopEntry, StartsTheProgramByItsQuotedAbsolutePathWithTheFile) {
   EXPECT_FALSE(FitsDesktopEntry("/a\nb/lumetra"));
 }
 
+// The entry installed with the program opens the same types as the one the settings write.
+TEST(DesktopEntry, TheInstalledEntryListsTheTypesTheAssociationRegisters) {
+  const std::string installed =
+      ReadFile(std::string(LUMETRA_TEST_DATA_DIR) + "/../../data/" + kDesktopFileName);
+  auto mime_line = [](const std::string& entry) {
+    const std::size_t at = entry.find("\nMimeType=");
+    return at == std::string::npos ? std::string()
+                                   : entry.substr(at, entry.find('\n', at + 1) - at);
+  };
+  EXPECT_EQ(mime_line(installed),
+            "\nMimeType=application/x-subrip;text/x-microdvd;text/vtt;text/x-ssa;");
+  EXPECT_EQ(mime_line(installed), mime_line(DesktopEntryText("/l")));
+}
+
 TEST(MimeApps, ProgramBecomesTheFirstDefaultHandlerAndOtherLinesStay) {
   const std::pair<const char*, const char*> cases[] = {
       {"",
        "[Default Applications]\napplication/x-subrip=lumetra.desktop;\n"
-       "text/x-microdvd=lumetra.desktop;\n"},
+       "text/x-microdvd=lumetra.desktop;\ntext/vtt=lumetra.desktop;\ntext/"
+       "x-ssa=lumetra.desktop;\n"},
       {"[Added Associations]\nimage/png=viewer.desktop;\n",
        "[Added Associations]\nimage/png=viewer.desktop;\n\n"
        "[Default "
-       "Applications]\napplication/x-subrip=lumetra.desktop;\ntext/x-microdvd=lumetra.desktop;\n"},
+       "Applications]\napplication/x-subrip=lumetra.desktop;\ntext/x-microdvd=lumetra.desktop;\n"
+       "text/vtt=lumetra.desktop;\ntext/x-ssa=lumetra.desktop;\n"},
       {"# mine\r\n[Default Applications]\r\ntext/html=web.desktop\r\napplication/x-subrip = "
-       "player.desktop;lumetra.desktop\r\n"
+       "player.desktop;lumetra.desktop\r\ntext/x-ssa=player.desktop;\r\n"
        "\r\n[Removed Associations]\r\ntext/x-microdvd=player.desktop;\r\n",
        "# mine\r\n[Default Applications]\r\ntext/html=web.desktop\r\n"
-       "application/x-subrip=lumetra.desktop;player.desktop;\ntext/x-microdvd=lumetra.desktop;\n"
+       "application/x-subrip=lumetra.desktop;player.desktop;\n"
+       "text/x-ssa=lumetra.desktop;player.desktop;\ntext/x-microdvd=lumetra.desktop;\n"
+       "text/vtt=lumetra.desktop;\n"
        "\r\n[Removed Associations]\r\ntext/x-microdvd=player.desktop;\r\n"},
   };
   for (const auto& [before, after] : cases) {
