@@ -1,6 +1,7 @@
 #include "editing/frame_row.h"
 
 #include <cstdint>
+#include <limits>
 
 #include "editing/editor_panel.h"
 #include "foundation/textkit.h"
@@ -21,6 +22,13 @@ int FrameRowHeight(std::string_view text) {
 }
 
 TimeColumn TimeColumnOf(TimeValue v) {
+  // A time before 0 shows as the time after 0 with a minus in front of its hours
+  // ("-0:00:00.60" for -600 ms), never as digits that read like a time after 0.
+  if (v < 0 && v != std::numeric_limits<TimeValue>::min()) {
+    TimeColumn c = TimeColumnOf(-v);
+    c.hours.insert(0, 1, '-');
+    return c;
+  }
   const std::string s = FrameListTime(v);
   const std::size_t colon = s.find(':');
   const std::size_t head = colon == std::string::npos ? 0 : colon + 1;

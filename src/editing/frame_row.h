@@ -21,7 +21,8 @@ int FrameRowHeight(std::string_view text);
 
 // A time of the list, "h:mm:ss.cc", as painted: the hours with their colon, then minutes,
 // colon and seconds (bold), then the point and the hundredths. The parts come from the
-// time itself, so times of 10 hours and more keep their minutes and seconds together.
+// time itself, so times of 10 hours and more keep their minutes and seconds together. A
+// time before 0 has a minus in front of its hours: "-0:" "00:00" ".60" for -600 ms.
 struct TimeColumn {
   std::string hours;    // "0:"
   std::string middle;   // "01:23"

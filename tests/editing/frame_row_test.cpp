@@ -2,10 +2,34 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "foundation/time_value.h"
 
 namespace lumetra {
 namespace {
+
+TEST(FrameRow, TimeColumnShowsTimesBeforeZeroWithAMinusInFrontOfTheHours) {
+  const struct {
+    TimeValue v;
+    const char* hours;
+    const char* middle;
+    const char* rest;
+  } cases[] = {{0, "0:", "00:00", ".00"},
+               {-1, "-0:", "00:00", ".00"},
+               {-600, "-0:", "00:00", ".60"},
+               {-61500, "-0:", "01:01", ".50"},
+               {-36000000, "-10:", "00:00", ".00"},
+               {83000, "0:", "01:23", ".00"}};
+  for (const auto& c : cases) {
+    const TimeColumn column = TimeColumnOf(c.v);
+    EXPECT_EQ(column.hours, c.hours) << c.v;
+    EXPECT_EQ(column.middle, c.middle) << c.v;
+    EXPECT_EQ(column.rest, c.rest) << c.v;
+  }
+  // The most negative time has no positive twin; it still gives three pieces.
+  EXPECT_FALSE(TimeColumnOf(std::numeric_limits<TimeValue>::min()).hours.empty());
+}
 
 TEST(FrameRow, LengthColumnSplitsOffTheWholeSecondsWithoutLeadingZeros) {
   const struct {
