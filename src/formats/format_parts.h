@@ -82,11 +82,12 @@ class ConvertedTexts {
  public:
   // For the frames 1..count, none converted yet.
   explicit ConvertedTexts(int count) : spans_(static_cast<std::size_t>(std::max(count, 0)) + 1) {}
-  // Frame i's text: what `append` appends to the string it is given.
+  // Frame i's text: what `append` appends to the string it is given, when it returns
+  // true (false: it appended nothing, and the frame keeps its own).
   template <typename Append>
   void Add(int i, Append append) {
     const std::size_t from = block_.size();
-    append(block_);
+    if (!append(block_)) return;
     spans_[static_cast<std::size_t>(i)] = {static_cast<std::uint32_t>(from),
                                            static_cast<std::uint32_t>(block_.size() - from)};
   }

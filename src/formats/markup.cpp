@@ -294,20 +294,16 @@ std::string RenderAss(const StyledText& text, CodePage page) {
 
 // Appends the SUB code that sets `style` ("{y:i,b}"), or nothing for no style.
 void AppendSubCode(std::string& out, char code, unsigned char style) {
-  bool first = true;
+  if (style == 0) return;
+  char buffer[16] = {'{', code, ':'};
+  std::size_t size = 3;
   for (unsigned char bit : kStyles) {
     if (!(style & bit)) continue;
-    if (first) {
-      out += '{';
-      out += code;
-      out += ':';
-      first = false;
-    } else {
-      out += ',';
-    }
-    out += HtmlTagName(bit);
+    if (size > 3) buffer[size++] = ',';
+    buffer[size++] = *HtmlTagName(bit);
   }
-  if (!first) out += '}';
+  buffer[size++] = '}';
+  out.append(buffer, size);
 }
 
 // A text without markup on its way to SUB: its characters, and for each line the styles
@@ -327,7 +323,10 @@ class SubLines {
     std::size_t from = 0;
     for (;;) {
       const std::size_t bar = std::min(s.find('|', from), s.size());
-      if (s.substr(from, bar - from).find_first_not_of(' ') != std::string_view::npos) {
+      // Most pieces begin with what is not a space.
+      std::size_t k = from;
+      while (k < bar && s[k] == ' ') ++k;
+      if (k < bar) {
         style_ &= style;
         has_text_ = true;
       }
@@ -411,12 +410,9 @@ bool ConvertsMarkup(std::string_view text, Markup from, Markup to, CodePage page
   return from != to && !IsPlainIn(text, from, to, page);
 }
 
-void AppendConvertedMarkup(std::string& out, std::string_view text, Markup from, Markup to,
+bool AppendConvertedMarkup(std::string& out, std::string_view text, Markup from, Markup to,
                            CodePage page) {
-  if (!ConvertsMarkup(text, from, to, page)) {
-    out.append(text);
-    return;
-  }
+  if (!ConvertsMarkup(text, from, to, page)) return false;
   if (to == Markup::kSub) {
     // In one pass into buffers that every text reuses.
     thread_local SubLines lines;
@@ -427,7 +423,7 @@ void AppendConvertedMarkup(std::string& out, std::string_view text, Markup from,
       ParseHtml(text, from == Markup::kWebVtt, from == Markup::kHtml, lines);
     }
     lines.Render(out);
-    return;
+    return true;
   }
   StyledText plain;
   switch (from) {
@@ -450,11 +446,12 @@ void AppendConvertedMarkup(std::string& out, std::string_view text, Markup from,
   } else {
     out += rendered;
   }
+  return true;
 }
 
 std::string ConvertMarkup(std::string_view text, Markup from, Markup to, CodePage page) {
   std::string out;
-  AppendConvertedMarkup(out, text, from, to, page);
+  if (!AppendConvertedMarkup(out, text, from, to, page)) return std::string(text);
   return out;
 }
 

@@ -31,8 +31,9 @@ Markup MarkupOfKind(int kind);
 // ("|") stay where they are. `page` is the code page of the text's bytes (for the hard
 // space of ASS, which is a no-break space elsewhere).
 std::string ConvertMarkup(std::string_view text, Markup from, Markup to, CodePage page);
-// ConvertMarkup's text appended to `out`.
-void AppendConvertedMarkup(std::string& out, std::string_view text, Markup from, Markup to,
+// Appends ConvertMarkup's text to `out` when it may be another than `text`
+// (ConvertsMarkup); false, appending nothing, when it is `text` as it is.
+bool AppendConvertedMarkup(std::string& out, std::string_view text, Markup from, Markup to,
                            CodePage page);
 // Whether ConvertMarkup gives another text than `text` may be (false: it gives it as it is).
 bool ConvertsMarkup(std::string_view text, Markup from, Markup to, CodePage page);

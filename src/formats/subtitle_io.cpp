@@ -67,10 +67,10 @@ void WriteFormat(const FormatEntry& format, const Document& doc, double sub_fps,
   const int count = from == to ? 0 : FramesToWrite(doc);
   ConvertedTexts texts(count);
   for (int i = 1; i <= count; ++i) {
-    const std::string& text = doc.FrameText[static_cast<std::size_t>(i)];
-    if (!ConvertsMarkup(text, from, to, doc.Encoding)) continue;
-    texts.Add(i,
-              [&](std::string& out) { AppendConvertedMarkup(out, text, from, to, doc.Encoding); });
+    texts.Add(i, [&](std::string& out) {
+      return AppendConvertedMarkup(out, doc.FrameText[static_cast<std::size_t>(i)], from, to,
+                                   doc.Encoding);
+    });
   }
   WriteContext ctx{doc, sub_fps, lines, format.kind};
   ctx.sub_rate_line = options.sub_rate_line;

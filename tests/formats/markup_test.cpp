@@ -51,7 +51,9 @@ TEST(Markup, StylesGoFromOneFamilyToAnother) {
     EXPECT_EQ(ConvertMarkup(c.text, c.from, c.to, CodePage::kWindows1250), c.expected) << c.text;
   }
   std::string appended = "kept";
-  AppendConvertedMarkup(appended, "<i>A</i>", Markup::kHtml, Markup::kSub, CodePage::kUtf8);
+  EXPECT_TRUE(
+      AppendConvertedMarkup(appended, "<i>A</i>", Markup::kHtml, Markup::kSub, CodePage::kUtf8));
+  EXPECT_FALSE(AppendConvertedMarkup(appended, "A", Markup::kHtml, Markup::kSub, CodePage::kUtf8));
   EXPECT_EQ(appended, "kept{Y:i}A");
   EXPECT_EQ(ConvertMarkup("a\\hb", Markup::kAss, Markup::kHtml, CodePage::kUtf8),
             "a\xC2\xA0"
