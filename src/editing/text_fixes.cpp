@@ -1,7 +1,13 @@
 #include "editing/text_fixes.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "foundation/textkit.h"
 
@@ -174,31 +180,96 @@ struct WrongWords {
     for (std::size_t i = 0; i < 256; ++i) {
       for (const Correction& c : corrections) {
         const std::string_view wrong = c.wrong;
-        if (!wrong.empty() && wrong[0] == lower[i]) by_first[i].push_back(wrong);
+        if (wrong.empty() || wrong[0] != lower[i]) continue;
+        by_first[i].push_back(wrong);
+        if (wrong.size() == 1) {
+          one_letter[i] = true;
+        } else {
+          const std::size_t pair = i * 256 + static_cast<unsigned char>(wrong[1]);
+          second[pair / 64] |= std::uint64_t{1} << (pair % 64);
+        }
       }
       follows[i] = BeginsWord(std::string{static_cast<char>(i), 'x'}, 1);
     }
   }
+  // Whether a word of two letters or more begins with byte `first` (in either case)
+  // followed by the lower-case byte `second_lower`.
+  bool MayBegin(unsigned char first, unsigned char second_lower) const {
+    const std::size_t pair = std::size_t{first} * 256 + second_lower;
+    return (second[pair / 64] >> (pair % 64)) & 1;
+  }
   std::array<std::vector<std::string_view>, 256> by_first;
   std::string lower;  // the lower-case form of every byte
   std::array<bool, 256> follows{};
+  std::array<bool, 256> one_letter{};  // a word of one letter is that byte (in either case)
+  std::array<std::uint64_t, 256 * 256 / 64> second{};  // see MayBegin
 };
 
+// Whether one of the wrong words stands as a whole word at `at`.
+inline bool WrongWordAt(const std::string& text, std::size_t at, const WrongWords& wrong) {
+  const auto first = static_cast<unsigned char>(text[at]);
+  // Most places hold no word's first two letters.
+  if (!wrong.one_letter[first] &&
+      (at + 1 >= text.size() ||
+       !wrong.MayBegin(first, static_cast<unsigned char>(
+                                  wrong.lower[static_cast<unsigned char>(text[at + 1])])))) {
+    return false;
+  }
+  for (std::string_view word : wrong.by_first[first]) {
+    if (at + word.size() > text.size()) continue;
+    std::size_t k = 1;
+    while (k < word.size() && wrong.lower[static_cast<unsigned char>(text[at + k])] == word[k]) {
+      ++k;
+    }
+    if (k == word.size() && EndsWord(text, at + word.size())) return true;
+  }
+  return false;
+}
+
 // Whether any of the wrong words stands as a whole word of the text: one pass over the
-// places where a word may begin.
+// places where a word may begin, found sixteen bytes at a time where the processor can.
 bool HoldsAnyWholeWord(const std::string& text, const WrongWords& wrong) {
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    if (at > 0 && !wrong.follows[static_cast<unsigned char>(text[at - 1])]) continue;
-    for (std::string_view word : wrong.by_first[static_cast<unsigned char>(text[at])]) {
-      if (at + word.size() > text.size()) continue;
-      std::size_t k = 1;
-      while (k < word.size() && wrong.lower[static_cast<unsigned char>(text[at + k])] == word[k]) {
-        ++k;
-      }
-      if (k == word.size() && EndsWord(text, at + word.size())) return true;
+  const std::size_t size = text.size();
+  if (size == 0) return false;
+  if (WrongWordAt(text, 0, wrong)) return true;
+  // Byte i is one a word may follow: a word may begin at i + 1.
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  // The bytes BeginsWord accepts before a word, among 16.
+  const __m128i space = _mm_set1_epi8(' ');
+  const __m128i quote = _mm_set1_epi8('"');
+  const __m128i paren = _mm_set1_epi8('(');
+  const __m128i bar = _mm_set1_epi8('|');
+  auto word_starts_after = [&](const char* bytes, std::size_t from) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+    auto found = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, space), _mm_cmpeq_epi8(block, quote)),
+                     _mm_or_si128(_mm_cmpeq_epi8(block, paren), _mm_cmpeq_epi8(block, bar)))));
+    while (found != 0) {
+      const std::size_t at = from + static_cast<std::size_t>(__builtin_ctz(found)) + 1;
+      found &= found - 1;
+      if (at < size && WrongWordAt(text, at, wrong)) return true;
+    }
+    return false;
+  };
+  for (; i + 16 <= size; i += 16) {
+    if (word_starts_after(text.data() + i, i)) return true;
+  }
+  if (i + 1 < size) {
+    // The last bytes through a copy whose rest (zeros) no word follows.
+    char last[16] = {};
+    std::memcpy(last, text.data() + i, size - i);
+    return word_starts_after(last, i);
+  }
+  return false;
+#else
+  for (; i + 1 < size; ++i) {
+    if (wrong.follows[static_cast<unsigned char>(text[i])] && WrongWordAt(text, i + 1, wrong)) {
+      return true;
     }
   }
   return false;
+#endif
 }
 
 CommandResult SpellCheck(Document& doc, const Selection& selection,

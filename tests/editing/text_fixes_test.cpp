@@ -108,6 +108,28 @@ TEST(SpellCheck, SelectsTheFramesWithFaultsAndCorrectsThemUnlessOnlySelecting) {
   EXPECT_EQ(SpellCheck(doc, before, HungarianCorrections(), false).message, kNoErrorsFound);
 }
 
+// A wrong word is found wherever it begins in a long text: at the start, on either side of
+// every sixteenth byte, at the very end, after each byte a word may follow; and not inside
+// another word or where it runs off the end.
+TEST(SpellCheck, FindsAWrongWordAtEveryPlaceOfALongText) {
+  Document doc;
+  std::vector<std::string> texts;
+  std::vector<int> with_fault;
+  for (std::size_t at = 0; at <= 40; ++at) {
+    for (const char* before : {" ", "|", "\"", "("}) {
+      const std::string pad = at == 0 ? "" : std::string(at - 1, 'x') + before;
+      texts.push_back(pad + "teh" + (at % 2 ? "" : " xx"));
+      with_fault.push_back(static_cast<int>(texts.size()));
+      if (at == 0) break;
+    }
+    texts.push_back(std::string(at + 1, 'x') + "teh");  // inside a word
+    texts.push_back(std::string(at, 'x') + " te");      // the word cut short at the end
+  }
+  Fill(doc, texts);
+  const CommandResult result = SpellCheck(doc, {}, EnglishCorrections(), true);
+  EXPECT_EQ(result.selection.frames, with_fault);
+}
+
 TEST(TextFixes, WorkOnTheSelectedFramesAndMarkTheDocumentEvenWithoutChange) {
   Document doc;
   Fill(doc, {"-a", "-b", "x"});
