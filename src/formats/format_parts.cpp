@@ -403,8 +403,14 @@ char* PutClockTime(char* at, TimeValue v, char separator, TimeFraction fraction)
 }
 
 void AppendReplacing(std::string& out, std::string_view text, char from, std::string_view to) {
+  std::size_t at = text.find(from);
+  // Most texts hold no such character: one append.
+  if (at == std::string_view::npos) {
+    out.append(text);
+    return;
+  }
   std::size_t start = 0;
-  for (std::size_t at = text.find(from); at != std::string_view::npos;
+  for (; at != std::string_view::npos;
        at = text.find(from, start)) {
     out.append(text.substr(start, at - start));
     out.append(to);

@@ -128,6 +128,7 @@ TextEnd ReadText(LineReader& in, const std::string_view* first, bool keep, std::
       line = in.ReadLine();
     }
     if (BeginsNextEntry(line, any_text, in, end)) break;
+    const bool blank = IsBlankLine(line);
     if (IsMarkedBlankLine(line)) {
       any_text = true;
       if (keep) {
@@ -135,14 +136,15 @@ TextEnd ReadText(LineReader& in, const std::string_view* first, bool keep, std::
         kept = text.size();
         text += '|';
       }
-    } else if (!IsBlankLine(line)) {
+    } else if (!blank) {
       any_text = true;
       if (keep) {
         AppendLineText(text, line);
         text += '|';
       }
     }
-  } while (!IsBlankLine(line) && !in.AtEnd());
+    if (blank) break;
+  } while (!in.AtEnd());
   const std::size_t last = text.find_last_not_of('|');
   text.resize(std::max(kept, last == std::string::npos ? 0 : last + 1));
   return end;

@@ -25,6 +25,16 @@ std::size_t FindEither(std::string_view s, char a, char b, std::size_t from) {
         _mm_or_si128(_mm_cmpeq_epi8(block, want_a), _mm_cmpeq_epi8(block, want_b)));
     if (found != 0) return i + static_cast<std::size_t>(__builtin_ctz(found));
   }
+  // The rest, fewer than sixteen bytes, as the last sixteen bytes of the text when those
+  // begin at `from` or later: the ones before `i` among them were looked at already.
+  if (i < size && size >= 16 && size - 16 >= from) {
+    const std::size_t last = size - 16;
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + last));
+    const int found = _mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(block, want_a), _mm_cmpeq_epi8(block, want_b)));
+    return found == 0 ? std::string_view::npos
+                      : last + static_cast<std::size_t>(__builtin_ctz(found));
+  }
 #endif
   for (; i < size; ++i) {
     if (p[i] == a || p[i] == b) return i;

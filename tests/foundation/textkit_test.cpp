@@ -76,5 +76,26 @@ TEST(CaseMapping, TablesKnowAccentedLettersAndAreNotInverse) {
   EXPECT_EQ(LowerCaseHU("\xD3"), "\xD3");
 }
 
+TEST(FindEither, FindsTheFirstOfEitherAtEveryPlaceAndLengthFromEveryStart) {
+  // Texts of every length around the sixteen-byte blocks, the mark at every place and the
+  // search started before, at and after it: the answer is always the one found byte by byte.
+  for (std::size_t size = 0; size <= 40; ++size) {
+    for (std::size_t at = 0; at <= size; ++at) {
+      std::string text(size, 'x');
+      if (at < size) text[at] = at % 2 == 0 ? '<' : '{';
+      for (std::size_t from = 0; from <= size + 1; ++from) {
+        const std::size_t want = at < size && at >= from ? at : std::string_view::npos;
+        EXPECT_EQ(FindEither(text, '<', '{', from), want) << size << " " << at << " " << from;
+      }
+    }
+  }
+  // The first of two marks, also when both lie in the last sixteen bytes.
+  EXPECT_EQ(FindEither("xxxxxxxxxxxxxxxxxx<x{", '{', '<'), 18u);
+  EXPECT_EQ(FindEither("xxxxxxxxxxxxxxxxxx<x{", '{', '<', 19), 20u);
+  // A mark before the start lies in the last sixteen bytes and is not taken.
+  EXPECT_EQ(FindEither("xx<xxxxxxxxxxxxxxx{x", '{', '<', 3), 18u);
+  EXPECT_EQ(FindEither("xx<xxxxxxxxxxxxxxxxx", '{', '<', 5), std::string_view::npos);
+}
+
 }  // namespace
 }  // namespace lumetra
