@@ -17,6 +17,14 @@ constexpr std::string_view kBlankLineMark = "<i></i>";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+bool IsDigits(std::string_view line) {
+  if (line.empty()) return false;
+  for (const char c : line) {
+    if (!IsDigit(c)) return false;
+  }
+  return true;
+}
+
 // A time line: it holds the arrow, or (an arrow broken by a blank) it begins with a clock
 // time "h:m:s", perhaps negative.
 bool IsTimeLine(std::string_view line) {
@@ -111,14 +119,20 @@ bool BeginsNextEntry(std::string_view line, bool after_text, LineReader& in, Tex
   return false;
 }
 
-// Reads an entry's text lines up to where the entry ends, appending them to `text` joined
-// and followed by "|" when `keep` is set; the lines of an entry without a time line are
-// read the same way and dropped. `first` is a line already read, when not null.
-TextEnd ReadText(LineReader& in, const std::string_view* first, bool keep, std::string& text) {
+// Reads an entry's text lines up to where the entry ends, joined and followed by "|" when
+// `keep` is set; the lines of an entry without a time line are read the same way and
+// dropped. `first` is a line already read, when not null. Sets `result` to the text: a text
+// of one line as it stands needs no copy and is that line itself, any other is built in
+// `text`.
+TextEnd ReadText(LineReader& in, const std::string_view* first, bool keep, std::string& text,
+                 std::string_view& result) {
   TextEnd end;
   text.clear();
   bool any_text = false;
   std::size_t kept = 0;  // the text up to its last marked blank line stays
+  // The first line kept, not yet copied into `text` (it holds no "|").
+  std::string_view only_line;
+  bool only = false;
   std::string_view line;
   do {
     if (first != nullptr) {
@@ -129,24 +143,39 @@ TextEnd ReadText(LineReader& in, const std::string_view* first, bool keep, std::
     }
     if (BeginsNextEntry(line, any_text, in, end)) break;
     const bool blank = IsBlankLine(line);
-    if (IsMarkedBlankLine(line)) {
+    const bool marked = IsMarkedBlankLine(line);
+    if (!blank || marked) {
       any_text = true;
       if (keep) {
-        AppendLineText(text, line.substr(0, line.size() - kBlankLineMark.size()));
-        kept = text.size();
-        text += '|';
-      }
-    } else if (!blank) {
-      any_text = true;
-      if (keep) {
-        AppendLineText(text, line);
+        if (!marked && !only && text.empty() &&
+            std::memchr(line.data(), '|', line.size()) == nullptr) {
+          only_line = line;
+          only = true;
+          continue;
+        }
+        if (only) {
+          text.append(only_line);
+          text += '|';
+          only = false;
+        }
+        if (marked) {
+          AppendLineText(text, line.substr(0, line.size() - kBlankLineMark.size()));
+          kept = text.size();
+        } else {
+          AppendLineText(text, line);
+        }
         text += '|';
       }
     }
     if (blank) break;
   } while (!in.AtEnd());
+  if (only) {
+    result = only_line;
+    return end;
+  }
   const std::size_t last = text.find_last_not_of('|');
   text.resize(std::max(kept, last == std::string::npos ? 0 : last + 1));
+  result = text;
   return end;
 }
 
@@ -170,6 +199,7 @@ void ReadSubRip(ReadContext& ctx) {
   TimeLineWords words;
   std::string_view next_time_line;  // the previous entry's text ran into this entry's
   std::string text;
+  std::string_view kept_text;  // the text read: `text`, or a line of the input
   while (!next_time_line.empty() || !in.AtEnd()) {
     std::string_view time_line = next_time_line;
     next_time_line = {};
@@ -180,7 +210,8 @@ void ReadSubRip(ReadContext& ctx) {
       do {
         line = in.ReadLine();
       } while (IsBlankLine(line) && !in.AtEnd());
-      if (IsTimeLine(line)) {
+      // Most number lines are digits alone, which no time line is.
+      if (!IsDigits(line) && IsTimeLine(line)) {
         time_line = line;
       } else {
         time_line = in.ReadLine();
@@ -199,7 +230,7 @@ void ReadSubRip(ReadContext& ctx) {
       if (!IsTimeLine(time_line)) {
         // Text without a time line of its own belongs to no frame: it is dropped, and the
         // times of no other frame are taken for it.
-        next_time_line = ReadText(in, &time_line, false, text).next_time_line;
+        next_time_line = ReadText(in, &time_line, false, text, kept_text).next_time_line;
         continue;
       }
       if (build) {
@@ -208,12 +239,12 @@ void ReadSubRip(ReadContext& ctx) {
         end = TimeFromWords(words, 6);
       }
     }
-    next_time_line = ReadText(in, nullptr, build, text).next_time_line;
+    next_time_line = ReadText(in, nullptr, build, text, kept_text).next_time_line;
     if (!build) {
       ctx.sink.LeaveOut();
       continue;
     }
-    ctx.sink.AddCopy(start, end, text);
+    ctx.sink.AddCopy(start, end, kept_text);
   }
 }
 

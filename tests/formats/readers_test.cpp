@@ -101,6 +101,11 @@ const ReadCase kSubRip[] = {
     {"1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n\n\n", {{1000, 2000, "A"}}},
     {"1\r\n00:00:01,000 --> 00:00:02,000", {{1000, 2000, ""}}},
     {"\n \n\n", {}},
+    // A "|" in a line stays apart from the line breaks, in a text of one line or more, and
+    // a one-line text keeps a marked blank line after it.
+    {"1\n00:00:01,000 --> 00:00:02,000\na|b\n\n2\n00:00:03,000 --> 00:00:04,000\nC\nd|e\n\n"
+     "3\n00:00:05,000 --> 00:00:06,000\nF\n<i></i>\n\n4\n00:00:07,000 --> 00:00:08,000\nG\n",
+     {{1000, 2000, "a\x1F" "b"}, {3000, 4000, "C|d\x1F" "e"}, {5000, 6000, "F|"}, {7000, 8000, "G"}}},
 };
 
 const ReadCase kSub[] = {
