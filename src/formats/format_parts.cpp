@@ -148,7 +148,7 @@ namespace {
 #if defined(__SSE2__)
 // Of 16 bytes of a line, those that fit the pattern: digits where the pattern has '9', the
 // pattern's own character everywhere else (a '9' is a digit in both).
-int FittingBytes(const char* line, const char* pattern) {
+[[gnu::always_inline]] inline int FittingBytes(const char* line, const char* pattern) {
   const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line));
   const __m128i want = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern));
   const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(c, _mm_set1_epi8('0' - 1)),
@@ -160,8 +160,9 @@ int FittingBytes(const char* line, const char* pattern) {
 #endif
 
 // Whether the line has the layout of `pattern` (16 to 32 characters): a digit where it has
-// '9', its own character everywhere else.
-bool HasLayout(std::string_view line, std::string_view pattern) {
+// '9', its own character everywhere else. These helpers are inlined into the time-line
+// reading for every frame, where a call would cost as much as their work.
+[[gnu::always_inline]] inline bool HasLayout(std::string_view line, std::string_view pattern) {
   if (line.size() != pattern.size()) return false;
 #if defined(__SSE2__)
   // The first and the last 16 bytes, which overlap.
@@ -183,7 +184,7 @@ std::int32_t TwoDigits(const char* at) { return (at[0] - '0') * 10 + (at[1] - '0
 
 // MakeTime of "hh:mm:ss" at `at` and the fraction `ms` (0..999): two digits a field
 // never wrap, so the sum is made here, where it is inlined.
-TimeValue ClockTimeAt(const char* at, std::int32_t ms) {
+[[gnu::always_inline]] inline TimeValue ClockTimeAt(const char* at, std::int32_t ms) {
   return ((TwoDigits(at) * 60 + TwoDigits(at + 3)) * 60 + TwoDigits(at + 6)) * 1000 + ms;
 }
 
