@@ -342,15 +342,17 @@ char* PutInt(char* at, std::int64_t v) {
     }
     if (u < 100000000) {
       const auto n = static_cast<std::uint32_t>(u);
-      const std::uint32_t high = n / 10000;
-      const std::uint32_t low = n - high * 10000;
-      char eight[8];
-      std::memcpy(eight, kDigitPairs + 2 * (high / 100), 2);
-      std::memcpy(eight + 2, kDigitPairs + 2 * (high % 100), 2);
-      std::memcpy(eight + 4, kDigitPairs + 2 * (low / 100), 2);
-      std::memcpy(eight + 6, kDigitPairs + 2 * (low % 100), 2);
-      std::uint64_t word;
-      std::memcpy(&word, eight, 8);
+      const std::uint64_t high = n / 10000;
+      const std::uint64_t low = n - high * 10000;
+      // All eight digits at once in one word, the first in its lowest byte: the two halves
+      // of four digits in its 32-bit lanes, each split into hundreds and the rest (x * 10486
+      // >> 20 is x / 100 below 43699), those into tens and ones (x * 103 >> 10 is x / 10
+      // below 179), and each digit made a character.
+      std::uint64_t word = high | (low << 32);
+      const std::uint64_t hundreds = ((word * 10486) >> 20) & 0x0000007F0000007FULL;
+      word = hundreds | ((word - hundreds * 100) << 16);
+      const std::uint64_t tens = ((word * 103) >> 10) & 0x000F000F000F000FULL;
+      word = (tens | ((word - tens * 10) << 8)) + 0x3030303030303030ULL;
       const int digits = 5 + (n >= 100000) + (n >= 1000000) + (n >= 10000000);
       word >>= 8 * (8 - digits);
       std::memcpy(at, &word, 8);

@@ -104,6 +104,18 @@ TEST(Writers, NumbersAndClockTimesAtTheEdgesOfEachLength) {
     char* const end = PutInt(buffer, n);
     EXPECT_EQ(std::string(buffer, end), std::to_string(n));
   }
+  // Every number of five to eight digits that ends in a run of the same digit or holds
+  // each digit somewhere (each place of the word written at once).
+  for (std::int64_t n = 10000; n < 100000000; n = n * 3 + 7) {
+    for (const std::int64_t m : {n, n + 1, n * 10 - 1 < 100000000 ? n * 10 - 1 : n}) {
+      char buffer[kIntChars + 2];
+      EXPECT_EQ(std::string(buffer, PutInt(buffer, m)), std::to_string(m));
+    }
+  }
+  for (std::int64_t n = 0; n < 100000000; n += 9973) {
+    char buffer[kIntChars + 2];
+    ASSERT_EQ(std::string(buffer, PutInt(buffer, n)), std::to_string(n));
+  }
   const std::pair<TimeValue, std::string_view> times[] = {
       {0, "00:00:00,000"},          {59999, "00:00:59,999"},
       {60000, "00:01:00,000"},      {3599999, "00:59:59,999"},
