@@ -16,27 +16,28 @@
 
 namespace lumetra {
 
-bool FrameSink::Add(TimeValue start, TimeValue end, std::string text, FrameExtras extras) {
+int FrameSink::NextSlot(TimeValue start, TimeValue end) {
   if (doc_.FrameCount >= MaxReadFrames) {
     ++left_out_;
-    return false;
+    return 0;
   }
   const int i = ++doc_.FrameCount;
   doc_.FrameStart[i] = start;
   doc_.FrameEnd[i] = end;
+  return i;
+}
+
+bool FrameSink::Add(TimeValue start, TimeValue end, std::string text, FrameExtras extras) {
+  const int i = NextSlot(start, end);
+  if (i == 0) return false;
   doc_.FrameText[i] = std::move(text);
   doc_.FrameExtra.Set(static_cast<std::size_t>(i), std::move(extras));
   return true;
 }
 
 bool FrameSink::AddCopy(TimeValue start, TimeValue end, std::string_view text) {
-  if (doc_.FrameCount >= MaxReadFrames) {
-    ++left_out_;
-    return false;
-  }
-  const int i = ++doc_.FrameCount;
-  doc_.FrameStart[i] = start;
-  doc_.FrameEnd[i] = end;
+  const int i = NextSlot(start, end);
+  if (i == 0) return false;
   doc_.FrameText[i] = std::string(text);
   // A frame without extras, as Add stores it.
   const auto k = static_cast<std::size_t>(i);

@@ -34,6 +34,9 @@ class FrameSink {
   int left_out() const { return left_out_; }
 
  private:
+  // The next slot with its times set, or 0 (counted as left out) when the share is full.
+  int NextSlot(TimeValue start, TimeValue end);
+
   Document& doc_;
   int left_out_ = 0;
 };

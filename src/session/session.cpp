@@ -279,19 +279,36 @@ void Session::ReadSubtitleData(std::string_view data, int kind) {
   if (file_listener_) file_listener_(read_path, true);
 }
 
+namespace {
+
+// Frames by number, the first twenty of them: "1, 2, 3" ("1, 2 and 3" with
+// `and_before_last`), then " and 5 more" beyond the twentieth.
+std::string NamedFrames(const std::vector<int>& frames, bool and_before_last) {
+  constexpr std::size_t kNamed = 20;
+  const std::size_t named = std::min(frames.size(), kNamed);
+  std::string list;
+  for (std::size_t k = 0; k < named; ++k) {
+    if (k > 0) {
+      const bool last = k + 1 == named && frames.size() <= kNamed;
+      list += last && and_before_last ? " and " : ", ";
+    }
+    list += IntToText(frames[k]);
+  }
+  if (frames.size() > kNamed) {
+    list += " and " + IntToText(static_cast<int>(frames.size() - kNamed)) + " more";
+  }
+  return list;
+}
+
+}  // namespace
+
 bool Session::ConfirmFileEncoding(bool& in_utf8) {
   in_utf8 = false;
   if (!doc_.FileEncoding || *doc_.FileEncoding == doc_.Encoding) return true;
   const std::vector<int> frames = FramesNotHeldBy(doc_, *doc_.FileEncoding);
   const bool header = !HeaderHeldBy(doc_, *doc_.FileEncoding);
   if (frames.empty() && !header) return true;
-  // The frames by number, the first twenty of them.
-  std::string list;
-  constexpr std::size_t kNamed = 20;
-  for (std::size_t k = 0; k < frames.size() && k < kNamed; ++k) {
-    list += (k > 0 ? ", " : "") + IntToText(frames[k]);
-  }
-  if (frames.size() > kNamed) list += " and " + IntToText(static_cast<int>(frames.size() - kNamed)) + " more";
+  std::string list = NamedFrames(frames, false);
   if (header) list += (list.empty() ? "" : "; ") + std::string("the information header");
   in_utf8 = prompts_.Confirm(kNotHeldStart + std::string(CodePageName(*doc_.FileEncoding)) +
                                  kNotHeldMiddle + list + kNotHeldEnd,
@@ -322,17 +339,8 @@ std::string BeforeZeroVerb(const Document& doc, const std::vector<int>& frames) 
 
 bool Session::ConfirmTimesBeforeZero(const std::vector<int>& frames, int kind) {
   if (frames.empty() || !ask_about_times_before_zero_) return true;
-  // The frames by number, the first twenty of them: "Frames 1, 2 and 3".
-  constexpr std::size_t kNamed = 20;
-  const std::size_t named = std::min(frames.size(), kNamed);
-  std::string list = frames.size() == 1 ? "Frame " : "Frames ";
-  for (std::size_t k = 0; k < named; ++k) {
-    if (k > 0) list += k + 1 == named && frames.size() <= kNamed ? " and " : ", ";
-    list += IntToText(frames[k]);
-  }
-  if (frames.size() > kNamed) {
-    list += " and " + IntToText(static_cast<int>(frames.size() - kNamed)) + " more";
-  }
+  const std::string list =
+      (frames.size() == 1 ? "Frame " : "Frames ") + NamedFrames(frames, true);
   return prompts_.Confirm(list + " " + BeforeZeroVerb(doc_, frames) + kBeforeZero +
                               FormatName(kind) + kCannotHoldBeforeZero + kWillBeSavedAsZero,
                           kSave);
