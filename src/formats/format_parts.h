@@ -163,9 +163,24 @@ TimeValue SubFrameToMs(std::int32_t frame, double fps);
 class SubFrameCounter {
  public:
   explicit SubFrameCounter(double fps);
-  std::int32_t FrameOf(TimeValue time) const;
+  std::int32_t FrameOf(TimeValue time) const {
+    // Inline, for the times of every frame: a time of 0 or more at a forward rate that is
+    // a fraction, whose first estimate (see FrameAtOrAfterZero) is right and lies away from
+    // a frame's edge, has that frame; any other goes the whole way.
+    if (forward_fraction_ && time >= 0) {
+      const std::int64_t product = (std::int64_t{time} + 1) * numerator_;
+      const auto frame =
+          static_cast<std::int64_t>(static_cast<double>(product - 1) * reciprocal_);
+      const std::int64_t beyond = product - frame * divisor_;
+      if (beyond > edge_ && beyond < divisor_ - edge_) {
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(frame));
+      }
+    }
+    return FrameOfAnyTime(time);
+  }
 
  private:
+  std::int32_t FrameOfAnyTime(TimeValue time) const;
   // The frame of a time of 0 or more at the positive rate rate_.
   std::int64_t FrameAtOrAfterZero(std::int64_t time) const;
   // The reader's start of a frame at rate_, without wrapping into 32 bits.
@@ -180,6 +195,8 @@ class SubFrameCounter {
   double reciprocal_ = 0;  // 1 / divisor_
   // How near a multiple of divisor_ a product may come before the reader decides.
   std::int64_t edge_ = 0;
+  // A finite rate, forward, that is such a fraction.
+  bool forward_fraction_ = false;
 };
 
 // SubFrameCounter(fps).FrameOf(time).
@@ -261,5 +278,11 @@ inline void AppendLineText(std::string& out, std::string_view line) {
 // Appends the lines of a frame text as a file's line: its line separators become `separator`,
 // each kLiteralBar a "|" again.
 void AppendLinesJoined(std::string& out, std::string_view text, std::string_view separator);
+// The bytes AppendLinesJoined appends, written at `at`: at most
+// LinesJoinedChars(text, separator) of them. Returns the end.
+char* PutLinesJoined(char* at, std::string_view text, std::string_view separator);
+inline std::size_t LinesJoinedChars(std::string_view text, std::string_view separator) {
+  return text.size() * std::max<std::size_t>(separator.size(), 1);
+}
 
 }  // namespace lumetra

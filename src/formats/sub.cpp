@@ -119,19 +119,18 @@ void WriteSub(const WriteContext& ctx) {
       lines.Line(FloatToText(sub_fps == 0 ? 25 : sub_fps));
     }
   }
+  LineWriter::Direct direct(lines);
   for (int i = 1; i <= count; ++i) {
-    char braces[2 * kIntChars + 4];
-    char* end = braces;
-    *end++ = '{';
-    end = PutInt(end, frames.FrameOf(doc.FrameStart[i]));
-    *end++ = '}';
-    *end++ = '{';
-    end = PutInt(end, frames.FrameOf(doc.FrameEnd[i]));
-    *end++ = '}';
-    out.append(braces, static_cast<std::size_t>(end - braces));
+    const std::string_view text = ctx.Text(i);
+    char* at = direct.Room(2 * kIntChars + 4 + LinesJoinedChars(text, "|") + 2);
+    *at++ = '{';
+    at = PutInt(at, frames.FrameOf(doc.FrameStart[i]));
+    *at++ = '}';
+    *at++ = '{';
+    at = PutInt(at, frames.FrameOf(doc.FrameEnd[i]));
+    *at++ = '}';
     // "|" separates the lines, and a "|" that is part of a line cannot be told from it.
-    AppendLinesJoined(out, ctx.Text(i), "|");
-    lines.EndLine();
+    direct.Wrote(PutLineEnd(PutLinesJoined(at, text, "|")));
   }
 }
 
