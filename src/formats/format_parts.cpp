@@ -354,11 +354,13 @@ char* PutInt(char* at, std::int64_t v) {
       const std::uint64_t hundreds = ((word * 10486) >> 20) & 0x0000007F0000007FULL;
       word = hundreds | ((word - hundreds * 100) << 16);
       const std::uint64_t tens = ((word * 103) >> 10) & 0x000F000F000F000FULL;
-      word = (tens | ((word - tens * 10) << 8)) + 0x3030303030303030ULL;
-      const int digits = 5 + (n >= 100000) + (n >= 1000000) + (n >= 10000000);
-      word >>= 8 * (8 - digits);
+      word = tens | ((word - tens * 10) << 8);
+      // The leading zeros are the lowest zero bytes (three at most: n has five digits or
+      // more).
+      const int zero_bits = std::countr_zero(word) & ~7;
+      word = (word + 0x3030303030303030ULL) >> zero_bits;
       std::memcpy(at, &word, 8);
-      return at + digits;
+      return at + 8 - zero_bits / 8;
     }
   }
   char* const end = at + DigitCount(u);
@@ -448,12 +450,16 @@ void AppendLinesJoined(std::string& out, std::string_view text, std::string_view
 namespace {
 
 // The text written at `at` with each kLiteralBar made a "|" (the same number of bytes),
-// sixteen bytes at a time where the processor can.
-char* PutLiteralBarsAsBars(char* at, std::string_view text) {
+// sixteen bytes at a time where the processor can; with kWatch also whether it holds
+// `first` or `second`.
+template <bool kWatch>
+char* PutLiteralBarsAsBars(char* at, std::string_view text, char first, char second,
+                           bool& holds) {
   const char* const p = text.data();
   const std::size_t size = text.size();
   std::size_t i = 0;
 #if defined(__SSE2__)
+  __m128i marks = _mm_setzero_si128();
   auto put_block = [&](std::size_t k) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
     const __m128i literal = _mm_cmpeq_epi8(block, _mm_set1_epi8(kLiteralBar));
@@ -461,23 +467,41 @@ char* PutLiteralBarsAsBars(char* at, std::string_view text) {
     const __m128i changed =
         _mm_xor_si128(block, _mm_and_si128(literal, _mm_set1_epi8(kLiteralBar ^ '|')));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(at + k), changed);
+    if constexpr (kWatch) {
+      marks = _mm_or_si128(marks, _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(first)),
+                                               _mm_cmpeq_epi8(block, _mm_set1_epi8(second))));
+    }
   };
   for (; i + 16 <= size; i += 16) put_block(i);
   // The rest as the last sixteen bytes, written again the same where they overlap.
   if (i < size && size >= 16) {
     put_block(size - 16);
-    return at + size;
+    i = size;
   }
+  if constexpr (kWatch) holds = _mm_movemask_epi8(marks) != 0;
+#else
+  if constexpr (kWatch) holds = false;
 #endif
-  for (; i < size; ++i) at[i] = p[i] == kLiteralBar ? '|' : p[i];
+  for (; i < size; ++i) {
+    const char c = p[i];
+    at[i] = c == kLiteralBar ? '|' : c;
+    if constexpr (kWatch) holds = holds || c == first || c == second;
+  }
   return at + size;
 }
 
 }  // namespace
 
+char* PutSubTextWatching(char* at, std::string_view text, char first, char second, bool& holds) {
+  return PutLiteralBarsAsBars<true>(at, text, first, second, holds);
+}
+
 char* PutLinesJoined(char* at, std::string_view text, std::string_view separator) {
   // Line separators that stay as they are (SUB's): only a kLiteralBar changes.
-  if (separator == "|") return PutLiteralBarsAsBars(at, text);
+  if (separator == "|") {
+    bool unused;
+    return PutLiteralBarsAsBars<false>(at, text, 0, 0, unused);
+  }
   std::size_t start = 0;
   for (std::size_t bar = FindEither(text, '|', kLiteralBar); bar != std::string_view::npos;
        bar = FindEither(text, '|', kLiteralBar, start)) {

@@ -11,6 +11,7 @@
 
 #include "document/document.h"
 #include "formats/line_io.h"
+#include "formats/markup.h"
 #include "foundation/textkit.h"
 #include "foundation/time_value.h"
 
@@ -79,38 +80,6 @@ TolerantSamiResult ReadSamiTolerant(std::string_view text, FrameSink& sink, Code
 // Reads up to the first frame and returns its RATE when it is such a line.
 std::optional<std::string> SubRateOfFirstFrame(LineReader& in);
 
-// Texts of some frames in another form, all in one block of memory: a frame without one
-// keeps its own.
-class ConvertedTexts {
- public:
-  // For the frames 1..count, none converted yet.
-  explicit ConvertedTexts(int count) : spans_(static_cast<std::size_t>(std::max(count, 0)) + 1) {}
-  // Frame i's text: what `append` appends to the string it is given, when it returns
-  // true (false: it appended nothing, and the frame keeps its own).
-  template <typename Append>
-  void Add(int i, Append append) {
-    const std::size_t from = block_.size();
-    if (!append(block_)) return;
-    spans_[static_cast<std::size_t>(i)] = {static_cast<std::uint32_t>(from),
-                                           static_cast<std::uint32_t>(block_.size() - from)};
-  }
-  // Frame i's converted text, or none.
-  std::optional<std::string_view> Find(int i) const {
-    const auto k = static_cast<std::size_t>(i);
-    if (k >= spans_.size() || spans_[k].from == kNone) return std::nullopt;
-    return std::string_view(block_).substr(spans_[k].from, spans_[k].size);
-  }
-
- private:
-  static constexpr std::uint32_t kNone = 0xFFFFFFFF;
-  struct Span {
-    std::uint32_t from = kNone;
-    std::uint32_t size = 0;
-  };
-  std::string block_;
-  std::vector<Span> spans_;
-};
-
 // Everything a writer gets: the document, the frame rate (SUB only), where its lines go,
 // the format it writes and the texts in that format's markup.
 struct WriteContext {
@@ -120,14 +89,13 @@ struct WriteContext {
   int kind;
   // A SUB file starts with a frame-rate line (see WriteOptions).
   bool sub_rate_line = false;
-  // The texts converted into the format's markup; null when they are in it.
-  const ConvertedTexts* texts = nullptr;
+  // What converts the texts into the format's markup; null when they are in it.
+  MarkupConverter* converter = nullptr;
 
+  // Frame i's text in the format's markup, valid until the next call.
   std::string_view Text(int i) const {
-    if (texts != nullptr) {
-      if (const std::optional<std::string_view> text = texts->Find(i)) return *text;
-    }
-    return doc.FrameText[static_cast<std::size_t>(i)];
+    const std::string_view text = doc.FrameText[static_cast<std::size_t>(i)];
+    return converter != nullptr ? converter->Convert(text) : text;
   }
   // The document's format header, when it is of the format written (its frames' extras are
   // then of that format too); null otherwise.
@@ -281,6 +249,9 @@ void AppendLinesJoined(std::string& out, std::string_view text, std::string_view
 // The bytes AppendLinesJoined appends, written at `at`: at most
 // LinesJoinedChars(text, separator) of them. Returns the end.
 char* PutLinesJoined(char* at, std::string_view text, std::string_view separator);
+// PutLinesJoined(at, text, "|"), setting `holds` to whether the text holds `first` or
+// `second`, in the same pass over it.
+char* PutSubTextWatching(char* at, std::string_view text, char first, char second, bool& holds);
 inline std::size_t LinesJoinedChars(std::string_view text, std::string_view separator) {
   return text.size() * std::max<std::size_t>(separator.size(), 1);
 }

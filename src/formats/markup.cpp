@@ -471,7 +471,13 @@ bool AppendHtmlAsSub(std::string& out, std::string_view text) {
       }
       continue;
     }
-    const std::size_t end = HtmlTagEnd(text, at, false);
+    // Most tags are "<i>" or "</i>", which HtmlTagEnd finds as they are.
+    const std::size_t end = at + 2 < text.size() && text[at + 2] == '>' && IsAsciiLetter(text[at + 1])
+                                ? at + 2
+                            : at + 3 < text.size() && text[at + 1] == '/' &&
+                                    text[at + 3] == '>' && IsAsciiLetter(text[at + 2])
+                                ? at + 3
+                                : HtmlTagEnd(text, at, false);
     if (end == std::string_view::npos) {
       append(text.data() + at, 1);  // a "<" that opens no tag is text
       continue;
@@ -510,16 +516,23 @@ bool AppendHtmlAsSub(std::string& out, std::string_view text) {
   return true;
 }
 
+// The characters that are markup in `from` or that `to` writes as markup (the same one
+// twice where there is one).
+void MarkupMarks(Markup from, Markup to, char& first, char& second) {
+  // A SubRip text's override blocks are ASS's own.
+  first = from == Markup::kAss ? '{' : from == Markup::kSub ? '{' : '<';
+  second = from == Markup::kAss                             ? '\\'
+           : from == Markup::kHtml && to != Markup::kAss ? '{'
+                                                            : first;
+}
+
 // Whether a text holds nothing that is markup in `from` or that `to` writes as markup:
 // then it is the same text in both.
 bool IsPlainIn(std::string_view text, Markup from, Markup to, CodePage page) {
-  // A SubRip text's override blocks are ASS's own.
-  const std::size_t mark = from == Markup::kAss   ? FindEither(text, '{', '\\')
-                           : from == Markup::kSub ? text.find('{')
-                           : from == Markup::kHtml && to != Markup::kAss
-                               ? FindEither(text, '<', '{')
-                               : text.find('<');
-  if (mark != std::string_view::npos) return false;
+  char first;
+  char second;
+  MarkupMarks(from, to, first, second);
+  if (FindEither(text, first, second) != std::string_view::npos) return false;
   return to != Markup::kAss || text.find(NoBreakSpace(page)) == std::string_view::npos;
 }
 
@@ -543,11 +556,13 @@ bool ConvertsMarkup(std::string_view text, Markup from, Markup to, CodePage page
   return from != to && !IsPlainIn(text, from, to, page);
 }
 
-bool AppendConvertedMarkup(std::string& out, std::string_view text, Markup from, Markup to,
-                           CodePage page) {
-  if (!ConvertsMarkup(text, from, to, page)) return false;
+namespace {
+
+// AppendConvertedMarkup of a text that ConvertsMarkup.
+void AppendConverted(std::string& out, std::string_view text, Markup from, Markup to,
+                     CodePage page) {
   if (to == Markup::kSub) {
-    if (from == Markup::kHtml && AppendHtmlAsSub(out, text)) return true;
+    if (from == Markup::kHtml && AppendHtmlAsSub(out, text)) return;
     // In one pass into buffers that every text reuses.
     thread_local SubLines lines;
     lines.Clear();
@@ -557,7 +572,7 @@ bool AppendConvertedMarkup(std::string& out, std::string_view text, Markup from,
       ParseHtml(text, from == Markup::kWebVtt, from == Markup::kHtml, lines);
     }
     lines.Render(out);
-    return true;
+    return;
   }
   StyledText plain;
   switch (from) {
@@ -580,6 +595,35 @@ bool AppendConvertedMarkup(std::string& out, std::string_view text, Markup from,
   } else {
     out += rendered;
   }
+}
+
+}  // namespace
+
+bool AppendConvertedMarkup(std::string& out, std::string_view text, Markup from, Markup to,
+                           CodePage page) {
+  if (!ConvertsMarkup(text, from, to, page)) return false;
+  AppendConverted(out, text, from, to, page);
+  return true;
+}
+
+MarkupConverter::MarkupConverter(Markup from, Markup to, CodePage page)
+    : from_(from), to_(to), page_(page) {}
+
+std::string_view MarkupConverter::Convert(std::string_view text) {
+  converted_.clear();
+  if (!AppendConvertedMarkup(converted_, text, from_, to_, page_)) return text;
+  return converted_;
+}
+
+std::string_view MarkupConverter::ConvertHolding(std::string_view text) {
+  converted_.clear();
+  AppendConverted(converted_, text, from_, to_, page_);
+  return converted_;
+}
+
+bool MarkupConverter::StaysWithout(char& first, char& second) const {
+  if (from_ == to_ || to_ == Markup::kAss) return false;
+  MarkupMarks(from_, to_, first, second);
   return true;
 }
 
