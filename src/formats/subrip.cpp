@@ -1,6 +1,8 @@
 // Numbered SubRip: an entry number, a time line "hh:mm:ss,mmm --> hh:mm:ss,mmm", text
 // lines, a blank line.
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <span>
 #include <string>
@@ -193,6 +195,27 @@ bool IsPlainTextLine(std::string_view line) {
   return line != kBlankLineMark;
 }
 
+// The number of digits at the start of `bytes`. Eight bytes are looked at in one word
+// where they can be: a byte is a digit when its high half is 3 and its low half below 10.
+std::size_t LeadingDigits(std::string_view bytes) {
+  std::size_t i = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; i + 8 <= bytes.size(); i += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, bytes.data() + i, 8);
+      constexpr std::uint64_t kHighHalves = 0xF0F0F0F0F0F0F0F0ULL;
+      constexpr std::uint64_t kLowHalves = 0x0F0F0F0F0F0F0F0FULL;
+      // Bits in each byte that is no digit: a high half other than 3, or a low half that
+      // reaches 16 when 6 is added (no sum carries into the next byte).
+      const std::uint64_t not_digit = ((word & kHighHalves) ^ 0x3030303030303030ULL) |
+                                      (((word & kLowHalves) + 0x0606060606060606ULL) & kHighHalves);
+      if (not_digit != 0) return i + static_cast<std::size_t>(std::countr_zero(not_digit)) / 8;
+    }
+  }
+  while (i < bytes.size() && IsDigit(bytes[i])) ++i;
+  return i;
+}
+
 // An entry laid out as the writers write it, which most entries are: a number line of
 // digits, a time line that SplitSubRipTimes takes, at most kMostPlainLines text lines of
 // IsPlainTextLine without "|", then an empty line or the end of the data. Reads it and
@@ -204,8 +227,7 @@ constexpr int kMostPlainLines = 4;
 bool ReadWrittenEntry(LineReader& in, TimeLineWords& words, FrameSink& sink) {
   LineReader ahead(in);
   std::string_view bytes = ahead.Ahead();
-  std::size_t digits = 0;
-  while (digits < bytes.size() && IsDigit(bytes[digits])) ++digits;
+  const std::size_t digits = LeadingDigits(bytes);
   if (digits == 0 || !ahead.ReadLineOfSize(digits)) return false;
   // The time line, of the writers' size (its bytes hold no line end when they fit it).
   bytes = ahead.Ahead().substr(0, TimeLineWords::kSubRipTimeLineSize);
