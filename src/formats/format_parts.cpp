@@ -96,6 +96,7 @@ SubFrameCounter::SubFrameCounter(double fps) {
       // reader's extended precision by far less: a product this far from a multiple of the
       // divisor lies on the same side of a frame's edge for the reader too.
       edge_ = divisor_ >> 20;
+      forward_fraction_ = !backwards_;
       return;
     }
   }
@@ -147,7 +148,7 @@ std::int64_t SubFrameCounter::FrameAtOrAfterZero(std::int64_t time) const {
   return std::max<std::int64_t>(frame, 0);
 }
 
-std::int32_t SubFrameCounter::FrameOf(TimeValue time) const {
+std::int32_t SubFrameCounter::FrameOfAnyTime(TimeValue time) const {
   if (!finite_) return 0;  // an infinite rate: every frame starts at once
   const std::int64_t magnitude = time < 0 ? -static_cast<std::int64_t>(time) : time;
   std::int64_t frame = FrameAtOrAfterZero(magnitude);
@@ -382,11 +383,13 @@ char* PutInt(char* at, std::int64_t v) {
       const std::uint64_t hundreds = ((word * 10486) >> 20) & 0x0000007F0000007FULL;
       word = hundreds | ((word - hundreds * 100) << 16);
       const std::uint64_t tens = ((word * 103) >> 10) & 0x000F000F000F000FULL;
-      word = (tens | ((word - tens * 10) << 8)) + 0x3030303030303030ULL;
-      const int digits = 5 + (n >= 100000) + (n >= 1000000) + (n >= 10000000);
-      word >>= 8 * (8 - digits);
+      word = tens | ((word - tens * 10) << 8);
+      // The leading zeros are the lowest zero bytes (three at most: n has five digits or
+      // more).
+      const int zero_bits = std::countr_zero(word) & ~7;
+      word = (word + 0x3030303030303030ULL) >> zero_bits;
       std::memcpy(at, &word, 8);
-      return at + digits;
+      return at + 8 - zero_bits / 8;
     }
   }
   char* const end = at + DigitCount(u);
@@ -399,15 +402,6 @@ void AppendInt(std::string& out, std::int64_t v) {
   out.append(buffer, PutInt(buffer, v));
 }
 
-namespace {
-
-char* PutTwoDigits(char* at, std::int32_t v) {
-  std::memcpy(at, kDigitPairs + 2 * v, 2);
-  return at + 2;
-}
-
-}  // namespace
-
 char* PutClockTime(char* at, TimeValue v, char separator, TimeFraction fraction) {
   auto u = static_cast<std::uint32_t>(v);
   if (v < 0) u = 0u - u;  // the length of the time, INT32_MIN's too
@@ -418,21 +412,39 @@ char* PutClockTime(char* at, TimeValue v, char separator, TimeFraction fraction)
   const std::uint32_t hours = seconds / 3600;
   const std::uint32_t in_hour = seconds - hours * 3600;
   const std::uint32_t minutes = in_hour / 60;
+  // "hh:mm:ss" in one word, its first character in the lowest byte: hours, minutes and
+  // seconds (each below 100) in lanes that start at bytes 0, 3 and 6, each split into tens
+  // (x * 103 >> 10 is x / 10 below 179) and ones, which go one byte up; then the digits
+  // made characters and the colons put between. Hours of 100 and more are written apart.
+  const std::uint64_t lanes = (hours < 100 ? hours : 0) | std::uint64_t{minutes} << 24 |
+                              std::uint64_t{in_hour - minutes * 60} << 48;
+  const std::uint64_t tens = ((lanes * 103) >> 10) & 0x000F00000F00000FULL;
+  const std::uint64_t clock =
+      (tens | (lanes - tens * 10) << 8) + 0x30303A30303A3030ULL;  // "00:00:00"
+  char digits[8];
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(digits, &clock, 8);
+  } else {
+    for (int k = 0; k < 8; ++k) digits[k] = static_cast<char>(clock >> (8 * k));
+  }
   if (hours < 100) {
-    at = PutTwoDigits(at, static_cast<std::int32_t>(hours));
+    std::memcpy(at, digits, 8);
+    at += 8;
   } else {
     at = std::to_chars(at, at + 4, hours).ptr;  // at most 596
+    std::memcpy(at, digits + 2, 6);
+    at += 6;
   }
-  // ":mm:ss", the separator and the fraction at fixed places.
-  at[0] = ':';
-  PutTwoDigits(at + 1, static_cast<std::int32_t>(minutes));
-  at[3] = ':';
-  PutTwoDigits(at + 4, static_cast<std::int32_t>(in_hour - minutes * 60));
-  at[6] = separator;
-  PutTwoDigits(at + 7, static_cast<std::int32_t>(ms / 10));
-  if (fraction == kHundredths) return at + 9;
-  at[9] = static_cast<char>('0' + ms % 10);
-  return at + 10;
+  // The separator and the milliseconds' three digits (x * 41 >> 12 is x / 100 below 1000);
+  // hundredths are their first two.
+  const std::uint32_t hundreds = (ms * 41) >> 12;
+  const std::uint32_t rest = ms - hundreds * 100;
+  const std::uint32_t rest_tens = (rest * 103) >> 10;
+  const char fraction_chars[4] = {separator, static_cast<char>('0' + hundreds),
+                                  static_cast<char>('0' + rest_tens),
+                                  static_cast<char>('0' + rest - rest_tens * 10)};
+  std::memcpy(at, fraction_chars, 4);
+  return at + (fraction == kHundredths ? 3 : 4);
 }
 
 void AppendReplacing(std::string& out, std::string_view text, char from, std::string_view to) {
@@ -458,24 +470,82 @@ void WriteKeptLines(std::string_view kept, LineWriter& lines) {
 }
 
 void AppendLinesJoined(std::string& out, std::string_view text, std::string_view separator) {
-  // Line separators that stay as they are (SUB's): only a kLiteralBar changes, and most
-  // texts hold none.
-  if (separator == "|" && text.find(kLiteralBar) == std::string_view::npos) {
-    out.append(text);
-    return;
+  const std::size_t from = out.size();
+  out.resize(from + LinesJoinedChars(text, separator));
+  out.resize(static_cast<std::size_t>(PutLinesJoined(out.data() + from, text, separator) -
+                                      out.data()));
+}
+
+namespace {
+
+// The text written at `at` with each kLiteralBar made a "|" (the same number of bytes),
+// sixteen bytes at a time where the processor can; with kWatch also whether it holds
+// `first` or `second`.
+template <bool kWatch>
+char* PutLiteralBarsAsBars(char* at, std::string_view text, char first, char second,
+                           bool& holds) {
+  const char* const p = text.data();
+  const std::size_t size = text.size();
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  __m128i marks = _mm_setzero_si128();
+  auto put_block = [&](std::size_t k) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+    const __m128i literal = _mm_cmpeq_epi8(block, _mm_set1_epi8(kLiteralBar));
+    // x ^ (kLiteralBar ^ '|') is '|' where x is kLiteralBar.
+    const __m128i changed =
+        _mm_xor_si128(block, _mm_and_si128(literal, _mm_set1_epi8(kLiteralBar ^ '|')));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(at + k), changed);
+    if constexpr (kWatch) {
+      marks = _mm_or_si128(marks, _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(first)),
+                                               _mm_cmpeq_epi8(block, _mm_set1_epi8(second))));
+    }
+  };
+  for (; i + 16 <= size; i += 16) put_block(i);
+  // The rest as the last sixteen bytes, written again the same where they overlap.
+  if (i < size && size >= 16) {
+    put_block(size - 16);
+    i = size;
+  }
+  if constexpr (kWatch) holds = _mm_movemask_epi8(marks) != 0;
+#else
+  if constexpr (kWatch) holds = false;
+#endif
+  for (; i < size; ++i) {
+    const char c = p[i];
+    at[i] = c == kLiteralBar ? '|' : c;
+    if constexpr (kWatch) holds = holds || c == first || c == second;
+  }
+  return at + size;
+}
+
+}  // namespace
+
+char* PutSubTextWatching(char* at, std::string_view text, char first, char second, bool& holds) {
+  return PutLiteralBarsAsBars<true>(at, text, first, second, holds);
+}
+
+char* PutLinesJoined(char* at, std::string_view text, std::string_view separator) {
+  // Line separators that stay as they are (SUB's): only a kLiteralBar changes.
+  if (separator == "|") {
+    bool unused;
+    return PutLiteralBarsAsBars<false>(at, text, 0, 0, unused);
   }
   std::size_t start = 0;
-  for (std::size_t at = FindEither(text, '|', kLiteralBar); at != std::string_view::npos;
-       at = FindEither(text, '|', kLiteralBar, start)) {
-    out.append(text.substr(start, at - start));
-    if (text[at] == '|') {
-      out.append(separator);
+  for (std::size_t bar = FindEither(text, '|', kLiteralBar); bar != std::string_view::npos;
+       bar = FindEither(text, '|', kLiteralBar, start)) {
+    std::memcpy(at, text.data() + start, bar - start);
+    at += bar - start;
+    if (text[bar] == '|') {
+      std::memcpy(at, separator.data(), separator.size());
+      at += separator.size();
     } else {
-      out += '|';
+      *at++ = '|';
     }
-    start = at + 1;
+    start = bar + 1;
   }
-  out.append(text.substr(start));
+  if (start < text.size()) std::memcpy(at, text.data() + start, text.size() - start);
+  return at + (text.size() - start);
 }
 
 }  // namespace lumetra

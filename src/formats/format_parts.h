@@ -12,6 +12,7 @@
 
 #include "document/document.h"
 #include "formats/line_io.h"
+#include "formats/markup.h"
 #include "foundation/textkit.h"
 #include "foundation/time_value.h"
 
@@ -83,38 +84,6 @@ TolerantSamiResult ReadSamiTolerant(std::string_view text, FrameSink& sink, Code
 // Reads up to the first frame and returns its RATE when it is such a line.
 std::optional<std::string> SubRateOfFirstFrame(LineReader& in);
 
-// Texts of some frames in another form, all in one block of memory: a frame without one
-// keeps its own.
-class ConvertedTexts {
- public:
-  // For the frames 1..count, none converted yet.
-  explicit ConvertedTexts(int count) : spans_(static_cast<std::size_t>(std::max(count, 0)) + 1) {}
-  // Frame i's text: what `append` appends to the string it is given, when it returns
-  // true (false: it appended nothing, and the frame keeps its own).
-  template <typename Append>
-  void Add(int i, Append append) {
-    const std::size_t from = block_.size();
-    if (!append(block_)) return;
-    spans_[static_cast<std::size_t>(i)] = {static_cast<std::uint32_t>(from),
-                                           static_cast<std::uint32_t>(block_.size() - from)};
-  }
-  // Frame i's converted text, or none.
-  std::optional<std::string_view> Find(int i) const {
-    const auto k = static_cast<std::size_t>(i);
-    if (k >= spans_.size() || spans_[k].from == kNone) return std::nullopt;
-    return std::string_view(block_).substr(spans_[k].from, spans_[k].size);
-  }
-
- private:
-  static constexpr std::uint32_t kNone = 0xFFFFFFFF;
-  struct Span {
-    std::uint32_t from = kNone;
-    std::uint32_t size = 0;
-  };
-  std::string block_;
-  std::vector<Span> spans_;
-};
-
 // Everything a writer gets: the document, the frame rate (SUB only), where its lines go,
 // the format it writes and the texts in that format's markup.
 struct WriteContext {
@@ -124,14 +93,13 @@ struct WriteContext {
   int kind;
   // A SUB file starts with a frame-rate line (see WriteOptions).
   bool sub_rate_line = false;
-  // The texts converted into the format's markup; null when they are in it.
-  const ConvertedTexts* texts = nullptr;
+  // What converts the texts into the format's markup; null when they are in it.
+  MarkupConverter* converter = nullptr;
 
+  // Frame i's text in the format's markup, valid until the next call.
   std::string_view Text(int i) const {
-    if (texts != nullptr) {
-      if (const std::optional<std::string_view> text = texts->Find(i)) return *text;
-    }
-    return doc.FrameText[static_cast<std::size_t>(i)];
+    const std::string_view text = doc.FrameText[static_cast<std::size_t>(i)];
+    return converter != nullptr ? converter->Convert(text) : text;
   }
   // The document's format header, when it is of the format written (its frames' extras are
   // then of that format too); null otherwise.
@@ -167,9 +135,24 @@ TimeValue SubFrameToMs(std::int32_t frame, double fps);
 class SubFrameCounter {
  public:
   explicit SubFrameCounter(double fps);
-  std::int32_t FrameOf(TimeValue time) const;
+  std::int32_t FrameOf(TimeValue time) const {
+    // Inline, for the times of every frame: a time of 0 or more at a forward rate that is
+    // a fraction, whose first estimate (see FrameAtOrAfterZero) is right and lies away from
+    // a frame's edge, has that frame; any other goes the whole way.
+    if (forward_fraction_ && time >= 0) {
+      const std::int64_t product = (std::int64_t{time} + 1) * numerator_;
+      const auto frame =
+          static_cast<std::int64_t>(static_cast<double>(product - 1) * reciprocal_);
+      const std::int64_t beyond = product - frame * divisor_;
+      if (beyond > edge_ && beyond < divisor_ - edge_) {
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(frame));
+      }
+    }
+    return FrameOfAnyTime(time);
+  }
 
  private:
+  std::int32_t FrameOfAnyTime(TimeValue time) const;
   // The frame of a time of 0 or more at the positive rate rate_.
   std::int64_t FrameAtOrAfterZero(std::int64_t time) const;
   // The reader's start of a frame at rate_, without wrapping into 32 bits.
@@ -184,6 +167,8 @@ class SubFrameCounter {
   double reciprocal_ = 0;  // 1 / divisor_
   // How near a multiple of divisor_ a product may come before the reader decides.
   std::int64_t edge_ = 0;
+  // A finite rate, forward, that is such a fraction.
+  bool forward_fraction_ = false;
 };
 
 // SubFrameCounter(fps).FrameOf(time).
@@ -267,5 +252,14 @@ inline void AppendLineText(std::string& out, std::string_view line) {
 // Appends the lines of a frame text as a file's line: its line separators become `separator`,
 // each kLiteralBar a "|" again.
 void AppendLinesJoined(std::string& out, std::string_view text, std::string_view separator);
+// The bytes AppendLinesJoined appends, written at `at`: at most
+// LinesJoinedChars(text, separator) of them. Returns the end.
+char* PutLinesJoined(char* at, std::string_view text, std::string_view separator);
+// PutLinesJoined(at, text, "|"), setting `holds` to whether the text holds `first` or
+// `second`, in the same pass over it.
+char* PutSubTextWatching(char* at, std::string_view text, char first, char second, bool& holds);
+inline std::size_t LinesJoinedChars(std::string_view text, std::string_view separator) {
+  return text.size() * std::max<std::size_t>(separator.size(), 1);
+}
 
 }  // namespace lumetra

@@ -1,6 +1,7 @@
 // The one line reader and the one line writer that every format uses.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -138,6 +139,39 @@ class LineWriter {
     out_.clear();
   }
   std::string& out() { return out_; }
+
+  // Lines written straight into the bytes of out(), for a writer that makes a line of many
+  // short pieces: Room gives a place for the next bytes and Wrote takes them as written.
+  // While it lives, out() holds room beyond what is written and nothing else may add to it;
+  // when it ends, out() holds exactly what was written.
+  class Direct {
+   public:
+    explicit Direct(LineWriter& lines) : lines_(lines), used_(lines.out_.size()) {}
+    Direct(const Direct&) = delete;
+    Direct& operator=(const Direct&) = delete;
+    ~Direct() { lines_.out_.resize(used_); }
+    // A place for at least `size` bytes after what is written.
+    char* Room(std::size_t size) {
+      if (lines_.out_.size() - used_ < size) Grow(size);
+      return lines_.out_.data() + used_;
+    }
+    // The bytes up to `end` (in the last Room) are written and end with a whole line.
+    void Wrote(const char* end) {
+      used_ = static_cast<std::size_t>(end - lines_.out_.data());
+      if (lines_.put_ && used_ >= kChunkBytes) {
+        lines_.put_(std::string_view(lines_.out_.data(), used_));
+        used_ = 0;
+      }
+    }
+
+   private:
+    // The room made at once: all the string holds, or what `size` needs.
+    void Grow(std::size_t size) {
+      lines_.out_.resize(std::max(used_ + size, lines_.out_.capacity()));
+    }
+    LineWriter& lines_;
+    std::size_t used_;
+  };
 
  private:
   std::string& out_;

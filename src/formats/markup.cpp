@@ -1,7 +1,12 @@
 #include "formats/markup.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "document/document.h"
 #include "foundation/textkit.h"
@@ -377,16 +382,157 @@ class SubLines {
   bool has_text_ = false;
 };
 
+// The first "<", "{" or "|" in s at or after `from`, or s.size(): sixteen bytes at a time
+// where the processor can.
+std::size_t FindTagBlockOrBreak(std::string_view s, std::size_t from) {
+  const char* const p = s.data();
+  const std::size_t size = s.size();
+  std::size_t i = from;
+#if defined(__SSE2__)
+  auto found_in = [](const char* at) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    return _mm_movemask_epi8(_mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('<')),
+                     _mm_cmpeq_epi8(block, _mm_set1_epi8('{'))),
+        _mm_cmpeq_epi8(block, _mm_set1_epi8('|'))));
+  };
+  for (; i + 16 <= size; i += 16) {
+    if (const int found = found_in(p + i)) return i + static_cast<std::size_t>(__builtin_ctz(found));
+  }
+  // The rest as the last sixteen bytes, when those begin at `from` or later: the ones
+  // before `i` among them were looked at already.
+  if (i < size && size >= 16 && size - 16 >= from) {
+    const int found = found_in(p + size - 16);
+    return found == 0 ? size : size - 16 + static_cast<std::size_t>(__builtin_ctz(found));
+  }
+#endif
+  while (i < size && p[i] != '<' && p[i] != '{' && p[i] != '|') ++i;
+  return i;
+}
+
+// HTML markup into SUB in one pass over the text, with no buffers but its own: the bytes
+// that ParseHtml (override blocks dropped) and SubLines::Render give. The pieces between
+// tags, blocks and line breaks are copied, each line's style is the styles that all its
+// characters but spaces share, and the codes are written as Render writes them. False,
+// appending nothing, for a text of more than kMaxChars characters or kMaxLines lines,
+// which the general path converts.
+bool AppendHtmlAsSub(std::string& out, std::string_view text) {
+  constexpr std::size_t kMaxChars = 1024;
+  constexpr std::size_t kMaxLines = 16;
+  constexpr unsigned char kAllStyles = kItalic | kBold | kUnderline;
+  if (text.size() > kMaxChars) return false;
+  struct Line {
+    std::size_t end;  // of its characters in chars (its "|" or the end)
+    unsigned char style;
+    bool has_text;  // more than spaces
+  };
+  char chars[kMaxChars];
+  std::size_t size = 0;
+  Line lines[kMaxLines];
+  std::size_t line_count = 0;
+  unsigned char line_style = kAllStyles;
+  bool line_has_text = false;
+  unsigned char style = 0;
+  auto append = [&](const char* from, std::size_t count) {
+    if (count == 0) return;
+    std::memcpy(chars + size, from, count);
+    size += count;
+    // The piece's style counts when it holds more than spaces (most begin with such).
+    if (from[0] != ' ' || std::string_view(from, count).find_first_not_of(' ') !=
+                              std::string_view::npos) {
+      line_style &= style;
+      line_has_text = true;
+    }
+  };
+  auto end_line = [&] {
+    lines[line_count++] = {size, line_has_text ? line_style : static_cast<unsigned char>(0),
+                           line_has_text};
+    line_style = kAllStyles;
+    line_has_text = false;
+  };
+  std::size_t i = 0;
+  for (;;) {
+    const std::size_t at = FindTagBlockOrBreak(text, i);
+    append(text.data() + i, at - i);
+    if (at == text.size()) break;
+    i = at + 1;
+    if (text[at] == '|') {
+      if (line_count + 1 == kMaxLines) return false;
+      end_line();
+      chars[size++] = '|';
+      continue;
+    }
+    if (text[at] == '{') {
+      const std::size_t close = OverrideBlockEnd(text, at);
+      if (close == std::string_view::npos) {
+        append(text.data() + at, 1);  // a "{" that opens no block is text
+      } else {
+        i = close + 1;
+      }
+      continue;
+    }
+    // Most tags are "<i>" or "</i>", which HtmlTagEnd finds as they are.
+    const std::size_t end = at + 2 < text.size() && text[at + 2] == '>' && IsAsciiLetter(text[at + 1])
+                                ? at + 2
+                            : at + 3 < text.size() && text[at + 1] == '/' &&
+                                    text[at + 3] == '>' && IsAsciiLetter(text[at + 2])
+                                ? at + 3
+                                : HtmlTagEnd(text, at, false);
+    if (end == std::string_view::npos) {
+      append(text.data() + at, 1);  // a "<" that opens no tag is text
+      continue;
+    }
+    std::string_view name = text.substr(at + 1, end - at - 1);
+    const bool closing = name.starts_with('/');
+    if (closing) name.remove_prefix(1);
+    const unsigned char bit = StyleOfTagName(name);
+    style = closing ? static_cast<unsigned char>(style & ~bit) : style | bit;
+    i = end + 1;  // every other tag is dropped
+  }
+  end_line();
+  // The frame's style is what all lines with more than spaces share; lines of spaces alone
+  // have no style.
+  unsigned char frame_style = kAllStyles;
+  bool any_style = false;
+  for (std::size_t n = 0; n < line_count; ++n) {
+    if (!lines[n].has_text) continue;
+    frame_style &= lines[n].style;
+    any_style |= lines[n].style != 0;
+  }
+  if (!any_style) {
+    // No codes (the common case: a style inside a line cannot be held): the characters.
+    out.append(chars, size);
+    return true;
+  }
+  out.reserve(out.size() + size + 16 * (line_count + 1));
+  AppendSubCode(out, 'Y', frame_style);
+  std::size_t from = 0;
+  for (std::size_t n = 0; n < line_count; ++n) {
+    if (n > 0) out += '|';
+    AppendSubCode(out, 'y', static_cast<unsigned char>(lines[n].style & ~frame_style));
+    out.append(chars + from, lines[n].end - from);
+    from = lines[n].end + 1;
+  }
+  return true;
+}
+
+// The characters that are markup in `from` or that `to` writes as markup (the same one
+// twice where there is one).
+void MarkupMarks(Markup from, Markup to, char& first, char& second) {
+  // A SubRip text's override blocks are ASS's own.
+  first = from == Markup::kAss ? '{' : from == Markup::kSub ? '{' : '<';
+  second = from == Markup::kAss                             ? '\\'
+           : from == Markup::kHtml && to != Markup::kAss ? '{'
+                                                            : first;
+}
+
 // Whether a text holds nothing that is markup in `from` or that `to` writes as markup:
 // then it is the same text in both.
 bool IsPlainIn(std::string_view text, Markup from, Markup to, CodePage page) {
-  // A SubRip text's override blocks are ASS's own.
-  const std::size_t mark = from == Markup::kAss   ? FindEither(text, '{', '\\')
-                           : from == Markup::kSub ? text.find('{')
-                           : from == Markup::kHtml && to != Markup::kAss
-                               ? FindEither(text, '<', '{')
-                               : text.find('<');
-  if (mark != std::string_view::npos) return false;
+  char first;
+  char second;
+  MarkupMarks(from, to, first, second);
+  if (FindEither(text, first, second) != std::string_view::npos) return false;
   return to != Markup::kAss || text.find(NoBreakSpace(page)) == std::string_view::npos;
 }
 
@@ -410,10 +556,13 @@ bool ConvertsMarkup(std::string_view text, Markup from, Markup to, CodePage page
   return from != to && !IsPlainIn(text, from, to, page);
 }
 
-bool AppendConvertedMarkup(std::string& out, std::string_view text, Markup from, Markup to,
-                           CodePage page) {
-  if (!ConvertsMarkup(text, from, to, page)) return false;
+namespace {
+
+// AppendConvertedMarkup of a text that ConvertsMarkup.
+void AppendConverted(std::string& out, std::string_view text, Markup from, Markup to,
+                     CodePage page) {
   if (to == Markup::kSub) {
+    if (from == Markup::kHtml && AppendHtmlAsSub(out, text)) return;
     // In one pass into buffers that every text reuses.
     thread_local SubLines lines;
     lines.Clear();
@@ -423,7 +572,7 @@ bool AppendConvertedMarkup(std::string& out, std::string_view text, Markup from,
       ParseHtml(text, from == Markup::kWebVtt, from == Markup::kHtml, lines);
     }
     lines.Render(out);
-    return true;
+    return;
   }
   StyledText plain;
   switch (from) {
@@ -446,6 +595,35 @@ bool AppendConvertedMarkup(std::string& out, std::string_view text, Markup from,
   } else {
     out += rendered;
   }
+}
+
+}  // namespace
+
+bool AppendConvertedMarkup(std::string& out, std::string_view text, Markup from, Markup to,
+                           CodePage page) {
+  if (!ConvertsMarkup(text, from, to, page)) return false;
+  AppendConverted(out, text, from, to, page);
+  return true;
+}
+
+MarkupConverter::MarkupConverter(Markup from, Markup to, CodePage page)
+    : from_(from), to_(to), page_(page) {}
+
+std::string_view MarkupConverter::Convert(std::string_view text) {
+  converted_.clear();
+  if (!AppendConvertedMarkup(converted_, text, from_, to_, page_)) return text;
+  return converted_;
+}
+
+std::string_view MarkupConverter::ConvertHolding(std::string_view text) {
+  converted_.clear();
+  AppendConverted(converted_, text, from_, to_, page_);
+  return converted_;
+}
+
+bool MarkupConverter::StaysWithout(char& first, char& second) const {
+  if (from_ == to_ || to_ == Markup::kAss) return false;
+  MarkupMarks(from_, to_, first, second);
   return true;
 }
 

@@ -38,4 +38,24 @@ bool AppendConvertedMarkup(std::string& out, std::string_view text, Markup from,
 // Whether ConvertMarkup gives another text than `text` may be (false: it gives it as it is).
 bool ConvertsMarkup(std::string_view text, Markup from, Markup to, CodePage page);
 
+// The texts of a save, one after another, in the markup of the format written.
+class MarkupConverter {
+ public:
+  MarkupConverter(Markup from, Markup to, CodePage page);
+  // ConvertMarkup of the text: the text itself where it stays as it is, else the converted
+  // text in a buffer that the next call reuses.
+  std::string_view Convert(std::string_view text);
+  // Convert of a text that holds one of the characters StaysWithout sets.
+  std::string_view ConvertHolding(std::string_view text);
+  // Sets two characters (perhaps one twice) and returns true when a text stays as it is
+  // exactly when it holds neither of them; false when the texts convert by another rule.
+  bool StaysWithout(char& first, char& second) const;
+
+ private:
+  Markup from_;
+  Markup to_;
+  CodePage page_;
+  std::string converted_;
+};
+
 }  // namespace lumetra

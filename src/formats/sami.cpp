@@ -114,7 +114,6 @@ void ReadSami(ReadContext& ctx) {
 void WriteSami(const WriteContext& ctx) {
   const Document& doc = ctx.doc;
   LineWriter& lines = ctx.lines;
-  std::string& out = lines.out();
   static constexpr std::string_view kHeader[] = {
       "<SAMI>",
       "<HEAD>",
@@ -132,17 +131,24 @@ void WriteSami(const WriteContext& ctx) {
   for (std::string_view line : kHeader) lines.Line(line);
   const int count = FramesToWrite(doc);
   constexpr std::string_view kSync = "<SYNC Start=";
-  for (int i = 1; i <= count; ++i) {
-    char tag[kSync.size() + kIntChars + 4];
-    std::memcpy(tag, kSync.data(), kSync.size());
-    char* end = PutInt(tag + kSync.size(), doc.FrameStart[i]);
-    std::memcpy(end, "><P>", 4);
-    out.append(tag, static_cast<std::size_t>(end + 4 - tag));
-    AppendLinesJoined(out, ctx.Text(i), "<br>");
-    lines.EndLine();
-    end = PutInt(tag + kSync.size(), doc.FrameEnd[i]);
-    out.append(tag, static_cast<std::size_t>(end - tag));
-    lines.Line("><P><br>");
+  constexpr std::string_view kStart = "><P>";
+  constexpr std::string_view kEnd = "><P><br>\r\n";
+  {
+    LineWriter::Direct direct(lines);
+    for (int i = 1; i <= count; ++i) {
+      const std::string_view text = ctx.Text(i);
+      char* at = direct.Room(2 * (kSync.size() + kIntChars) + kStart.size() +
+                             LinesJoinedChars(text, "<br>") + 2 + kEnd.size());
+      // The start line, then the end line.
+      std::memcpy(at, kSync.data(), kSync.size());
+      at = PutInt(at + kSync.size(), doc.FrameStart[i]);
+      std::memcpy(at, kStart.data(), kStart.size());
+      at = PutLineEnd(PutLinesJoined(at + kStart.size(), text, "<br>"));
+      std::memcpy(at, kSync.data(), kSync.size());
+      at = PutInt(at + kSync.size(), doc.FrameEnd[i]);
+      std::memcpy(at, kEnd.data(), kEnd.size());
+      direct.Wrote(at + kEnd.size());
+    }
   }
   lines.Line("</BODY>");
   lines.Line("</SAMI>");

@@ -128,17 +128,16 @@ void WriteSrt2(const WriteContext& ctx) {
   lines.Line(doc.InfoFontLine.empty() ? kDefaultFontLine : doc.InfoFontLine);
 
   const int count = FramesToWrite(doc);
+  LineWriter::Direct direct(lines);
   for (int i = 1; i <= count; ++i) {
-    // The blank line after the entry before and the time line, in one piece.
-    char time_line[2 + 2 * kClockTimeChars + 3];
-    char* end = time_line;
-    if (i > 1) end = PutLineEnd(end);
-    end = PutClockTime(end, doc.FrameStart[i], '.', kHundredths);
-    *end = ',';
-    end = PutLineEnd(PutClockTime(end + 1, doc.FrameEnd[i], '.', kHundredths));
-    out.append(time_line, static_cast<std::size_t>(end - time_line));
-    AppendLinesJoined(out, ctx.Text(i), "[br]");
-    lines.EndLine();
+    const std::string_view text = ctx.Text(i);
+    char* at = direct.Room(2 + 2 * kClockTimeChars + 3 + LinesJoinedChars(text, "[br]") + 2);
+    // The blank line after the entry before and the time line.
+    if (i > 1) at = PutLineEnd(at);
+    at = PutClockTime(at, doc.FrameStart[i], '.', kHundredths);
+    *at = ',';
+    at = PutLineEnd(PutClockTime(at + 1, doc.FrameEnd[i], '.', kHundredths));
+    direct.Wrote(PutLineEnd(PutLinesJoined(at, text, "[br]")));
   }
 }
 

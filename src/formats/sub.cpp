@@ -119,19 +119,39 @@ void WriteSub(const WriteContext& ctx) {
       lines.Line(FloatToText(sub_fps == 0 ? 25 : sub_fps));
     }
   }
+  // A text that holds none of the characters the conversion looks for stays as it is: the
+  // one pass that copies it also looks for them, and only a text that holds one is
+  // converted and written again.
+  char first = 0;
+  char second = 0;
+  const bool watch = ctx.converter != nullptr && ctx.converter->StaysWithout(first, second);
+  LineWriter::Direct direct(lines);
   for (int i = 1; i <= count; ++i) {
-    char braces[2 * kIntChars + 4];
-    char* end = braces;
-    *end++ = '{';
-    end = PutInt(end, frames.FrameOf(doc.FrameStart[i]));
-    *end++ = '}';
-    *end++ = '{';
-    end = PutInt(end, frames.FrameOf(doc.FrameEnd[i]));
-    *end++ = '}';
-    out.append(braces, static_cast<std::size_t>(end - braces));
+    const std::string_view text = watch ? doc.FrameText[static_cast<std::size_t>(i)] : ctx.Text(i);
+    constexpr std::size_t kBraces = 2 * kIntChars + 4;
+    char* line = direct.Room(kBraces + LinesJoinedChars(text, "|") + 2);
+    char* at = line;
+    *at++ = '{';
+    at = PutInt(at, frames.FrameOf(doc.FrameStart[i]));
+    *at++ = '}';
+    *at++ = '{';
+    at = PutInt(at, frames.FrameOf(doc.FrameEnd[i]));
+    *at++ = '}';
     // "|" separates the lines, and a "|" that is part of a line cannot be told from it.
-    AppendLinesJoined(out, ctx.Text(i), "|");
-    lines.EndLine();
+    if (!watch) {
+      direct.Wrote(PutLineEnd(PutLinesJoined(at, text, "|")));
+      continue;
+    }
+    bool holds = false;
+    char* const end = PutSubTextWatching(at, text, first, second, holds);
+    if (!holds) {
+      direct.Wrote(PutLineEnd(end));
+      continue;
+    }
+    const std::string_view converted = ctx.converter->ConvertHolding(text);
+    const auto braces = static_cast<std::size_t>(at - line);
+    at = direct.Room(kBraces + LinesJoinedChars(converted, "|") + 2) + braces;
+    direct.Wrote(PutLineEnd(PutLinesJoined(at, converted, "|")));
   }
 }
 

@@ -322,34 +322,55 @@ void ReadSubRip(ReadContext& ctx) {
   }
 }
 
+namespace {
+
+// An entry's text written at `at`, each of its lines on a line of its own (kLiteralBar a
+// "|" again, a blank line marked); an empty text is one empty line. At most
+// TextLinesChars(text) characters. Returns the end.
+std::size_t TextLinesChars(std::string_view text) {
+  // Each character a line at most, each line with a mark and a line end.
+  return text.size() + (text.size() + 1) * (kBlankLineMark.size() + 2);
+}
+char* PutTextLines(char* at, std::string_view text) {
+  std::size_t line_from = 0;  // where the line being written starts in the text
+  std::size_t from = 0;       // the text up to here is written
+  for (std::size_t k = FindEither(text, '|', kLiteralBar);; k = FindEither(text, '|', kLiteralBar, from)) {
+    const std::size_t end = std::min(k, text.size());
+    if (end > from) std::memcpy(at, text.data() + from, end - from);
+    at += end - from;
+    from = end + 1;
+    if (end < text.size() && text[end] == kLiteralBar) {
+      *at++ = '|';  // part of the line
+      continue;
+    }
+    // Most lines begin with what is not a space, and are no blank line.
+    const std::string_view line = text.substr(line_from, end - line_from);
+    if (!text.empty() && (line.empty() || line[0] == ' ') && IsBlankLine(line)) {
+      std::memcpy(at, kBlankLineMark.data(), kBlankLineMark.size());
+      at += kBlankLineMark.size();
+    }
+    at = PutLineEnd(at);
+    if (end == text.size()) return at;
+    line_from = from;
+  }
+}
+
+}  // namespace
+
 void WriteSubRip(const WriteContext& ctx) {
   const Document& doc = ctx.doc;
-  LineWriter& lines = ctx.lines;
-  std::string& out = lines.out();
+  LineWriter::Direct out(ctx.lines);
   const int count = FramesToWrite(doc);
   for (int i = 1; i <= count; ++i) {
-    // The blank line after the entry before, the number and the time line, in one piece.
-    char head[2 + kIntChars + 2 + 2 * kClockTimeChars + 5 + 2];
-    char* end = head;
-    if (i > 1) end = PutLineEnd(end);
-    end = PutLineEnd(PutInt(end, i));
-    end = PutClockTime(end, doc.FrameStart[i], ',', kMilliseconds);
-    std::memcpy(end, " --> ", 5);
-    end = PutLineEnd(PutClockTime(end + 5, doc.FrameEnd[i], ',', kMilliseconds));
-    out.append(head, static_cast<std::size_t>(end - head));
-    // Each line of the text on a line of its own; an empty text is one empty line.
     const std::string_view text = ctx.Text(i);
-    std::size_t from = 0;
-    for (;;) {
-      const std::size_t bar = text.find('|', from);
-      const std::string_view part =
-          text.substr(from, bar == std::string_view::npos ? std::string_view::npos : bar - from);
-      AppendReplacing(out, part, kLiteralBar, "|");
-      if (!text.empty() && IsBlankLine(part)) out.append(kBlankLineMark);
-      lines.EndLine();
-      if (bar == std::string_view::npos) break;
-      from = bar + 1;
-    }
+    char* at = out.Room(2 + kIntChars + 2 + 2 * kClockTimeChars + 5 + 2 + TextLinesChars(text));
+    // The blank line after the entry before, the number and the time line.
+    if (i > 1) at = PutLineEnd(at);
+    at = PutLineEnd(PutInt(at, i));
+    at = PutClockTime(at, doc.FrameStart[i], ',', kMilliseconds);
+    std::memcpy(at, " --> ", 5);
+    at = PutLineEnd(PutClockTime(at + 5, doc.FrameEnd[i], ',', kMilliseconds));
+    out.Wrote(PutTextLines(at, text));
   }
 }
 

@@ -58,23 +58,15 @@ std::string_view TrimSpaces(std::string_view s) {
 }
 
 // Writes the document through its format's writer, the texts converted where its markup
-// is another: only those that change (most texts stay as they are, and copying them would
-// cost).
+// is another.
 void WriteFormat(const FormatEntry& format, const Document& doc, double sub_fps, LineWriter& lines,
                  const WriteOptions& options) {
   const Markup from = MarkupOfKind(doc.MarkupKind);
   const Markup to = MarkupOfKind(format.kind);
-  const int count = from == to ? 0 : FramesToWrite(doc);
-  ConvertedTexts texts(count);
-  for (int i = 1; i <= count; ++i) {
-    texts.Add(i, [&](std::string& out) {
-      return AppendConvertedMarkup(out, doc.FrameText[static_cast<std::size_t>(i)], from, to,
-                                   doc.Encoding);
-    });
-  }
+  MarkupConverter converter(from, to, doc.Encoding);
   WriteContext ctx{doc, sub_fps, lines, format.kind};
   ctx.sub_rate_line = options.sub_rate_line;
-  if (from != to) ctx.texts = &texts;
+  if (from != to) ctx.converter = &converter;
   format.write(ctx);
 }
 

@@ -64,6 +64,32 @@ TEST(Markup, StylesGoFromOneFamilyToAnother) {
             "a\\hb");
 }
 
+// Into SUB most HTML texts take a short way, up to 16 lines and 1024 characters; longer
+// ones take the general way, with the same result.
+TEST(Markup, HtmlIntoSubGivesTheSameAtTheLimitsOfTheShortWay) {
+  for (int lines = 14; lines <= 18; ++lines) {
+    std::string text = "<i>a</i>";
+    std::string styled = "{Y:i}a";
+    std::string mixed = "<b>a</b>";
+    std::string mixed_sub = "{y:b}a";
+    for (int n = 1; n < lines; ++n) {
+      text += "|<i>a</i>";
+      styled += "|a";
+      mixed += n % 2 ? "| <i>b</i> c" : "|<b>a</b>";
+      mixed_sub += n % 2 ? "| b c" : "|{y:b}a";
+    }
+    EXPECT_EQ(ConvertMarkup(text, Markup::kHtml, Markup::kSub, CodePage::kUtf8), styled) << lines;
+    EXPECT_EQ(ConvertMarkup(mixed, Markup::kHtml, Markup::kSub, CodePage::kUtf8), mixed_sub)
+        << lines;
+  }
+  for (std::size_t size = 1020; size <= 1030; ++size) {
+    const std::string text = "<u>" + std::string(size - 7, 'x') + "</u>";
+    EXPECT_EQ(ConvertMarkup(text, Markup::kHtml, Markup::kSub, CodePage::kUtf8),
+              "{Y:u}" + std::string(size - 7, 'x'))
+        << size;
+  }
+}
+
 // A saved file holds its own markup, whichever format the texts were read from.
 TEST(Markup, SavingInAnotherFamilyConvertsEveryText) {
   const auto subrip = Read("1\n00:00:01,000 --> 00:00:02,000\n<i>Hi</i>\nthere\n", kKindSubRip);

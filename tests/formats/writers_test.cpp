@@ -126,6 +126,30 @@ TEST(Writers, NumbersAndClockTimesAtTheEdgesOfEachLength) {
     char buffer[kClockTimeChars];
     EXPECT_EQ(std::string_view(buffer, PutClockTime(buffer, time, ',', kMilliseconds)), text);
   }
+  // Hundredths are truncated; a negative time that shows as zero has no minus.
+  const std::pair<TimeValue, std::string_view> hundredths[] = {
+      {0, "00:00:00.00"},         {9, "00:00:00.00"},          {-9, "00:00:00.00"},
+      {-10, "-00:00:00.01"},      {359999999, "99:59:59.99"},  {360000000, "100:00:00.00"},
+      {INT32_MAX, "596:31:23.64"}, {INT32_MIN, "-596:31:23.64"}};
+  for (const auto& [time, text] : hundredths) {
+    char buffer[kClockTimeChars];
+    EXPECT_EQ(std::string_view(buffer, PutClockTime(buffer, time, '.', kHundredths)), text);
+  }
+}
+
+// The frame counting's short way (a forward rate that is a decimal fraction, times of 0 or
+// more) and its whole way meet at 0 and hold to the ends of the times.
+TEST(Writers, SubFramesOfTimesAtTheirLimits) {
+  const SubFrameCounter frames(25);
+  EXPECT_EQ(frames.FrameOf(0), 0);
+  EXPECT_EQ(frames.FrameOf(39), 0);
+  EXPECT_EQ(frames.FrameOf(40), 1);
+  EXPECT_EQ(frames.FrameOf(-1), 0);
+  EXPECT_EQ(frames.FrameOf(-40), -1);
+  EXPECT_EQ(frames.FrameOf(INT32_MAX), 53687091);
+  EXPECT_EQ(frames.FrameOf(INT32_MIN), -53687091);
+  EXPECT_EQ(SubFrameCounter(-25).FrameOf(40), -1);
+  EXPECT_EQ(SubFrameCounter(23.976).FrameOf(INT32_MAX), 51488067);
 }
 
 TEST(Writers, SubFileWritesItsFrameRateLineBackWithTheRateUsed) {
@@ -229,6 +253,47 @@ TEST(Writers, BytesHandedOnInChunksOfWholeLinesAreTheWholeFile) {
       EXPECT_EQ(pieces.size() > 1, form == TextForm::kBytes) << kind;
       if (form == TextForm::kBytes) {
         for (const std::string& piece : pieces) EXPECT_TRUE(piece.ends_with("\r\n")) << kind;
+      }
+    }
+  }
+}
+
+// A frame whose lines need more room than the output has left: the room grows, in one
+// string and in chunks alike.
+TEST(Writers, AFrameLargerThanAChunkIsWrittenWhole) {
+  Document doc;
+  const std::string bars(100000, '|');
+  Fill(doc, {{0, 1000, "a"}, {1000, 2000, bars}, {2000, 3000, "b"}});
+  std::string blank_lines;
+  for (std::size_t i = 0; i <= bars.size(); ++i) blank_lines += "<i></i>\r\n";
+  const std::string subrip = Write(doc, kKindSubRip);
+  // (Compared as a whole: a diff of such texts would take long.)
+  EXPECT_TRUE(subrip == Crlf("1\n00:00:00,000 --> 00:00:01,000\na\n\n"
+                             "2\n00:00:01,000 --> 00:00:02,000\n") +
+                            blank_lines + Crlf("\n3\n00:00:02,000 --> 00:00:03,000\nb\n"));
+  std::string joined;
+  EXPECT_TRUE(WriteSubtitleData(doc, kKindSubRip, 25,
+                                [&](std::string_view piece) { joined += piece; }));
+  EXPECT_TRUE(joined == subrip);
+  std::string brs;
+  for (std::size_t i = 0; i < bars.size(); ++i) brs += "[br]";
+  EXPECT_NE(Write(doc, kKindSrt2).find("\r\n" + brs + "\r\n"), std::string::npos);
+}
+
+// The SUB writer looks for markup while it copies a text: at every place of short and
+// long texts (the last sixteen bytes are looked at apart), a tag or block is converted,
+// a "<" or "{" that makes none stays, and a bar held inside a line becomes "|".
+TEST(Writers, SubTextsWithMarkupAnywhereAreConverted) {
+  for (std::size_t size = 1; size <= 40; ++size) {
+    for (std::size_t at = 0; at < size; ++at) {
+      for (const std::string_view mark : {"<i>", "{\\an8}", "<", "{", "\x1F"}) {
+        std::string text(size, 'x');
+        text.replace(at, 1, mark);
+        Document doc;
+        Fill(doc, {{0, 1000, text}});
+        std::string expected = ConvertMarkup(text, Markup::kHtml, Markup::kSub, CodePage::kUtf8);
+        std::replace(expected.begin(), expected.end(), kLiteralBar, '|');
+        ASSERT_EQ(Write(doc, kKindSub), "{0}{25}" + expected + "\r\n") << text;
       }
     }
   }
