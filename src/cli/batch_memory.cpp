@@ -1,7 +1,7 @@
 // The memory of lumetra-cli's blocks. The program runs one command and ends with _Exit,
 // when the system takes back all its memory at once: blocks of up to 1 MiB (every frame's
-// text, the frame slots, the write buffer) are handed out in order from one region and
-// never given back one by one, which costs a few instructions instead of the general
+// text, the frame slots, the write buffer) are handed out in order from one region (each
+// thread from its own chunks of it) and never given back one by one, which costs a few instructions instead of the general
 // allocator's search of its bins. The region is aligned to a huge page and asks the system
 // for huge pages: a whole document then takes one page fault instead of one for each
 // 4 KiB (where the system gives none, it works with small pages as before). Larger blocks,
@@ -56,14 +56,36 @@ bool InRegion(const void* block) {
   return region != nullptr && at >= start && at - start < kRegionBytes;
 }
 
-void* Allocate(std::size_t size) {
+// The part of the region that this thread hands its blocks out from, [t_next, t_end): taken
+// from the region a chunk at a time, so that most blocks cost no atomic operation shared
+// with other threads.
+constexpr std::size_t kChunkBytes = std::size_t{256} << 10;
+thread_local char* t_next = nullptr;
+thread_local char* t_end = nullptr;
+
+// A block of `rounded` bytes from a new chunk of the region (a block larger than a chunk
+// alone), or null when the region is used up or there is none. The rest of the thread's
+// old chunk stays unused.
+char* FromRegion(std::size_t rounded) {
+  char* region = Region();
+  if (region == nullptr) return nullptr;
+  const std::size_t take = rounded > kChunkBytes ? rounded : kChunkBytes;
+  const std::size_t offset = g_used.fetch_add(take, std::memory_order_relaxed);
+  if (offset >= kRegionBytes) return nullptr;
+  // The last chunk may be cut short by the region's end.
+  const std::size_t end = kRegionBytes - offset < take ? kRegionBytes : offset + take;
+  if (end - offset < rounded) return nullptr;
+  if (take == kChunkBytes) {
+    t_next = region + offset + rounded;
+    t_end = region + end;
+  }
+  return region + offset;
+}
+
+// A block from a new chunk of the region, or from malloc.
+[[gnu::noinline]] void* AllocateFromNewChunk(std::size_t size, std::size_t rounded) {
   if (size <= kLargestRegionBlock) {
-    const std::size_t rounded =
-        size == 0 ? kAlignment : (size + kAlignment - 1) & ~(kAlignment - 1);
-    if (char* region = Region()) {
-      const std::size_t offset = g_used.fetch_add(rounded, std::memory_order_relaxed);
-      if (offset + rounded <= kRegionBytes) return region + offset;  // else used up
-    }
+    if (char* block = FromRegion(rounded)) return block;
   }
   for (;;) {
     if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
@@ -71,6 +93,18 @@ void* Allocate(std::size_t size) {
     if (handler == nullptr) throw std::bad_alloc();
     handler();
   }
+}
+
+void* Allocate(std::size_t size) {
+  const std::size_t rounded = size == 0 ? kAlignment : (size + kAlignment - 1) & ~(kAlignment - 1);
+  // (A size near the largest wraps to a small `rounded`, which the check of `size` below
+  // leaves to malloc.)
+  if (rounded <= static_cast<std::size_t>(t_end - t_next) && size <= kLargestRegionBlock) {
+    char* block = t_next;
+    t_next += rounded;
+    return block;
+  }
+  return AllocateFromNewChunk(size, rounded);
 }
 
 void Release(void* block) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,9 @@ class FrameSink {
   bool Add(TimeValue start, TimeValue end, std::string text, FrameExtras extras = {});
   // The same without extras, the text copied straight into its slot.
   bool AddCopy(TimeValue start, TimeValue end, std::string_view text);
+  // AddCopy of the lines joined by "|" (none: the empty text), built in its slot with one
+  // allocation.
+  bool AddJoined(TimeValue start, TimeValue end, std::span<const std::string_view> lines);
   // Whether the reader's share of the store is full. A reader then counts each frame it
   // meets with LeaveOut instead of building it.
   bool Full() const { return doc_.FrameCount >= MaxReadFrames; }
@@ -196,6 +200,8 @@ class TimeLineWords {
   // sets the words as Split does and gives what TimeFromWords gives of them. False, and
   // nothing changed, for any other line.
   bool SplitSubRipTimes(std::string_view line, TimeValue& start, TimeValue& end);
+  // The size of the lines SplitSubRipTimes takes.
+  static constexpr std::size_t kSubRipTimeLineSize = 29;
   bool SplitSrt2Times(std::string_view line, TimeValue& start, TimeValue& end);
   std::string_view operator[](int i) const {  // 1..kMaxWords
     if (!laid_out_.empty()) TakeLaidOutWords();

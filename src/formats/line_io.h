@@ -14,12 +14,12 @@
 
 namespace lumetra {
 
-// Reads lines from bytes held in memory. A line ends at CR, LF or CR LF; a final line
-// without an end is still a line, and data that ends with a line end has no empty line
-// after it. Reading past the last line gives empty lines.
 // Position of the first CR or LF in p[0, size), or size: one pass over the bytes, sixteen
-// at a time where the processor can.
-inline std::size_t FindLineEnd(const char* p, std::size_t size) {
+// at a time where the processor can. With kNoteMark, `marked` is also set when the byte
+// `mark` stands before that position (in the same pass, so that a reader that must know
+// whether a line holds it need not look at the line again).
+template <bool kNoteMark>
+inline std::size_t FindLineEndNoting(const char* p, std::size_t size, char mark, bool& marked) {
   std::size_t i = 0;
 #if defined(__SSE2__)
   const __m128i cr = _mm_set1_epi8('\r');
@@ -28,25 +28,80 @@ inline std::size_t FindLineEnd(const char* p, std::size_t size) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
     const int found =
         _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)));
+    if constexpr (kNoteMark) {
+      int marked_bytes = _mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(mark)));
+      // Only the marks before the first line end count: the bits below its bit.
+      if (found != 0) marked_bytes &= (found & -found) - 1;
+      if (marked_bytes != 0) marked = true;
+    }
     if (found != 0) return i + static_cast<std::size_t>(__builtin_ctz(found));
   }
 #endif
   for (; i < size; ++i) {
     if (p[i] == '\r' || p[i] == '\n') return i;
+    if (kNoteMark && p[i] == mark) marked = true;
   }
   return size;
 }
 
+inline std::size_t FindLineEnd(const char* p, std::size_t size) {
+  bool unused = false;
+  return FindLineEndNoting<false>(p, size, '\n', unused);
+}
+
+// Reads lines from bytes held in memory. A line ends at CR, LF or CR LF; a final line
+// without an end is still a line, and data that ends with a line end has no empty line
+// after it. Reading past the last line gives empty lines.
 class LineReader {
  public:
   explicit LineReader(std::string_view data) : data_(data) {}
   bool AtEnd() const { return pos_ >= data_.size(); }
   // Inline: the readers call it for every line.
   std::string_view ReadLine() {
+    bool unused = false;
+    return ReadLineNoting<false>('\n', unused);
+  }
+  // ReadLine that also sets `holds_mark` when the line holds the byte `mark` (and leaves it
+  // as it was otherwise).
+  std::string_view ReadLine(char mark, bool& holds_mark) {
+    return ReadLineNoting<true>(mark, holds_mark);
+  }
+  // The line ReadLine would give next, without reading it.
+  std::string_view PeekLine() const {
+    LineReader ahead(*this);
+    return ahead.ReadLine();
+  }
+  // The bytes from the next line on, for a reader that looks at them itself.
+  std::string_view Ahead() const {
+    return std::string_view(data_.data() + pos_, data_.size() - pos_);
+  }
+  // Reads the next line when it is the first `size` bytes of Ahead(), which the caller
+  // knows to hold no line end: true when a line end or the end of the data follows them,
+  // false (and nothing read) otherwise. What ReadLine would read, without looking for the
+  // line end.
+  bool ReadLineOfSize(std::size_t size) {
+    const std::size_t end = pos_ + size;
+    if (end > data_.size() || (end < data_.size() && data_[end] != '\r' && data_[end] != '\n')) {
+      return false;
+    }
+    StepPastLineEnd(end);
+    return true;
+  }
+
+ private:
+  template <bool kNoteMark>
+  std::string_view ReadLineNoting(char mark, bool& holds_mark) {
     const std::size_t size = data_.size();
     if (pos_ >= size) return {};
-    const std::size_t end = pos_ + FindLineEnd(data_.data() + pos_, size - pos_);
+    const std::size_t end =
+        pos_ + FindLineEndNoting<kNoteMark>(data_.data() + pos_, size - pos_, mark, holds_mark);
     const std::string_view line(data_.data() + pos_, end - pos_);
+    StepPastLineEnd(end);
+    return line;
+  }
+  // Moves to the line after the line end at `end` (the end of the data, or CR, LF or CR LF).
+  void StepPastLineEnd(std::size_t end) {
+    const std::size_t size = data_.size();
     if (end == size) {
       pos_ = size;
     } else if (data_[end] == '\r' && end + 1 < size && data_[end + 1] == '\n') {
@@ -54,15 +109,8 @@ class LineReader {
     } else {
       pos_ = end + 1;
     }
-    return line;
-  }
-  // The line ReadLine would give next, without reading it.
-  std::string_view PeekLine() const {
-    LineReader ahead(*this);
-    return ahead.ReadLine();
   }
 
- private:
   std::string_view data_;
   std::size_t pos_ = 0;
 };

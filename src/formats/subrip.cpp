@@ -1,7 +1,10 @@
 // Numbered SubRip: an entry number, a time line "hh:mm:ss,mmm --> hh:mm:ss,mmm", text
 // lines, a blank line.
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
+#include <span>
 #include <string>
 
 #include "formats/format_parts.h"
@@ -179,6 +182,74 @@ TextEnd ReadText(LineReader& in, const std::string_view* first, bool keep, std::
   return end;
 }
 
+// A text line that ReadText reads the same wherever it stands in a text, and that neither
+// begins the next entry nor ends the text: it begins with no digit, blank or tab, and with
+// no minus before a digit (BeginsNextEntry takes only a time line or a number there); it is
+// not kBlankLineMark alone (IsMarkedBlankLine: the only marked line without a blank at its
+// start), and not blank. The caller checks that it holds no "|".
+bool IsPlainTextLine(std::string_view line) {
+  if (line.empty()) return false;
+  const char c = line[0];
+  if (IsDigit(c) || c == ' ' || c == '\t') return false;
+  if (c == '-' && line.size() > 1 && IsDigit(line[1])) return false;
+  return line != kBlankLineMark;
+}
+
+// The number of digits at the start of `bytes`. Eight bytes are looked at in one word
+// where they can be: a byte is a digit when its high half is 3 and its low half below 10.
+std::size_t LeadingDigits(std::string_view bytes) {
+  std::size_t i = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; i + 8 <= bytes.size(); i += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, bytes.data() + i, 8);
+      constexpr std::uint64_t kHighHalves = 0xF0F0F0F0F0F0F0F0ULL;
+      constexpr std::uint64_t kLowHalves = 0x0F0F0F0F0F0F0F0FULL;
+      // Bits in each byte that is no digit: a high half other than 3, or a low half that
+      // reaches 16 when 6 is added (no sum carries into the next byte).
+      const std::uint64_t not_digit = ((word & kHighHalves) ^ 0x3030303030303030ULL) |
+                                      (((word & kLowHalves) + 0x0606060606060606ULL) & kHighHalves);
+      if (not_digit != 0) return i + static_cast<std::size_t>(std::countr_zero(not_digit)) / 8;
+    }
+  }
+  while (i < bytes.size() && IsDigit(bytes[i])) ++i;
+  return i;
+}
+
+// An entry laid out as the writers write it, which most entries are: a number line of
+// digits, a time line that SplitSubRipTimes takes, at most kMostPlainLines text lines of
+// IsPlainTextLine without "|", then an empty line or the end of the data. Reads it and
+// stores its frame in one pass, the text copied once; false, with nothing read, for any
+// other entry. The general path reads such an entry the same: the number line is no time
+// line, ReadText keeps each line as it stands and joins them with "|", and the empty line
+// (or the end) ends the text.
+constexpr int kMostPlainLines = 4;
+bool ReadWrittenEntry(LineReader& in, TimeLineWords& words, FrameSink& sink) {
+  LineReader ahead(in);
+  std::string_view bytes = ahead.Ahead();
+  const std::size_t digits = LeadingDigits(bytes);
+  if (digits == 0 || !ahead.ReadLineOfSize(digits)) return false;
+  // The time line, of the writers' size (its bytes hold no line end when they fit it).
+  bytes = ahead.Ahead().substr(0, TimeLineWords::kSubRipTimeLineSize);
+  if (!ahead.ReadLineOfSize(TimeLineWords::kSubRipTimeLineSize)) return false;
+  TimeValue start = 0;
+  TimeValue end = 0;
+  // (A line that sets the words here gives the general path the same words.)
+  if (!words.SplitSubRipTimes(bytes, start, end)) return false;
+  std::string_view lines[kMostPlainLines];
+  std::size_t count = 0;
+  while (!ahead.AtEnd()) {
+    if (ahead.ReadLineOfSize(0)) break;  // the empty line
+    bool holds_bar = false;
+    const std::string_view line = ahead.ReadLine('|', holds_bar);
+    if (holds_bar || count == kMostPlainLines || !IsPlainTextLine(line)) return false;
+    lines[count++] = line;
+  }
+  in = ahead;
+  sink.AddJoined(start, end, std::span<const std::string_view>(lines, count));
+  return true;
+}
+
 }  // namespace
 
 bool IsSubRipTimeLine(std::string_view line) {
@@ -201,6 +272,9 @@ void ReadSubRip(ReadContext& ctx) {
   std::string text;
   std::string_view kept_text;  // the text read: `text`, or a line of the input
   while (!next_time_line.empty() || !in.AtEnd()) {
+    if (next_time_line.empty() && !ctx.sink.Full() && ReadWrittenEntry(in, words, ctx.sink)) {
+      continue;
+    }
     std::string_view time_line = next_time_line;
     next_time_line = {};
     if (time_line.empty()) {

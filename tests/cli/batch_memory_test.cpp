@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -37,6 +38,32 @@ TEST(BatchMemory, BlocksStayDistinctAndWholeBeyondTheRegion) {
   for (const std::size_t size : {std::size_t{1} << 20, (std::size_t{1} << 20) + 1}) {
     std::vector<char> large(size, 7);
     EXPECT_EQ(large.front() + large.back(), 14);
+  }
+}
+
+// Each thread hands out blocks from its own chunks of the region: blocks made at the same
+// time in several threads never overlap.
+TEST(BatchMemory, ThreadsGetBlocksOfTheirOwn) {
+  constexpr int kThreads = 4;
+  constexpr std::size_t kBlocks = 20000;
+  std::vector<std::vector<std::unique_ptr<char[]>>> blocks(kThreads);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&blocks, t] {
+      for (std::size_t i = 0; i < kBlocks; ++i) {
+        const std::size_t size = 1 + (i * 37 + static_cast<std::size_t>(t)) % 300;
+        blocks[t].emplace_back(new char[size]);
+        std::memset(blocks[t].back().get(), t + 1, size);
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (int t = 0; t < kThreads; ++t) {
+    for (std::size_t i = 0; i < kBlocks; ++i) {
+      const std::size_t size = 1 + (i * 37 + static_cast<std::size_t>(t)) % 300;
+      ASSERT_EQ(blocks[t][i][0], t + 1);
+      ASSERT_EQ(blocks[t][i][size - 1], t + 1) << t << " " << i;
+    }
   }
 }
 

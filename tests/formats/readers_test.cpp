@@ -29,6 +29,83 @@ TEST(LineReader, LinesEndAtCrLfOrBoth) {
   }
 }
 
+// Whether a line holds a "|" is noted in the pass that finds its end: only bytes before the
+// end count, on either side of each sixteen-byte step.
+TEST(LineReader, NotesAMarkOnlyInTheLineItself) {
+  for (std::size_t size = 0; size <= 34; ++size) {
+    for (std::size_t bar = 0; bar <= size + 1; ++bar) {
+      for (const std::string_view end : {"\r\n", "\n", "\r", ""}) {
+        std::string data(size, 'x');
+        data += end;
+        data += "|y";  // a bar in the next line
+        if (bar < size) data[bar] = '|';
+        LineReader in(data);
+        bool holds_bar = false;
+        const std::string_view line = in.ReadLine('|', holds_bar);
+        const bool expected = bar < size || end.empty();  // without an end, "|y" is the line
+        EXPECT_EQ(holds_bar, expected) << size << " " << bar << " " << end.size();
+        EXPECT_EQ(line.size(), end.empty() ? size + 2 : size);
+        EXPECT_EQ(in.ReadLine(), end.empty() ? "" : "|y");
+      }
+    }
+  }
+}
+
+TEST(LineReader, ReadsALineOfAKnownSizeWhereALineEndOrTheDataEndFollows) {
+  for (const std::string_view end : {"\r\n", "\n", "\r", "", "x"}) {
+    const std::string data = "1234" + std::string(end) + "z";
+    LineReader in(data);
+    EXPECT_EQ(in.ReadLineOfSize(3), false);
+    const bool line_end_follows = end != "" && end != "x";
+    EXPECT_EQ(in.ReadLineOfSize(4), line_end_follows) << end;
+    EXPECT_EQ(in.Ahead(), line_end_follows ? "z" : data);
+  }
+  LineReader at_end("12\r\n34");
+  EXPECT_EQ(at_end.ReadLineOfSize(2), true);
+  EXPECT_EQ(at_end.ReadLineOfSize(3), false);  // beyond the data
+  EXPECT_EQ(at_end.ReadLineOfSize(2), true);   // ends at the data's end
+  EXPECT_EQ(at_end.AtEnd(), true);
+}
+
+// Entries laid out as the writers write them are read a shorter way, which must give what
+// the general way gives: an entry numbered " 1" goes the general way.
+TEST(ReadSubRip, EntriesAsWrittenReadAsAnyEntry) {
+  const std::string_view texts[] = {
+      "A", "A\nB", "A\nB\nC\nD", "A\nB\nC\nD\nE",  // the most lines read at once, one more
+      "0123456789abcde|\nx", "x\n0123456789abcdef|", "|", "a|b",  // bars, at 16 bytes too
+      "<i></i>", "x\n<i></i>", "x<i></i>", "  <i></i>", "- a", "-5 a", "-", "5 a", "x\n5",
+      " a", "\ta", "",
+      // Time lines, negative ones too, that begin the next entry within a text.
+      "A\n00:00:03,000 --> 00:00:04,000\nB", "A\n-00:00:03,000 --> 00:00:04,000\nB",
+  };
+  const std::string_view time_lines[] = {
+      "00:00:01,000 --> 00:00:02,500",   // as written
+      "99:59:59,999 --> 00:00:00,000",   // the largest fields
+      "00:00:01,000 --> 00:00:02,5000",  // one byte longer
+      "00:00:01,000 --> 00:00:02,50",    // one byte shorter
+      "00:00:01,000 --> 00:00:02,500 X1:5",
+  };
+  for (const std::string_view eol : {"\r\n", "\n", "\r"}) {
+    for (const std::string_view time_line : time_lines) {
+      for (const std::string_view text : texts) {
+        for (const bool final_end : {false, true}) {
+          std::string entry = std::string(time_line) + "\n" + std::string(text);
+          std::string data = "1\n" + entry + "\n\n2\n" + entry + (final_end ? "\n" : "");
+          std::string general = " 1\n" + entry + "\n\n 2\n" + entry + (final_end ? "\n" : "");
+          for (std::string* s : {&data, &general}) {
+            std::string with_eol;
+            for (const char c : *s) c == '\n' ? with_eol.append(eol) : with_eol.append(1, c);
+            *s = with_eol;
+          }
+          EXPECT_EQ(Read(data, kKindSubRip).All(), Read(general, kKindSubRip).All()) << data;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(Read("1\r\n99:59:59,999 --> 00:00:00,000\r\nA\r\nB|C\r\n", kKindSubRip).All(),
+            (Frames{{359999999, 0, "A|B\x1F" "C"}}));
+}
+
 // Time fields go through a fast path that must agree with the text kit's conversion.
 TEST(NumberOf, AgreesWithTextToInt) {
   for (const char* text : {"", "0", "007", "123456789", "1234567890", "2147483648", "-2147483648",
