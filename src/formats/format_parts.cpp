@@ -316,16 +316,6 @@ int FramesToWrite(const Document& doc) {
 
 namespace {
 
-// "00" "01" ... "99": two digits at a time.
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-}  // namespace
-
-namespace {
-
 // The number of decimal digits of u, 1 for 0.
 int DigitCount(std::uint64_t u) {
   for (int count = 0;; count += 4, u /= 10000) {
@@ -353,45 +343,7 @@ void PutDigitsBefore(char* end, Unsigned u) {
 
 }  // namespace
 
-char* PutInt(char* at, std::int64_t v) {
-  const std::uint64_t u = v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
-  if (v < 0) *at++ = '-';
-  if constexpr (std::endian::native == std::endian::little) {
-    // The frame numbers and times of every file: four or eight digits with leading zeros
-    // in one word, written at once after the zeros are shifted out.
-    if (u < 10000) {
-      const auto n = static_cast<std::uint32_t>(u);
-      char four[4];
-      std::memcpy(four, kDigitPairs + 2 * (n / 100), 2);
-      std::memcpy(four + 2, kDigitPairs + 2 * (n % 100), 2);
-      std::uint32_t word;
-      std::memcpy(&word, four, 4);
-      const int digits = 1 + (n >= 10) + (n >= 100) + (n >= 1000);
-      word >>= 8 * (4 - digits);
-      std::memcpy(at, &word, 4);
-      return at + digits;
-    }
-    if (u < 100000000) {
-      const auto n = static_cast<std::uint32_t>(u);
-      const std::uint64_t high = n / 10000;
-      const std::uint64_t low = n - high * 10000;
-      // All eight digits at once in one word, the first in its lowest byte: the two halves
-      // of four digits in its 32-bit lanes, each split into hundreds and the rest (x * 10486
-      // >> 20 is x / 100 below 43699), those into tens and ones (x * 103 >> 10 is x / 10
-      // below 179), and each digit made a character.
-      std::uint64_t word = high | (low << 32);
-      const std::uint64_t hundreds = ((word * 10486) >> 20) & 0x0000007F0000007FULL;
-      word = hundreds | ((word - hundreds * 100) << 16);
-      const std::uint64_t tens = ((word * 103) >> 10) & 0x000F000F000F000FULL;
-      word = tens | ((word - tens * 10) << 8);
-      // The leading zeros are the lowest zero bytes (three at most: n has five digits or
-      // more).
-      const int zero_bits = std::countr_zero(word) & ~7;
-      word = (word + 0x3030303030303030ULL) >> zero_bits;
-      std::memcpy(at, &word, 8);
-      return at + 8 - zero_bits / 8;
-    }
-  }
+char* PutDigitsOf(char* at, std::uint64_t u) {
   char* const end = at + DigitCount(u);
   PutDigitsBefore(end, u);
   return end;

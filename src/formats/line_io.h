@@ -165,9 +165,11 @@ class LineWriter {
     }
 
    private:
-    // The room made at once: all the string holds, or what `size` needs.
+    // Room for `size` bytes, made in steps of a few kilobytes: a resize fills what it adds
+    // with zeros, which costs little in such steps.
     void Grow(std::size_t size) {
-      lines_.out_.resize(std::max(used_ + size, lines_.out_.capacity()));
+      constexpr std::size_t kStep = 2048;
+      lines_.out_.resize(std::max(used_ + size, lines_.out_.size() + kStep));
     }
     LineWriter& lines_;
     std::size_t used_;
