@@ -363,49 +363,10 @@ void AppendInt(std::string& out, std::int64_t v) {
   out.append(buffer, PutInt(buffer, v));
 }
 
-char* PutClockTime(char* at, TimeValue v, char separator, TimeFraction fraction) {
-  auto u = static_cast<std::uint32_t>(v);
-  if (v < 0) u = 0u - u;  // the length of the time, INT32_MIN's too
-  // A negative time that shows as zero (-5 ms in hundredths) is written as zero.
-  if (v < 0 && (fraction == kMilliseconds ? u : u / 10) != 0) *at++ = '-';
-  const std::uint32_t seconds = u / 1000;
-  const std::uint32_t ms = u - seconds * 1000;
-  const std::uint32_t hours = seconds / 3600;
-  const std::uint32_t in_hour = seconds - hours * 3600;
-  const std::uint32_t minutes = in_hour / 60;
-  // "hh:mm:ss" in one word, its first character in the lowest byte: hours, minutes and
-  // seconds (each below 100) in lanes that start at bytes 0, 3 and 6, each split into tens
-  // (x * 103 >> 10 is x / 10 below 179) and ones, which go one byte up; then the digits
-  // made characters and the colons put between. Hours of 100 and more are written apart.
-  const std::uint64_t lanes = (hours < 100 ? hours : 0) | std::uint64_t{minutes} << 24 |
-                              std::uint64_t{in_hour - minutes * 60} << 48;
-  const std::uint64_t tens = ((lanes * 103) >> 10) & 0x000F00000F00000FULL;
-  const std::uint64_t clock =
-      (tens | (lanes - tens * 10) << 8) + 0x30303A30303A3030ULL;  // "00:00:00"
-  char digits[8];
-  if constexpr (std::endian::native == std::endian::little) {
-    std::memcpy(digits, &clock, 8);
-  } else {
-    for (int k = 0; k < 8; ++k) digits[k] = static_cast<char>(clock >> (8 * k));
-  }
-  if (hours < 100) {
-    std::memcpy(at, digits, 8);
-    at += 8;
-  } else {
-    at = std::to_chars(at, at + 4, hours).ptr;  // at most 596
-    std::memcpy(at, digits + 2, 6);
-    at += 6;
-  }
-  // The separator and the milliseconds' three digits (x * 41 >> 12 is x / 100 below 1000);
-  // hundredths are their first two.
-  const std::uint32_t hundreds = (ms * 41) >> 12;
-  const std::uint32_t rest = ms - hundreds * 100;
-  const std::uint32_t rest_tens = (rest * 103) >> 10;
-  const char fraction_chars[4] = {separator, static_cast<char>('0' + hundreds),
-                                  static_cast<char>('0' + rest_tens),
-                                  static_cast<char>('0' + rest - rest_tens * 10)};
-  std::memcpy(at, fraction_chars, 4);
-  return at + (fraction == kHundredths ? 3 : 4);
+char* PutClockTimeOfLongHours(char* at, std::uint32_t hours, const char* digits) {
+  at = std::to_chars(at, at + 4, hours).ptr;  // at most 596
+  std::memcpy(at, digits + 2, 6);
+  return at + 6;
 }
 
 void AppendReplacing(std::string& out, std::string_view text, char from, std::string_view to) {
@@ -433,8 +394,8 @@ void WriteKeptLines(std::string_view kept, LineWriter& lines) {
 void AppendLinesJoined(std::string& out, std::string_view text, std::string_view separator) {
   const std::size_t from = out.size();
   out.resize(from + LinesJoinedChars(text, separator));
-  out.resize(static_cast<std::size_t>(PutLinesJoined(out.data() + from, text, separator) -
-                                      out.data()));
+  out.resize(
+      static_cast<std::size_t>(PutLinesJoined(out.data() + from, text, separator) - out.data()));
 }
 
 namespace {
@@ -443,8 +404,7 @@ namespace {
 // sixteen bytes at a time where the processor can; with kWatch also whether it holds
 // `first` or `second`.
 template <bool kWatch>
-char* PutLiteralBarsAsBars(char* at, std::string_view text, char first, char second,
-                           bool& holds) {
+char* PutLiteralBarsAsBars(char* at, std::string_view text, char first, char second, bool& holds) {
   const char* const p = text.data();
   const std::size_t size = text.size();
   std::size_t i = 0;
@@ -492,21 +452,16 @@ char* PutLinesJoined(char* at, std::string_view text, std::string_view separator
     bool unused;
     return PutLiteralBarsAsBars<false>(at, text, 0, 0, unused);
   }
-  std::size_t start = 0;
-  for (std::size_t bar = FindEither(text, '|', kLiteralBar); bar != std::string_view::npos;
-       bar = FindEither(text, '|', kLiteralBar, start)) {
-    std::memcpy(at, text.data() + start, bar - start);
-    at += bar - start;
-    if (text[bar] == '|') {
-      std::memcpy(at, separator.data(), separator.size());
-      at += separator.size();
-    } else {
-      *at++ = '|';
-    }
-    start = bar + 1;
+  if (separator.size() == 4) {  // SRT2's and SAMI's: copied at once
+    return PutLineParts(at, text, [&](char* end, std::size_t) {
+      std::memcpy(end, separator.data(), 4);
+      return end + 4;
+    });
   }
-  if (start < text.size()) std::memcpy(at, text.data() + start, text.size() - start);
-  return at + (text.size() - start);
+  return PutLineParts(at, text, [&](char* end, std::size_t) {
+    std::memcpy(end, separator.data(), separator.size());
+    return end + separator.size();
+  });
 }
 
 }  // namespace lumetra

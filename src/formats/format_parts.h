@@ -3,6 +3,8 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -17,6 +19,10 @@
 #include "formats/markup.h"
 #include "foundation/textkit.h"
 #include "foundation/time_value.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace lumetra {
 
@@ -181,8 +187,7 @@ class SubFrameCounter {
     // a frame's edge, has that frame; any other goes the whole way.
     if (forward_fraction_ && time >= 0) {
       const std::int64_t product = (std::int64_t{time} + 1) * numerator_;
-      const auto frame =
-          static_cast<std::int64_t>(static_cast<double>(product - 1) * reciprocal_);
+      const auto frame = static_cast<std::int64_t>(static_cast<double>(product - 1) * reciprocal_);
       const std::int64_t beyond = product - frame * divisor_;
       if (beyond > edge_ && beyond < divisor_ - edge_) {
         return static_cast<std::int32_t>(static_cast<std::uint32_t>(frame));
@@ -282,7 +287,57 @@ inline char* PutLineEnd(char* at) {
 // kClockTimeChars characters. Returns the end.
 enum TimeFraction { kMilliseconds, kHundredths };
 constexpr int kClockTimeChars = 14;
-char* PutClockTime(char* at, TimeValue v, char separator, TimeFraction fraction);
+// "?000" "?001" ... "?999": three digits after a place for a separator, four bytes each.
+inline constexpr auto kThreeDigitsTable = [] {
+  std::array<char, 4000> table{};
+  for (int n = 0; n < 1000; ++n) {
+    table[4 * n + 1] = static_cast<char>('0' + n / 100);
+    table[4 * n + 2] = static_cast<char>('0' + n / 10 % 10);
+    table[4 * n + 3] = static_cast<char>('0' + n % 10);
+  }
+  return table;
+}();
+// Hours of 100 and more, then ":mm:ss" from the "hh:mm:ss" of `digits`. Returns the end.
+char* PutClockTimeOfLongHours(char* at, std::uint32_t hours, const char* digits);
+// Inline: the writers write two for every frame, where a call would cost a good part of
+// the work.
+inline char* PutClockTime(char* at, TimeValue v, char separator, TimeFraction fraction) {
+  auto u = static_cast<std::uint32_t>(v);
+  if (v < 0) u = 0u - u;  // the length of the time, INT32_MIN's too
+  // A negative time that shows as zero (-5 ms in hundredths) is written as zero.
+  if (v < 0 && (fraction == kMilliseconds ? u : u / 10) != 0) *at++ = '-';
+  const std::uint32_t seconds = u / 1000;
+  const std::uint32_t ms = u - seconds * 1000;
+  const std::uint32_t hours = seconds / 3600;
+  const std::uint32_t in_hour = seconds - hours * 3600;
+  const std::uint32_t minutes = in_hour / 60;
+  // "hh:mm:ss" in one word, its first character in the lowest byte: hours, minutes and
+  // seconds (each below 100) in lanes that start at bytes 0, 3 and 6, each split into tens
+  // (x * 103 >> 10 is x / 10 below 179) and ones, which go one byte up; then the digits
+  // made characters and the colons put between. Hours of 100 and more are written apart.
+  const std::uint64_t lanes = (hours < 100 ? hours : 0) | std::uint64_t{minutes} << 24 |
+                              std::uint64_t{in_hour - minutes * 60} << 48;
+  const std::uint64_t tens = ((lanes * 103) >> 10) & 0x000F00000F00000FULL;
+  const std::uint64_t clock =
+      (tens | (lanes - tens * 10) << 8) + 0x30303A30303A3030ULL;  // "00:00:00"
+  char digits[8];
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(digits, &clock, 8);
+  } else {
+    for (int k = 0; k < 8; ++k) digits[k] = static_cast<char>(clock >> (8 * k));
+  }
+  if (hours < 100) {
+    std::memcpy(at, digits, 8);
+    at += 8;
+  } else {
+    at = PutClockTimeOfLongHours(at, hours, digits);
+  }
+  // The separator and the milliseconds' three digits; hundredths are their first two.
+  std::memcpy(at, kThreeDigitsTable.data() + 4 * ms, 4);
+  at[0] = separator;
+  return at + (fraction == kHundredths ? 3 : 4);
+}
+
 // Appends text with every occurrence of `from` replaced by `to`.
 void AppendReplacing(std::string& out, std::string_view text, char from, std::string_view to);
 // Appends a line of a file to a frame text, each "|" in it held as kLiteralBar.
@@ -292,14 +347,80 @@ inline void AppendLineText(std::string& out, std::string_view line) {
 // Appends the lines of a frame text as a file's line: its line separators become `separator`,
 // each kLiteralBar a "|" again.
 void AppendLinesJoined(std::string& out, std::string_view text, std::string_view separator);
-// The bytes AppendLinesJoined appends, written at `at`: at most
-// LinesJoinedChars(text, separator) of them. Returns the end.
+
+// How many bytes after its end PutLineParts may overwrite.
+constexpr std::size_t kLinePartsSlack = 16;
+
+// A frame text's lines written at `at`, each kLiteralBar in them a "|" again; at each line
+// separator ("|", at index `bar` of the text) put_break(at, bar) writes at least one byte
+// and returns their end. Returns the end. The bytes up to kLinePartsSlack after it may be
+// overwritten too. Sixteen bytes at a time where the processor can: each block is copied
+// as it is, then its first bar (if any) is handled and the next block starts after it.
+template <typename PutBreak>
+char* PutLineParts(char* at, std::string_view text, PutBreak put_break) {
+  const char* const p = text.data();
+  const std::size_t size = text.size();
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  std::size_t copied_from = 0;  // the bytes from here on were copied as they are
+  // The block of sixteen bytes at `from`, of which the bytes `back` up to `valid` count,
+  // text[i] the first of them: stored as it is (its first `back` bytes where they were
+  // copied already), then its first bar (if any) is handled. Bytes stored beyond the first
+  // bar are written again after it; stored beyond a whole block, they stay within what
+  // its bytes become (each at least one byte).
+  auto step = [&](const char* from, std::size_t back, std::size_t valid) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    auto found = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('|')),
+                                       _mm_cmpeq_epi8(block, _mm_set1_epi8(kLiteralBar)))));
+    found = (found >> back << back) & ((1u << valid) - 1);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(at - back), block);
+    if (found == 0) {
+      at += valid - back;
+      i += valid - back;
+      return;
+    }
+    const auto k = static_cast<std::size_t>(__builtin_ctz(found)) - back;
+    at += k;
+    i += k;
+    if (p[i] == kLiteralBar) {
+      *at++ = '|';
+    } else {
+      at = put_break(at, i);
+    }
+    copied_from = ++i;
+  };
+  while (i + 16 <= size) step(p + i, 0, 16);
+  // The last bytes as the last sixteen of the text, when those before them were copied as
+  // they are.
+  if (i < size && size >= 16 && size - 16 >= copied_from) step(p + size - 16, i - (size - 16), 16);
+  if (i < size) {
+    // The rest from a copy that has a whole block after each of them.
+    char last[32] = {};
+    const std::size_t base = i;
+    std::memcpy(last, p + base, size - base);
+    while (i < size) step(last + (i - base), 0, size - i);
+  }
+#else
+  for (; i < size; ++i) {
+    if (p[i] == '|') {
+      at = put_break(at, i);
+    } else {
+      *at++ = p[i] == kLiteralBar ? '|' : p[i];
+    }
+  }
+#endif
+  return at;
+}
+
+// The bytes AppendLinesJoined appends (with a separator that is not empty), written at
+// `at`: at most LinesJoinedChars(text, separator) bytes are written. Returns the end.
 char* PutLinesJoined(char* at, std::string_view text, std::string_view separator);
 // PutLinesJoined(at, text, "|"), setting `holds` to whether the text holds `first` or
 // `second`, in the same pass over it.
 char* PutSubTextWatching(char* at, std::string_view text, char first, char second, bool& holds);
 inline std::size_t LinesJoinedChars(std::string_view text, std::string_view separator) {
-  return text.size() * std::max<std::size_t>(separator.size(), 1);
+  return text.size() * std::max<std::size_t>(separator.size(), 1) + kLinePartsSlack;
 }
 
 }  // namespace lumetra

@@ -391,13 +391,13 @@ std::size_t FindTagBlockOrBreak(std::string_view s, std::size_t from) {
 #if defined(__SSE2__)
   auto found_in = [](const char* at) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    return _mm_movemask_epi8(_mm_or_si128(
-        _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('<')),
-                     _mm_cmpeq_epi8(block, _mm_set1_epi8('{'))),
-        _mm_cmpeq_epi8(block, _mm_set1_epi8('|'))));
+    return _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('<')),
+                                                       _mm_cmpeq_epi8(block, _mm_set1_epi8('{'))),
+                                          _mm_cmpeq_epi8(block, _mm_set1_epi8('|'))));
   };
   for (; i + 16 <= size; i += 16) {
-    if (const int found = found_in(p + i)) return i + static_cast<std::size_t>(__builtin_ctz(found));
+    if (const int found = found_in(p + i))
+      return i + static_cast<std::size_t>(__builtin_ctz(found));
   }
   // The rest as the last sixteen bytes, when those begin at `from` or later: the ones
   // before `i` among them were looked at already.
@@ -438,8 +438,8 @@ bool AppendHtmlAsSub(std::string& out, std::string_view text) {
     std::memcpy(chars + size, from, count);
     size += count;
     // The piece's style counts when it holds more than spaces (most begin with such).
-    if (from[0] != ' ' || std::string_view(from, count).find_first_not_of(' ') !=
-                              std::string_view::npos) {
+    if (from[0] != ' ' ||
+        std::string_view(from, count).find_first_not_of(' ') != std::string_view::npos) {
       line_style &= style;
       line_has_text = true;
     }
@@ -472,12 +472,12 @@ bool AppendHtmlAsSub(std::string& out, std::string_view text) {
       continue;
     }
     // Most tags are "<i>" or "</i>", which HtmlTagEnd finds as they are.
-    const std::size_t end = at + 2 < text.size() && text[at + 2] == '>' && IsAsciiLetter(text[at + 1])
-                                ? at + 2
-                            : at + 3 < text.size() && text[at + 1] == '/' &&
-                                    text[at + 3] == '>' && IsAsciiLetter(text[at + 2])
-                                ? at + 3
-                                : HtmlTagEnd(text, at, false);
+    const std::size_t end =
+        at + 2 < text.size() && text[at + 2] == '>' && IsAsciiLetter(text[at + 1]) ? at + 2
+        : at + 3 < text.size() && text[at + 1] == '/' && text[at + 3] == '>' &&
+                IsAsciiLetter(text[at + 2])
+            ? at + 3
+            : HtmlTagEnd(text, at, false);
     if (end == std::string_view::npos) {
       append(text.data() + at, 1);  // a "<" that opens no tag is text
       continue;
@@ -521,9 +521,7 @@ bool AppendHtmlAsSub(std::string& out, std::string_view text) {
 void MarkupMarks(Markup from, Markup to, char& first, char& second) {
   // A SubRip text's override blocks are ASS's own.
   first = from == Markup::kAss ? '{' : from == Markup::kSub ? '{' : '<';
-  second = from == Markup::kAss                             ? '\\'
-           : from == Markup::kHtml && to != Markup::kAss ? '{'
-                                                            : first;
+  second = from == Markup::kAss ? '\\' : from == Markup::kHtml && to != Markup::kAss ? '{' : first;
 }
 
 // Whether a text holds nothing that is markup in `from` or that `to` writes as markup:

@@ -326,33 +326,24 @@ namespace {
 
 // An entry's text written at `at`, each of its lines on a line of its own (kLiteralBar a
 // "|" again, a blank line marked); an empty text is one empty line. At most
-// TextLinesChars(text) characters. Returns the end.
+// TextLinesChars(text) bytes are written. Returns the end.
 std::size_t TextLinesChars(std::string_view text) {
   // Each character a line at most, each line with a mark and a line end.
-  return text.size() + (text.size() + 1) * (kBlankLineMark.size() + 2);
+  return text.size() + (text.size() + 1) * (kBlankLineMark.size() + 2) + kLinePartsSlack;
 }
 char* PutTextLines(char* at, std::string_view text) {
   std::size_t line_from = 0;  // where the line being written starts in the text
-  std::size_t from = 0;       // the text up to here is written
-  for (std::size_t k = FindEither(text, '|', kLiteralBar);; k = FindEither(text, '|', kLiteralBar, from)) {
-    const std::size_t end = std::min(k, text.size());
-    if (end > from) std::memcpy(at, text.data() + from, end - from);
-    at += end - from;
-    from = end + 1;
-    if (end < text.size() && text[end] == kLiteralBar) {
-      *at++ = '|';  // part of the line
-      continue;
-    }
+  auto end_line = [&](char* end, std::size_t line_end) {
     // Most lines begin with what is not a space, and are no blank line.
-    const std::string_view line = text.substr(line_from, end - line_from);
+    const std::string_view line = text.substr(line_from, line_end - line_from);
     if (!text.empty() && (line.empty() || line[0] == ' ') && IsBlankLine(line)) {
-      std::memcpy(at, kBlankLineMark.data(), kBlankLineMark.size());
-      at += kBlankLineMark.size();
+      std::memcpy(end, kBlankLineMark.data(), kBlankLineMark.size());
+      end += kBlankLineMark.size();
     }
-    at = PutLineEnd(at);
-    if (end == text.size()) return at;
-    line_from = from;
-  }
+    line_from = line_end + 1;
+    return PutLineEnd(end);
+  };
+  return end_line(PutLineParts(at, text, end_line), text.size());
 }
 
 }  // namespace

@@ -128,8 +128,8 @@ TEST(Writers, NumbersAndClockTimesAtTheEdgesOfEachLength) {
   }
   // Hundredths are truncated; a negative time that shows as zero has no minus.
   const std::pair<TimeValue, std::string_view> hundredths[] = {
-      {0, "00:00:00.00"},         {9, "00:00:00.00"},          {-9, "00:00:00.00"},
-      {-10, "-00:00:00.01"},      {359999999, "99:59:59.99"},  {360000000, "100:00:00.00"},
+      {0, "00:00:00.00"},          {9, "00:00:00.00"},          {-9, "00:00:00.00"},
+      {-10, "-00:00:00.01"},       {359999999, "99:59:59.99"},  {360000000, "100:00:00.00"},
       {INT32_MAX, "596:31:23.64"}, {INT32_MIN, "-596:31:23.64"}};
   for (const auto& [time, text] : hundredths) {
     char buffer[kClockTimeChars];
@@ -272,8 +272,8 @@ TEST(Writers, AFrameLargerThanAChunkIsWrittenWhole) {
                              "2\n00:00:01,000 --> 00:00:02,000\n") +
                             blank_lines + Crlf("\n3\n00:00:02,000 --> 00:00:03,000\nb\n"));
   std::string joined;
-  EXPECT_TRUE(WriteSubtitleData(doc, kKindSubRip, 25,
-                                [&](std::string_view piece) { joined += piece; }));
+  EXPECT_TRUE(
+      WriteSubtitleData(doc, kKindSubRip, 25, [&](std::string_view piece) { joined += piece; }));
   EXPECT_TRUE(joined == subrip);
   std::string brs;
   for (std::size_t i = 0; i < bars.size(); ++i) brs += "[br]";
@@ -295,6 +295,59 @@ TEST(Writers, SubTextsWithMarkupAnywhereAreConverted) {
         std::replace(expected.begin(), expected.end(), kLiteralBar, '|');
         ASSERT_EQ(Write(doc, kKindSub), "{0}{25}" + expected + "\r\n") << text;
       }
+    }
+  }
+}
+
+// Lines are joined sixteen bytes at a time, the last ones apart: a line break or a bar
+// held inside a line at every place of short and long texts, and two of them anywhere.
+TEST(Writers, LinesJoinAtEveryPlaceOfATextAndItsLastBytes) {
+  auto joined = [](std::string_view text, std::string_view separator) {
+    std::string out;
+    for (const char c : text) {
+      if (c == '|') {
+        out += separator;
+      } else {
+        out += c == kLiteralBar ? '|' : c;
+      }
+    }
+    return out;
+  };
+  for (std::size_t size = 0; size <= 40; ++size) {
+    for (std::size_t a = 0; a <= size; ++a) {
+      for (std::size_t b = a; b <= size; ++b) {
+        for (const char first : {'|', kLiteralBar}) {
+          std::string text;
+          for (std::size_t k = 0; k < size; ++k) text += static_cast<char>('a' + k % 26);
+          if (a < size) text[a] = first;
+          if (b < size && b > a) text[b] = '|';
+          for (const std::string_view separator : {"[br]", "\\N", "|"}) {
+            std::string out = "kept";
+            AppendLinesJoined(out, text, separator);
+            ASSERT_EQ(out, "kept" + joined(text, separator)) << text << " " << separator;
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(Writers, SubRipLinesOfAnyLengthAreWrittenEachOnItsOwnLine) {
+  for (const std::size_t size : {15, 16, 17, 31, 32, 33}) {
+    for (std::size_t a = 0; a < size; ++a) {
+      std::string text(size, 'x');
+      text[a] = '|';
+      if (a + 2 < size) text[a + 2] = kLiteralBar;
+      std::string expected = text;
+      std::replace(expected.begin(), expected.end(), '|', '\n');
+      std::replace(expected.begin(), expected.end(), kLiteralBar, '|');
+      if (a == 0) expected = "<i></i>" + expected;
+      if (a + 1 == size) expected += "<i></i>";
+      Document doc;
+      Fill(doc, {{0, 1000, text}});
+      ASSERT_EQ(Write(doc, kKindSubRip),
+                Crlf("1\n00:00:00,000 --> 00:00:01,000\n" + expected + "\n"))
+          << text;
     }
   }
 }
