@@ -17,17 +17,6 @@
 
 namespace lumetra {
 
-int FrameSink::NextSlot(TimeValue start, TimeValue end) {
-  if (doc_.FrameCount >= MaxReadFrames) {
-    ++left_out_;
-    return 0;
-  }
-  const int i = ++doc_.FrameCount;
-  doc_.FrameStart[i] = start;
-  doc_.FrameEnd[i] = end;
-  return i;
-}
-
 bool FrameSink::Add(TimeValue start, TimeValue end, std::string text, FrameExtras extras) {
   const int i = NextSlot(start, end);
   if (i == 0) return false;
@@ -40,37 +29,9 @@ bool FrameSink::AddCopy(TimeValue start, TimeValue end, std::string_view text) {
   return AddJoined(start, end, std::span(&text, 1));
 }
 
-bool FrameSink::AddJoined(TimeValue start, TimeValue end,
-                          std::span<const std::string_view> lines) {
-  const int i = NextSlot(start, end);
-  if (i == 0) return false;
-  std::string& slot = doc_.FrameText[i];
-  // The slot's string is made anew where it stands, with no other string to move from and
-  // destroy; should making it fail, the slot is left an empty string.
-  std::destroy_at(&slot);
-  try {
-    if (lines.size() <= 1) {
-      std::construct_at(&slot, lines.empty() ? std::string_view() : lines[0]);
-    } else {
-      // The text made all "|" at once, then each line copied over its part.
-      std::size_t size = lines.size() - 1;
-      for (const std::string_view line : lines) size += line.size();
-      char* at = std::construct_at(&slot, size, '|')->data();
-      for (const std::string_view line : lines) {
-        std::memcpy(at, line.data(), line.size());
-        at += line.size() + 1;
-      }
-    }
-  } catch (...) {
-    std::construct_at(&slot);
-    throw;
-  }
-  // A frame without extras, as Add stores it (a column without memory has none).
+void FrameSink::ClearExtras(int i) {
   const auto k = static_cast<std::size_t>(i);
-  if (doc_.FrameExtra.Allocated() && !doc_.FrameExtra[k].empty()) {
-    doc_.FrameExtra.Mutable(k) = FrameExtras();
-  }
-  return true;
+  if (!doc_.FrameExtra[k].empty()) doc_.FrameExtra.Mutable(k) = FrameExtras();
 }
 
 TimeValue SubFrameToMs(std::int32_t frame, double fps) {

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -36,8 +37,35 @@ class FrameSink {
   // The same without extras, the text copied straight into its slot.
   bool AddCopy(TimeValue start, TimeValue end, std::string_view text);
   // AddCopy of the lines joined by "|" (none: the empty text), built in its slot with one
-  // allocation.
-  bool AddJoined(TimeValue start, TimeValue end, std::span<const std::string_view> lines);
+  // allocation. Inline: a reader stores most frames with it.
+  bool AddJoined(TimeValue start, TimeValue end, std::span<const std::string_view> lines) {
+    const int i = NextSlot(start, end);
+    if (i == 0) return false;
+    std::string& slot = doc_.FrameText[i];
+    // The slot's string is made anew where it stands, with no other string to move from and
+    // destroy; should making it fail, the slot is left an empty string.
+    std::destroy_at(&slot);
+    try {
+      if (lines.size() <= 1) {
+        std::construct_at(&slot, lines.empty() ? std::string_view() : lines[0]);
+      } else {
+        // The text made all "|" at once, then each line copied over its part.
+        std::size_t size = lines.size() - 1;
+        for (const std::string_view line : lines) size += line.size();
+        char* at = std::construct_at(&slot, size, '|')->data();
+        for (const std::string_view line : lines) {
+          std::memcpy(at, line.data(), line.size());
+          at += line.size() + 1;
+        }
+      }
+    } catch (...) {
+      std::construct_at(&slot);
+      throw;
+    }
+    // A frame without extras, as Add stores it (a column without memory has none).
+    if (doc_.FrameExtra.Allocated()) ClearExtras(i);
+    return true;
+  }
   // Whether the reader's share of the store is full. A reader then counts each frame it
   // meets with LeaveOut instead of building it.
   bool Full() const { return doc_.FrameCount >= MaxReadFrames; }
@@ -47,7 +75,18 @@ class FrameSink {
 
  private:
   // The next slot with its times set, or 0 (counted as left out) when the share is full.
-  int NextSlot(TimeValue start, TimeValue end);
+  int NextSlot(TimeValue start, TimeValue end) {
+    if (doc_.FrameCount >= MaxReadFrames) {
+      ++left_out_;
+      return 0;
+    }
+    const int i = ++doc_.FrameCount;
+    doc_.FrameStart[i] = start;
+    doc_.FrameEnd[i] = end;
+    return i;
+  }
+  // Gives slot i no extras.
+  void ClearExtras(int i);
 
   Document& doc_;
   int left_out_ = 0;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -81,6 +82,7 @@ class LineReader {
   // line end.
   bool ReadLineOfSize(std::size_t size) {
     const std::size_t end = pos_ + size;
+    if (StepPastCrLf(end)) return true;
     if (end > data_.size() || (end < data_.size() && data_[end] != '\r' && data_[end] != '\n')) {
       return false;
     }
@@ -101,6 +103,7 @@ class LineReader {
   }
   // Moves to the line after the line end at `end` (the end of the data, or CR, LF or CR LF).
   void StepPastLineEnd(std::size_t end) {
+    if (StepPastCrLf(end)) return;
     const std::size_t size = data_.size();
     if (end == size) {
       pos_ = size;
@@ -109,6 +112,14 @@ class LineReader {
     } else {
       pos_ = end + 1;
     }
+  }
+
+  // Moves past a CR LF at `end`, the line end that the writers write, looked at in one
+  // step; false, and nothing changed, when there is none there.
+  bool StepPastCrLf(std::size_t end) {
+    if (end + 2 > data_.size() || std::memcmp(data_.data() + end, "\r\n", 2) != 0) return false;
+    pos_ = end + 2;
+    return true;
   }
 
   std::string_view data_;

@@ -17,6 +17,8 @@ TEST(LineReader, LinesEndAtCrLfOrBoth) {
       {"a\n\rb", {"a", "", "b"}},  // LF CR is two line ends
       {"a\r\r\n\n", {"a", "", ""}},
       {"", {}},
+      {"a\r", {"a"}},  // a line end as the data's last byte
+      {"\r\n\r\n\n\r", {"", "", "", ""}},
       // Lines longer than the sixteen bytes looked at in one step.
       {"0123456789abcdefghij\r\n0123456789abcdef\n0123456789abcde\r\r\n",
        {"0123456789abcdefghij", "0123456789abcdef", "0123456789abcde", ""}},
