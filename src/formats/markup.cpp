@@ -399,11 +399,13 @@ std::size_t FindTagBlockOrBreak(std::string_view s, std::size_t from) {
     if (const int found = found_in(p + i))
       return i + static_cast<std::size_t>(__builtin_ctz(found));
   }
-  // The rest as the last sixteen bytes, when those begin at `from` or later: the ones
-  // before `i` among them were looked at already.
-  if (i < size && size >= 16 && size - 16 >= from) {
-    const int found = found_in(p + size - 16);
-    return found == 0 ? size : size - 16 + static_cast<std::size_t>(__builtin_ctz(found));
+  // The rest as the last sixteen bytes, those before `from` among them left out (the ones
+  // from `from` up to `i` were looked at already).
+  if (i < size && size >= 16) {
+    const std::size_t last = size - 16;
+    const unsigned before = from > last ? static_cast<unsigned>(from - last) : 0;
+    const unsigned found = static_cast<unsigned>(found_in(p + last)) >> before << before;
+    return found == 0 ? size : last + static_cast<std::size_t>(__builtin_ctz(found));
   }
 #endif
   while (i < size && p[i] != '<' && p[i] != '{' && p[i] != '|') ++i;

@@ -90,6 +90,29 @@ TEST(Markup, HtmlIntoSubGivesTheSameAtTheLimitsOfTheShortWay) {
   }
 }
 
+// The short way against the general way on texts made of the pieces markup is made of:
+// sixteen empty lines more send a text the general way and add nothing but their bars.
+TEST(Markup, HtmlIntoSubTakesTheShortWayToTheSameTexts) {
+  constexpr std::string_view kPieces[] = {"<i>", "</i>", "<b>", "</B>", "<u x>",   "<i.c>",
+                                          "<",   ">",    "{",   "}",    "{\\an8}", "|",
+                                          " ",   "x",    "yz",  "</",   "<1>",     "\t"};
+  std::uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return seed >> 8;
+  };
+  const std::string bars(16, '|');
+  for (int n = 0; n < 20000; ++n) {
+    std::string text;
+    const std::uint32_t pieces = next() % 24;
+    for (std::uint32_t k = 0; k < pieces; ++k) text += kPieces[next() % std::size(kPieces)];
+    const std::string converted = ConvertMarkup(text, Markup::kHtml, Markup::kSub, CodePage::kUtf8);
+    ASSERT_EQ(ConvertMarkup(text + bars, Markup::kHtml, Markup::kSub, CodePage::kUtf8),
+              converted + bars)
+        << text;
+  }
+}
+
 // A saved file holds its own markup, whichever format the texts were read from.
 TEST(Markup, SavingInAnotherFamilyConvertsEveryText) {
   const auto subrip = Read("1\n00:00:01,000 --> 00:00:02,000\n<i>Hi</i>\nthere\n", kKindSubRip);
