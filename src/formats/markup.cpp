@@ -1,6 +1,9 @@
 #include "formats/markup.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -55,13 +58,9 @@ std::size_t HtmlTagEnd(std::string_view text, std::size_t at, bool time_stamps) 
 
 namespace {
 
-// The style a tag name ("i", "b", "u", a WebVTT "i.loud") sets, or 0.
-unsigned char StyleOfTagName(std::string_view name) {
-  // The name ends at a space, "." or tab: it is one letter.
-  if (name.empty() || (name.size() > 1 && name[1] != ' ' && name[1] != '.' && name[1] != '\t')) {
-    return 0;
-  }
-  switch (LowerAscii(name[0])) {
+// The style of a tag of one letter, "i", "b" or "u" in either case, or 0.
+unsigned char StyleOfLetter(char letter) {
+  switch (LowerAscii(letter)) {
     case 'i':
       return kItalic;
     case 'b':
@@ -73,6 +72,15 @@ unsigned char StyleOfTagName(std::string_view name) {
   }
 }
 
+// The style a tag name ("i", "b", "u", a WebVTT "i.loud") sets, or 0.
+unsigned char StyleOfTagName(std::string_view name) {
+  // The name ends at a space, "." or tab: it is one letter.
+  if (name.empty() || (name.size() > 1 && name[1] != ' ' && name[1] != '.' && name[1] != '\t')) {
+    return 0;
+  }
+  return StyleOfLetter(name[0]);
+}
+
 // The end ("}") of an override block "{\...}" at `at` on its line, or npos. SubRip files
 // of other programs hold them ("{\an8}" for the top of the picture).
 std::size_t OverrideBlockEnd(std::string_view text, std::size_t at) {
@@ -81,6 +89,54 @@ std::size_t OverrideBlockEnd(std::string_view text, std::size_t at) {
   }
   const std::size_t end = text.find_first_of("}|{", at + 2);
   return end != std::string_view::npos && text[end] == '}' ? end : std::string_view::npos;
+}
+
+// The style that a tag, text[at] "<" up to text[end] ">", leaves of `style`: a closing tag
+// ends the style its name sets, any other begins it.
+unsigned char StyleAfterTag(std::string_view text, std::size_t at, std::size_t end,
+                            unsigned char style) {
+  std::string_view name = text.substr(at + 1, end - at - 1);
+  const bool closing = name.starts_with('/');
+  if (closing) name.remove_prefix(1);
+  const unsigned char bit = StyleOfTagName(name);
+  return closing ? static_cast<unsigned char>(style & ~bit) : style | bit;
+}
+
+// ReadHtmlTag of any tag.
+std::size_t ReadAnyHtmlTag(std::string_view text, std::size_t at, unsigned char& style) {
+  const std::size_t end = HtmlTagEnd(text, at, false);
+  if (end != std::string_view::npos) style = StyleAfterTag(text, at, end, style);
+  return end;
+}
+
+// At a "<" at `at` of an HTML text (no time stamps): the end (">") of the tag there, with
+// `style` made what it leaves of it, or npos and `style` as it was. Most tags are "<i>" or
+// "</i>", which are read here as they are (inlined where tags are read).
+[[gnu::always_inline]] inline std::size_t ReadHtmlTag(std::string_view text, std::size_t at,
+                                                      unsigned char& style) {
+  // StyleOfLetter of each ASCII letter; kNoLetter for every other byte.
+  constexpr unsigned char kNoLetter = 0x80;
+  static constexpr auto kLetterStyles = [] {
+    std::array<unsigned char, 256> styles{};
+    for (int c = 0; c < 256; ++c) {
+      const int lower = c | 0x20;
+      styles[static_cast<std::size_t>(c)] =
+          (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')
+              ? (lower == 'i' ? kItalic : lower == 'b' ? kBold : lower == 'u' ? kUnderline : 0)
+              : kNoLetter;
+    }
+    return styles;
+  }();
+  const bool closing = at + 1 < text.size() && text[at + 1] == '/';
+  const std::size_t letter = at + 1 + closing;
+  if (letter + 1 < text.size() && text[letter + 1] == '>') {
+    const unsigned char bit = kLetterStyles[static_cast<unsigned char>(text[letter])];
+    if (bit != kNoLetter) {
+      style = closing ? static_cast<unsigned char>(style & ~bit) : style | bit;
+      return letter + 1;
+    }
+  }
+  return ReadAnyHtmlTag(text, at, style);
 }
 
 // Tags of the HTML family (WebVTT's, with time stamps, when `webvtt`); with
@@ -107,11 +163,7 @@ void ParseHtml(std::string_view text, bool webvtt, bool drop_override_blocks, Si
       i = lt + 1;
       continue;
     }
-    std::string_view name = text.substr(lt + 1, end - lt - 1);
-    const bool closing = name.starts_with('/');
-    if (closing) name.remove_prefix(1);
-    const unsigned char bit = StyleOfTagName(name);
-    style = closing ? static_cast<unsigned char>(style & ~bit) : style | bit;
+    style = StyleAfterTag(text, lt, end, style);
     i = end + 1;  // every other tag is dropped
   }
 }
@@ -473,22 +525,11 @@ bool AppendHtmlAsSub(std::string& out, std::string_view text) {
       }
       continue;
     }
-    // Most tags are "<i>" or "</i>", which HtmlTagEnd finds as they are.
-    const std::size_t end =
-        at + 2 < text.size() && text[at + 2] == '>' && IsAsciiLetter(text[at + 1]) ? at + 2
-        : at + 3 < text.size() && text[at + 1] == '/' && text[at + 3] == '>' &&
-                IsAsciiLetter(text[at + 2])
-            ? at + 3
-            : HtmlTagEnd(text, at, false);
+    const std::size_t end = ReadHtmlTag(text, at, style);
     if (end == std::string_view::npos) {
       append(text.data() + at, 1);  // a "<" that opens no tag is text
       continue;
     }
-    std::string_view name = text.substr(at + 1, end - at - 1);
-    const bool closing = name.starts_with('/');
-    if (closing) name.remove_prefix(1);
-    const unsigned char bit = StyleOfTagName(name);
-    style = closing ? static_cast<unsigned char>(style & ~bit) : style | bit;
     i = end + 1;  // every other tag is dropped
   }
   end_line();
@@ -516,6 +557,101 @@ bool AppendHtmlAsSub(std::string& out, std::string_view text) {
     from = lines[n].end + 1;
   }
   return true;
+}
+
+// HTML markup into SUB as AppendHtmlAsSub converts it, for a text of at most 128 bytes
+// whose SUB holds no codes (no line keeps a style in all its characters but spaces): then
+// it is the text without its tags and override blocks. `at` holds the text as
+// PutLinesJoined(at, text, "|") wrote it (each kLiteralBar a "|"), with 16 bytes after it
+// that may be read and overwritten; the pieces between the tags and blocks are moved up
+// over it from a copy. Returns the end, or null for any other text.
+char* PutHtmlAsSubWithoutCodes(char* at, std::string_view text) {
+  constexpr std::size_t kMaxChars = 128;
+  const std::size_t size = text.size();
+  if (size > kMaxChars) return nullptr;
+  // The written bytes, with whole blocks of sixteen after them, and a bit for each "<",
+  // "{" and "|" in them (literal bars among them), 64 a word, and one for the end, so that
+  // the search for the next always finds one.
+  alignas(16) char copy[kMaxChars + 32];
+  std::uint64_t low_marks = 0;
+  std::uint64_t high_marks = 0;
+#if defined(__SSE2__)
+  std::size_t k = 0;
+  for (; k < size; k += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + k));
+    _mm_store_si128(reinterpret_cast<__m128i*>(copy + k), block);
+    const auto bits = static_cast<std::uint16_t>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('<')),
+                                  _mm_cmpeq_epi8(block, _mm_set1_epi8('{'))),
+                     _mm_cmpeq_epi8(block, _mm_set1_epi8('|')))));
+    (k < 64 ? low_marks : high_marks) |= std::uint64_t{bits} << (k % 64);
+  }
+  _mm_store_si128(reinterpret_cast<__m128i*>(copy + k), _mm_setzero_si128());
+#else
+  std::memcpy(copy, at, size + 16);
+  for (std::size_t k = 0; k < size; ++k) {
+    if (at[k] == '<' || at[k] == '{' || at[k] == '|') {
+      (k < 64 ? low_marks : high_marks) |= std::uint64_t{1} << (k % 64);
+    }
+  }
+#endif
+  if (size < kMaxChars) {
+    std::uint64_t& marks = size < 64 ? low_marks : high_marks;
+    const std::uint64_t end_bit = std::uint64_t{1} << (size % 64);
+    marks = (marks & (end_bit - 1)) | end_bit;
+  }
+  // The first mark from `from` on.
+  auto next_mark = [low_marks, high_marks, size](std::size_t from) -> std::size_t {
+    if (from < 64) {
+      if (const std::uint64_t low = low_marks >> from) return from + std::countr_zero(low);
+      from = 64;
+    }
+    if (from >= kMaxChars) return size;  // (a text of kMaxChars has no end bit)
+    const std::uint64_t high = high_marks >> (from - 64);
+    return high != 0 ? from + std::countr_zero(high) : size;
+  };
+
+  // The styles that the characters but spaces of the line read share, and kNoTextYet while
+  // it has none: a piece with more than spaces takes the bit away with the styles it lacks.
+  // The line keeps a style throughout (and has a code) when this is 1 to 7 at its end; 0
+  // is a line that can be held no more, whose pieces need no look.
+  constexpr unsigned char kNoTextYet = 8;
+  constexpr unsigned char kLineStart = kItalic | kBold | kUnderline | kNoTextYet;
+  unsigned char style = 0;
+  unsigned char line = kLineStart;
+  auto keeps_style = [&line] { return line != 0 && line < kNoTextYet; };
+  char* out = at;
+  std::size_t from = 0;  // the piece up to the next mark
+  for (;;) {
+    const std::size_t mark = next_mark(from);
+    if (line != 0) {
+      std::size_t first = from;  // most pieces begin with what is no space
+      while (first < mark && copy[first] == ' ') ++first;
+      if (first < mark) line &= style;
+    }
+    for (std::size_t k = from; k < mark; k += 16) std::memcpy(out + (k - from), copy + k, 16);
+    out += mark - from;
+    if (mark == size) break;
+    from = mark + 1;
+    const char c = text[mark];
+    if (c == '|') {
+      if (keeps_style()) return nullptr;
+      line = kLineStart;
+      *out++ = '|';
+      continue;
+    }
+    const std::size_t end = c == '<'   ? ReadHtmlTag(text, mark, style)
+                            : c == '{' ? OverrideBlockEnd(text, mark)
+                                       : std::string_view::npos;
+    if (end == std::string_view::npos) {
+      // A kLiteralBar, or a "{" or "<" that opens no block or tag, is text.
+      *out++ = copy[mark];
+      line &= style;
+      continue;
+    }
+    from = end + 1;  // blocks and every other tag are dropped
+  }
+  return keeps_style() ? nullptr : out;
 }
 
 // The characters that are markup in `from` or that `to` writes as markup (the same one
@@ -619,6 +755,11 @@ std::string_view MarkupConverter::ConvertHolding(std::string_view text) {
   converted_.clear();
   AppendConverted(converted_, text, from_, to_, page_);
   return converted_;
+}
+
+char* MarkupConverter::PutHoldingWithoutSubCodes(char* at, std::string_view text) const {
+  if (from_ != Markup::kHtml || to_ != Markup::kSub) return nullptr;
+  return PutHtmlAsSubWithoutCodes(at, text);
 }
 
 bool MarkupConverter::StaysWithout(char& first, char& second) const {

@@ -47,6 +47,13 @@ class MarkupConverter {
   std::string_view Convert(std::string_view text);
   // Convert of a text that holds one of the characters StaysWithout sets.
   std::string_view ConvertHolding(std::string_view text);
+  // ConvertHolding's text written at `at`, where the text is written as
+  // PutLinesJoined(at, text, "|") writes it (each kLiteralBar a "|"), with 16 bytes after it
+  // that may be read and overwritten: what PutLinesJoined(at, ConvertHolding(text), "|")
+  // would write. For texts going from HTML into SUB whose SUB holds no codes, as most
+  // such texts' (a style inside a line cannot be held), up to 256 bytes: returns the end.
+  // Null for any other text, the bytes from `at` on then undefined.
+  char* PutHoldingWithoutSubCodes(char* at, std::string_view text) const;
   // Sets two characters (perhaps one twice) and returns true when a text stays as it is
   // exactly when it holds neither of them; false when the texts convert by another rule.
   bool StaysWithout(char& first, char& second) const;

@@ -148,6 +148,11 @@ void WriteSub(const WriteContext& ctx) {
       direct.Wrote(PutLineEnd(end));
       continue;
     }
+    // Most texts that hold markup have no SUB codes: converted straight where they go.
+    if (char* const converted_end = ctx.converter->PutHoldingWithoutSubCodes(at, text)) {
+      direct.Wrote(PutLineEnd(converted_end));
+      continue;
+    }
     const std::string_view converted = ctx.converter->ConvertHolding(text);
     const auto braces = static_cast<std::size_t>(at - line);
     at = direct.Room(kBraces + LinesJoinedChars(converted, "|") + 2) + braces;

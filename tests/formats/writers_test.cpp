@@ -299,6 +299,30 @@ TEST(Writers, SubTextsWithMarkupAnywhereAreConverted) {
   }
 }
 
+// Texts with markup of up to 128 bytes are converted where they are written, their marks
+// found 64 a word: marks on either side of those limits, and lines that keep a style
+// (which SUB writes as a code) or lose it in their last bytes.
+TEST(Writers, SubTextsWithMarkupAtTheLimitsOfTheShortWay) {
+  for (const std::size_t size : {62, 63, 64, 65, 66, 126, 127, 128, 129, 130}) {
+    for (const std::size_t at : {std::size_t{0}, std::size_t{60}, std::size_t{63},
+                                 std::size_t{64}, size - 4, size - 3}) {
+      for (const std::string_view mark : {"<i>", "</i>", "{\\an8}", "|", "\x1F", "{", " "}) {
+        for (const bool styled : {false, true}) {
+          if (at + mark.size() > size) continue;
+          std::string text(size, 'x');
+          text.replace(at, mark.size(), mark);
+          if (styled) text = "<b>" + text + "</b>";
+          Document doc;
+          Fill(doc, {{0, 1000, text}});
+          std::string expected = ConvertMarkup(text, Markup::kHtml, Markup::kSub, CodePage::kUtf8);
+          std::replace(expected.begin(), expected.end(), kLiteralBar, '|');
+          ASSERT_EQ(Write(doc, kKindSub), "{0}{25}" + expected + "\r\n") << text;
+        }
+      }
+    }
+  }
+}
+
 // Lines are joined sixteen bytes at a time, the last ones apart: a line break or a bar
 // held inside a line at every place of short and long texts, and two of them anywhere.
 TEST(Writers, LinesJoinAtEveryPlaceOfATextAndItsLastBytes) {
