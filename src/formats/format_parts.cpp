@@ -134,64 +134,9 @@ void TimeLineWords::Split(std::string_view line) {
   if (index < kMaxWords) words_[index] = line.substr(word_start);
 }
 
-namespace {
-
-#if defined(__SSE2__)
-// Of 16 bytes of a line, those that fit the pattern: digits where the pattern has '9', the
-// pattern's own character everywhere else (a '9' is a digit in both).
-[[gnu::always_inline]] inline int FittingBytes(const char* line, const char* pattern) {
-  const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line));
-  const __m128i want = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern));
-  const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(c, _mm_set1_epi8('0' - 1)),
-                                      _mm_cmplt_epi8(c, _mm_set1_epi8('9' + 1)));
-  const __m128i digit_wanted = _mm_cmpeq_epi8(want, _mm_set1_epi8('9'));
-  return _mm_movemask_epi8(
-      _mm_or_si128(_mm_cmpeq_epi8(c, want), _mm_and_si128(digit, digit_wanted)));
-}
-#endif
-
-// Whether the line has the layout of `pattern` (16 to 32 characters): a digit where it has
-// '9', its own character everywhere else. These helpers are inlined into the time-line
-// reading for every frame, where a call would cost as much as their work.
-[[gnu::always_inline]] inline bool HasLayout(std::string_view line, std::string_view pattern) {
-  if (line.size() != pattern.size()) return false;
-#if defined(__SSE2__)
-  // The first and the last 16 bytes, which overlap.
-  const std::size_t last = line.size() - 16;
-  return FittingBytes(line.data(), pattern.data()) == 0xFFFF &&
-         FittingBytes(line.data() + last, pattern.data() + last) == 0xFFFF;
-#else
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (pattern[i] == '9' ? static_cast<unsigned char>(c - '0') > 9 : c != pattern[i]) {
-      return false;
-    }
-  }
-  return true;
-#endif
-}
-
-std::int32_t TwoDigits(const char* at) { return (at[0] - '0') * 10 + (at[1] - '0'); }
-
-// MakeTime of "hh:mm:ss" at `at` and the fraction `ms` (0..999): two digits a field
-// never wrap, so the sum is made here, where it is inlined.
-[[gnu::always_inline]] inline TimeValue ClockTimeAt(const char* at, std::int32_t ms) {
-  return ((TwoDigits(at) * 60 + TwoDigits(at + 3)) * 60 + TwoDigits(at + 6)) * 1000 + ms;
-}
-
-}  // namespace
-
-namespace {
-
-constexpr std::string_view kSubRipLayout = "99:99:99,999 --> 99:99:99,999";
-constexpr std::string_view kSrt2Layout = "99:99:99.99,99:99:99.99";
-static_assert(kSubRipLayout.size() == TimeLineWords::kSubRipTimeLineSize);
-
-}  // namespace
-
 void TimeLineWords::TakeLaidOutWords() const {
   const char* p = laid_out_.data();
-  if (laid_out_.size() == kSubRipLayout.size()) {
+  if (laid_out_.size() == time_layout::kSubRipLayout.size()) {
     // Word 5 is the arrow.
     constexpr std::size_t kWordStart[kMaxWords] = {0, 3, 6, 9, 13, 17, 20, 23, 26};
     constexpr std::size_t kWordSize[kMaxWords] = {2, 2, 2, 3, 3, 2, 2, 2, 3};
@@ -205,18 +150,9 @@ void TimeLineWords::TakeLaidOutWords() const {
   laid_out_ = {};
 }
 
-bool TimeLineWords::SplitSubRipTimes(std::string_view line, TimeValue& start, TimeValue& end) {
-  if (!HasLayout(line, kSubRipLayout)) return false;
-  // An earlier line's words that this line leaves (none here) are not needed any more.
-  laid_out_ = line;
-  const char* p = line.data();
-  start = ClockTimeAt(p, TwoDigits(p + 9) * 10 + (p[11] - '0'));
-  end = ClockTimeAt(p + 17, TwoDigits(p + 26) * 10 + (p[28] - '0'));
-  return true;
-}
-
 bool TimeLineWords::SplitSrt2Times(std::string_view line, TimeValue& start, TimeValue& end) {
-  if (!HasLayout(line, kSrt2Layout)) return false;
+  using namespace time_layout;
+  if (!HasLayout<kSrt2Layout>(line)) return false;
   // The ninth word stays as an earlier line left it (a line of this layout leaves it).
   if (laid_out_.size() == kSubRipLayout.size()) TakeLaidOutWords();
   laid_out_ = line;

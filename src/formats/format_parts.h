@@ -17,6 +17,7 @@
 #include "document/document.h"
 #include "formats/line_io.h"
 #include "formats/markup.h"
+#include "formats/time_layout.h"
 #include "foundation/textkit.h"
 #include "foundation/time_value.h"
 
@@ -255,6 +256,21 @@ class TimeLineWords {
   mutable std::string_view words_[kMaxWords];
   mutable std::string_view laid_out_;
 };
+
+static_assert(time_layout::kSubRipLayout.size() == TimeLineWords::kSubRipTimeLineSize);
+
+// Inline: the SubRip reader reads the time line of every frame with it.
+inline bool TimeLineWords::SplitSubRipTimes(std::string_view line, TimeValue& start,
+                                            TimeValue& end) {
+  using namespace time_layout;
+  if (!HasLayout<kSubRipLayout>(line)) return false;
+  // An earlier line's words that this line leaves (none here) are not needed any more.
+  laid_out_ = line;
+  const char* p = line.data();
+  start = ClockTimeAt(p, TwoDigits(p + 9) * 10 + (p[11] - '0'));
+  end = ClockTimeAt(p + 17, TwoDigits(p + 26) * 10 + (p[28] - '0'));
+  return true;
+}
 
 // TextToInt, with a short cut for the plain digits that make up most time fields.
 std::int32_t NumberOf(std::string_view text);

@@ -108,6 +108,38 @@ TEST(ReadSubRip, EntriesAsWrittenReadAsAnyEntry) {
             (Frames{{359999999, 0, "A|B\x1F" "C"}}));
 }
 
+// Time lines of the writers' layouts are read in one step; each byte next to those the
+// layout takes (a digit's neighbours '/' and ':', another separator) sends a line the
+// general way, and a line taken gives the general way's times and words.
+TEST(TimeLineWords, LaidOutLinesGiveTheGeneralTimesAndNoOtherLineIsTaken) {
+  for (const bool srt2 : {false, true}) {
+    const std::string line =
+        srt2 ? "12:34:56.78,99:59:09.90" : "12:34:56,789 --> 99:59:09,090";
+    for (std::size_t at = 0; at <= line.size(); ++at) {
+      for (const char c : {'/', ':', '0', '9', '.', ',', ' ', '-', '>', '\x80'}) {
+        std::string changed = line;
+        if (at < line.size()) changed[at] = c;
+        if (at == line.size()) changed += c;
+        TimeLineWords fast;
+        TimeLineWords general;
+        TimeValue start = -1;
+        TimeValue end = -1;
+        const bool took = srt2 ? fast.SplitSrt2Times(changed, start, end)
+                               : fast.SplitSubRipTimes(changed, start, end);
+        const bool digit = c >= '0' && c <= '9';
+        EXPECT_EQ(took, at < line.size() && (changed == line || (digit && line[at] >= '0' &&
+                                                                  line[at] <= '9')))
+            << changed;
+        if (!took) continue;
+        general.Split(changed);
+        EXPECT_EQ(start, TimeFromWords(general, 1)) << changed;
+        EXPECT_EQ(end, TimeFromWords(general, srt2 ? 5 : 6)) << changed;
+        for (int w = 1; w <= 8; ++w) EXPECT_EQ(fast[w], general[w]) << changed << " " << w;
+      }
+    }
+  }
+}
+
 // Time fields go through a fast path that must agree with the text kit's conversion.
 TEST(NumberOf, AgreesWithTextToInt) {
   for (const char* text : {"", "0", "007", "123456789", "1234567890", "2147483648", "-2147483648",
