@@ -286,54 +286,6 @@ void AppendLinesJoined(std::string& out, std::string_view text, std::string_view
       static_cast<std::size_t>(PutLinesJoined(out.data() + from, text, separator) - out.data()));
 }
 
-namespace {
-
-// The text written at `at` with each kLiteralBar made a "|" (the same number of bytes),
-// sixteen bytes at a time where the processor can; with kWatch also whether it holds
-// `first` or `second`.
-template <bool kWatch>
-char* PutLiteralBarsAsBars(char* at, std::string_view text, char first, char second, bool& holds) {
-  const char* const p = text.data();
-  const std::size_t size = text.size();
-  std::size_t i = 0;
-#if defined(__SSE2__)
-  __m128i marks = _mm_setzero_si128();
-  auto put_block = [&](std::size_t k) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
-    const __m128i literal = _mm_cmpeq_epi8(block, _mm_set1_epi8(kLiteralBar));
-    // x ^ (kLiteralBar ^ '|') is '|' where x is kLiteralBar.
-    const __m128i changed =
-        _mm_xor_si128(block, _mm_and_si128(literal, _mm_set1_epi8(kLiteralBar ^ '|')));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(at + k), changed);
-    if constexpr (kWatch) {
-      marks = _mm_or_si128(marks, _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(first)),
-                                               _mm_cmpeq_epi8(block, _mm_set1_epi8(second))));
-    }
-  };
-  for (; i + 16 <= size; i += 16) put_block(i);
-  // The rest as the last sixteen bytes, written again the same where they overlap.
-  if (i < size && size >= 16) {
-    put_block(size - 16);
-    i = size;
-  }
-  if constexpr (kWatch) holds = _mm_movemask_epi8(marks) != 0;
-#else
-  if constexpr (kWatch) holds = false;
-#endif
-  for (; i < size; ++i) {
-    const char c = p[i];
-    at[i] = c == kLiteralBar ? '|' : c;
-    if constexpr (kWatch) holds = holds || c == first || c == second;
-  }
-  return at + size;
-}
-
-}  // namespace
-
-char* PutSubTextWatching(char* at, std::string_view text, char first, char second, bool& holds) {
-  return PutLiteralBarsAsBars<true>(at, text, first, second, holds);
-}
-
 char* PutLinesJoined(char* at, std::string_view text, std::string_view separator) {
   // Line separators that stay as they are (SUB's): only a kLiteralBar changes.
   if (separator == "|") {

@@ -340,6 +340,63 @@ inline char* PutInt(char* at, std::int64_t v) {
   return PutDigitsOf(at, u);
 }
 
+#if defined(__SSE2__)
+// The eight decimal digits of a in bytes 0..7 and of b in bytes 8..15 (each its value
+// 0..9, leading zeros included), a and b below 10^8, made at once: each split into its
+// halves of four digits (a multiplication by 2^45 / 10^4, rounded up, exact below 2^32),
+// each half times 4 in four 16-bit lanes, divided there by 1000, 100, 10 and 1 in two
+// multiplications that keep the high half (hence the 4), and each quotient less ten times
+// the one before it.
+inline __m128i EightDigitsOfTwo(std::uint32_t a, std::uint32_t b) {
+  const __m128i both = _mm_set_epi64x(b, a);
+  const __m128i high =
+      _mm_srli_epi64(_mm_mul_epu32(both, _mm_set1_epi32(static_cast<int>(0xD1B71759u))), 45);
+  const __m128i low = _mm_sub_epi32(both, _mm_mul_epu32(high, _mm_set1_epi32(10000)));
+  // 16-bit lanes 0 and 1: a's halves, times 4; lanes 4 and 5: b's.
+  const __m128i halves = _mm_slli_epi64(_mm_or_si128(high, _mm_slli_epi64(low, 16)), 2);
+  auto digits_of = [](__m128i pair) {  // lanes 0 and 1 of pair, each four times over
+    const __m128i spread = _mm_unpacklo_epi32(pair, pair);
+    const __m128i scaled = _mm_mulhi_epu16(
+        spread, _mm_setr_epi16(8389, 5243, 13108, -32768, 8389, 5243, 13108, -32768));
+    const __m128i quotients = _mm_mulhi_epu16(
+        scaled, _mm_setr_epi16(128, 2048, 8192, -32768, 128, 2048, 8192, -32768));
+    return _mm_sub_epi16(quotients,
+                         _mm_slli_epi64(_mm_mullo_epi16(quotients, _mm_set1_epi16(10)), 16));
+  };
+  return _mm_packus_epi16(digits_of(_mm_unpacklo_epi16(halves, halves)),
+                          digits_of(_mm_unpackhi_epi16(halves, halves)));
+}
+#endif
+
+// PutInt(at, a), the two characters `between`, then PutInt of b ("12}{345"); the bytes up to
+// 2 * kIntChars + 2 after `at` may be overwritten. Inline: the SUB writer writes the two
+// frame numbers of every frame so, both at once where they lie in 0..99999999.
+inline char* PutIntPair(char* at, std::int32_t a, const char* between, std::int32_t b) {
+#if defined(__SSE2__)
+  constexpr std::uint32_t kEightDigits = 100000000;
+  if (static_cast<std::uint32_t>(a) < kEightDigits && static_cast<std::uint32_t>(b) < kEightDigits) {
+    const __m128i chars = _mm_add_epi8(EightDigitsOfTwo(static_cast<std::uint32_t>(a),
+                                                        static_cast<std::uint32_t>(b)),
+                                       _mm_set1_epi8('0'));
+    alignas(16) char digits[24];
+    _mm_store_si128(reinterpret_cast<__m128i*>(digits), chars);
+    // Each number's leading zeros are left out, all but its last digit at most.
+    const auto zeros =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chars, _mm_set1_epi8('0'))));
+    const int skip_a = std::countr_zero(~zeros | 0x80u);
+    const int skip_b = std::countr_zero((~zeros >> 8) | 0x80u);
+    std::memcpy(at, digits + skip_a, 8);
+    at += 8 - skip_a;
+    std::memcpy(at, between, 2);
+    std::memcpy(at + 2, digits + 8 + skip_b, 8);
+    return at + 2 + 8 - skip_b;
+  }
+#endif
+  at = PutInt(at, a);
+  std::memcpy(at, between, 2);
+  return PutInt(at + 2, b);
+}
+
 // CR LF at `at`; returns the end.
 inline char* PutLineEnd(char* at) {
   at[0] = '\r';
@@ -482,9 +539,83 @@ char* PutLineParts(char* at, std::string_view text, PutBreak put_break) {
 // The bytes AppendLinesJoined appends (with a separator that is not empty), written at
 // `at`: at most LinesJoinedChars(text, separator) bytes are written. Returns the end.
 char* PutLinesJoined(char* at, std::string_view text, std::string_view separator);
+
+#if defined(__SSE2__)
+// The n (below 16) bytes at p in the low bytes of a block, zeros after them; read in at
+// most four loads, which overlap rather than reach beyond the bytes.
+inline __m128i LoadShort(const char* p, std::size_t n) {
+  std::uint64_t low = 0;
+  std::uint64_t high = 0;
+  if (n >= 8) {
+    std::memcpy(&low, p, 8);
+    if (n > 8) {
+      // The last eight bytes, those that `low` holds shifted out.
+      std::memcpy(&high, p + n - 8, 8);
+      high >>= 8 * (16 - n);
+    }
+  } else if (n >= 4) {
+    std::uint32_t first;
+    std::uint32_t last;
+    std::memcpy(&first, p, 4);
+    std::memcpy(&last, p + n - 4, 4);
+    low = first | std::uint64_t{last} << 8 * (n - 4);  // the bytes both hold are the same
+  } else if (n > 0) {
+    auto byte = [p](std::size_t k) { return std::uint64_t{static_cast<unsigned char>(p[k])}; };
+    low = byte(0) | byte(n / 2) << 8 * (n / 2) | byte(n - 1) << 8 * (n - 1);
+  }
+  return _mm_set_epi64x(static_cast<long long>(high), static_cast<long long>(low));
+}
+#endif
+
+// The text written at `at` with each kLiteralBar made a "|" (the same number of bytes),
+// sixteen bytes at a time where the processor can; with kWatch also whether it holds
+// `first` or `second`.
+template <bool kWatch>
+inline char* PutLiteralBarsAsBars(char* at, std::string_view text, char first, char second, bool& holds) {
+  const char* const p = text.data();
+  const std::size_t size = text.size();
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  __m128i marks = _mm_setzero_si128();
+  auto put_block = [&](std::size_t k, const __m128i block) {
+    const __m128i literal = _mm_cmpeq_epi8(block, _mm_set1_epi8(kLiteralBar));
+    // x ^ (kLiteralBar ^ '|') is '|' where x is kLiteralBar.
+    const __m128i changed =
+        _mm_xor_si128(block, _mm_and_si128(literal, _mm_set1_epi8(kLiteralBar ^ '|')));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(at + k), changed);
+    if constexpr (kWatch) {
+      marks = _mm_or_si128(marks, _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(first)),
+                                               _mm_cmpeq_epi8(block, _mm_set1_epi8(second))));
+    }
+  };
+  auto load = [p](std::size_t k) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k)); };
+  for (; i + 16 <= size; i += 16) put_block(i, load(i));
+  if (i < size) {
+    // The rest as the last sixteen bytes, written again the same where they overlap; a text
+    // of fewer is one block with zeros after it, written whole (callers leave room for
+    // kLinePartsSlack bytes after the text).
+    put_block(size >= 16 ? size - 16 : 0, size >= 16 ? load(size - 16) : LoadShort(p, size));
+    i = size;
+  }
+  if constexpr (kWatch) holds = _mm_movemask_epi8(marks) != 0;
+#else
+  if constexpr (kWatch) holds = false;
+#endif
+  for (; i < size; ++i) {
+    const char c = p[i];
+    at[i] = c == kLiteralBar ? '|' : c;
+    if constexpr (kWatch) holds = holds || c == first || c == second;
+  }
+  return at + size;
+}
+
 // PutLinesJoined(at, text, "|"), setting `holds` to whether the text holds `first` or
-// `second`, in the same pass over it.
-char* PutSubTextWatching(char* at, std::string_view text, char first, char second, bool& holds);
+// `second` (neither a zero byte), in the same pass over it. Inline: the SUB writer writes
+// every text with it, and the two characters stay the same.
+inline char* PutSubTextWatching(char* at, std::string_view text, char first, char second,
+                                bool& holds) {
+  return PutLiteralBarsAsBars<true>(at, text, first, second, holds);
+}
 inline std::size_t LinesJoinedChars(std::string_view text, std::string_view separator) {
   return text.size() * std::max<std::size_t>(separator.size(), 1) + kLinePartsSlack;
 }

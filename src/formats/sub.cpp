@@ -132,10 +132,7 @@ void WriteSub(const WriteContext& ctx) {
     char* line = direct.Room(kBraces + LinesJoinedChars(text, "|") + 2);
     char* at = line;
     *at++ = '{';
-    at = PutInt(at, frames.FrameOf(doc.FrameStart[i]));
-    *at++ = '}';
-    *at++ = '{';
-    at = PutInt(at, frames.FrameOf(doc.FrameEnd[i]));
+    at = PutIntPair(at, frames.FrameOf(doc.FrameStart[i]), "}{", frames.FrameOf(doc.FrameEnd[i]));
     *at++ = '}';
     // "|" separates the lines, and a "|" that is part of a line cannot be told from it.
     if (!watch) {

@@ -116,6 +116,16 @@ TEST(Writers, NumbersAndClockTimesAtTheEdgesOfEachLength) {
     char buffer[kIntChars + 2];
     ASSERT_EQ(std::string(buffer, PutInt(buffer, n)), std::to_string(n));
   }
+  // Two at once (SUB's frame numbers), within eight digits and beyond.
+  for (const std::int64_t a : numbers) {
+    for (const std::int64_t b : numbers) {
+      if (a != static_cast<std::int32_t>(a) || b != static_cast<std::int32_t>(b)) continue;
+      char buffer[2 * kIntChars + 2];
+      char* const end =
+          PutIntPair(buffer, static_cast<std::int32_t>(a), "}{", static_cast<std::int32_t>(b));
+      EXPECT_EQ(std::string(buffer, end), std::to_string(a) + "}{" + std::to_string(b));
+    }
+  }
   const std::pair<TimeValue, std::string_view> times[] = {
       {0, "00:00:00,000"},          {59999, "00:00:59,999"},
       {60000, "00:01:00,000"},      {3599999, "00:59:59,999"},
