@@ -226,16 +226,11 @@ std::size_t LeadingDigits(std::string_view bytes) {
 constexpr int kMostPlainLines = 4;
 bool ReadWrittenEntry(LineReader& in, TimeLineWords& words, FrameSink& sink) {
   LineReader ahead(in);
-  std::string_view bytes = ahead.Ahead();
-  const std::size_t digits = LeadingDigits(bytes);
+  const std::size_t digits = LeadingDigits(ahead.Ahead());
   if (digits == 0 || !ahead.ReadLineOfSize(digits)) return false;
   // The time line, of the writers' size (its bytes hold no line end when they fit it).
-  bytes = ahead.Ahead().substr(0, TimeLineWords::kSubRipTimeLineSize);
+  const std::string_view time_line = ahead.Ahead().substr(0, TimeLineWords::kSubRipTimeLineSize);
   if (!ahead.ReadLineOfSize(TimeLineWords::kSubRipTimeLineSize)) return false;
-  TimeValue start = 0;
-  TimeValue end = 0;
-  // (A line that sets the words here gives the general path the same words.)
-  if (!words.SplitSubRipTimes(bytes, start, end)) return false;
   std::string_view lines[kMostPlainLines];
   std::size_t count = 0;
   while (!ahead.AtEnd()) {
@@ -245,6 +240,12 @@ bool ReadWrittenEntry(LineReader& in, TimeLineWords& words, FrameSink& sink) {
     if (holds_bar || count == kMostPlainLines || !IsPlainTextLine(line)) return false;
     lines[count++] = line;
   }
+  // The time line is read after the text (reading its bytes before would keep them aside
+  // through the text's reading).
+  TimeValue start = 0;
+  TimeValue end = 0;
+  // (A line that sets the words here gives the general path the same words.)
+  if (!words.SplitSubRipTimes(time_line, start, end)) return false;
   in = ahead;
   sink.AddJoined(start, end, std::span<const std::string_view>(lines, count));
   return true;
