@@ -325,13 +325,14 @@ void ReadSubRip(ReadContext& ctx) {
 
 namespace {
 
-// An entry's text written at `at`, each of its lines on a line of its own (kLiteralBar a
-// "|" again, a blank line marked); an empty text is one empty line. At most
-// TextLinesChars(text) bytes are written. Returns the end.
+// The most bytes PutTextLines writes for `text`: each character a line at most, each line
+// with a mark and a line end.
 std::size_t TextLinesChars(std::string_view text) {
-  // Each character a line at most, each line with a mark and a line end.
   return text.size() + (text.size() + 1) * (kBlankLineMark.size() + 2) + kLinePartsSlack;
 }
+
+// An entry's text written at `at`, each of its lines on a line of its own (kLiteralBar a
+// "|" again, a blank line marked); an empty text is one empty line. Returns the end.
 char* PutTextLines(char* at, std::string_view text) {
   std::size_t line_from = 0;  // where the line being written starts in the text
   auto end_line = [&](char* end, std::size_t line_end) {
