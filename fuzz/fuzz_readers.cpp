@@ -288,7 +288,10 @@ void OpenAndSave(std::string_view bytes) {
   CHECK(session.frames_left_out() == 0 || doc.FrameCount == MaxReadFrames);
   const int kind = kKindSubRip + static_cast<int>(bytes.size() % 7);
   const std::string output = (dir / ("output." + SaveExtOfKind(kind))).string();
+  // Times before 0 in a format that cannot hold them are saved as 0, as the user agrees.
+  prompts.confirmations.assign(1, true);
   const bool saved = session.SaveTo(output, kind);
+  prompts.confirmations.clear();
   CHECK(saved == (doc.FrameCount > 0));
   if (saved) {
     doc.FileName = output;
