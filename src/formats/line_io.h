@@ -45,11 +45,6 @@ inline std::size_t FindLineEndNoting(const char* p, std::size_t size, char mark,
   return size;
 }
 
-inline std::size_t FindLineEnd(const char* p, std::size_t size) {
-  bool unused = false;
-  return FindLineEndNoting<false>(p, size, '\n', unused);
-}
-
 // Reads lines from bytes held in memory. A line ends at CR, LF or CR LF; a final line
 // without an end is still a line, and data that ends with a line end has no empty line
 // after it. Reading past the last line gives empty lines.

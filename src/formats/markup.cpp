@@ -434,132 +434,7 @@ class SubLines {
   bool has_text_ = false;
 };
 
-// The first "<", "{" or "|" in s at or after `from`, or s.size(): sixteen bytes at a time
-// where the processor can.
-std::size_t FindTagBlockOrBreak(std::string_view s, std::size_t from) {
-  const char* const p = s.data();
-  const std::size_t size = s.size();
-  std::size_t i = from;
-#if defined(__SSE2__)
-  auto found_in = [](const char* at) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    return _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('<')),
-                                                       _mm_cmpeq_epi8(block, _mm_set1_epi8('{'))),
-                                          _mm_cmpeq_epi8(block, _mm_set1_epi8('|'))));
-  };
-  for (; i + 16 <= size; i += 16) {
-    if (const int found = found_in(p + i))
-      return i + static_cast<std::size_t>(__builtin_ctz(found));
-  }
-  // The rest as the last sixteen bytes, those before `from` among them left out (the ones
-  // from `from` up to `i` were looked at already).
-  if (i < size && size >= 16) {
-    const std::size_t last = size - 16;
-    const unsigned before = from > last ? static_cast<unsigned>(from - last) : 0;
-    const unsigned found = static_cast<unsigned>(found_in(p + last)) >> before << before;
-    return found == 0 ? size : last + static_cast<std::size_t>(__builtin_ctz(found));
-  }
-#endif
-  while (i < size && p[i] != '<' && p[i] != '{' && p[i] != '|') ++i;
-  return i;
-}
-
-// HTML markup into SUB in one pass over the text, with no buffers but its own: the bytes
-// that ParseHtml (override blocks dropped) and SubLines::Render give. The pieces between
-// tags, blocks and line breaks are copied, each line's style is the styles that all its
-// characters but spaces share, and the codes are written as Render writes them. False,
-// appending nothing, for a text of more than kMaxChars characters or kMaxLines lines,
-// which the general path converts.
-bool AppendHtmlAsSub(std::string& out, std::string_view text) {
-  constexpr std::size_t kMaxChars = 1024;
-  constexpr std::size_t kMaxLines = 16;
-  constexpr unsigned char kAllStyles = kItalic | kBold | kUnderline;
-  if (text.size() > kMaxChars) return false;
-  struct Line {
-    std::size_t end;  // of its characters in chars (its "|" or the end)
-    unsigned char style;
-    bool has_text;  // more than spaces
-  };
-  char chars[kMaxChars];
-  std::size_t size = 0;
-  Line lines[kMaxLines];
-  std::size_t line_count = 0;
-  unsigned char line_style = kAllStyles;
-  bool line_has_text = false;
-  unsigned char style = 0;
-  auto append = [&](const char* from, std::size_t count) {
-    if (count == 0) return;
-    std::memcpy(chars + size, from, count);
-    size += count;
-    // The piece's style counts when it holds more than spaces (most begin with such).
-    if (from[0] != ' ' ||
-        std::string_view(from, count).find_first_not_of(' ') != std::string_view::npos) {
-      line_style &= style;
-      line_has_text = true;
-    }
-  };
-  auto end_line = [&] {
-    lines[line_count++] = {size, line_has_text ? line_style : static_cast<unsigned char>(0),
-                           line_has_text};
-    line_style = kAllStyles;
-    line_has_text = false;
-  };
-  std::size_t i = 0;
-  for (;;) {
-    const std::size_t at = FindTagBlockOrBreak(text, i);
-    append(text.data() + i, at - i);
-    if (at == text.size()) break;
-    i = at + 1;
-    if (text[at] == '|') {
-      if (line_count + 1 == kMaxLines) return false;
-      end_line();
-      chars[size++] = '|';
-      continue;
-    }
-    if (text[at] == '{') {
-      const std::size_t close = OverrideBlockEnd(text, at);
-      if (close == std::string_view::npos) {
-        append(text.data() + at, 1);  // a "{" that opens no block is text
-      } else {
-        i = close + 1;
-      }
-      continue;
-    }
-    const std::size_t end = ReadHtmlTag(text, at, style);
-    if (end == std::string_view::npos) {
-      append(text.data() + at, 1);  // a "<" that opens no tag is text
-      continue;
-    }
-    i = end + 1;  // every other tag is dropped
-  }
-  end_line();
-  // The frame's style is what all lines with more than spaces share; lines of spaces alone
-  // have no style.
-  unsigned char frame_style = kAllStyles;
-  bool any_style = false;
-  for (std::size_t n = 0; n < line_count; ++n) {
-    if (!lines[n].has_text) continue;
-    frame_style &= lines[n].style;
-    any_style |= lines[n].style != 0;
-  }
-  if (!any_style) {
-    // No codes (the common case: a style inside a line cannot be held): the characters.
-    out.append(chars, size);
-    return true;
-  }
-  out.reserve(out.size() + size + 16 * (line_count + 1));
-  AppendSubCode(out, 'Y', frame_style);
-  std::size_t from = 0;
-  for (std::size_t n = 0; n < line_count; ++n) {
-    if (n > 0) out += '|';
-    AppendSubCode(out, 'y', static_cast<unsigned char>(lines[n].style & ~frame_style));
-    out.append(chars + from, lines[n].end - from);
-    from = lines[n].end + 1;
-  }
-  return true;
-}
-
-// HTML markup into SUB as AppendHtmlAsSub converts it, for a text of at most 128 bytes
+// HTML markup into SUB as the general conversion gives it, for a text of at most 128 bytes
 // whose SUB holds no codes (no line keeps a style in all its characters but spaces): then
 // it is the text without its tags and override blocks. `at` holds the text as
 // PutLinesJoined(at, text, "|") wrote it (each kLiteralBar a "|"), with 16 bytes after it
@@ -698,7 +573,6 @@ namespace {
 void AppendConverted(std::string& out, std::string_view text, Markup from, Markup to,
                      CodePage page) {
   if (to == Markup::kSub) {
-    if (from == Markup::kHtml && AppendHtmlAsSub(out, text)) return;
     // In one pass into buffers that every text reuses.
     thread_local SubLines lines;
     lines.Clear();

@@ -51,7 +51,7 @@ class MarkupConverter {
   // PutLinesJoined(at, text, "|") writes it (each kLiteralBar a "|"), with 16 bytes after it
   // that may be read and overwritten: what PutLinesJoined(at, ConvertHolding(text), "|")
   // would write. For texts going from HTML into SUB whose SUB holds no codes, as most
-  // such texts' (a style inside a line cannot be held), up to 256 bytes: returns the end.
+  // such texts' (a style inside a line cannot be held), up to 128 bytes: returns the end.
   // Null for any other text, the bytes from `at` on then undefined.
   char* PutHoldingWithoutSubCodes(char* at, std::string_view text) const;
   // Sets two characters (perhaps one twice) and returns true when a text stays as it is

@@ -64,9 +64,9 @@ TEST(Markup, StylesGoFromOneFamilyToAnother) {
             "a\\hb");
 }
 
-// Into SUB most HTML texts take a short way, up to 16 lines and 1024 characters; longer
-// ones take the general way, with the same result.
-TEST(Markup, HtmlIntoSubGivesTheSameAtTheLimitsOfTheShortWay) {
+// HTML into SUB of texts of many lines and of long lines: whole-frame and whole-line
+// styles hold however many lines and characters there are.
+TEST(Markup, HtmlIntoSubHoldsStylesOfManyLinesAndLongTexts) {
   for (int lines = 14; lines <= 18; ++lines) {
     std::string text = "<i>a</i>";
     std::string styled = "{Y:i}a";
@@ -90,9 +90,9 @@ TEST(Markup, HtmlIntoSubGivesTheSameAtTheLimitsOfTheShortWay) {
   }
 }
 
-// The short way against the general way on texts made of the pieces markup is made of:
-// sixteen empty lines more send a text the general way and add nothing but their bars.
-TEST(Markup, HtmlIntoSubTakesTheShortWayToTheSameTexts) {
+// Texts made of the pieces markup is made of: sixteen empty lines more add nothing to
+// the conversion but their bars.
+TEST(Markup, HtmlIntoSubOfATextWithEmptyLinesAfterItAddsOnlyTheirBars) {
   constexpr std::string_view kPieces[] = {"<i>", "</i>", "<b>", "</B>", "<u x>",   "<i.c>",
                                           "<",   ">",    "{",   "}",    "{\\an8}", "|",
                                           " ",   "x",    "yz",  "</",   "<1>",     "\t"};

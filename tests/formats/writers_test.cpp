@@ -290,6 +290,16 @@ TEST(Writers, AFrameLargerThanAChunkIsWrittenWhole) {
   EXPECT_NE(Write(doc, kKindSrt2).find("\r\n" + brs + "\r\n"), std::string::npos);
 }
 
+// A frame with `text` written as SUB gives the general markup conversion of the text, each
+// bar held inside a line a "|" again.
+void ExpectSubAsConverted(const std::string& text) {
+  Document doc;
+  Fill(doc, {{0, 1000, text}});
+  std::string expected = ConvertMarkup(text, Markup::kHtml, Markup::kSub, CodePage::kUtf8);
+  std::replace(expected.begin(), expected.end(), kLiteralBar, '|');
+  ASSERT_EQ(Write(doc, kKindSub), "{0}{25}" + expected + "\r\n") << text;
+}
+
 // The SUB writer looks for markup while it copies a text: at every place of short and
 // long texts (the last sixteen bytes are looked at apart), a tag or block is converted,
 // a "<" or "{" that makes none stays, and a bar held inside a line becomes "|".
@@ -299,11 +309,7 @@ TEST(Writers, SubTextsWithMarkupAnywhereAreConverted) {
       for (const std::string_view mark : {"<i>", "{\\an8}", "<", "{", "\x1F"}) {
         std::string text(size, 'x');
         text.replace(at, 1, mark);
-        Document doc;
-        Fill(doc, {{0, 1000, text}});
-        std::string expected = ConvertMarkup(text, Markup::kHtml, Markup::kSub, CodePage::kUtf8);
-        std::replace(expected.begin(), expected.end(), kLiteralBar, '|');
-        ASSERT_EQ(Write(doc, kKindSub), "{0}{25}" + expected + "\r\n") << text;
+        ASSERT_NO_FATAL_FAILURE(ExpectSubAsConverted(text));
       }
     }
   }
@@ -322,11 +328,7 @@ TEST(Writers, SubTextsWithMarkupAtTheLimitsOfTheShortWay) {
           std::string text(size, 'x');
           text.replace(at, mark.size(), mark);
           if (styled) text = "<b>" + text + "</b>";
-          Document doc;
-          Fill(doc, {{0, 1000, text}});
-          std::string expected = ConvertMarkup(text, Markup::kHtml, Markup::kSub, CodePage::kUtf8);
-          std::replace(expected.begin(), expected.end(), kLiteralBar, '|');
-          ASSERT_EQ(Write(doc, kKindSub), "{0}{25}" + expected + "\r\n") << text;
+          ASSERT_NO_FATAL_FAILURE(ExpectSubAsConverted(text));
         }
       }
     }

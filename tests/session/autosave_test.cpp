@@ -85,6 +85,21 @@ class AutosaveTest : public ::testing::Test {
     doc.Modified = kUnsaved;
   }
 
+  // Autosaves `before` as an editor that then ends (the lock goes, the files stay), and
+  // recovers its one orphaned autosave into `after`.
+  void AutosaveAndRecover(Session& before, Session& after) {
+    {
+      AutosaveSlot slot(Dir());
+      ASSERT_TRUE(slot.Claim(1, 2));
+      ASSERT_TRUE(slot.Write(before, 2).ok());
+    }
+    const std::vector<OrphanedAutosave> orphans = FindOrphanedAutosaves(Dir());
+    ASSERT_EQ(orphans.size(), 1u);
+    std::string data;
+    ASSERT_TRUE(ReadAutosaveData(orphans[0], data).ok());
+    after.RecoverAutosave(data, orphans[0].info);
+  }
+
   TempDir dir;
   ScriptedPrompts prompts;
 };
@@ -124,18 +139,8 @@ TEST_F(AutosaveTest, OnlySlotsOfEditorsThatEndedAreOrphansAndHalfSlotsAreCleared
 TEST_F(AutosaveTest, RecoveryGivesBackTheDocumentAsAnUnsavedOneWithItsFile) {
   Session before(prompts);
   Edit(before, "movie.sub");
-  std::optional<AutosaveSlot> slot;
-  slot.emplace(Dir());
-  ASSERT_TRUE(slot->Claim(1, 2));
-  ASSERT_TRUE(slot->Write(before, 2).ok());
-  slot.reset();  // the editor ends: the lock goes, the files stay
-
-  const std::vector<OrphanedAutosave> orphans = FindOrphanedAutosaves(Dir());
-  ASSERT_EQ(orphans.size(), 1u);
-  std::string data;
-  ASSERT_TRUE(ReadAutosaveData(orphans[0], data).ok());
   Session after(prompts);
-  after.RecoverAutosave(data, orphans[0].info);
+  ASSERT_NO_FATAL_FAILURE(AutosaveAndRecover(before, after));
   const Document& a = after.document();
   const Document& b = before.document();
   EXPECT_EQ(FramesOf(a), FramesOf(b));
@@ -168,18 +173,8 @@ TEST_F(AutosaveTest, AWebVttDocumentInAChosenCodePageIsRecoveredWithItsLetters) 
   ASSERT_EQ(before.OpenSubtitle(), OpenResult::kOpened);
   before.SetCodePage(CodePage::kWindows1251);
   before.document().Modified = kUnsaved;
-  std::optional<AutosaveSlot> slot;
-  slot.emplace(Dir());
-  ASSERT_TRUE(slot->Claim(1, 2));
-  ASSERT_TRUE(slot->Write(before, 2).ok());
-  slot.reset();
-
-  const std::vector<OrphanedAutosave> orphans = FindOrphanedAutosaves(Dir());
-  ASSERT_EQ(orphans.size(), 1u);
-  std::string data;
-  ASSERT_TRUE(ReadAutosaveData(orphans[0], data).ok());
   Session after(prompts);
-  after.RecoverAutosave(data, orphans[0].info);
+  ASSERT_NO_FATAL_FAILURE(AutosaveAndRecover(before, after));
   const Document& a = after.document();
   EXPECT_EQ(a.Encoding, CodePage::kUtf8);
   EXPECT_EQ(a.FrameText[1], "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");  // Привет
